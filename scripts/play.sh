@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the game and starts it in its play folder, ./play at the top of the checkout.
+# The art is copied in every time; the default level only where no map file is there yet, so
+# a map the player saved is never overwritten.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh build
+mkdir -p play
+cp build/art/AllTiles8.bmp build/art/tall_water.bmp build/art/ActorGfxKelpo.bmp \
+   build/art/instr.bmp build/art/24pal.raw build/art/BlockMapImage.bmp play/
+for map in BGMap75x54.raw BlockMap75x54.raw; do
+  [ -e "play/$map" ] || cp "build/art/$map" "play/$map"
+done
+cd play
+exec ../build/ravelon

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the build needs on a Debian 12 machine (only what is missing), then configures
+# and builds into the folder given (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+build_dir="${1:-build}"
+shift || true
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

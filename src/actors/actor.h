@@ -1,0 +1,75 @@
+// Actors: the player's character and the bad guys. Positions and velocities are 64-bit units.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "frame/constants.h"
+
+class TActor;
+// An insertion-ordered list of shared actors.
+using ActorList = std::vector<std::shared_ptr<TActor>>;
+
+extern ActorList ActorBuckets[CHUNK_COLUMNS][CHUNK_ROWS];
+extern ActorList ActorLists[2];  // entry 1: the bad guys in creation order; entry 0 stays empty
+extern int32_t ActorCount;       // actors created since the last clear
+
+constexpr int kUserPlayer = 0;
+constexpr int kUserBadguy = 6;
+
+class TActor : public std::enable_shared_from_this<TActor> {
+ public:
+  int64_t XPos = 0;  // centre line
+  int64_t YPos = 0;  // feet line
+  int64_t XVel = 0;
+  int64_t YVel = 0;
+  int32_t XBucket = 0;
+  int32_t YBucket = 0;
+  int64_t XRelPixel = 0;
+  int64_t YRelPixel = 0;
+  int32_t Grounded = 0;
+  int32_t Hugged = 0;
+  int32_t ForceDuck = 0;
+  int32_t Pose = 0;
+  int32_t HoldPose = 0;
+  int32_t LastFacing = 0;
+  int32_t Pluspad = 0;
+  int32_t VPad = 0;
+  int32_t Hpad = 0;
+  int32_t AButton = 0;
+  int32_t BButton = 0;
+  int32_t User = 0;
+  int32_t MentalState[4] = {0, 0, 0, 0};
+
+  // Registry and buckets.
+  static int FBoot();
+  static std::shared_ptr<TActor> FCreate(int64_t x, int64_t y, int32_t kind);
+  static int FClear();
+  static int FUpdateBadguys();
+  int MPlaceInBucket();
+  int MBucketChange();
+  int MUpdate();
+
+  // Physics.
+  int MAddAirFriction();
+  int MAddRunFriction();
+  int MAddHaltFriction();
+  int MAddGravity();
+  int MAddVelStanding();
+  int MAddVelDucked();
+  int MActorCollide(int64_t x, int64_t y) const;
+
+  // Control.
+  int MInput();
+  int MControl();
+
+  // Pose and drawing.
+  int MChoosePose();
+  int MOnScreenRelativePos(int64_t corner_x, int64_t corner_y);
+  int MDraw(int32_t x, int32_t y);
+};
+
+// The bucket column and row of a position, kept inside the 20x15 grid.
+int32_t BucketColumnOf(int64_t x);
+int32_t BucketRowOf(int64_t y);

@@ -1,0 +1,42 @@
+#include "frame/clock.h"
+
+#include "frame/main_program.h"
+#include "platform/draw.h"
+#include "platform/platform.h"
+
+int TClock::FStartClock(uint8_t clock) {
+  if (clock < 3) ClockStart[clock] = ClockMillis();
+  return 0;
+}
+
+int TClock::FEndClock(uint8_t clock) {
+  if (clock >= 3) return 0;
+  ClockStop[clock] = ClockMillis();
+  ClockSum[clock] += ClockStop[clock] - ClockStart[clock];
+  return 0;
+}
+
+int TClock::FAverage() {
+  if (FrameTick != 0) return 0;
+  // The divisor is 7 even for the first average, which covers a single frame.
+  for (int clock = 0; clock < 3; ++clock) {
+    ClockAverage[clock] = static_cast<int32_t>(static_cast<double>(ClockSum[clock]) / 7.0 * 1000.0);
+    ClockSum[clock] = 0;
+  }
+  return 0;
+}
+
+int TClock::FDraw() {
+  SetDrawScale(1, 1);
+  SetColor(255, 155, 100);
+  DrawStatLine(" Phys", ClockAverage[0], 100, 24);
+  DrawStatLine(" Draw", ClockAverage[1], 200, 24);
+  DrawStatLine(" All ", ClockAverage[2], 300, 24);
+  return 0;
+}
+
+int TClock::FDelay() {
+  const int ms = ClockAverage[2] / 1000;
+  SleepMillis(15 - ms > 0 ? 15 - ms : 0);
+  return 0;
+}

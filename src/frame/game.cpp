@@ -1,0 +1,76 @@
+#include "frame/game.h"
+
+#include "actors/actor.h"
+#include "actors/profile.h"
+#include "editor/editor.h"
+#include "fluid/fluid.h"
+#include "frame/clock.h"
+#include "frame/main_program.h"
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "world/block.h"
+#include "world/map.h"
+#include "world/scroller.h"
+
+int TGame::FBoot() { return FLoadAssets(); }
+int TGame::FLoadAssets() { return 0; }
+int TGame::FExitState() { return 0; }
+
+int TGame::FEnterState() {
+  TMap::FClear();
+  TMap::FDummyMap();
+  BadguyActor = TActor::FCreate(6291456, 10485760, kUserBadguy);
+  Profiles[0]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
+  TScroller::FEvaluateScrollLocks();
+  TMap::FEvaluateLightMap();
+  TMap::FEvaluateChunks();
+  return 0;
+}
+
+int TGame::FRun() {
+  TClock::FStartClock(2);
+  TClock::FStartClock(0);
+  FUpdate();
+  TClock::FEndClock(0);
+  TClock::FStartClock(1);
+  FDraw();
+  TClock::FEndClock(1);
+  TClock::FEndClock(2);
+  TClock::FAverage();
+  TClock::FDraw();
+  Flip(1);
+  return 0;
+}
+
+int TGame::FUpdate() {
+  TProfile::FUpdate();
+  TActor::FUpdateBadguys();
+  TBlock::FUpdate();
+  if (FrameTick == 0) TFluid::FSim();
+  TEditor::FInput();
+  // R restarts at once: the rest of this frame draws the fresh game.
+  if (KeyHitCount(kKeyR) != 0) FEnterState();
+  return 0;
+}
+
+int TGame::FDraw() {
+  Scrollers[0]->MDraw(Profiles[0]->Actor.get(), 0, 0);
+  Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
+  TEditor::FDraw();
+  DrawImageFrame(InstrImage.get(), 20, 20, 0);
+  return 0;
+}
+
+int Template::FBoot() { return FLoadAssets(); }
+int Template::FLoadAssets() { return 0; }
+int Template::FEnterState() { return 0; }
+int Template::FExitState() { return 0; }
+int Template::FRun() {
+  FUpdateAll();
+  FDrawAll();
+  return 0;
+}
+int Template::FDrawAll() { return 0; }
+int Template::FUpdateAll() { return 0; }

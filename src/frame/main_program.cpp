@@ -1,0 +1,129 @@
+#include "frame/main_program.h"
+
+#include "actors/actor.h"
+#include "actors/profile.h"
+#include "editor/editor.h"
+#include "frame/game.h"
+#include "platform/console.h"
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "world/block.h"
+#include "world/map.h"
+#include "world/scroller.h"
+
+namespace {
+
+void PrintWorldConstants() {
+  static const char* const kLines[] = {
+      "---",
+      "PIXEL_SHIFT:\t\t16",
+      "TILE_SHIFT:\t\t20",
+      "PIXEL_SHIFT n:\t65536",
+      "TILE_SHIFT n:\t1048576",
+      "---",
+      "SCREEN_WIDTH_PIXELS:\t400",
+      "SCREEN_HEIGHT_PIXELS:\t288",
+      "TILE_SIZE_PIXELS:\t\t16",
+      "SCREEN_WIDTH_TILES:\t25",
+      "SCREEN_HEIGHT_TILES:\t18",
+      "SCREEN_WIDTH_UNITS:\t26214400",
+      "SCREEN_HEIGHT_UNITS:\t18874368",
+      "---",
+      "MAP_WIDTH_TILES:\t\t75",
+      "MAP_HEIGHT_TILES:\t\t54",
+      "MAP_WIDTH_PIXELS:\t\t1200",
+      "MAP_HEIGHT_PIXELS:\t\t864",
+      "MAP_WIDTH_UNITS:\t\t78643200",
+      "MAP_HEIGHT_UNITS:\t\t56623104",
+      "---",
+  };
+  for (const char* line : kLines) PrintLine(line);
+}
+
+void ReportImage(const std::shared_ptr<TImage>& image, const char* loaded) {
+  PrintLine(image ? loaded : "Image not found!");
+}
+
+void LoadArt() {
+  AllTilesImage = TImage::Load("AllTiles8.bmp", kImageMasked);
+  ReportImage(AllTilesImage, "Loaded All Tiles Image");
+  TileSet1 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 256, 256, kImageMasked);
+  TileSet2 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 512, 256, kImageMasked);
+  TileSet0 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 0, 256, kImageMasked);
+  WaterImage = TImage::LoadAnim("tall_water.bmp", 16, 16, 0, 80, kImageMasked);
+  ReportImage(WaterImage, "Loaded Water Image");
+  ActorImage = TImage::LoadAnim("ActorGfxKelpo.bmp", 16, 24, 0, 48, kImageMasked);
+  ReportImage(ActorImage, "Loaded Actor Image");
+  InstrImage = TImage::Load("instr.bmp", kImageMasked);
+}
+
+// The frame counters advance between passes: FrameTick 0..6, then SlowToggle and AnimPhase.
+void AdvanceCounters() {
+  if (++FrameTick < 7) return;
+  FrameTick = 0;
+  if (++SlowToggle >= 2) SlowToggle = 0;
+  if (++AnimPhase >= 4) AnimPhase = 0;
+}
+
+}  // namespace
+
+int TMain::FDefaultState() {
+  PrintLine("TMain default state.");
+  return 0;
+}
+
+int TMain::FBoot() {
+  if (!OpenGraphics(WINDOW_WIDTH, WINDOW_HEIGHT, 0, 60, 0)) {
+    PrintLine("Cannot open the window.");
+    EndProgram(1);
+  }
+  SetLoadMaskColor(122, 201, 255);
+  SetClsColor(122, 201, 255);
+  FDefaultState();
+  TScroller::FBoot();
+  TEditor::FBoot();
+  TMap::FBoot();
+  TActor::FBoot();
+  TProfile::FBoot();
+  TBlock::FBoot();
+  LoadArt();
+  return 0;
+}
+
+void MainLoopPass() {
+  if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
+  if (CloseRequested() != 0) QuitFlag = 1;
+  TGame::FRun();
+  if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
+  AdvanceCounters();
+}
+
+int TMain::FRun() {
+  while (QuitFlag == 0) {
+    MainLoopPass();
+    Backend* backend = CurrentBackend();
+    if (backend && !backend->EndOfPass()) break;
+  }
+  return 0;
+}
+
+int TMain::FGoodbye() { return 0; }
+
+int RunRavelon(bool run_loop) {
+  CreateTables();
+  AppTitle = "Ravelon v0.09a";
+  PrintWorldConstants();
+  SeedRandom(5);
+  TMain::FBoot();
+  TGame::FEnterState();
+  TMap::FLoadState();
+  TScroller::FEvaluateScrollLocks();
+  TMap::FEvaluateLightMap();
+  TMap::FEvaluateChunks();
+  if (run_loop) TMain::FRun();
+  TMain::FGoodbye();
+  return 0;
+}

@@ -1,0 +1,36 @@
+// Start-up, the program-level variables and the main loop.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TImage;
+class TActor;
+
+extern std::shared_ptr<TImage> AllTilesImage, TileSet0, TileSet1, TileSet2, WaterImage,
+    ActorImage, InstrImage;
+extern uint8_t FrameTick, SlowToggle, AnimPhase, QuitFlag;
+extern std::shared_ptr<TActor> BadguyActor;
+
+// Creates (resets) every class-level table and variable of the game, in the documented order.
+void CreateTables();
+
+class TMain {
+ public:
+  static int FBoot();
+  static int FDefaultState();
+  static int FRun();
+  static int FGoodbye();
+};
+
+// The whole program on the current backend: start-up, the main loop until Escape or a close
+// request, goodbye. Returns the exit status. With run_loop false it stops after start-up.
+int RunRavelon(bool run_loop = true);
+
+// One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
+void MainLoopPass();
+
+void DrawStatLine(const std::string& label, int32_t value, int x, int y);
+int RandomStyleNear(int base);
+int RandomStyleSpread(int base);

@@ -1,0 +1,26 @@
+// Windows BMP decoding (uncompressed 1, 4, 8, 24, 32 bits) and writing (24 bits).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct DecodedBitmap {
+  int width = 0;
+  int height = 0;
+  bool hasAlpha = false;        // a 32-bit file carries its own alpha
+  std::vector<uint32_t> argb;   // top row first, width * height values
+};
+
+// Largest width or height accepted; larger files are refused.
+constexpr int kMaxBitmapDimension = 16384;
+
+// Decodes an untrusted byte buffer; nullopt for anything malformed or unsupported.
+std::optional<DecodedBitmap> DecodeBmp(const uint8_t* data, size_t size);
+std::optional<DecodedBitmap> LoadBmpFile(const std::string& path);
+
+// Encodes ARGB pixels (top row first) as an uncompressed 24-bit BMP.
+std::vector<uint8_t> EncodeBmp24(int width, int height, const uint32_t* argb);
+bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb);

@@ -1,0 +1,20 @@
+#include "platform/console.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+std::function<void(const std::string&)> Sink;
+}
+
+void SetConsoleSink(std::function<void(const std::string&)> sink) { Sink = std::move(sink); }
+
+void PrintLine(const std::string& text) {
+  if (Sink) {
+    Sink(text);
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fwrite("\r\n", 1, 2, stdout);
+  std::fflush(stdout);
+}

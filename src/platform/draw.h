@@ -1,0 +1,43 @@
+// The software back buffer and the immediate-mode drawing state and primitives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TImage;
+class TPixmap;
+
+constexpr int kBackBufferWidth = 816;
+constexpr int kBackBufferHeight = 300;
+
+// 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it.
+uint32_t* BackBuffer();
+
+struct DrawState {
+  int r = 255, g = 255, b = 255;
+  float alpha = 1.0f;
+  int blend = 1;
+  int cls_r = 0, cls_g = 0, cls_b = 0;
+  float scale_x = 1.0f, scale_y = 1.0f;
+  float origin_x = 0, origin_y = 0;
+  int view_x = 0, view_y = 0, view_w = kBackBufferWidth, view_h = kBackBufferHeight;
+};
+
+const DrawState& CurrentDrawState();
+// The state right after the window opens; the back buffer is left as it is.
+void ResetDrawState();
+
+void SetColor(int r, int g, int b);
+void SetAlpha(float alpha);
+void SetBlend(int mode);  // 1 mask, 3 alpha
+void SetClsColor(int r, int g, int b);
+void SetDrawScale(float sx, float sy);
+void SetDrawOrigin(float x, float y);
+void SetViewport(int x, int y, int w, int h);
+
+// A null image or a frame number out of range draws nothing.
+void DrawImageFrame(const TImage* image, float x, float y, int frame);
+void DrawRect(float x, float y, float w, float h);
+void DrawTextAt(const std::string& text, float x, float y);
+// Copies pixels at window pixel (x, y), ignoring the whole drawing state.
+void DrawPixmap(const TPixmap* pixmap, int x, int y);

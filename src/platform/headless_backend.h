@@ -1,0 +1,48 @@
+// A backend without a window: input is fed by a script or a test, the flip never waits and
+// the clock is virtual, so a run is the same every time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct ScriptedEvent {
+  enum class Kind { KeyDown, KeyUp, MouseMove, ButtonDown, ButtonUp, JoyAxisX, JoyAxisY,
+                    JoyButtonDown, JoyButtonUp, Close, FocusLost };
+  int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
+  Kind kind = Kind::KeyDown;
+  int a = 0, b = 0;  // key code / button / x, y
+  float value = 0;   // axis value
+};
+
+class HeadlessBackend : public Backend {
+ public:
+  bool OpenWindow(int width, int height, const std::string& title) override;
+  void PumpEvents() override;
+  void ReadJoystick(int port) override;
+  void Present(const uint32_t* pixels, int width, int height, int sync) override;
+  uint32_t Millis() override { return VirtualMillis; }
+  void Sleep(int ms) override;
+  bool EndOfPass() override;
+
+  // Events sorted stably by frame keep their file order within a frame.
+  void SetScript(std::vector<ScriptedEvent> events);
+  // Called after every pass with the number of the pass just ended; false stops the loop.
+  std::function<bool(int pass)> OnEndOfPass;
+
+  int Passes = 0;        // passes of the main loop completed
+  int Flips = 0;
+  int Sleeps = 0;        // sleep calls (space pauses), counted instead of slept
+  bool WindowOpen = false;
+  bool RefuseWindow = false;  // tests: pretend no window can be opened
+  uint32_t VirtualMillis = 0;
+
+ private:
+  void Deliver(const ScriptedEvent& event);
+  std::vector<ScriptedEvent> Script;
+  size_t Next = 0;
+  float JoyX = 0, JoyY = 0;
+  uint32_t JoyButtons = 0;
+};

@@ -1,0 +1,34 @@
+// Images made of equally sized frames, cut from bitmap files with a mask colour.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+constexpr int kImageMasked = 1;
+constexpr int kImageFiltered = 2;
+
+// The colour that later image loads turn transparent (initially 0, 0, 0).
+void SetLoadMaskColor(int r, int g, int b);
+
+struct ImageFrame {
+  std::vector<uint32_t> argb;  // width * height, top row first
+  bool opaque = false;         // every texel has alpha 255: rows may be copied whole
+};
+
+class TImage {
+ public:
+  int width = 0;
+  int height = 0;
+  int flags = 0;
+  int mask_r = 0, mask_g = 0, mask_b = 0;
+  float handle_x = 0, handle_y = 0;
+  std::vector<ImageFrame> frames;
+
+  int FrameCount() const { return static_cast<int>(frames.size()); }
+
+  static std::shared_ptr<TImage> Load(const std::string& file, int flags);
+  static std::shared_ptr<TImage> LoadAnim(const std::string& file, int cell_width, int cell_height,
+                                          int first_cell, int cell_count, int flags);
+};

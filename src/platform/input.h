@@ -1,0 +1,50 @@
+// Polled keyboard, mouse and joystick input. Every query first lets the backend process the
+// window's pending events, so it sees input up to the moment of the call.
+#pragma once
+
+#include <cstdint>
+
+// The game's key codes (virtual-key codes 0..255).
+enum KeyCode : int {
+  kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyB = 66,
+  kKeyE = 69,
+  kKeyF = 70,
+  kKeyL = 76,
+  kKeyN = 78,
+  kKeyR = 82,
+  kKeyS = 83,
+};
+
+int KeyHitCount(int key);
+int KeyIsDown(int key);
+int MousePosX();
+int MousePosY();
+int MouseButtonDown(int button);
+int MouseHitCount(int button);
+int CloseRequested();
+float JoyAxisX(int port);
+float JoyAxisY(int port);
+int JoyButtonDown(int button, int port);
+
+// The bookkeeping the backends feed from their events.
+struct JoystickReading {
+  bool present = false;
+  float x = 0, y = 0;
+  uint32_t buttons = 0;
+};
+
+void InputKeyDown(int key);  // a repeat while held adds nothing
+void InputKeyUp(int key);
+void InputMouseButton(int button, bool down);
+void InputMouseMove(int x, int y);
+void InputFocusChanged();  // lost or regained: keys, key hits, buttons and button hits clear
+void InputCloseRequest();
+void InputSetJoystick(int port, const JoystickReading& reading);
+// Forgets everything: keys, buttons, pointer (0, 0), close flag, joysticks centred.
+void InputReset();

@@ -1,0 +1,38 @@
+// The platform edge: one small interface that the game core calls, carried by the SDL backend
+// in the game and by the headless backend in tests and the runner.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Opens the window of width x height client pixels; false when that is impossible.
+  virtual bool OpenWindow(int width, int height, const std::string& title) = 0;
+  // Processes pending window events into the input bookkeeping (input.h).
+  virtual void PumpEvents() = 0;
+  // Reads the joystick at the port anew; a missing device reads present = false.
+  virtual void ReadJoystick(int port) = 0;
+  // Shows the back buffer; sync 1 waits for the display's refresh, 0 does not wait.
+  virtual void Present(const uint32_t* pixels, int width, int height, int sync) = 0;
+  virtual uint32_t Millis() = 0;
+  virtual void Sleep(int ms) = 0;
+  // Called by the main loop after each pass; false ends the loop (the runner's frame limit).
+  virtual bool EndOfPass() { return true; }
+};
+
+// The backend in use; the core never runs without one.
+void SetBackend(Backend* backend);
+Backend* CurrentBackend();
+
+// Opens the window and resets the drawing state. Returns false when no window could be opened.
+bool OpenGraphics(int width, int height, int depth, int hertz, int flags);
+void Flip(int sync);
+int32_t ClockMillis();
+void SleepMillis(int ms);
+
+extern std::string AppTitle;
+
+// Ends the process at once with the status, flushing standard output first.
+[[noreturn]] void EndProgram(int status);
