@@ -55,13 +55,3 @@ int TBlockContainer::MUpdate() { return 0; }
 int TBlockContainer::MDraw(int, int) { return 0; }
 int TBlockContainer::MBump(uint8_t) { return 0; }
 
-int TScroller::FBoot() {
-  FDefaultState();
-  Scrollers[0] = std::make_shared<TScroller>();
-  Scrollers[1] = std::make_shared<TScroller>();
-  return 0;
-}
-int TScroller::FDefaultState() { return 0; }
-int TScroller::FEvaluateScrollLocks() { return 0; }
-int TScroller::MDraw(const TActor*, int, int) { return 0; }
-void TScroller::MMoveCamera(const TActor&) {}
