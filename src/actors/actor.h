@@ -8,6 +8,15 @@
 #include "frame/constants.h"
 
 class TActor;
+
+// Where and how MDraw puts an actor's frame, relative to the view's origin.
+struct ActorDrawPlacement {
+  int32_t Frame = 0;      // frame of ActorImage
+  int32_t X = 0;          // left edge as passed to the draw (the right edge when mirrored)
+  int32_t Y = 0;          // top edge
+  bool Mirrored = false;  // drawn with scale (-1, 1): facing left
+};
+
 // An insertion-ordered list of shared actors.
 using ActorList = std::vector<std::shared_ptr<TActor>>;
 
@@ -55,6 +64,7 @@ class TActor : public std::enable_shared_from_this<TActor> {
   int MAddAirFriction();
   int MAddRunFriction();
   int MAddHaltFriction();
+  int MAddFriction();  // the one friction of this frame, chosen from the contact flags and pad
   int MAddGravity();
   int MAddVelStanding();
   int MAddVelDucked();
@@ -63,10 +73,12 @@ class TActor : public std::enable_shared_from_this<TActor> {
   // Control.
   int MInput();
   int MControl();
+  int MInputFromMind();  // a bad guy's random mind
 
   // Pose and drawing.
   int MChoosePose();
   int MOnScreenRelativePos(int64_t corner_x, int64_t corner_y);
+  ActorDrawPlacement MDrawPlacement(int32_t x, int32_t y) const;
   int MDraw(int32_t x, int32_t y);
 };
 

@@ -1,0 +1,98 @@
+// Where an actor's input comes from (the player's profile or a bad guy's random mind) and what
+// the input does to its velocity: running, jumping, climbing and wall jumps.
+#include "actors/actor.h"
+#include "actors/profile.h"
+#include "platform/random.h"
+
+namespace {
+
+constexpr int64_t kGroundAccel = 5000;
+constexpr int64_t kGroundAccelA = 2000;  // the A button walks
+constexpr int64_t kDuckedAccel = 3000;
+constexpr int64_t kSteerAccel = 2000;  // in the air and on a wall
+constexpr int64_t kClimbAccel = 3000;
+constexpr int64_t kJumpVel = -256000;
+constexpr int64_t kJumpHold = 4000;  // holding jump lifts, holding down cuts the rise
+constexpr int64_t kWallJumpYVel = -96000;
+constexpr int64_t kWallJumpXVel = 128000;
+constexpr int32_t kLandingPose = 36;
+// Compared as the float constant, widened: the draw must fall below 0.019999999552965164.
+constexpr float kChangeOfMind = 0.02f;
+
+// Mind entry -> input value; each row is indexed by the entry 0, 1, 2.
+constexpr int32_t kMindVPad[3] = {0, 1, 3};
+constexpr int32_t kMindHpad[3] = {0, 4, 2};
+constexpr int32_t kMindBButton[3] = {0, 0, 1};
+constexpr int32_t kMindAButton[3] = {0, 1, 1};
+
+int32_t MindChoice(const int32_t* table, int32_t entry) {
+  return entry >= 0 && entry < 3 ? table[entry] : 0;
+}
+
+int64_t Steer(int32_t hpad, int64_t accel) {
+  if (hpad == 4) return -accel;
+  if (hpad == 2) return accel;
+  return 0;
+}
+
+}  // namespace
+
+int TActor::MInputFromMind() {
+  for (int32_t& entry : MentalState) {
+    const double u = RandomRange(1, 0);
+    if (u < kChangeOfMind) entry = static_cast<int32_t>(RandomRange(3, 0));
+  }
+  VPad = MindChoice(kMindVPad, MentalState[0]);
+  Hpad = MindChoice(kMindHpad, MentalState[1]);
+  BButton = MindChoice(kMindBButton, MentalState[2]);
+  AButton = MindChoice(kMindAButton, MentalState[3]);
+  return 0;
+}
+
+int TActor::MInput() {
+  if (User == kUserPlayer) {
+    const TProfile* profile = Profiles[0].get();
+    if (!profile) return 0;
+    BButton = profile->BButton;
+    AButton = profile->AButton;
+    Pluspad = profile->Pluspad;
+    Hpad = profile->Hpad;
+    VPad = profile->VPad;
+  } else if (User == kUserBadguy) {
+    MInputFromMind();
+  }
+  return 0;
+}
+
+int TActor::MControl() {
+  if (Grounded == 1) {
+    int64_t accel = kGroundAccel;
+    if (VPad == 3) {
+      accel = kDuckedAccel;
+    } else if (AButton == 1) {
+      accel = kGroundAccelA;
+    }
+    XVel += Steer(Hpad, accel);
+    if (BButton > 0 && Pose != kLandingPose) {
+      YVel = kJumpVel;
+      Grounded = 0;
+    }
+  } else if (Hugged == 1) {
+    XVel += Steer(Hpad, kSteerAccel);
+    if (VPad == 1) YVel -= kClimbAccel;
+    if (VPad == 3) YVel += kClimbAccel;
+    // A clinging actor faces its wall: the pad must point away from it.
+    const bool away = (LastFacing == 4 && Hpad == 2) || (LastFacing == 2 && Hpad == 4);
+    if (BButton > 0 && Pose != kLandingPose && away) {
+      YVel = kWallJumpYVel;
+      XVel = LastFacing == 4 ? kWallJumpXVel : -kWallJumpXVel;
+      Grounded = 0;
+      Hugged = 0;
+    }
+  } else {
+    XVel += Steer(Hpad, kSteerAccel);
+    if (BButton > 0 && YVel < 0) YVel -= kJumpHold;
+    if (VPad == 3 && YVel < 0) YVel += kJumpHold;
+  }
+  return 0;
+}

@@ -1,0 +1,53 @@
+// The pose an actor shows, chosen afresh at the end of each update from its contact flags, its
+// speed and its pad, unless a held pose (the hard landing) is still running out.
+#include <cstdlib>
+
+#include "actors/actor.h"
+
+namespace {
+
+constexpr int64_t kStill = 10000;  // below this an actor counts as nearly still
+constexpr int64_t kFast = 110000;  // from this on it runs fast
+
+enum class Steering { None, With, Against };
+
+Steering SteeringOf(int32_t hpad, int64_t xvel) {
+  if (hpad != 4 && hpad != 2) return Steering::None;
+  if ((hpad == 4 && xvel < 0) || (hpad == 2 && xvel > 0)) return Steering::With;
+  return Steering::Against;
+}
+
+int32_t GroundPose(int64_t xvel, int32_t hpad, bool ducking) {
+  const int64_t speed = std::llabs(xvel);
+  const Steering steering = SteeringOf(hpad, xvel);
+  if (speed < kStill) return ducking ? 18 : 8;
+  if (speed < kFast) {
+    if (steering == Steering::With) return ducking ? 14 : 0;
+    if (steering == Steering::Against) return ducking ? 20 : 10;
+    return ducking ? 20 : 0;
+  }
+  if (steering == Steering::Against) return ducking ? 22 : 12;
+  return ducking ? 22 : 4;
+}
+
+int32_t WallPose(int64_t yvel) {
+  if (std::llabs(yvel) < kStill) return 24;
+  return yvel < 0 ? 26 : 30;
+}
+
+}  // namespace
+
+int TActor::MChoosePose() {
+  if (HoldPose > 0) {
+    --HoldPose;
+    return 0;
+  }
+  if (Grounded == 1) {
+    Pose = GroundPose(XVel, Hpad, VPad == 3);
+  } else if (Hugged == 1) {
+    Pose = WallPose(YVel);
+  } else {
+    Pose = YVel < 0 ? 32 : 34;
+  }
+  return 0;
+}

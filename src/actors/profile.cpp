@@ -1,0 +1,57 @@
+// The player's profile: the keyboard and the first joystick read into five input values once a
+// frame, before any actor moves.
+#include "actors/profile.h"
+
+#include "platform/input.h"
+
+namespace {
+
+constexpr int kJoyPort = 0;
+// Strict: a stick resting exactly at half travel still counts as centred.
+constexpr float kAxisThreshold = 0.5f;
+
+}  // namespace
+
+int32_t PluspadOf(int32_t vpad, int32_t hpad) {
+  // Rows: no vertical, up, down; columns: no horizontal, left, right.
+  static constexpr int32_t kCodes[3][3] = {{0, 4, 2}, {1, 5, 6}, {3, 7, 8}};
+  int32_t row = 0;
+  if (vpad == 1) row = 1;
+  if (vpad == 3) row = 2;
+  int32_t column = 0;
+  if (hpad == 4) column = 1;
+  if (hpad == 2) column = 2;
+  return kCodes[row][column];
+}
+
+int TProfile::FBoot() {
+  Profiles[0] = std::make_shared<TProfile>();
+  return 0;
+}
+
+int TProfile::FUpdate() {
+  if (Profiles[0]) Profiles[0]->MInput();
+  return 0;
+}
+
+int TProfile::MInput() {
+  // A key that is down makes the joystick test unnecessary; up beats down, left beats right.
+  if (KeyIsDown(kKeyUp) || JoyAxisY(kJoyPort) < -kAxisThreshold) {
+    VPad = 1;
+  } else if (KeyIsDown(kKeyDown) || JoyAxisY(kJoyPort) > kAxisThreshold) {
+    VPad = 3;
+  } else {
+    VPad = 0;
+  }
+  if (KeyIsDown(kKeyLeft) || JoyAxisX(kJoyPort) < -kAxisThreshold) {
+    Hpad = 4;
+  } else if (KeyIsDown(kKeyRight) || JoyAxisX(kJoyPort) > kAxisThreshold) {
+    Hpad = 2;
+  } else {
+    Hpad = 0;
+  }
+  Pluspad = PluspadOf(VPad, Hpad);
+  BButton = (KeyIsDown(kKeyB) || JoyButtonDown(2, kJoyPort) || JoyButtonDown(3, kJoyPort)) ? 1 : 0;
+  AButton = (KeyIsDown(kKeyN) || JoyButtonDown(0, kJoyPort) || JoyButtonDown(1, kJoyPort)) ? 1 : 0;
+  return 0;
+}
