@@ -10,12 +10,15 @@
 struct DecodedBitmap {
   int width = 0;
   int height = 0;
-  bool hasAlpha = false;        // a 32-bit file carries its own alpha
-  std::vector<uint32_t> argb;   // top row first, width * height values
+  bool hasAlpha = false;       // a 32-bit file carries its own alpha
+  std::vector<uint32_t> argb;  // top row first, width * height values
 };
 
 // Largest width or height accepted; larger files are refused.
 constexpr int kMaxBitmapDimension = 16384;
+// Largest width * height accepted: a small file of one bit per pixel must not be able to ask
+// for gigabytes of decoded pixels.
+constexpr int64_t kMaxBitmapPixels = int64_t{1} << 24;
 
 // Decodes an untrusted byte buffer; nullopt for anything malformed or unsupported.
 std::optional<DecodedBitmap> DecodeBmp(const uint8_t* data, size_t size);

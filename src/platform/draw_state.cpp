@@ -1,0 +1,59 @@
+// The back buffer and the drawing state. The setters only record values: they are called many
+// times per frame and cost nothing until something is drawn.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/draw.h"
+
+namespace {
+uint32_t Pixels[kBackBufferWidth * kBackBufferHeight];
+DrawState State;
+}  // namespace
+
+uint32_t* BackBuffer() {
+  return Pixels;
+}
+const DrawState& CurrentDrawState() {
+  return State;
+}
+void ResetDrawState() {
+  State = DrawState{};
+}
+
+void SetColor(int r, int g, int b) {
+  State.r = std::clamp(r, 0, 255);
+  State.g = std::clamp(g, 0, 255);
+  State.b = std::clamp(b, 0, 255);
+}
+
+void SetAlpha(float alpha) {
+  // A NaN alpha fails every comparison; it draws nothing rather than something undefined.
+  State.alpha = alpha >= 0.0f ? std::min(alpha, 1.0f) : 0.0f;
+}
+
+void SetBlend(int mode) {
+  State.blend = mode;
+}
+
+void SetClsColor(int r, int g, int b) {
+  State.cls_r = std::clamp(r, 0, 255);
+  State.cls_g = std::clamp(g, 0, 255);
+  State.cls_b = std::clamp(b, 0, 255);
+}
+
+void SetDrawScale(float sx, float sy) {
+  State.scale_x = sx;
+  State.scale_y = sy;
+}
+
+void SetDrawOrigin(float x, float y) {
+  State.origin_x = x;
+  State.origin_y = y;
+}
+
+void SetViewport(int x, int y, int w, int h) {
+  State.view_x = x;
+  State.view_y = y;
+  State.view_w = w;
+  State.view_h = h;
+}
