@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace art {
+std::vector<uint8_t> PaletteBytes();
+bool BuildPalette(const std::string& outDir);
+}  // namespace art

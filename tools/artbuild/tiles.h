@@ -1,0 +1,26 @@
+// The tile sheet AllTiles8.bmp: 32 by 24 cells of 16 by 16. Cells 0..255 are blocks,
+// 256..511 the backgrounds of sky chunks and 512..767 those of dark chunks.
+#pragma once
+
+#include <string>
+
+#include "canvas.h"
+
+namespace art {
+
+constexpr int kTile = 16;
+constexpr int kSheetColumns = 32;
+constexpr int kSheetRows = 24;
+
+// Places a 16x16 tile into the sheet's cell n (all of it, transparent pixels included).
+void PutTile(Canvas& sheet, int n, const Canvas& tile);
+Canvas GetTile(const Canvas& sheet, int n);
+
+// Block tiles, drawn from code and assets/tiles/*.txt.
+bool DrawBlocks(Canvas& sheet, const std::string& assetsDir);
+// Background tiles of both bands, lit and shaded.
+void DrawBackgrounds(Canvas& sheet);
+
+bool BuildTileSheet(const std::string& assetsDir, const std::string& outDir);
+
+}  // namespace art

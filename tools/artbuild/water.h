@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+#include "canvas.h"
+
+namespace art {
+Canvas WaterSheet();
+bool BuildWater(const std::string& outDir);
+}  // namespace art
