@@ -1,9 +1,6 @@
-#include "frame/main_program.h"
-#include "platform/headless_backend.h"
+// ravelon-sim: the game's real start-up and main loop without a window (see --help).
+#include "runner.h"
 
-int main() {
-  HeadlessBackend backend;
-  SetBackend(&backend);
-  backend.OnEndOfPass = [](int pass) { return pass < 1; };
-  return RunRavelon();
+int main(int argc, char** argv) {
+  return RunnerMain(argc, argv);
 }

@@ -1,1 +1,263 @@
 #include "runner.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "frame/main_program.h"
+#include "fresh_run.h"
+#include "platform/platform.h"
+#include "script.h"
+#include "shot.h"
+#include "stress.h"
+#include "timing.h"
+#include "trace.h"
+
+namespace {
+
+bool ParseFrames(const std::string& text, int& frames) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0) return false;
+  frames = value;
+  return true;
+}
+
+void Complain(const std::string& message) {
+  std::cerr << "ravelon-sim: " << message << '\n';
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return false;
+  text = buffer.str();
+  return true;
+}
+
+// Paths on the command line are meant from where the runner was started, not from --dir.
+std::string FromStartFolder(const std::string& path) {
+  if (path.empty() || path == "-") return path;
+  std::error_code ignored;
+  const auto absolute = std::filesystem::absolute(path, ignored);
+  return absolute.empty() ? path : absolute.string();
+}
+
+// The trace goes through the same stdio stream as the console lines, so with "-" the two
+// interleave in the order they happened.
+class TraceOutput {
+ public:
+  bool Open(const std::string& path) {
+    if (path.empty()) return true;
+    if (path == "-") {
+      File = stdout;
+      return true;
+    }
+    File = std::fopen(path.c_str(), "wb");
+    Owned = File != nullptr;
+    return File != nullptr;
+  }
+  void Write(const std::string& text) {
+    if (File) std::fwrite(text.data(), 1, text.size(), File);
+  }
+  ~TraceOutput() {
+    if (Owned)
+      std::fclose(File);
+    else if (File)
+      std::fflush(File);
+  }
+
+ private:
+  std::FILE* File = nullptr;
+  bool Owned = false;
+};
+
+// Start-up and the main loop. The stress state must be in place before the first pass, so that
+// run takes start-up and the loop in two steps (the goodbye between them does nothing).
+void RunGame(const RunOptions& options) {
+  if (options.frames == 0) {
+    RunRavelon(false);
+  } else if (options.stress) {
+    RunRavelon(false);
+    BuildStressState();
+    TMain::FRun();
+  } else {
+    RunRavelon(true);
+  }
+}
+
+class WorkDir {
+ public:
+  bool Enter(const std::string& dir) {
+    Previous = std::filesystem::current_path(Error);
+    if (dir.empty()) return true;
+    std::filesystem::current_path(dir, Error);
+    Entered = !Error;
+    return Entered;
+  }
+  ~WorkDir() {
+    if (Entered) std::filesystem::current_path(Previous, Error);
+  }
+
+ private:
+  std::filesystem::path Previous;
+  std::error_code Error;
+  bool Entered = false;
+};
+
+}  // namespace
+
+std::string UsageText() {
+  return "usage: ravelon-sim [options]\n"
+         "  --dir DIR      working directory of the run (art, map files, saves)\n"
+         "  --frames N     passes of the main loop to run (default 1; 0: start-up only)\n"
+         "  --script FILE  input script, one event per line:\n"
+         "                   F key CODE down|up, F mouse X Y, F button 1|2|3 down|up,\n"
+         "                   F joy axis x|y VALUE, F joy button N down|up, F close, F focus lost\n"
+         "  --trace FILE   per-pass state trace ('-' for standard output)\n"
+         "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
+         "  --bench        timing figures of update, draw and frame on standard error\n"
+         "  --stress       build the benchmarks' stress state before the first pass\n"
+         "  --help         this text\n"
+         "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
+}
+
+bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, std::string& error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::string value;
+    bool has_value = false;
+    if (const size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+      has_value = true;
+    }
+    auto take_value = [&](std::string& into) {
+      if (!has_value) {
+        if (i + 1 >= args.size()) {
+          error = name + " needs a value";
+          return false;
+        }
+        value = args[++i];
+      }
+      into = value;
+      return true;
+    };
+    auto no_value = [&](bool& flag) {
+      if (has_value) {
+        error = name + " takes no value";
+        return false;
+      }
+      flag = true;
+      return true;
+    };
+    bool ok = true;
+    if (name == "--dir") {
+      ok = take_value(options.dir);
+      if (ok && options.dir.empty()) error = "--dir needs a folder", ok = false;
+    } else if (name == "--frames") {
+      std::string text;
+      ok = take_value(text);
+      if (ok && !ParseFrames(text, options.frames)) {
+        error = "--frames needs a whole number 0 or more, not '" + text + "'";
+        ok = false;
+      }
+    } else if (name == "--script" || name == "--trace" || name == "--shot") {
+      std::string& path = name == "--script"  ? options.script
+                          : name == "--trace" ? options.trace
+                                              : options.shot;
+      ok = take_value(path);
+      if (ok && path.empty()) error = name + " needs a file name", ok = false;
+    } else if (name == "--bench") {
+      ok = no_value(options.bench);
+    } else if (name == "--stress") {
+      ok = no_value(options.stress);
+    } else if (name == "--help" || name == "-h") {
+      ok = no_value(options.help);
+    } else {
+      error = "unknown argument '" + args[i] + "' (see --help)";
+      ok = false;
+    }
+    if (!ok) return false;
+  }
+  return true;
+}
+
+int RunSimulation(const RunOptions& options) {
+  std::vector<ScriptedEvent> events;
+  if (!options.script.empty()) {
+    std::string text;
+    if (!ReadWholeFile(options.script, text)) {
+      Complain("cannot read the script " + options.script);
+      return kExitBadArguments;
+    }
+    ScriptParseResult parsed = ParseScript(text);
+    if (!parsed.ok) {
+      Complain(options.script + ":" + std::to_string(parsed.errorLine) + ": " + parsed.error);
+      return kExitBadArguments;
+    }
+    events = std::move(parsed.events);
+  }
+  const std::string shot_path = FromStartFolder(options.shot);
+  TraceOutput trace;
+  if (!trace.Open(FromStartFolder(options.trace))) {
+    Complain("cannot write the trace " + options.trace);
+    return kExitBadArguments;
+  }
+  WorkDir work_dir;
+  if (!work_dir.Enter(options.dir)) {
+    Complain("cannot enter the folder " + options.dir);
+    return kExitBadArguments;
+  }
+
+  Backend* previous = CurrentBackend();
+  HeadlessBackend backend;
+  PrepareFreshRun(backend, events);
+  const bool tracing = !options.trace.empty();
+  backend.OnEndOfPass = [&](int pass) {
+    if (tracing) trace.Write(TraceFrame(pass));
+    return pass < options.frames;
+  };
+  RunGame(options);
+  std::fflush(stdout);
+  const std::string final_state = TraceFrame(backend.Passes);
+  const int sleeps = backend.Sleeps;
+  SetBackend(previous);
+
+  int status = 0;
+  if (!shot_path.empty() && !WriteShot(shot_path)) {
+    Complain("cannot write the shot " + options.shot);
+    status = 1;
+  }
+  if (options.bench) {
+    FrameTimings timings = TimeFrames(events, options.frames, options.stress);
+    timings.sleeps = sleeps;
+    std::cerr << FormatTimings(timings);
+    if (timings.finalTrace != final_state) {
+      Complain("warning: the timing run ended in another state than the real run");
+    }
+  }
+  return status;
+}
+
+int RunnerMain(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  RunOptions options;
+  std::string error;
+  if (!ParseArguments(args, options, error)) {
+    Complain(error);
+    return kExitBadArguments;
+  }
+  if (options.help) {
+    std::cerr << UsageText();
+    return 0;
+  }
+  return RunSimulation(options);
+}

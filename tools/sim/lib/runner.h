@@ -1,7 +1,35 @@
-// The headless runner: the real start-up and main loop on the headless backend.
+// The headless runner: the real start-up and main loop of the game on the headless backend,
+// input from a script, a state trace per pass, a screenshot and timing figures.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/headless_backend.h"
+
+struct RunOptions {
+  std::string dir;      // working directory of the run; empty: the current one
+  int frames = 1;       // passes of the main loop; 0 runs start-up only
+  std::string script;   // input script; empty: no input
+  std::string trace;    // per-pass trace; "-" for standard output; empty: none
+  std::string shot;     // back buffer after the last pass, as a 24-bit BMP; empty: none
+  bool bench = false;   // timing figures on standard error
+  bool stress = false;  // the stress state of the benchmarks, built after start-up
+  bool help = false;
+};
+
+constexpr int kExitBadArguments = 2;
+
+// Reads the command line (without the program name). False with a one-line reason on error.
+bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, std::string& error);
+
+std::string UsageText();
+
+// Runs the game as the options say. Returns the exit status: 0 after a normal run, 2 for an
+// unreadable script, an unwritable trace or a missing folder; 1 when the shot cannot be written.
+// The runner's own messages go to standard error; the game's console lines stay where
+// PrintLine sends them.
+int RunSimulation(const RunOptions& options);
+
+// The whole command line: arguments, run, exit status.
+int RunnerMain(int argc, char** argv);

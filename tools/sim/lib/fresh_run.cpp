@@ -1,0 +1,13 @@
+#include "fresh_run.h"
+
+#include <algorithm>
+
+#include "platform/draw.h"
+#include "platform/input.h"
+
+void PrepareFreshRun(HeadlessBackend& backend, std::vector<ScriptedEvent> script) {
+  InputReset();
+  std::fill_n(BackBuffer(), kBackBufferWidth * kBackBufferHeight, 0u);
+  backend.SetScript(std::move(script));
+  SetBackend(&backend);
+}

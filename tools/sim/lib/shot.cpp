@@ -1,0 +1,8 @@
+#include "shot.h"
+
+#include "platform/bmp.h"
+#include "platform/draw.h"
+
+bool WriteShot(const std::string& path) {
+  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, BackBuffer());
+}
