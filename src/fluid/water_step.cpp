@@ -1,0 +1,104 @@
+// One step of the water: a sweep over the active columns, each pass moving the water cells of
+// a column from the bottom of its recorded range upwards.
+#include <algorithm>
+
+#include "fluid/fluid.h"
+#include "platform/random.h"
+
+namespace {
+// The thresholds are single-precision constants compared with a double draw, as the game has
+// always rolled them; widening 0.3f to double keeps the exact same cut.
+constexpr double kScatterChance = 0.3f;
+constexpr double kTightenChance = 0.1f;
+constexpr double kRightFirst = 0.5;
+
+constexpr int kFirstVisitedColumn = 1;
+constexpr int kLastVisitedColumn = MAP_WIDTH_TILES - 2;
+constexpr int kFirstWaterRow = 1;
+constexpr int kLastWaterRow = MAP_HEIGHT_TILES - 2;
+
+double DrawUnit() {
+  return RandomRange(1, 0);
+}
+
+void ActivateAround(int column) {
+  FluidColumnActive[column - 1] = 1;
+  FluidColumnActive[column] = 1;
+  FluidColumnActive[column + 1] = 1;
+}
+}  // namespace
+
+int TFluid::FSim() {
+  const bool falling = DrawUnit() >= kRightFirst;
+  // The activity is read as the sweep reaches each column, so water pushed in the sweep's
+  // direction is carried on within this same step.
+  if (falling) {
+    for (int column = kLastVisitedColumn; column >= kFirstVisitedColumn; --column) {
+      if (FluidColumnActive[column] == 1) FCheckColumn(column);
+    }
+  } else {
+    for (int column = kFirstVisitedColumn; column <= kLastVisitedColumn; ++column) {
+      if (FluidColumnActive[column] == 1) FCheckColumn(column);
+    }
+  }
+  return 0;
+}
+
+int TFluid::FCheckColumn(int column) {
+  if (column < kFirstVisitedColumn || column > kLastVisitedColumn) return 0;
+  // The bounds are read once: water moved below the range during this pass (it widens the
+  // arrays) waits for the next step, so no unit falls twice in one pass.
+  const int bottom = std::min<int>(FluidBottomRow[column], kLastWaterRow);
+  const int top = std::max<int>(FluidTopRow[column], kFirstWaterRow);
+  bool moved = false;
+  if (DrawUnit() < kScatterChance) {
+    for (int row = bottom; row >= top; --row) {
+      if (SolidGrid[column][row] == kSolidFluid) FRain(column, row);
+    }
+    moved = true;
+  } else {
+    for (int row = bottom; row >= top; --row) {
+      if (SolidGrid[column][row] == kSolidFluid && FWaterfall(column, row) == 1) moved = true;
+    }
+  }
+  if (!moved) {
+    FluidColumnActive[column] = 0;
+    return 0;
+  }
+  ActivateAround(column);
+  if (DrawUnit() < kTightenChance) FEvaluateColumn(column);
+  return 0;
+}
+
+int TFluid::FRain(int column, int row) {
+  const int k = static_cast<int>(RandomRange(5, 0));
+  int result = 0;
+  switch (k) {
+    case 0:
+      result = FTransferFluidEven(column, row, column - 1, row);
+      break;
+    case 1:
+      result = FTransferFluid(column, row, column - 1, row + 1);
+      break;
+    case 2:
+      result = FTransferFluidEven(column, row, column + 1, row);
+      break;
+    case 3:
+      result = FTransferFluid(column, row, column + 1, row + 1);
+      break;
+    default:
+      result = FTransferFluid(column, row, column, row + 1);
+      break;
+  }
+  return result != 0 ? 1 : 0;
+}
+
+int TFluid::FWaterfall(int column, int row) {
+  if (FTransferFluid(column, row, column, row + 1)) return 1;
+  const int first = DrawUnit() >= kRightFirst ? 1 : -1;
+  for (const int side : {first, -first}) {
+    if (FTransferFluid(column, row, column + side, row + 1)) return 1;
+    if (FTransferFluidEven(column, row, column + side, row) == 1) return 1;
+  }
+  return 0;
+}
