@@ -1,0 +1,111 @@
+// Painting the map with the mouse in the left view, pouring water, and the save, load and
+// refresh keys; the black frame around the left view and the picker overlay.
+#include "editor/editor.h"
+
+#include <cstdint>
+
+#include "editor/editor_layout.h"
+#include "fluid/fluid.h"
+#include "frame/main_program.h"
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "world/map.h"
+#include "world/scroller.h"
+
+namespace {
+enum class Button { None, Left, Right };
+
+Button HeldButton() {
+  Button button = Button::None;
+  if (MouseButtonDown(1)) button = Button::Left;
+  if (MouseButtonDown(2)) button = Button::Right;  // right wins when both are held
+  return button;
+}
+
+// Window pixel plus camera corner, in units, to a cell: the shift works on the low 32 bits
+// of the sum, as a logical shift.
+int PixelToCell(int pixel, int64_t corner) {
+  const uint64_t units = static_cast<uint64_t>(int64_t{pixel} * PIXEL_UNITS + corner);
+  return static_cast<int>(static_cast<uint32_t>(units) >> TILE_SHIFT);
+}
+
+// Solid families of six (0..17 and 32..49) keep their family but vary the tile on every
+// painted cell; other styles paint exactly as picked.
+void RepickBlockStyle() {
+  if (EditorBlockStyle < 18) EditorBlockStyle = RandomStyleNear((EditorBlockStyle / 6) * 6);
+  if (EditorBlockStyle >= 32 && EditorBlockStyle <= 49) {
+    EditorBlockStyle = RandomStyleNear(((EditorBlockStyle - 32) / 6) * 6 + 32);
+  }
+}
+
+void PaintBlock(int cx, int cy, Button button) {
+  if (button == Button::Left) {
+    RepickBlockStyle();
+    TMap::FCreateBlock(cx, cy, EditorBlockStyle);
+  } else if (button == Button::Right) {
+    TMap::FCreateBlock(cx, cy, -1);
+  }
+}
+
+void PaintBackground(int cx, int cy, Button button) {
+  if (button == Button::Left) {
+    if (EditorBGStyle < 8) EditorBGStyle = RandomStyleSpread(0);
+    TMap::FBGSet(cx, cy, EditorBGStyle);
+  } else if (button == Button::Right) {
+    TMap::FBGSet(cx, cy, 255);
+  }
+}
+
+void EditCell(int cx, int cy, Button button) {
+  // The border ring stays as it is: no painting, no erasing, no water there.
+  if (!TMap::FBoundsMargin(cx, cy)) return;
+  if (KeyIsDown(kKeyF)) TFluid::FCreateWater(cx, cy);
+  if (EditorMode == 1) {
+    PaintBlock(cx, cy, button);
+  } else {
+    PaintBackground(cx, cy, button);
+  }
+}
+
+void FileAndRefreshKeys() {
+  if (KeyHitCount(kKeyS)) TMap::FSaveState();
+  if (KeyHitCount(kKeyL)) TMap::FLoadState();
+  if (KeyHitCount(kKeyE)) {
+    TScroller::FEvaluateScrollLocks();
+    TMap::FEvaluateLightMap();
+    TMap::FEvaluateChunks();
+  }
+}
+}  // namespace
+
+int TEditor::FInput() {
+  const int mx = MousePosX();
+  const int my = MousePosY();
+  const Button button = HeldButton();
+  const PickerPlace place = PickerPlaceAt(mx, my);
+  const TScroller* left_view = Scrollers[0].get();
+  const int cx = PixelToCell(mx, left_view ? left_view->CameraCornerX : 0);
+  const int cy = PixelToCell(my, left_view ? left_view->CameraCornerY : 0);
+  if (mx > kLeftViewRight) {
+    if (button != Button::None) PickerClick(place);
+  } else {
+    EditCell(cx, cy, button);
+  }
+  FileAndRefreshKeys();
+  return 0;
+}
+
+int TEditor::FDraw() {
+  SetColor(0, 0, 0);
+  DrawRect(400, 0, 16, 288);
+  DrawRect(0, 288, 416, 12);
+  SetColor(255, 255, 255);
+  if (MousePosX() <= kLeftViewRight) return 0;
+  SetDrawScale(0.5f, 0.5f);
+  DrawImageFrame(AllTilesImage.get(), kPickerLeft, kPickerTop, 0);
+  SetDrawScale(1.0f, 1.0f);
+  DrawImageFrame(TileSet0.get(), 432, 256, EditorBlockStyle);
+  DrawImageFrame(TileSet1.get(), 464, 256, EditorBGStyle);
+  return 0;
+}

@@ -1,0 +1,30 @@
+// The tile picker: the tile sheet drawn at half size over the right view. Its top half picks
+// block styles, its bottom half background styles.
+#include "editor/editor.h"
+#include "editor/editor_layout.h"
+
+int TEditor::FBoot() {
+  for (int r = 0; r < kPickerHalfRows; ++r)
+    for (int c = 0; c < kPickerColumns; ++c)
+      EditorTileGrid[c][r] = r * kPickerColumns + c;
+  return 0;
+}
+
+PickerPlace PickerPlaceAt(int mx, int my) {
+  // Divided as floating point and truncated toward zero, so the seven pixels just left of or
+  // above the picker still select its first column or row.
+  const int pc = static_cast<int>((mx - kPickerLeft) / double{kPickerSquare});
+  const int pr = static_cast<int>((my - kPickerTop) / double{kPickerSquare});
+  return {pc, pr};
+}
+
+void PickerClick(const PickerPlace& place) {
+  if (place.column < 0 || place.column >= kPickerColumns) return;
+  if (place.row >= 0 && place.row < kPickerHalfRows) {
+    EditorBlockStyle = EditorTileGrid[place.column][place.row];
+    EditorMode = 1;
+  } else if (place.row >= kPickerHalfRows && place.row < 2 * kPickerHalfRows) {
+    EditorBGStyle = EditorTileGrid[place.column][place.row - kPickerHalfRows];
+    EditorMode = 0;
+  }
+}
