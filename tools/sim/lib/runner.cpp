@@ -200,7 +200,7 @@ int RunSimulation(const RunOptions& options) {
     }
     ScriptParseResult parsed = ParseScript(text);
     if (!parsed.ok) {
-      Complain(options.script + ":" + std::to_string(parsed.errorLine) + ": " + parsed.error);
+      Complain(options.script + " line " + std::to_string(parsed.errorLine) + ": " + parsed.error);
       return kExitBadArguments;
     }
     events = std::move(parsed.events);

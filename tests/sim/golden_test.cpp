@@ -1,0 +1,79 @@
+// Golden traces: scripted runs whose traces are kept in tests/sim/golden. A change in the
+// game's behaviour shows as the first frame where the trace differs. scripts/refresh-golden.sh
+// rewrites them on purpose.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "sim_process.h"
+#include "support/test_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kScripts = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
+const fs::path kGolden = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/golden";
+
+// The frame count of a golden script, from its "# frames: N" line.
+int FramesOf(const std::string& script) {
+  static const std::regex header(R"(#\s*frames:\s*(\d+))");
+  std::smatch match;
+  return std::regex_search(script, match, header) ? std::stoi(match[1]) : 1;
+}
+
+// "" when equal, else where and how the two traces part.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  const auto want = SplitLines(expected), got = SplitLines(actual);
+  std::string frame = "start";
+  for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+    const std::string w = i < want.size() ? want[i] : "<end of trace>";
+    const std::string g = i < got.size() ? got[i] : "<end of trace>";
+    if (w.rfind("frame ", 0) == 0) frame = w;
+    if (w != g) {
+      return "first difference in " + frame + " (line " + std::to_string(i + 1) +
+             ")\n  golden: " + w + "\n  now:    " + g;
+    }
+  }
+  return "";
+}
+
+std::vector<std::string> GoldenNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kScripts))
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class GoldenTraceTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenTraceTest, MatchesTheKeptTrace) {
+  const fs::path script = kScripts / (GetParam() + ".txt");
+  const fs::path golden = kGolden / (GetParam() + ".trace");
+  if (!fs::exists(golden)) GTEST_SKIP() << "no golden trace yet: run scripts/refresh-golden.sh";
+  ScopedWorkDir dir;
+  CopyArtTo(dir.Path());
+  const std::string trace = (fs::path(dir.Path()) / "run.trace").string();
+  const SimResult run =
+      RunSimBinary({"--dir", dir.Path(), "--script", script.string(), "--frames",
+                    std::to_string(FramesOf(ReadText(script))), "--trace", trace});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string difference = FirstDifference(ReadText(golden.string()), ReadText(trace));
+  EXPECT_EQ(difference, "") << GetParam() << ": " << difference;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, ::testing::ValuesIn(GoldenNames()),
+                         [](const auto& info) { return info.param; });
+
+TEST(GoldenCompareTest, NamesTheFrameOfTheFirstDifference) {
+  const std::string a = "frame 1\nseed 5\nframe 2\nseed 6\nframe 3\nseed 7\n";
+  EXPECT_EQ(FirstDifference(a, a), "");
+  const std::string b = "frame 1\nseed 5\nframe 2\nseed 9\nframe 3\nseed 7\n";
+  EXPECT_NE(FirstDifference(a, b).find("frame 2 (line 4)"), std::string::npos);
+  EXPECT_NE(FirstDifference(a, "frame 1\nseed 5\n").find("<end of trace>"), std::string::npos);
+  EXPECT_EQ(FramesOf("# frames: 150\n2 close\n"), 150);
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "sim_process.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s)
+    q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+}  // namespace
+
+std::string SimBinary() {
+  const char* path = std::getenv("RAVELON_SIM");
+  return path ? path : "ravelon-sim";
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir) {
+  const auto scratch =
+      std::filesystem::temp_directory_path() / ("ravelon-sim-out-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(scratch);
+  const std::string out = (scratch / "out").string(), err = (scratch / "err").string();
+  std::string command = "cd " + Quote(dir) + " && " + Quote(SimBinary());
+  for (const auto& arg : args)
+    command += " " + Quote(arg);
+  command += " >" + Quote(out) + " 2>" + Quote(err);
+  const int raw = std::system(command.c_str());
+  SimResult result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.out = ReadText(out);
+  result.err = ReadText(err);
+  std::filesystem::remove_all(scratch);
+  return result;
+}
+
+void CopyArtTo(const std::string& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(RAVELON_ART_DIR)) {
+    if (entry.is_regular_file()) {
+      std::filesystem::copy_file(entry.path(), std::filesystem::path(dir) / entry.path().filename(),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  }
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
