@@ -29,6 +29,19 @@ class TScroller {
 
   // The camera half of MDraw (target, locks, easing, corner clamp), without drawing.
   void MMoveCamera(const TActor& actor);
+
+ private:
+  void MDrawBackdrops();
+  void MDrawCells();
+  void MDrawActors();
 };
+
+// The frame choices of the cell pass, kept apart so they can be checked without drawing.
+// The water frame of fluid cell (x, y): a rippling surface frame over a full cell, else a still
+// frame; the bottom row has no cell below it and shows the still frames.
+int WaterFrameAt(int x, int y);
+// The background frame of style b in cell (x, y): the first eight styles have a shaded variant
+// eight frames on, used where the light map puts the cell in shadow.
+int BackgroundFrameAt(int x, int y, int b);
 
 extern std::shared_ptr<TScroller> Scrollers[2];
