@@ -9,8 +9,7 @@
 
 namespace art {
 
-// An uncompressed bottom-up 24-bit BMP with a 40-byte info header; fixed header values only,
-// so equal pixels always give equal files.
+// An uncompressed 24-bit BMP (the game's own encoder); empty when the sizes do not match.
 std::vector<uint8_t> EncodeBmp(int width, int height, const std::vector<uint32_t>& argb);
 
 // Each returns false (after printing why) when the file cannot be written.
