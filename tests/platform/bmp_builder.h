@@ -1,0 +1,97 @@
+// Builds BMP files byte by byte for the decoder and image tests, with knobs for every header
+// field a broken or unusual file might get wrong.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct BmpSpec {
+  int width = 1;
+  int height = 1;  // negative: rows stored top row first
+  int depth = 24;
+  std::vector<uint32_t> palette;  // 0x00RRGGBB entries, written as the colour table
+  uint32_t clrUsed = 0;           // written as is (0: the decoder assumes 2^depth)
+  uint32_t infoSize = 40;
+  uint32_t compression = 0;
+  uint16_t planes = 1;
+  int64_t offBits = -1;  // -1: right after the colour table
+  size_t gapBeforePixels = 0;
+  // Per pixel, top row first: a palette index for depths up to 8, else ARGB.
+  std::vector<uint32_t> pixels;
+};
+
+inline void PutLe(std::vector<uint8_t>& out, uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+inline void PutPixelRow(std::vector<uint8_t>& out, const BmpSpec& spec, int row, int width) {
+  const size_t start = out.size();
+  if (spec.depth <= 8) {
+    uint32_t acc = 0;
+    int bits = 0;
+    for (int x = 0; x < width; ++x) {
+      acc = (acc << spec.depth) |
+            (spec.pixels[static_cast<size_t>(row) * width + x] & ((1u << spec.depth) - 1));
+      bits += spec.depth;
+      if (bits == 8) {
+        out.push_back(static_cast<uint8_t>(acc));
+        acc = 0;
+        bits = 0;
+      }
+    }
+    if (bits > 0) out.push_back(static_cast<uint8_t>(acc << (8 - bits)));
+  } else {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t argb = spec.pixels[static_cast<size_t>(row) * width + x];
+      out.push_back(static_cast<uint8_t>(argb));
+      out.push_back(static_cast<uint8_t>(argb >> 8));
+      out.push_back(static_cast<uint8_t>(argb >> 16));
+      if (spec.depth == 32) out.push_back(static_cast<uint8_t>(argb >> 24));
+    }
+  }
+  while ((out.size() - start) % 4 != 0)
+    out.push_back(0);
+}
+
+inline std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
+  const int width = spec.width;
+  const int rows = spec.height < 0 ? -spec.height : spec.height;
+  const uint32_t tableBytes = static_cast<uint32_t>(spec.palette.size() * 4);
+  const uint32_t headers = 14 + spec.infoSize + tableBytes;
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  PutLe(out, 0, 4);  // file size, patched below
+  PutLe(out, 0, 4);
+  PutLe(out,
+        spec.offBits >= 0 ? static_cast<uint64_t>(spec.offBits) : headers + spec.gapBeforePixels,
+        4);
+  PutLe(out, spec.infoSize, 4);
+  PutLe(out, static_cast<uint32_t>(spec.width), 4);
+  PutLe(out, static_cast<uint32_t>(spec.height), 4);
+  PutLe(out, spec.planes, 2);
+  PutLe(out, static_cast<uint32_t>(spec.depth), 2);
+  PutLe(out, spec.compression, 4);
+  PutLe(out, 0, 4);
+  PutLe(out, 2835, 4);
+  PutLe(out, 2835, 4);
+  PutLe(out, spec.clrUsed, 4);
+  PutLe(out, 0, 4);
+  while (out.size() < 14 + spec.infoSize)
+    out.push_back(0);
+  for (uint32_t colour : spec.palette)
+    PutLe(out, colour & 0xFFFFFF, 4);
+  out.insert(out.end(), spec.gapBeforePixels, 0xEE);
+  // Pixels that do not match the declared size are left out: the file ends after the headers.
+  if (width > 0 && spec.pixels.size() == static_cast<size_t>(width) * rows) {
+    for (int r = 0; r < rows; ++r) {
+      const int stored = spec.height < 0 ? r : rows - 1 - r;
+      PutPixelRow(out, spec, stored, width);
+    }
+  }
+  const uint32_t size = static_cast<uint32_t>(out.size());
+  for (int i = 0; i < 4; ++i)
+    out[2 + i] = static_cast<uint8_t>(size >> (8 * i));
+  return out;
+}

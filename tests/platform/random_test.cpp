@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "platform/random.h"
+
+TEST(Random, SeedFiveStepsAndUnits) {
+  SeedRandom(5);
+  EXPECT_EQ(RandomStep(), 241355);
+  EXPECT_EQ(RandomStep(), 913028970);
+  EXPECT_EQ(RandomStep(), 14523489);
+  EXPECT_EQ(RandomStep(), 983668597);
+  SeedRandom(5);
+  EXPECT_DOUBLE_EQ(RandomUnit(), 0.0004495583522988733);
+  EXPECT_DOUBLE_EQ(RandomUnit(), 0.02705211067367741);
+  EXPECT_DOUBLE_EQ(RandomUnit(), 0.3591140418782489);
+}
+
+TEST(Random, SeedOfTheDummyMap) {
+  SeedRandom(7777);
+  EXPECT_EQ(RandomUnit(), 0.6992436288999613);
+  EXPECT_EQ(RandomUnit(), 0.8768462109834496);
+  EXPECT_EQ(RandomUnit(), 0.16597687355743318);
+}
+
+TEST(Random, DegenerateSeedsFallBackTo4660) {
+  for (int32_t seed : {0, 0x7FFFFFFF, -1, INT32_MIN}) {
+    SeedRandom(seed);
+    EXPECT_EQ(RandomSeedState, 4660) << seed;
+  }
+  SeedRandom(-5);  // top bit cleared
+  EXPECT_EQ(RandomSeedState, 0x7FFFFFFB);
+}
+
+TEST(Random, RangeIsHalfOpenEitherWay) {
+  SeedRandom(5);
+  EXPECT_EQ(RandomRange(5, 5), 5.0);
+  SeedRandom(123);
+  for (int i = 0; i < 10000; ++i) {
+    const double a = RandomRange(12, 0), b = RandomRange(1, 0), c = RandomRange(-3, 4);
+    ASSERT_TRUE(a >= 0 && a < 12);
+    ASSERT_TRUE(b >= 0 && b < 1);
+    ASSERT_TRUE(c >= -3 && c < 4);
+  }
+  // Each value takes exactly two steps.
+  SeedRandom(9);
+  RandomRange(0, 1);
+  const int32_t afterOne = RandomSeedState;
+  SeedRandom(9);
+  RandomStep();
+  RandomStep();
+  EXPECT_EQ(RandomSeedState, afterOne);
+}
