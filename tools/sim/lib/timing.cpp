@@ -33,9 +33,20 @@ void AdvanceCounters() {
   if (++AnimPhase >= 4) AnimPhase = 0;
 }
 
+void AppendSummary(std::string& out, const char* name, const std::vector<double>& values) {
+  const TimingSummary s = Summarise(values);
+  char line[160];
+  std::snprintf(line, sizeof line,
+                "bench: %-7s median %9.1f us  mean %9.1f us  min %9.1f us  max %9.1f us\n", name,
+                s.median, s.mean, s.min, s.max);
+  out += line;
+}
+
+}  // namespace
+
 // MainLoopPass and TGame::FRun step by step, so the update and draw halves can be timed apart.
-// The runner checks after the run that this reached the same state as the real loop.
-void TimedPass(FrameTimings& t) {
+// The runner checks after its run that this reached the same state as the real loop.
+PassTimes TimedPass() {
   const auto start = Clock::now();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
@@ -57,22 +68,8 @@ void TimedPass(FrameTimings& t) {
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
   AdvanceCounters();
   const auto end = Clock::now();
-  t.update.push_back(Micros(update_start, update_end));
-  t.draw.push_back(Micros(draw_start, draw_end));
-  t.frame.push_back(Micros(start, end));
-  t.upload.push_back(TimeUploadMicros());
+  return {Micros(update_start, update_end), Micros(draw_start, draw_end), Micros(start, end)};
 }
-
-void AppendSummary(std::string& out, const char* name, const std::vector<double>& values) {
-  const TimingSummary s = Summarise(values);
-  char line[160];
-  std::snprintf(line, sizeof line,
-                "bench: %-7s median %9.1f us  mean %9.1f us  min %9.1f us  max %9.1f us\n", name,
-                s.median, s.mean, s.min, s.max);
-  out += line;
-}
-
-}  // namespace
 
 TimingSummary Summarise(std::vector<double> values) {
   TimingSummary s;
@@ -106,7 +103,11 @@ FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bo
   if (stress) BuildStressState();
   if (frames > 0) {
     while (QuitFlag == 0) {
-      TimedPass(timings);
+      const PassTimes pass = TimedPass();
+      timings.update.push_back(pass.update);
+      timings.draw.push_back(pass.draw);
+      timings.frame.push_back(pass.frame);
+      timings.upload.push_back(TimeUploadMicros());
       if (!backend.EndOfPass()) break;
     }
   }

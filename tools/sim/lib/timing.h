@@ -20,6 +20,14 @@ struct TimingSummary {
 
 TimingSummary Summarise(std::vector<double> values);
 
+struct PassTimes {
+  double update = 0, draw = 0, frame = 0;  // microseconds
+};
+
+// One pass of the main loop, as MainLoopPass runs it, with its halves timed apart. The caller
+// ends the pass (the backend's EndOfPass) as the loop would.
+PassTimes TimedPass();
+
 // Start-up, then up to `frames` passes (fewer if the game quits). With `stress` the stress state
 // is built after start-up. Console lines printed meanwhile are swallowed.
 FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bool stress);
