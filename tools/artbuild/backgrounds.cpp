@@ -123,9 +123,10 @@ void Leaves(Canvas& t) {
   const Ramp leaf{Rgb(26, 86, 40), Rgb(44, 120, 48), Rgb(72, 158, 60), Rgb(118, 196, 86)};
   for (int y = 0; y < kTile; ++y)
     for (int x = 0; x < kTile; ++x) {
-      float n = TileNoise(7700, x, y, 4) * 0.7f + Hash01(7701, x, y) * 0.3f;
-      if (n < 0.2f && (x == 0 || y == 0 || x == 15 || y == 15)) continue;  // ragged edge
-      t.Set(x, y, leaf.At(n));
+      // Clumps of leaves: a light side up-left, dark hollows between them.
+      float clump = TileNoise(7700, x, y, 4) * 0.6f + TileNoise(7702, x + 3, y + 5, 2) * 0.4f;
+      float lit = (((x + 2) % 8) < 4 && ((y + 1) % 8) < 3) ? 0.15f : 0.0f;
+      t.Set(x, y, leaf.At(clump + lit + (Hash01(7701, x, y) - 0.5f) * 0.25f));
     }
 }
 
