@@ -91,7 +91,7 @@ Canvas Dirt(int variant) {
 
 Canvas Stone(int variant) {
   Canvas t(kTile, kTile);
-  NoiseFill(t, kStone, 600 + variant, 6, 0.3f);
+  NoiseFill(t, kStone, 600 + variant, 4, 0.3f);
   Rng rng(610 + variant);
   if (variant == 2) {  // split into two courses
     t.HLine(0, 15, 7, kStone.Tone(0));

@@ -19,9 +19,9 @@ const Colour kFoam = Rgb(214, 240, 255);
 
 // Body colour: a faint texture drifting with the phase, so pools shimmer rather than flicker.
 Colour BodyAt(int x, int y, int phase) {
-  float wave = std::sin(float(x) * 0.8f + float(y) * 0.5f + float(phase) * 1.57f);
-  if (wave > 0.93f) return kLight;
-  return (x + y + phase) % 7 == 0 ? kDeep : kBody;
+  // Short glints that drift two pixels a phase, on a body with a faint darker grain.
+  if (Hash01(9100, (x + phase * 2) / 3, y) < 0.07f) return kLight;
+  return Hash01(9101, x, y) < 0.12f ? kDeep : kBody;
 }
 
 void StillCell(Canvas& sheet, int level) {
