@@ -33,6 +33,12 @@ void Complain(const std::string& message) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
+  if (path == "-") {
+    std::ostringstream buffer;
+    buffer << std::cin.rdbuf();
+    text = buffer.str();
+    return !std::cin.bad();
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream buffer;
@@ -118,7 +124,7 @@ std::string UsageText() {
   return "usage: ravelon-sim [options]\n"
          "  --dir DIR      working directory of the run (art, map files, saves)\n"
          "  --frames N     passes of the main loop to run (default 1; 0: start-up only)\n"
-         "  --script FILE  input script, one event per line:\n"
+         "  --script FILE  input script ('-' for standard input), one event per line:\n"
          "                   F key CODE down|up, F mouse X Y, F button 1|2|3 down|up,\n"
          "                   F joy axis x|y VALUE, F joy button N down|up, F close, F focus lost\n"
          "  --trace FILE   per-pass state trace ('-' for standard output)\n"
