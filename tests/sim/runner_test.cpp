@@ -152,6 +152,32 @@ TEST_F(RunnerTest, EscapeOrCloseEndsTheRunEarlyAfterThatWholePass) {
   EXPECT_EQ(FrameLines(ReadText(Path("t"))).size(), 4u);
 }
 
+// The blocks of the trace, one per frame.
+std::vector<std::string> FrameBlocks(const std::string& trace) {
+  std::vector<std::string> blocks;
+  for (const auto& line : SplitLines(trace)) {
+    if (line.rfind("frame ", 0) == 0) blocks.emplace_back();
+    if (!blocks.empty()) blocks.back() += line + "\n";
+  }
+  return blocks;
+}
+
+TEST_F(RunnerTest, TheEventsOfFrameFReachPassF) {
+  auto trace_of = [&](const std::string& script) {
+    Script(script);
+    EXPECT_EQ(Run({"--frames", "3", "--script", Path("input.txt"), "--trace", Path("t")}).status,
+              0);
+    return FrameBlocks(ReadText(Path("t")));
+  };
+  const auto idle = trace_of("");
+  const auto at_two = trace_of("2 key 39 down\n");
+  ASSERT_EQ(idle.size(), 3u);
+  ASSERT_EQ(at_two.size(), 3u);
+  EXPECT_EQ(at_two[0], idle[0]);
+  EXPECT_NE(at_two[1], idle[1]);
+  EXPECT_NE(trace_of("1 key 39 down\n")[0], idle[0]);
+}
+
 TEST_F(RunnerTest, ASpacePauseIsCountedNotSlept) {
   Script("2 key 32 down\n3 key 32 up\n5 key 32 down\n");
   const auto start = std::chrono::steady_clock::now();
