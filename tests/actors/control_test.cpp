@@ -89,28 +89,6 @@ TEST_F(Control, JoystickButtonsTwoAndThreeJumpZeroAndOneAreA) {
   }
 }
 
-TEST_F(Control, PlayerActorCopiesTheProfile) {
-  TProfile& profile = *Profiles[0];
-  profile.VPad = 3;
-  profile.Hpad = 2;
-  profile.Pluspad = 8;
-  profile.AButton = 1;
-  profile.BButton = 1;
-  auto actor = TActor::FCreate(kCell * 10, kCell * 10, kUserPlayer);
-  actor->MInput();
-  EXPECT_EQ(actor->VPad, 3);
-  EXPECT_EQ(actor->Hpad, 2);
-  EXPECT_EQ(actor->Pluspad, 8);
-  EXPECT_EQ(actor->AButton, 1);
-  EXPECT_EQ(actor->BButton, 1);
-  // Any other User keeps its input as it is.
-  auto idle = TActor::FCreate(kCell * 10, kCell * 10, 2);
-  idle->Hpad = 4;
-  idle->MInput();
-  EXPECT_EQ(idle->Hpad, 4);
-  EXPECT_EQ(idle->VPad, 0);
-}
-
 // A seed from which the next four unit draws all keep their minds unchanged.
 int32_t SteadySeed() {
   for (int32_t seed = 5;; ++seed) {
@@ -173,42 +151,6 @@ TEST_F(Control, MindChangesOnADrawBelowTheFloatTwoPercent) {
   EXPECT_EQ(RandomSeedState, expected_state);
 }
 
-TEST_F(Control, MindsOverThousandsOfFramesStayInRange) {
-  auto badguy = TActor::FCreate(kCell * 10, kCell * 10, kUserBadguy);
-  int changes = 0;
-  int32_t last[4] = {0, 0, 0, 0};
-  for (int frame = 0; frame < 20000; ++frame) {
-    badguy->MInput();
-    for (int i = 0; i < 4; ++i) {
-      ASSERT_GE(badguy->MentalState[i], 0);
-      ASSERT_LE(badguy->MentalState[i], 2);
-      if (badguy->MentalState[i] != last[i]) ++changes;
-      last[i] = badguy->MentalState[i];
-    }
-  }
-  // 80000 chances at 2%, two in three of them to a different value: about 1067.
-  EXPECT_GT(changes, 900);
-  EXPECT_LT(changes, 1250);
-}
-
-TEST_F(Control, GroundAccelerationDependsOnDuckingAndA) {
-  auto actor = TActor::FCreate(kCell * 10, kCell * 10, kUserScripted);
-  auto accel = [&](int vpad, int abutton, int hpad) {
-    actor->Grounded = 1;
-    actor->XVel = 0;
-    actor->VPad = vpad;
-    actor->AButton = abutton;
-    actor->Hpad = hpad;
-    actor->MControl();
-    return actor->XVel;
-  };
-  EXPECT_EQ(accel(0, 0, 2), 5000);
-  EXPECT_EQ(accel(0, 1, 2), 2000);
-  EXPECT_EQ(accel(3, 1, 4), -3000);
-  EXPECT_EQ(accel(1, 0, 4), -5000);
-  EXPECT_EQ(accel(0, 0, 0), 0);
-}
-
 TEST_F(Control, JumpsAreRefusedWhileTheLandingPoseShows) {
   auto actor = TActor::FCreate(kCell * 10, kCell * 10, kUserScripted);
   actor->BButton = 1;
@@ -235,23 +177,6 @@ TEST_F(Control, JumpsAreRefusedWhileTheLandingPoseShows) {
   actor->MControl();
   EXPECT_EQ(actor->Hugged, 1);
   EXPECT_EQ(actor->YVel, 0);
-}
-
-TEST_F(Control, AirborneJumpHoldAndCut) {
-  auto actor = TActor::FCreate(kCell * 10, kCell * 10, kUserScripted);
-  actor->YVel = -100000;
-  actor->BButton = 1;
-  actor->Hpad = 4;
-  actor->MControl();
-  EXPECT_EQ(actor->YVel, -104000);
-  EXPECT_EQ(actor->XVel, -2000);
-  actor->VPad = 3;
-  actor->MControl();
-  EXPECT_EQ(actor->YVel, -104000);  // held and cut together cancel
-  actor->BButton = 0;
-  actor->YVel = 1000;
-  actor->MControl();
-  EXPECT_EQ(actor->YVel, 1000);  // falling: neither applies
 }
 
 // The feet's highest point above the take-off height and the frame (take-off = 1) it is

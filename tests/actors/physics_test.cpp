@@ -30,36 +30,6 @@ TEST_F(Physics, FrictionsTruncateTheSinglePrecisionProduct) {
   EXPECT_EQ(actor.YVel, 0);
 }
 
-TEST_F(Physics, FrictionFollowsTheContactFlagsAndThePad) {
-  TActor actor;
-  auto after = [&](int grounded, int hugged, int hpad, int vpad) {
-    actor.Grounded = grounded;
-    actor.Hugged = hugged;
-    actor.Hpad = hpad;
-    actor.VPad = vpad;
-    actor.YVel = 65000;
-    actor.MAddFriction();
-    return actor.YVel;
-  };
-  EXPECT_EQ(after(1, 0, 0, 0), 61749);
-  EXPECT_EQ(after(1, 0, 2, 0), 63700);
-  EXPECT_EQ(after(1, 0, 4, 3), 61749);  // ducking halts
-  EXPECT_EQ(after(0, 1, 2, 0), 61749);  // clinging halts
-  EXPECT_EQ(after(0, 0, 2, 3), 64350);
-}
-
-TEST_F(Physics, GravityOnlyPullsTheAirborne) {
-  TActor actor;
-  actor.MAddGravity();
-  EXPECT_EQ(actor.YVel, 11000);
-  actor.Grounded = 1;
-  actor.MAddGravity();
-  actor.Grounded = 0;
-  actor.Hugged = 1;
-  actor.MAddGravity();
-  EXPECT_EQ(actor.YVel, 11000);
-}
-
 TEST_F(Physics, FallingSettlesAt1099902AndMovesIn17SubSteps) {
   TActor actor;
   for (int frame = 0; frame < 3000; ++frame) {
@@ -102,6 +72,14 @@ TEST_F(Physics, HardLandingHoldsTheLandingPose) {
     EXPECT_EQ(actor->Pose, speed > 70000 ? 36 : 0) << speed;
     EXPECT_EQ(actor->HoldPose, speed > 70000 ? 5 : 0) << speed;
   }
+  // A ducked landing never shows it.
+  auto ducked = TActor::FCreate(40 * kCell, 30 * kCell - 1, kUserScripted);
+  ducked->YVel = 200000;
+  ducked->MAddVelDucked();
+  EXPECT_EQ(ducked->Grounded, 1);
+  EXPECT_EQ(ducked->YVel, 65000);
+  EXPECT_EQ(ducked->Pose, 0);
+  EXPECT_EQ(ducked->HoldPose, 0);
 }
 
 TEST_F(Physics, ActorComesToRestShortOfTheFloorWithoutSnapping) {
