@@ -17,6 +17,7 @@ Backend* CurrentBackend() { return Current; }
 bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
   ResetDrawState();
   if (!Current) return false;
+  Current->SetPacerHertz(hertz);
   return Current->OpenWindow(width, height, AppTitle);
 }
 

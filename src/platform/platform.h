@@ -10,6 +10,8 @@ class Backend {
   virtual ~Backend() = default;
   // Opens the window of width x height client pixels; false when that is impossible.
   virtual bool OpenWindow(int width, int height, const std::string& title) = 0;
+  // The refresh rate asked for when the window opened; only a flip with sync -1 paces by it.
+  virtual void SetPacerHertz(int hertz) {}
   // Processes pending window events into the input bookkeeping (input.h).
   virtual void PumpEvents() = 0;
   // Reads the joystick at the port anew; a missing device reads present = false.
