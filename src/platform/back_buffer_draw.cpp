@@ -11,6 +11,7 @@
 #include "platform/draw.h"
 #include "platform/font.h"
 #include "platform/image.h"
+#include "platform/pixel_spans.h"
 #include "platform/pixmap.h"
 
 namespace {
@@ -32,11 +33,16 @@ ClipRect CurrentClip(const DrawState& s) {
                   static_cast<int>(y1)};
 }
 
-// The pixels one axis of a draw covers: a contiguous run and the texel each pixel samples.
-struct Span {
+// The pixels one axis of a draw covers, a contiguous run, and the texel each of them samples:
+// either texel = offset + k (unscaled, whole-pixel start) or the table.
+struct AxisMap {
   int first = 0;
   int count = 0;
+  bool direct = false;
+  int offset = 0;
   std::array<int, kBackBufferWidth> texel;
+
+  int TexelAt(int k) const { return direct ? offset + k : texel[k]; }
 };
 
 int ClampToAxis(double value, int lo, int hi) {
@@ -45,25 +51,47 @@ int ClampToAxis(double value, int lo, int hi) {
   return static_cast<int>(value);
 }
 
-bool CoverAxis(double start, double scale, double extent, int lo, int hi, Span& span) {
+bool WholeNumber(double v) {
+  return v == std::floor(v) && std::fabs(v) < 1e9;
+}
+
+// Unscaled from a whole pixel, the centre rule reduces to the pixels start .. start + extent.
+bool MapDirect(double start, double extent, int lo, int hi, AxisMap& map) {
+  const int64_t begin = static_cast<int64_t>(start);
+  const int64_t end = begin + static_cast<int64_t>(extent);
+  const int64_t first = std::max<int64_t>(begin, lo), last = std::min<int64_t>(end, hi);
+  if (first >= last) return false;
+  map.first = static_cast<int>(first);
+  map.count = static_cast<int>(last - first);
+  map.direct = true;
+  map.offset = static_cast<int>(first - begin);
+  return true;
+}
+
+bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap& map) {
   if (!std::isfinite(start) || !std::isfinite(scale) || scale == 0.0 || !(extent > 0.0)) {
     return false;
+  }
+  if (scale == 1.0 && WholeNumber(start) && WholeNumber(extent)) {
+    return MapDirect(start, extent, lo, hi, map);
   }
   const double end = start + extent * scale;
   // Candidate pixels, one wider on each side; the centre test below decides exactly.
   const int from = ClampToAxis(std::floor(std::min(start, end) - 0.5), lo, hi);
   const int to = ClampToAxis(std::ceil(std::max(start, end)) + 1.0, lo, hi);
-  span.count = 0;
+  map.count = 0;
+  map.direct = false;
   for (int i = from; i < to; ++i) {
     const double u = (i + 0.5 - start) / scale;
     if (!(u >= 0.0 && u < extent)) {
-      if (span.count > 0) break;
+      if (map.count > 0) break;
       continue;
     }
-    if (span.count == 0) span.first = i;
-    span.texel[span.count++] = static_cast<int>(u);
+    if (map.count == 0) map.first = i;
+    // Only a rectangle, which samples no texel, can reach past the int range.
+    map.texel[map.count++] = static_cast<int>(std::min(u, 2147483647.0));
   }
-  return span.count > 0;
+  return map.count > 0;
 }
 
 uint32_t TintChannel(uint32_t texel, int shift, int colour) {
@@ -71,21 +99,29 @@ uint32_t TintChannel(uint32_t texel, int shift, int colour) {
 }
 
 uint32_t Tint(uint32_t texel, const DrawState& s) {
-  if ((s.r & s.g & s.b) == 255) return texel & kRgbMask;
   return TintChannel(texel, 16, s.r) | TintChannel(texel, 8, s.g) | TintChannel(texel, 0, s.b);
 }
 
-// source * a + destination * (1 - a) with a in 256ths; red and blue share one multiply, and
-// the lanes never carry into each other.
-uint32_t BlendAlpha(uint32_t source, uint32_t dest, uint32_t a) {
-  const uint32_t keep = 256 - a;
-  const uint32_t rb = (((source & 0xFF00FF) * a + (dest & 0xFF00FF) * keep) >> 8) & 0xFF00FF;
-  const uint32_t g = (((source & 0x00FF00) * a + (dest & 0x00FF00) * keep) >> 8) & 0x00FF00;
-  return rb | g;
+bool IsWhite(const DrawState& s) {
+  return (s.r & s.g & s.b) == 255;
 }
 
 uint32_t Alpha256(float alpha) {
   return static_cast<uint32_t>(std::lround(alpha * 256.0f));
+}
+
+// The smallest texel alpha that, times the current alpha, reaches the mask threshold of 128;
+// 256 when none does. Found by the same single-precision product the rule states.
+uint32_t MaskThreshold(float alpha) {
+  if (alpha >= 1.0f) return 128;
+  if (!(alpha > 0.0f)) return 256;
+  auto drawn = [alpha](int t) { return static_cast<float>(t) * alpha >= 128.0f; };
+  int t = static_cast<int>(std::clamp(std::ceil(128.0f / alpha), 0.0f, 256.0f));
+  while (t > 0 && drawn(t - 1))
+    --t;
+  while (t < 256 && !drawn(t))
+    ++t;
+  return static_cast<uint32_t>(t);
 }
 
 struct FrameSource {
@@ -94,90 +130,73 @@ struct FrameSource {
   bool opaque;
 };
 
-void BlitRowMasked(const uint32_t* source, uint32_t* dest, int count) {
-  for (int k = 0; k < count; ++k) {
-    const uint32_t texel = source[k];
-    if (texel >= 0x80000000u) dest[k] = texel & kRgbMask;
-  }
-}
+// How one draw turns a run of texels into pixels.
+class RowShader {
+ public:
+  RowShader(const DrawState& s, bool opaque)
+      : State(s),
+        Opaque(opaque),
+        AlphaBlend(s.blend == kBlendAlpha),
+        White(IsWhite(s)),
+        Alpha(AlphaBlend ? Alpha256(s.alpha) : 0),
+        Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
 
-void BlitRowOpaque(const uint32_t* source, uint32_t* dest, int count) {
-  for (int k = 0; k < count; ++k)
-    dest[k] = source[k] & kRgbMask;
-}
-
-// Scale 1, whole-pixel start, white, alpha 1, mask blend: texel (i - x, j - y) lands on (i, j).
-void BlitUnscaled(const FrameSource& frame, int64_t x, int64_t y, const ClipRect& clip) {
-  const int64_t x0 = std::max<int64_t>(x, clip.x0),
-                x1 = std::min<int64_t>(x + frame.width, clip.x1);
-  const int64_t y0 = std::max<int64_t>(y, clip.y0),
-                y1 = std::min<int64_t>(y + frame.height, clip.y1);
-  if (x0 >= x1 || y0 >= y1) return;
-  const int count = static_cast<int>(x1 - x0);
-  uint32_t* buffer = BackBuffer();
-  for (int64_t j = y0; j < y1; ++j) {
-    const uint32_t* source = frame.texels + (j - y) * frame.width + (x0 - x);
-    uint32_t* dest = buffer + j * kBackBufferWidth + x0;
-    if (frame.opaque) {
-      BlitRowOpaque(source, dest, count);
-    } else {
-      BlitRowMasked(source, dest, count);
-    }
-  }
-}
-
-void BlitGeneral(const FrameSource& frame, double x, double y, const DrawState& s,
-                 const ClipRect& clip) {
-  static Span columns, rows;  // kept off the stack; drawing is single-threaded
-  if (!CoverAxis(x, s.scale_x, frame.width, clip.x0, clip.x1, columns)) return;
-  if (!CoverAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
-  const bool alphaBlend = s.blend == kBlendAlpha;
-  const uint32_t alpha256 = Alpha256(s.alpha);
-  for (int j = 0; j < rows.count; ++j) {
-    const uint32_t* source = frame.texels + static_cast<size_t>(rows.texel[j]) * frame.width;
-    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
-    for (int i = 0; i < columns.count; ++i) {
-      const uint32_t texel = source[columns.texel[i]];
-      const uint32_t texelAlpha = texel >> 24;
-      if (alphaBlend) {
-        const uint32_t a = (texelAlpha * alpha256 + 127) / 255;
-        if (a > 0) dest[i] = BlendAlpha(Tint(texel, s), dest[i], a);
-      } else if (static_cast<float>(texelAlpha) * s.alpha >= 128.0f) {
-        dest[i] = Tint(texel, s);
+  void Shade(const uint32_t* source, uint32_t* dest, int count) const {
+    if (AlphaBlend) {
+      if (White) {
+        BlendSpanTexels(source, dest, count, Alpha);
+      } else {
+        BlendTinted(source, dest, count);
       }
+    } else if (White && Threshold == 128) {
+      if (Opaque) {
+        CopySpanOpaque(source, dest, count);
+      } else {
+        CopySpanMasked(source, dest, count);
+      }
+    } else {
+      MaskTinted(source, dest, count);
     }
   }
-}
 
-bool WholePixel(double v) {
-  return v == std::floor(v) && std::fabs(v) < 1e9;
-}
+ private:
+  void BlendTinted(const uint32_t* source, uint32_t* dest, int count) const {
+    for (int i = 0; i < count; ++i) {
+      const uint32_t a = TexelBlendWeight(source[i], Alpha);
+      if (a > 0) dest[i] = BlendPixel(Tint(source[i], State), dest[i], a);
+    }
+  }
+  void MaskTinted(const uint32_t* source, uint32_t* dest, int count) const {
+    for (int i = 0; i < count; ++i) {
+      if ((source[i] >> 24) >= Threshold) dest[i] = Tint(source[i], State);
+    }
+  }
+
+  const DrawState& State;
+  bool Opaque, AlphaBlend, White;
+  uint32_t Alpha, Threshold;
+};
 
 void DrawFrame(const FrameSource& frame, double x, double y) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
-  if (clip.x0 >= clip.x1 || clip.y0 >= clip.y1) return;
-  const bool plain = s.scale_x == 1.0f && s.scale_y == 1.0f && s.alpha >= 1.0f &&
-                     s.blend != kBlendAlpha && (s.r & s.g & s.b) == 255;
-  if (plain && WholePixel(x) && WholePixel(y)) {
-    BlitUnscaled(frame, static_cast<int64_t>(x), static_cast<int64_t>(y), clip);
-  } else {
-    BlitGeneral(frame, x, y, s, clip);
-  }
-}
-
-void FillRows(const Span& columns, const Span& rows, uint32_t colour) {
+  static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
+  static std::array<uint32_t, kBackBufferWidth> gathered;
+  if (!MapAxis(x, s.scale_x, frame.width, clip.x0, clip.x1, columns)) return;
+  if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
+  const RowShader shader(s, frame.opaque);
+  uint32_t* const buffer = BackBuffer();
   for (int j = 0; j < rows.count; ++j) {
-    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
-    std::fill_n(dest, columns.count, colour);
-  }
-}
-
-void BlendRows(const Span& columns, const Span& rows, uint32_t colour, uint32_t a) {
-  for (int j = 0; j < rows.count; ++j) {
-    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
-    for (int i = 0; i < columns.count; ++i)
-      dest[i] = BlendAlpha(colour, dest[i], a);
+    const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
+    if (columns.direct) {
+      source += columns.offset;
+    } else {
+      for (int i = 0; i < columns.count; ++i)
+        gathered[i] = source[columns.texel[i]];
+      source = gathered.data();
+    }
+    uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
+    shader.Shade(source, dest, columns.count);
   }
 }
 
@@ -223,17 +242,22 @@ void DrawImageFrame(const TImage* image, float x, float y, int frame) {
 void DrawRect(float x, float y, float w, float h) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
-  if (clip.x0 >= clip.x1 || clip.y0 >= clip.y1) return;
-  static Span columns, rows;
-  if (!CoverAxis(double{x} + s.origin_x, s.scale_x, w, clip.x0, clip.x1, columns)) return;
-  if (!CoverAxis(double{y} + s.origin_y, s.scale_y, h, clip.y0, clip.y1, rows)) return;
+  static AxisMap columns, rows;
+  if (!MapAxis(double{x} + s.origin_x, s.scale_x, w, clip.x0, clip.x1, columns)) return;
+  if (!MapAxis(double{y} + s.origin_y, s.scale_y, h, clip.y0, clip.y1, rows)) return;
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
-  if (s.blend == kBlendAlpha) {
-    const uint32_t a = Alpha256(s.alpha);
-    if (a > 0) BlendRows(columns, rows, colour, a);
-  } else if (255.0f * s.alpha >= 128.0f) {
-    FillRows(columns, rows, colour);
+  const bool alphaBlend = s.blend == kBlendAlpha;
+  const uint32_t a = Alpha256(s.alpha);
+  // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves.
+  if (alphaBlend ? a == 0 : MaskThreshold(s.alpha) > 255) return;
+  for (int j = 0; j < rows.count; ++j) {
+    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
+    if (alphaBlend) {
+      BlendSpanConstant(dest, columns.count, colour, a);
+    } else {
+      FillSpan(dest, columns.count, colour);
+    }
   }
 }
 

@@ -56,7 +56,7 @@ inline void PutPixelRow(std::vector<uint8_t>& out, const BmpSpec& spec, int row,
 
 inline std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
   const int width = spec.width;
-  const int rows = spec.height < 0 ? -spec.height : spec.height;
+  const int64_t rows = spec.height < 0 ? -int64_t{spec.height} : spec.height;
   const uint32_t tableBytes = static_cast<uint32_t>(spec.palette.size() * 4);
   const uint32_t headers = 14 + spec.infoSize + tableBytes;
   std::vector<uint8_t> out;
@@ -84,9 +84,9 @@ inline std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
     PutLe(out, colour & 0xFFFFFF, 4);
   out.insert(out.end(), spec.gapBeforePixels, 0xEE);
   // Pixels that do not match the declared size are left out: the file ends after the headers.
-  if (width > 0 && spec.pixels.size() == static_cast<size_t>(width) * rows) {
+  if (width > 0 && spec.pixels.size() == static_cast<size_t>(width) * static_cast<size_t>(rows)) {
     for (int r = 0; r < rows; ++r) {
-      const int stored = spec.height < 0 ? r : rows - 1 - r;
+      const int stored = spec.height < 0 ? r : static_cast<int>(rows) - 1 - r;
       PutPixelRow(out, spec, stored, width);
     }
   }
