@@ -3,7 +3,8 @@
 # Run it on purpose, after a change in the game's behaviour that is meant, and review the diff.
 #   scripts/refresh-golden.sh [BUILD_DIR]     (default: build)
 # Each script names its frame count in a "# frames: N" line. The runs happen in a fresh copy of
-# the built art folder, so saving in a script touches nothing of the build.
+# the built art folder, so saving in a script touches nothing of the build; the map files are
+# copied only for a script with a "# level: default" line (the others play the dummy map).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,7 +23,8 @@ for script in "$scripts"/*.txt; do
   frames=$(sed -n 's/^#[[:space:]]*frames:[[:space:]]*\([0-9][0-9]*\).*/\1/p' "$script" | head -n 1)
   frames=${frames:-1}
   work=$(mktemp -d "${TMPDIR:-/tmp}/ravelon-golden-XXXXXX")
-  cp "$art"/* "$work"/
+  cp "$art"/*.bmp "$work"/
+  if grep -q '^#[[:space:]]*level:[[:space:]]*default' "$script"; then cp "$art"/*.raw "$work"/; fi
   "$sim" --dir "$work" --script "$script" --frames "$frames" --trace "$golden/$name.trace" >/dev/null
   rm -rf "$work"
   echo "$name: $frames frames -> tests/sim/golden/$name.trace"

@@ -53,8 +53,9 @@ SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& 
   return result;
 }
 
-void CopyArtTo(const std::string& dir) {
+void CopyArtTo(const std::string& dir, bool level) {
   for (const auto& entry : std::filesystem::directory_iterator(RAVELON_ART_DIR)) {
+    if (!level && entry.path().extension() == ".raw") continue;
     if (entry.is_regular_file()) {
       std::filesystem::copy_file(entry.path(), std::filesystem::path(dir) / entry.path().filename(),
                                  std::filesystem::copy_options::overwrite_existing);

@@ -16,6 +16,7 @@ SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& 
 std::string SimBinary();
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
-// Copies the built art and default level into `dir`, so a run may save there freely.
-void CopyArtTo(const std::string& dir);
+// Copies the built art and (with `level`) the default level's map files into `dir`, so a run
+// may save there freely. Without the map files the game plays on its built-in dummy map.
+void CopyArtTo(const std::string& dir, bool level = true);
 std::vector<std::string> SplitLines(const std::string& text);
