@@ -19,6 +19,7 @@ class WorldTest : public GameTest {
     GameTest::SetUp();
     BootSubsystems();
     TMap::FClear();
+    ClearConsole();
   }
 
   // Everything of the map a load, a save or a refused call could change.
