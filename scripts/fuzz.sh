@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) and runs
+# each for a bounded time on its seed corpus.
+#   bash scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
+# Default 60 s per target, every target. FUZZ_JOBS=N runs N processes per target (default 1).
+# New inputs that add coverage go to build-fuzz/corpus/<target> (the checked-in seeds are
+# read, never written); a crash leaves its input in build-fuzz/crashes/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_bmp_decode fuzz_image_load fuzz_pixmap_load fuzz_map_load
+                                     fuzz_palette fuzz_script)
+jobs="${FUZZ_JOBS:-1}"
+
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq clang libclang-rt-14-dev cmake ninja-build
+fi
+
+build=build-fuzz
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
+bash scripts/make-fuzz-seeds.sh
+
+status=0
+for target in "${targets[@]}"; do
+  work="$build/corpus/$target"
+  crashes="$build/crashes/$target"
+  mkdir -p "$work" "$crashes"
+  max_len=16384
+  [ "$target" = fuzz_map_load ] && max_len=9000
+  echo "== $target: ${seconds}s"
+  if ! "$build/$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=20 \
+      -rss_limit_mb=3072 -jobs="$jobs" -workers="$jobs" -print_final_stats=1 \
+      -artifact_prefix="$crashes/" "$work" "fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
+    echo "!! $target found a crash; input in $crashes/, log in $build/$target.log"
+    tail -40 "$build/$target.log"
+    status=1
+  else
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|cov:' "$build/$target.log" | tail -3
+  fi
+done
+exit $status
