@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
+#include <sstream>
 
 #include "sim_process.h"
 #include "support/test_env.h"
@@ -18,16 +18,23 @@ namespace fs = std::filesystem;
 const fs::path kScripts = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
 const fs::path kGolden = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/golden";
 
-// The frame count of a golden script, from its "# frames: N" line.
+// The value of a "# NAME: value" header line of a golden script, or "".
+std::string HeaderValue(const std::string& script, const std::string& name) {
+  for (const auto& line : SplitLines(script)) {
+    std::istringstream words(line);
+    std::string hash, key, value;
+    if (words >> hash >> key >> value && hash == "#" && key == name + ":") return value;
+  }
+  return "";
+}
+
 int FramesOf(const std::string& script) {
-  static const std::regex header(R"(#\s*frames:\s*(\d+))");
-  std::smatch match;
-  return std::regex_search(script, match, header) ? std::stoi(match[1]) : 1;
+  const std::string value = HeaderValue(script, "frames");
+  return value.empty() ? 1 : std::stoi(value);
 }
 
 bool OnDefaultLevel(const std::string& script) {
-  static const std::regex header(R"(#\s*level:\s*default)");
-  return std::regex_search(script, header);
+  return HeaderValue(script, "level") == "default";
 }
 
 // "" when equal, else where and how the two traces part.
