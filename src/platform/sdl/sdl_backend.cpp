@@ -7,14 +7,6 @@
 
 namespace {
 
-// Presents that come back sooner than this share of a refresh did not wait for the display.
-constexpr double kEarlyShare = 0.97;
-// A present that blocks this share of a refresh after the timer already waited one refresh is
-// waiting for a real retrace; a few in a row and the display's own pacing is trusted.
-constexpr double kBlockingShare = 0.25;
-constexpr int kBlockingToTrust = 5;
-// With trusted vsync the timer lets go this early, so the present still catches the retrace.
-constexpr double kTrustedLead = 0.002;
 // The timer sleeps until this close to the deadline and spins the rest: sleeps overshoot.
 constexpr double kSpinSeconds = 0.002;
 
@@ -37,6 +29,17 @@ int MouseButtonOf(Uint8 sdl_button) {
   }
 }
 
+// Without a display SDL falls back to drivers that draw nowhere: the game would run unseen and
+// could never be quit. Those count only when asked for by name.
+bool OnAScreen() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return false;
+  const std::string name = driver;
+  if (name != "offscreen" && name != "dummy") return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked && name == asked;
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend(bool joystick_ready) : JoystickReady(joystick_ready) {
@@ -52,6 +55,10 @@ SdlBackend::~SdlBackend() {
 
 bool SdlBackend::OpenWindow(int width, int height, const std::string& title) {
   if (Window) return true;
+  if (!OnAScreen()) {
+    std::fprintf(stderr, "No display to open the window on.\n");
+    return false;
+  }
   Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                             height, SDL_WINDOW_SHOWN);
   if (!Window) {
@@ -196,30 +203,16 @@ void SdlBackend::Present(const uint32_t* pixels, int width, int height, int sync
   }
 }
 
-// Renderers under virtual displays claim vsync and then return at once, or pace themselves a
-// little faster than the display (whole milliseconds). So every sync-1 flip waits on a
-// high-resolution timer until one refresh has passed since the last, unless presents have been
-// seen to block on a real retrace; then the timer only keeps the flips from bunching up.
+// Renderers under virtual displays claim vsync and then return at once, or pace themselves in
+// whole milliseconds, a little faster than the display. So every sync-1 flip also waits on a
+// high-resolution timer until one refresh has passed since the last flip was handed over. Timed
+// from the hand-over, the wait never costs a retrace where vsync is real: the last present
+// returned at a retrace, so one refresh after it began lies at or before the next retrace.
 void SdlBackend::PresentInStepWithDisplay() {
   SetRendererVsync(true);
-  if (LastFlipStart >= 0) {
-    WaitUntil(LastFlipStart + RefreshSeconds - (TrustVsync ? kTrustedLead : 0));
-  }
-  const double before = SecondsNow();
+  if (LastFlip >= 0) WaitUntil(LastFlip + RefreshSeconds);
+  LastFlip = SecondsNow();
   SDL_RenderPresent(Renderer);
-  const double after = SecondsNow();
-  if (LastFlipEnd >= 0 && RendererVsync) {
-    if (TrustVsync && after - LastFlipEnd < RefreshSeconds * kEarlyShare) {
-      TrustVsync = false;
-      VsyncRefuted = true;
-    } else if (!TrustVsync && !VsyncRefuted) {
-      BlockingPresents =
-          after - before > RefreshSeconds * kBlockingShare ? BlockingPresents + 1 : 0;
-      if (BlockingPresents >= kBlockingToTrust) TrustVsync = true;
-    }
-  }
-  LastFlipStart = before;
-  LastFlipEnd = after;
 }
 
 // The window pacer: 1000 / hertz milliseconds a flip, the remainder spread one millisecond at a

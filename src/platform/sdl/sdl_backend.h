@@ -43,14 +43,10 @@ class SdlBackend : public Backend {
   SDL_Joystick* Joystick = nullptr;
   bool JoystickReady = false;
 
-  // Flip pacing. The renderer's vsync is trusted only once presents are seen to block.
+  // Flip pacing: the renderer's vsync where it is real, a timer for where it is not.
   bool RendererVsync = false;  // what the renderer was last asked for
-  bool TrustVsync = false;
-  bool VsyncRefuted = false;  // a vsync present came back early once: never trusted again
-  int BlockingPresents = 0;   // paced presents in a row that still blocked in the driver
   double RefreshSeconds = 1.0 / 60;
-  double LastFlipStart = -1;  // when the last sync-1 present was handed over, seconds
-  double LastFlipEnd = -1;    // and when it returned
+  double LastFlip = -1;  // when the last sync-1 flip was handed over, seconds
 
   // The millisecond pacer of sync -1.
   int PacerHertz = 0;
