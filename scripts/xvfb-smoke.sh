@@ -62,12 +62,22 @@ start_game() {
   (cd "$1" && exec "$GAME" >"$1/console.txt" 2>"$1/stderr.txt") &
   GAME_PID=$!
   WINDOW=""
-  for _ in $(seq 100); do
-    WINDOW=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$WINDOW" ] && break
+  # SDL may replace its first window when the renderer starts: wait for one that stays.
+  local stable=0
+  for _ in $(seq 150); do
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened"
+    local found
+    found=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)
+    if [ -n "$found" ] && [ "$found" = "$WINDOW" ] && xwininfo -id "$found" >/dev/null 2>&1; then
+      stable=$((stable + 1))
+      [ "$stable" -ge 5 ] && break
+    else
+      stable=0
+    fi
+    WINDOW=$found
     sleep 0.1
   done
+  [ "$stable" -ge 5 ] || WINDOW=""
   [ -n "$WINDOW" ] || fail "no window captioned \"$TITLE\""
 }
 
