@@ -82,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int x : {1, 2, 37, 72, 73})
     for (int y : {1, 26, 51, 52})
       TFluid::FCreateWater(x, y);
-  for (int step = 0; step < 24; ++step)
+  for (int step = 0; step < 12; ++step)
     TFluid::FSim();
   CheckCells();
 
   // A few frames of play: run right and jump, so actors reach the border and bump blocks.
   InputKeyDown(kKeyRight);
   InputKeyDown(kKeyB);
-  for (int pass = 0; pass < 16; ++pass) {
+  for (int pass = 0; pass < 8; ++pass) {
     MainLoopPass();
     CheckCells();
     CheckActors();
