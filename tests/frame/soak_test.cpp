@@ -297,6 +297,10 @@ void SoakTest::Soak(int frames, bool open_border) {
   Backend.OnEndOfPass = [&](int pass) {
     std::string problem = CellProblem();
     if (problem.empty()) problem = ActorProblem();
+    // The cut ring must really be what is played (the first frame cannot have restarted yet).
+    if (problem.empty() && open_border && pass == 1 && !player.Disturbs(1) &&
+        SolidGrid[0][10] != kSolidNothing)
+      problem = "the map with the open border was not loaded";
     const int64_t water = TotalWater();
     std::vector<uint8_t> blocks = BlockLayout();
     // Water may only change on a frame that poured, painted, restarted or loaded, or on which
