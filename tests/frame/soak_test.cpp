@@ -297,7 +297,7 @@ void SoakTest::Soak(int frames, bool open_border) {
   Backend.OnEndOfPass = [&](int pass) {
     std::string problem = CellProblem();
     if (problem.empty()) problem = ActorProblem();
-    // The cut ring must really be what is played (the first frame cannot have restarted yet).
+    // The cut ring must really be what is played (unless the first frame already restarted).
     if (problem.empty() && open_border && pass == 1 && !player.Disturbs(1) &&
         SolidGrid[0][10] != kSolidNothing)
       problem = "the map with the open border was not loaded";
