@@ -7,6 +7,7 @@
 # read, never written); a crash leaves its input in build-fuzz/crashes/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root="$(pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
@@ -35,14 +36,22 @@ for target in "${targets[@]}"; do
   max_len=16384
   [ "$target" = fuzz_map_load ] && max_len=9000
   echo "== $target: ${seconds}s"
-  if ! "$build/$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=20 \
-      -rss_limit_mb=3072 -jobs="$jobs" -workers="$jobs" -print_final_stats=1 \
-      -artifact_prefix="$crashes/" "$work" "fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
+  # Parallel jobs write their fuzz-N.log files into the working directory: keep them in the build.
+  rc=0
+  (cd "$build" && rm -f fuzz-*.log && "./$target" -max_total_time="$seconds" -max_len="$max_len" \
+      -timeout=20 -rss_limit_mb=3072 -jobs="$jobs" -workers="$jobs" -print_final_stats=1 \
+      -artifact_prefix="$root/$crashes/" "$root/$work" "$root/fuzz/corpus/$target") \
+      >"$build/$target.log" 2>&1 || rc=$?
+  if [ "$jobs" -gt 1 ]; then
+    cat "$build"/fuzz-*.log >>"$build/$target.log" 2>/dev/null || true
+    rm -f "$build"/fuzz-*.log
+  fi
+  if [ $rc -ne 0 ] || grep -q '^==[0-9]*==ERROR\|^SUMMARY: \|invariant broken' "$build/$target.log"; then
     echo "!! $target found a crash; input in $crashes/, log in $build/$target.log"
-    tail -40 "$build/$target.log"
+    grep -m1 -A30 'ERROR\|invariant broken\|runtime error' "$build/$target.log" || tail -40 "$build/$target.log"
     status=1
   else
-    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|cov:' "$build/$target.log" | tail -3
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|DONE' "$build/$target.log" | tail -4
   fi
 done
 exit $status
