@@ -11,8 +11,12 @@ namespace {
 Backend* Current = nullptr;
 }
 
-void SetBackend(Backend* backend) { Current = backend; }
-Backend* CurrentBackend() { return Current; }
+void SetBackend(Backend* backend) {
+  Current = backend;
+}
+Backend* CurrentBackend() {
+  return Current;
+}
 
 bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
   ResetDrawState();
@@ -25,7 +29,9 @@ void Flip(int sync) {
   if (Current) Current->Present(BackBuffer(), kBackBufferWidth, kBackBufferHeight, sync);
 }
 
-int32_t ClockMillis() { return Current ? static_cast<int32_t>(Current->Millis()) : 0; }
+int32_t ClockMillis() {
+  return Current ? static_cast<int32_t>(Current->Millis()) : 0;
+}
 
 void SleepMillis(int ms) {
   if (ms > 0 && Current) Current->Sleep(ms);

@@ -12,38 +12,38 @@ std::optional<DecodedBitmap> Decode(const std::vector<uint8_t>& bytes) {
   return DecodeBmp(bytes.data(), bytes.size());
 }
 
-std::optional<DecodedBitmap> Decode(const BmpSpec& spec) {
-  return Decode(BuildBmp(spec));
+std::optional<DecodedBitmap> Decode(const BmpLayout& layout) {
+  return Decode(BuildBmp(layout));
 }
 
-BmpSpec Rgb24(int width, int height) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
+BmpLayout Rgb24(int width, int height) {
+  BmpLayout layout;
+  layout.width = width;
+  layout.height = height;
   for (int i = 0; i < width * (height < 0 ? -height : height); ++i) {
-    spec.pixels.push_back(0xFF000000u | static_cast<uint32_t>(i * 0x010203 + 0x102030));
+    layout.pixels.push_back(0xFF000000u | static_cast<uint32_t>(i * 0x010203 + 0x102030));
   }
-  return spec;
+  return layout;
 }
 
-BmpSpec Indexed(int depth, int width, int height, std::vector<uint32_t> palette) {
-  BmpSpec spec;
-  spec.depth = depth;
-  spec.width = width;
-  spec.height = height;
-  spec.palette = std::move(palette);
-  if (spec.palette.size() < (size_t{1} << depth)) spec.clrUsed = spec.palette.size();
+BmpLayout Indexed(int depth, int width, int height, std::vector<uint32_t> palette) {
+  BmpLayout layout;
+  layout.depth = depth;
+  layout.width = width;
+  layout.height = height;
+  layout.palette = std::move(palette);
+  if (layout.palette.size() < (size_t{1} << depth)) layout.clrUsed = layout.palette.size();
   for (int i = 0; i < width * height; ++i) {
-    spec.pixels.push_back(static_cast<uint32_t>(i % spec.palette.size()));
+    layout.pixels.push_back(static_cast<uint32_t>(i % layout.palette.size()));
   }
-  return spec;
+  return layout;
 }
 
-void ExpectPixels(const DecodedBitmap& bitmap, const BmpSpec& spec) {
-  ASSERT_EQ(bitmap.argb.size(), spec.pixels.size());
-  for (size_t i = 0; i < spec.pixels.size(); ++i) {
+void ExpectPixels(const DecodedBitmap& bitmap, const BmpLayout& layout) {
+  ASSERT_EQ(bitmap.argb.size(), layout.pixels.size());
+  for (size_t i = 0; i < layout.pixels.size(); ++i) {
     const uint32_t want =
-        spec.depth <= 8 ? 0xFF000000u | spec.palette[spec.pixels[i]] : spec.pixels[i];
+        layout.depth <= 8 ? 0xFF000000u | layout.palette[layout.pixels[i]] : layout.pixels[i];
     ASSERT_EQ(bitmap.argb[i], want) << "pixel " << i;
   }
 }
@@ -52,8 +52,8 @@ void ExpectPixels(const DecodedBitmap& bitmap, const BmpSpec& spec) {
 
 TEST(BmpDecode, TwentyFourBitRowsArePaddedAndBottomUp) {
   for (int width = 1; width <= 5; ++width) {
-    const BmpSpec spec = Rgb24(width, 3);
-    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    const BmpLayout layout = Rgb24(width, 3);
+    const std::vector<uint8_t> bytes = BuildBmp(layout);
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
     ASSERT_EQ(bytes.size(), 54 + stride * 3);
     const auto bitmap = Decode(bytes);
@@ -61,10 +61,10 @@ TEST(BmpDecode, TwentyFourBitRowsArePaddedAndBottomUp) {
     EXPECT_EQ(bitmap->width, width);
     EXPECT_EQ(bitmap->height, 3);
     EXPECT_FALSE(bitmap->hasAlpha);
-    ExpectPixels(*bitmap, spec);
+    ExpectPixels(*bitmap, layout);
   }
   // The first stored row is the bottom one: blue, green, red of its first pixel.
-  BmpSpec two = Rgb24(1, 2);
+  BmpLayout two = Rgb24(1, 2);
   two.pixels = {0xFF112233, 0xFF445566};
   const std::vector<uint8_t> bytes = BuildBmp(two);
   EXPECT_EQ(bytes[54], 0x66);
@@ -73,15 +73,15 @@ TEST(BmpDecode, TwentyFourBitRowsArePaddedAndBottomUp) {
 }
 
 TEST(BmpDecode, ThirtyTwoBitKeepsItsAlpha) {
-  BmpSpec spec;
-  spec.depth = 32;
-  spec.width = 2;
-  spec.height = 1;
-  spec.pixels = {0x80FF0000u, 0x00010203u};
-  const auto bitmap = Decode(spec);
+  BmpLayout layout;
+  layout.depth = 32;
+  layout.width = 2;
+  layout.height = 1;
+  layout.pixels = {0x80FF0000u, 0x00010203u};
+  const auto bitmap = Decode(layout);
   ASSERT_TRUE(bitmap);
   EXPECT_TRUE(bitmap->hasAlpha);
-  ExpectPixels(*bitmap, spec);
+  ExpectPixels(*bitmap, layout);
 }
 
 TEST(BmpDecode, IndexedDepthsReadTheColourTable) {
@@ -91,20 +91,20 @@ TEST(BmpDecode, IndexedDepthsReadTheColourTable) {
   // Odd widths exercise partial bytes and padding; high bits hold the leftmost pixel.
   for (int width : {1, 3, 7, 9, 13}) {
     SCOPED_TRACE(width);
-    const BmpSpec one = Indexed(1, width, 2, {colours[0], colours[1]});
+    const BmpLayout one = Indexed(1, width, 2, {colours[0], colours[1]});
     ExpectPixels(*Decode(one), one);
-    const BmpSpec four =
+    const BmpLayout four =
         Indexed(4, width, 2, std::vector<uint32_t>(colours.begin(), colours.begin() + 16));
     ExpectPixels(*Decode(four), four);
-    const BmpSpec eight = Indexed(8, width, 3, colours);
+    const BmpLayout eight = Indexed(8, width, 3, colours);
     ExpectPixels(*Decode(eight), eight);
   }
 }
 
 TEST(BmpDecode, OneBitHighBitFirst) {
-  BmpSpec spec = Indexed(1, 8, 1, {0x000000, 0xFFFFFF});
-  spec.pixels = {1, 0, 0, 0, 0, 0, 0, 0};
-  const std::vector<uint8_t> bytes = BuildBmp(spec);
+  BmpLayout layout = Indexed(1, 8, 1, {0x000000, 0xFFFFFF});
+  layout.pixels = {1, 0, 0, 0, 0, 0, 0, 0};
+  const std::vector<uint8_t> bytes = BuildBmp(layout);
   EXPECT_EQ(bytes[54 + 8], 0x80);
   const auto bitmap = Decode(bytes);
   EXPECT_EQ(bitmap->argb[0], 0xFFFFFFFFu);
@@ -112,65 +112,65 @@ TEST(BmpDecode, OneBitHighBitFirst) {
 }
 
 TEST(BmpDecode, ShortColourTableFromClrUsed) {
-  BmpSpec spec = Indexed(8, 3, 1, {0xAA0000, 0x00BB00, 0x0000CC});
-  spec.clrUsed = 3;
-  const auto bitmap = Decode(spec);
+  BmpLayout layout = Indexed(8, 3, 1, {0xAA0000, 0x00BB00, 0x0000CC});
+  layout.clrUsed = 3;
+  const auto bitmap = Decode(layout);
   ASSERT_TRUE(bitmap);
-  ExpectPixels(*bitmap, spec);
+  ExpectPixels(*bitmap, layout);
 }
 
 TEST(BmpDecode, IndexPastTheTableReadsBlack) {
-  BmpSpec spec = Indexed(8, 2, 1, {0x00FF00, 0x0000FF});
-  spec.clrUsed = 2;
-  spec.pixels = {1, 200};
-  const auto bitmap = Decode(spec);
+  BmpLayout layout = Indexed(8, 2, 1, {0x00FF00, 0x0000FF});
+  layout.clrUsed = 2;
+  layout.pixels = {1, 200};
+  const auto bitmap = Decode(layout);
   ASSERT_TRUE(bitmap);
   EXPECT_EQ(bitmap->argb[0], 0xFF0000FFu);
   EXPECT_EQ(bitmap->argb[1], 0xFF000000u);
 }
 
 TEST(BmpDecode, PixelOffsetIsHonouredOrFallsBackBehindTheTable) {
-  BmpSpec gap = Rgb24(2, 2);
+  BmpLayout gap = Rgb24(2, 2);
   gap.gapBeforePixels = 6;
   ExpectPixels(*Decode(gap), gap);
-  BmpSpec zero = Rgb24(2, 2);
+  BmpLayout zero = Rgb24(2, 2);
   zero.offBits = 0;  // points into the headers: the rows follow the table
   ExpectPixels(*Decode(zero), zero);
-  BmpSpec past = Rgb24(2, 2);
+  BmpLayout past = Rgb24(2, 2);
   past.offBits = 1 << 20;
   ExpectPixels(*Decode(past), past);
 }
 
 TEST(BmpDecode, TopDownAndLaterInfoHeaders) {
-  const BmpSpec topDown = Rgb24(3, -2);
+  const BmpLayout topDown = Rgb24(3, -2);
   ExpectPixels(*Decode(topDown), topDown);
   for (uint32_t size : {108u, 124u}) {
-    BmpSpec spec = Indexed(4, 5, 2, {0x111111, 0x222222, 0x333333});
-    spec.infoSize = size;
-    ExpectPixels(*Decode(spec), spec);
+    BmpLayout layout = Indexed(4, 5, 2, {0x111111, 0x222222, 0x333333});
+    layout.infoSize = size;
+    ExpectPixels(*Decode(layout), layout);
   }
 }
 
 TEST(BmpDecode, RefusesMalformedHeaders) {
-  auto refuses = [](const std::function<void(BmpSpec&)>& change) {
-    BmpSpec spec = Rgb24(2, 2);
-    change(spec);
-    return !Decode(spec).has_value();
+  auto refuses = [](const std::function<void(BmpLayout&)>& change) {
+    BmpLayout layout = Rgb24(2, 2);
+    change(layout);
+    return !Decode(layout).has_value();
   };
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.compression = 1; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.compression = 3; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.depth = 16; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.depth = 0; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.planes = 2; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.infoSize = 12; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.infoSize = 64; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.width = 0, s.pixels.clear(); }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.height = 0, s.pixels.clear(); }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.width = -2; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.height = INT32_MIN; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.width = kMaxBitmapDimension + 1; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.height = kMaxBitmapDimension + 1; }));
-  EXPECT_TRUE(refuses([](BmpSpec& s) { s.width = INT32_MAX; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.compression = 1; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.compression = 3; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.depth = 16; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.depth = 0; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.planes = 2; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.infoSize = 12; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.infoSize = 64; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.width = 0, s.pixels.clear(); }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.height = 0, s.pixels.clear(); }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.width = -2; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.height = INT32_MIN; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.width = kMaxBitmapDimension + 1; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.height = kMaxBitmapDimension + 1; }));
+  EXPECT_TRUE(refuses([](BmpLayout& s) { s.width = INT32_MAX; }));
   std::vector<uint8_t> bytes = BuildBmp(Rgb24(2, 2));
   bytes[0] = 'M';
   bytes[1] = 'B';
@@ -189,9 +189,9 @@ TEST(BmpDecode, RefusesSizesTheFileCannotHold) {
   EXPECT_FALSE(Decode(bytes));
   // Within each cap but together past the pixel cap, although every byte is there.
   auto oneBit = [](int width, int height) {
-    BmpSpec spec = Indexed(1, 1, 1, {0, 0xFFFFFF});
-    spec.pixels.clear();
-    std::vector<uint8_t> file = BuildBmp(spec);
+    BmpLayout layout = Indexed(1, 1, 1, {0, 0xFFFFFF});
+    layout.pixels.clear();
+    std::vector<uint8_t> file = BuildBmp(layout);
     for (int i = 0; i < 4; ++i)
       file[18 + i] = static_cast<uint8_t>(width >> (8 * i));
     for (int i = 0; i < 4; ++i)
@@ -204,11 +204,11 @@ TEST(BmpDecode, RefusesSizesTheFileCannotHold) {
 }
 
 TEST(BmpDecode, RefusesColourTablesTheFileOrDepthCannotHold) {
-  BmpSpec tooMany = Indexed(1, 2, 1, {0, 0xFFFFFF});
+  BmpLayout tooMany = Indexed(1, 2, 1, {0, 0xFFFFFF});
   tooMany.clrUsed = 3;
   EXPECT_FALSE(Decode(tooMany));
   // A full 256-entry table claimed by a file that ends inside it.
-  BmpSpec cut = Indexed(8, 2, 1, {0, 0xFFFFFF});
+  BmpLayout cut = Indexed(8, 2, 1, {0, 0xFFFFFF});
   cut.clrUsed = 0;
   std::vector<uint8_t> bytes = BuildBmp(cut);
   EXPECT_FALSE(Decode(bytes));
@@ -217,8 +217,8 @@ TEST(BmpDecode, RefusesColourTablesTheFileOrDepthCannotHold) {
 }
 
 TEST(BmpDecode, EveryTruncationIsRefused) {
-  for (const BmpSpec& spec : {Rgb24(3, 3), Indexed(4, 5, 3, {1, 2, 3, 4})}) {
-    const std::vector<uint8_t> bytes = BuildBmp(spec);
+  for (const BmpLayout& layout : {Rgb24(3, 3), Indexed(4, 5, 3, {1, 2, 3, 4})}) {
+    const std::vector<uint8_t> bytes = BuildBmp(layout);
     ASSERT_TRUE(Decode(bytes));
     for (size_t size = 0; size < bytes.size(); ++size) {
       EXPECT_FALSE(DecodeBmp(bytes.data(), size)) << "size " << size;

@@ -22,12 +22,12 @@ class ImageLoadTest : public GameTest {
   }
   void WriteSheet(const std::string& name, int width, int height,
                   const std::vector<uint32_t>& pixels, int depth = 24) {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.depth = depth;
-    spec.pixels = pixels;
-    const std::vector<uint8_t> bytes = BuildBmp(spec);
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.depth = depth;
+    layout.pixels = pixels;
+    const std::vector<uint8_t> bytes = BuildBmp(layout);
     WriteFileBytes(name, std::vector<unsigned char>(bytes.begin(), bytes.end()));
   }
   // Every pixel carries the number of the cell it lies in, so frames can be traced back.

@@ -70,11 +70,11 @@ TEST(Pixmap, CoordinatesOutsideReadZeroAndWriteNothing) {
 
 TEST(Pixmap, LoadPixmapFileChoosesTheFormatByDepth) {
   ScopedWorkDir dir;
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.pixels = {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112};
-  std::vector<uint8_t> bytes = BuildBmp(spec);
+  BmpLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.pixels = {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112};
+  std::vector<uint8_t> bytes = BuildBmp(layout);
   WriteFileBytes("rgb.bmp", std::vector<unsigned char>(bytes.begin(), bytes.end()));
   auto rgb = LoadPixmapFile("rgb.bmp");
   ASSERT_TRUE(rgb);
@@ -83,9 +83,9 @@ TEST(Pixmap, LoadPixmapFileChoosesTheFormatByDepth) {
   EXPECT_EQ(rgb->height, 2);
   EXPECT_EQ(rgb->ReadPixel(0, 0), 0xFF010203u);
   EXPECT_EQ(rgb->ReadPixel(2, 1), 0xFF101112u);
-  spec.depth = 32;
-  spec.pixels[4] = 0x400D0E0F;
-  bytes = BuildBmp(spec);
+  layout.depth = 32;
+  layout.pixels[4] = 0x400D0E0F;
+  bytes = BuildBmp(layout);
   WriteFileBytes("argb.bmp", std::vector<unsigned char>(bytes.begin(), bytes.end()));
   auto argb = LoadPixmapFile("argb.bmp");
   ASSERT_TRUE(argb);
