@@ -16,6 +16,8 @@
 
 namespace {
 
+std::function<void(int)> PassObserver;
+
 void PrintWorldConstants() {
   static const char* const kLines[] = {
       "---",
@@ -40,7 +42,8 @@ void PrintWorldConstants() {
       "MAP_HEIGHT_UNITS:\t\t56623104",
       "---",
   };
-  for (const char* line : kLines) PrintLine(line);
+  for (const char* line : kLines)
+    PrintLine(line);
 }
 
 void ReportImage(const std::shared_ptr<TImage>& image, const char* loaded) {
@@ -94,6 +97,7 @@ int TMain::FBoot() {
 }
 
 void MainLoopPass() {
+  InputBeginPass();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
@@ -101,20 +105,28 @@ void MainLoopPass() {
   AdvanceCounters();
 }
 
+void SetPassObserver(std::function<void(int pass)> observer) {
+  PassObserver = std::move(observer);
+}
+
 int TMain::FRun() {
+  int pass = 0;
   while (QuitFlag == 0) {
     MainLoopPass();
+    if (PassObserver) PassObserver(++pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }
   return 0;
 }
 
-int TMain::FGoodbye() { return 0; }
+int TMain::FGoodbye() {
+  return 0;
+}
 
 int RunRavelon(bool run_loop) {
   CreateTables();
-  AppTitle = "Ravelon v0.09a";
+  AppTitle = kGameTitle;
   PrintWorldConstants();
   SeedRandom(5);
   TMain::FBoot();
