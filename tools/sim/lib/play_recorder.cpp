@@ -1,6 +1,7 @@
 #include "play_recorder.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -11,6 +12,13 @@
 #include "trace.h"
 
 namespace {
+
+// The recorder in use, finished by an exit that does not return through main (EndProgram).
+PlayRecorder* Active = nullptr;
+
+void FinishAtExit() {
+  if (Active) Active->Finish();
+}
 
 std::FILE* Create(const std::string& path, const char* what) {
   if (path.empty()) return nullptr;
@@ -48,6 +56,8 @@ void PlayRecorder::Start(const std::string& replay_path, const std::string& trac
   }
   LastFlush = std::chrono::steady_clock::now();
   SetPassObserver([this](int pass) { OnPassEnd(pass); });
+  static const bool registered = std::atexit(FinishAtExit) == 0;
+  if (registered) Active = this;
 }
 
 void PlayRecorder::OnPassInput(const std::vector<ScriptedEvent>& events) {
@@ -88,6 +98,7 @@ void PlayRecorder::FlushEverySecond() {
 
 void PlayRecorder::Finish() {
   if (!Replay && !Trace) return;
+  if (Active == this) Active = nullptr;
   SetPassObserver(nullptr);
   if (Replay) {
     InputSetPassTap(nullptr);
