@@ -1,7 +1,8 @@
 // Drawing an actor: one 16x24 frame of the character sheet, mirrored unless it faces right.
 #include "actors/actor.h"
-#include "frame/main_program.h"
 #include "platform/draw.h"
+#include "shared/frame_counters.h"
+#include "shared/game_images.h"
 
 int TActor::MOnScreenRelativePos(int64_t corner_x, int64_t corner_y) {
   // Arithmetic shifts floor, so an actor left of or above the corner gets the pixel it is in.

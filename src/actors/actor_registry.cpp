@@ -3,12 +3,10 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
-#include "world/block.h"
 
 namespace {
 
 constexpr int64_t kSpawnHopVel = -131072;  // a new actor hops 2 pixels up out of its spawn cell
-constexpr int kBucketShift = 22;           // a bucket is a 4x4-cell chunk, 64 pixels square
 
 // Drops the first entry that is this very actor; an actor not in the list leaves it alone.
 void RemoveFirst(ActorList& list, const TActor* actor) {
@@ -19,10 +17,10 @@ void RemoveFirst(ActorList& list, const TActor* actor) {
 }
 
 int32_t ClampedBucket(int64_t units, int32_t count) {
-  // Positions inside the map are never negative; anything that strays outside is filed in the
-  // nearest edge bucket so that no actor ever indexes past the grid.
+  // A bucket is one chunk. Positions inside the map are never negative; anything that strays
+  // outside is filed in the nearest edge bucket so that no actor ever indexes past the grid.
   if (units < 0) return 0;
-  return static_cast<int32_t>(std::min<int64_t>(units >> kBucketShift, count - 1));
+  return static_cast<int32_t>(std::min<int64_t>(units >> CHUNK_SHIFT, count - 1));
 }
 
 }  // namespace

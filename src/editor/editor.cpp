@@ -6,10 +6,11 @@
 
 #include "editor/editor_layout.h"
 #include "fluid/fluid.h"
-#include "frame/main_program.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/input.h"
+#include "shared/game_images.h"
+#include "shared/random_styles.h"
 #include "world/map.h"
 #include "world/scroller.h"
 

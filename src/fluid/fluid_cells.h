@@ -2,7 +2,7 @@
 // move aim one cell past the grid, and such a target is refused like a block.
 #pragma once
 
-#include "frame/constants.h"
+#include "shared/units.h"
 
 inline bool FluidColumnInGrid(int column) {
   return column >= 0 && column < MAP_WIDTH_TILES;

@@ -51,5 +51,3 @@ class TBlockContainer : public TBlock {
 
 // The animating blocks, in the order they were bumped.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;
-
-constexpr int kActorCap = 500;

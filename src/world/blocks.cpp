@@ -3,10 +3,10 @@
 #include <iterator>
 #include <utility>
 
-#include "actors/actor.h"
-#include "frame/main_program.h"
+#include "actors/actor.h"  // up: a bumped container releases a bad guy
 #include "platform/console.h"
 #include "platform/draw.h"
+#include "shared/game_images.h"
 #include "world/block.h"
 #include "world/map.h"
 

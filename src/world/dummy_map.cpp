@@ -2,9 +2,9 @@
 // always the same because the generator is seeded first.
 #include <string>
 
-#include "frame/main_program.h"
 #include "platform/console.h"
 #include "platform/random.h"
+#include "shared/random_styles.h"
 #include "world/block.h"
 #include "world/map.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "frame/constants.h"
+#include "shared/units.h"
 
 class TBlock;
 

@@ -1,7 +1,7 @@
 // The map grids: clearing, the bounds helpers, the cell queries and the two writers
 // (FCreateBlock for blocks, FBGSet for backgrounds).
-#include "actors/actor.h"
-#include "fluid/fluid.h"
+#include "actors/actor.h"  // up: a new map clears the actors filed in its chunks
+#include "fluid/fluid.h"   // up: a changed cell re-evaluates the water around it
 #include "world/block.h"
 #include "world/map.h"
 

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 
-#include "actors/actor.h"
-#include "art/palette.h"
-#include "frame/constants.h"
-#include "frame/main_program.h"
+#include "actors/actor.h"  // up: a view draws the actors in its chunks
+#include "art/palette.h"   // up: a view sets the palette of what it draws
 #include "platform/console.h"
 #include "platform/draw.h"
 #include "platform/image.h"
+#include "shared/frame_counters.h"
+#include "shared/game_images.h"
+#include "shared/units.h"
 #include "world/block.h"
 #include "world/map.h"
 

@@ -2,8 +2,8 @@
 // step and the clamp that keeps the view's corner inside the map.
 #include <cmath>
 
-#include "actors/actor.h"
-#include "frame/constants.h"
+#include "actors/actor.h"  // up: the camera follows an actor
+#include "shared/units.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
