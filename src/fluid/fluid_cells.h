@@ -4,6 +4,10 @@
 
 #include "shared/units.h"
 
+// Rows 0 and 53 belong to the border ring: water is only ever simulated in rows 1..52.
+constexpr int kFirstWaterRow = 1;
+constexpr int kLastWaterRow = MAP_HEIGHT_TILES - 2;
+
 inline bool FluidColumnInGrid(int column) {
   return column >= 0 && column < MAP_WIDTH_TILES;
 }
