@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "shared/game_codes.h"
 #include "shared/units.h"
 
 class TActor;

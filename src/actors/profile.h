@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "shared/game_codes.h"
+
 class TActor;
 
 class TProfile {

@@ -6,6 +6,8 @@
 #include <list>
 #include <memory>
 
+#include "shared/game_codes.h"
+
 class TBlock : public std::enable_shared_from_this<TBlock> {
  public:
   virtual ~TBlock() = default;
