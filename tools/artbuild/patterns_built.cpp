@@ -210,18 +210,19 @@ void Stripes(Canvas& t, const PatternArgs& a) {
     }
 }
 
-// Floor tiles and mosaics: squares, diamonds or a finer checker, by variant.
+// Floor tiles and mosaics: squares, diamonds or a finer checker, moved or resized further along
+// the run so that no two come out alike.
 void Checker(Canvas& t, const PatternArgs& a) {
-  const int kind = a.V % 3;
+  const int kind = a.V % 3, step = a.V / 3;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       bool odd;
       if (kind == 0)
-        odd = ((x / 8) + (y / 8)) % 2;
+        odd = (((x + step * 3) / 8) + (y / 8)) % 2;
       else if (kind == 1)
-        odd = (std::abs(x - 8) + std::abs(y - 8)) < 7 - (a.V / 3) % 3;
+        odd = (std::abs(x - 8) + std::abs(y - 8)) < 7 - step % 3;
       else
-        odd = ((x / 4) + (y / 4)) % 2;
+        odd = (((x + step * 2) / 4) + (y / 4)) % 2;
       float v = 0.5f + (Hash01(a.Seed, x, y) - 0.5f) * a.R.Speckle;
       t.Set(x, y, odd ? a.R.Accent.At(v) : a.R.Body.At(v));
     }
@@ -232,7 +233,7 @@ void Wallpaper(Canvas& t, const PatternArgs& a) {
   const int period = 4 + a.V % 3;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
-      float v = (x % period) < period / 2 ? 0.6f : 0.4f;
+      float v = (x % period) < period / 2 ? 0.75f : 0.3f;
       t.Set(x, y, a.R.Body.At(v + (Hash01(a.Seed, x, y) - 0.5f) * a.R.Speckle));
     }
   Colour motif = a.R.Accent.Tone(a.R.Accent.Size() / 2);
