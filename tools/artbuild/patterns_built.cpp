@@ -148,51 +148,77 @@ void Pipe(Canvas& t, const PatternArgs& a) {
     }
 }
 
-// Machinery panels: a plate carrying a vent, a gear, a lamp, a dial, a screen or bolts.
+namespace {
+void Vent(Canvas& t, Colour dark, Colour lit) {
+  for (int y = 3; y < 13; y += 3) {
+    t.HLine(3, 12, y, dark);
+    t.HLine(3, 12, y + 1, lit);
+  }
+}
+
+void Gear(Canvas& t, const Ramp& part, Colour hub) {
+  for (int k = 0; k < 8; ++k) {  // teeth
+    float ang = float(k) * 0.785398f;
+    t.FillCircle(7.5f + std::cos(ang) * 5.0f, 7.5f + std::sin(ang) * 5.0f, 1.3f, part.Tone(1));
+  }
+  t.FillCircle(7.5f, 7.5f, 4.6f, part.Tone(1));
+  t.FillCircle(7.0f, 7.0f, 3.4f, part.Tone(2));
+  t.FillCircle(7.5f, 7.5f, 1.4f, hub);
+}
+
+void Lamp(Canvas& t, const Ramp& part, Colour rim) {
+  t.FillCircle(7.5f, 7.5f, 5, rim);
+  t.FillCircle(7.5f, 7.5f, 4, part.Tone(1));
+  t.FillCircle(6.5f, 6.5f, 2, Lightest(part));
+}
+
+void Dial(Canvas& t, Colour rim) {
+  t.FillCircle(7.5f, 7.5f, 5, rim);
+  t.FillCircle(7.5f, 7.5f, 4, Rgb(230, 226, 210));
+  t.Line(8, 8, 10, 5, Rgb(200, 30, 30));
+}
+
+void Screen(Canvas& t, const Ramp& part, Colour rim) {
+  t.Fill(2, 3, 12, 9, rim);
+  t.Fill(3, 4, 10, 7, part.Tone(0));
+  for (int x = 3; x < 13; ++x)  // a trace across it
+    t.Set(x, 7 + int(std::sin(float(x) * 1.3f) * 2.0f), Lightest(part));
+}
+
+void Hatch(Canvas& t, const Ramp& body, const Ramp& part) {
+  t.Fill(3, 3, 10, 10, body.Tone(1));
+  t.HLine(3, 12, 3, Lightest(body));
+  t.VLine(3, 3, 12, Lightest(body));
+  for (int p : {4, 11})
+    for (int q : {4, 11})
+      t.Set(p, q, Lightest(part));
+}
+}  // namespace
+
+// Machinery panels: a plate carrying a vent, a gear, a lamp, a dial, a screen or a hatch.
 void Machine(Canvas& t, const PatternArgs& a) {
   const Ramp& body = a.R.Body;
   const Ramp& part = a.R.Accent;
   NoiseFill(t, body, a.Seed, 8, 0.1f, 0.1f);
-  Colour dark = body.Tone(0), lit = Lightest(body);
+  const Colour dark = body.Tone(0);
   switch (a.V % 6) {
-    case 0:  // vent slots
-      for (int y = 3; y < 13; y += 3) {
-        t.HLine(3, 12, y, dark);
-        t.HLine(3, 12, y + 1, lit);
-      }
+    case 0:
+      Vent(t, dark, Lightest(body));
       break;
-    case 1:  // gear
-      for (int k = 0; k < 8; ++k) {
-        float ang = float(k) * 0.785398f;
-        t.FillCircle(7.5f + std::cos(ang) * 5.0f, 7.5f + std::sin(ang) * 5.0f, 1.3f, part.Tone(1));
-      }
-      t.FillCircle(7.5f, 7.5f, 4.6f, part.Tone(1));
-      t.FillCircle(7.0f, 7.0f, 3.4f, part.Tone(2));
-      t.FillCircle(7.5f, 7.5f, 1.4f, dark);
+    case 1:
+      Gear(t, part, dark);
       break;
-    case 2:  // lamp
-      t.FillCircle(7.5f, 7.5f, 5, dark);
-      t.FillCircle(7.5f, 7.5f, 4, part.Tone(1));
-      t.FillCircle(6.5f, 6.5f, 2, Lightest(part));
+    case 2:
+      Lamp(t, part, dark);
       break;
-    case 3:  // dial
-      t.FillCircle(7.5f, 7.5f, 5, dark);
-      t.FillCircle(7.5f, 7.5f, 4, Rgb(230, 226, 210));
-      t.Line(8, 8, 10, 5, Rgb(200, 30, 30));
+    case 3:
+      Dial(t, dark);
       break;
-    case 4:  // screen
-      t.Fill(2, 3, 12, 9, dark);
-      t.Fill(3, 4, 10, 7, part.Tone(0));
-      for (int x = 3; x < 13; ++x)
-        t.Set(x, 7 + int(std::sin(float(x) * 1.3f) * 2.0f), Lightest(part));
+    case 4:
+      Screen(t, part, dark);
       break;
-    default:  // bolted hatch
-      t.Fill(3, 3, 10, 10, body.Tone(1));
-      t.HLine(3, 12, 3, lit);
-      t.VLine(3, 3, 12, lit);
-      for (int p : {4, 11})
-        for (int q : {4, 11})
-          t.Set(p, q, Lightest(part));
+    default:
+      Hatch(t, body, part);
       break;
   }
 }

@@ -61,57 +61,72 @@ void Bark(Canvas& t, const PatternArgs& a) {
   }
 }
 
-// Open sky with one detail: stars, birds, the sun, rain, snow, the moon, a rainbow or haze.
-void SkyDetail(Canvas& t, const PatternArgs& a) {
-  const Ramp& sky = a.R.Body;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x)
-      t.Set(x, y, sky.At(0.7f - float(y) / 40.0f + (Hash01(a.Seed, x, y) - 0.5f) * a.R.Speckle));
+namespace {
+void Bird(Canvas& t, int x, int y, Colour c) {
+  t.Set(x - 1, y - 1, c);
+  t.Set(x, y, c);
+  t.Set(x + 1, y, c);
+  t.Set(x + 2, y - 1, c);
+}
+
+void Scatter(Canvas& t, Rng& rng, int count, Colour c, Colour tail) {
+  for (int i = 0; i < count; ++i) {
+    int x = rng.Below(16), y = rng.Below(15);
+    t.Set(x, y, c);
+    if (tail != c) t.Set(x, y + 1, tail);
+  }
+}
+
+// The ink ramp's darkest tone draws birds, its lightest the stars, rain, snow and moon; the
+// tones between are the rainbow's bands.
+void PaintSkyThing(Canvas& t, const PatternArgs& a, Rng& rng) {
   const Ramp& ink = a.R.Accent;
-  Colour light = Lightest(ink), dark = ink.Tone(0);
-  Rng rng(a.Seed + 1);
+  const Colour light = Lightest(ink);
   switch (a.V % 8) {
     case 0:  // stars
-      for (int i = 0; i < 5; ++i)
-        t.Set(rng.Below(16), rng.Below(16), light);
-      t.Set(4, 4, light), t.Set(3, 4, ink.Tone(1)), t.Set(5, 4, ink.Tone(1));
+      Scatter(t, rng, 5, light, light);
+      t.HLine(3, 5, 4, ink.Tone(ink.Size() - 2));
+      t.Set(4, 4, light);
       break;
-    case 1:  // birds
-      for (int b = 0; b < 2; ++b) {
-        int x = 3 + b * 7, y = 5 + b * 4;
-        t.Set(x - 1, y - 1, dark), t.Set(x, y, dark), t.Set(x + 1, y, dark),
-            t.Set(x + 2, y - 1, dark);
-      }
+    case 1:
+      Bird(t, 3, 5, ink.Tone(0));
+      Bird(t, 10, 9, ink.Tone(0));
       break;
-    case 2:  // the sun's rim and rays
-      t.FillCircle(15, 15, 9, ink.Tone(1));
+    case 2:  // the sun's edge in a corner
+      t.FillCircle(15, 15, 9, ink.Tone(ink.Size() - 2));
       t.FillCircle(15, 15, 7, light);
       break;
     case 3:  // rain
-      for (int i = 0; i < 9; ++i) {
-        int x = rng.Below(16), y = rng.Below(14);
-        t.Set(x, y, light), t.Set(x, y + 1, ink.Tone(1));
-      }
+      Scatter(t, rng, 9, light, ink.Tone(ink.Size() - 2));
       break;
     case 4:  // snow
-      for (int i = 0; i < 8; ++i)
-        t.Set(rng.Below(16), rng.Below(16), light);
+      Scatter(t, rng, 8, light, light);
       break;
     case 5:  // the moon
       t.FillCircle(8, 8, 5, light);
-      t.FillCircle(10, 6.5f, 4, sky.At(0.55f));
+      t.FillCircle(10, 6.5f, 4, a.R.Body.At(0.55f));
       break;
     case 6:  // a band of rainbow
-      for (int x = 0; x < 16; ++x)
-        for (int k = 0; k < ink.Size() && k < 6; ++k)
-          t.Set(x, 5 + k, ink.Tone(k));
+      for (int k = 1; k + 1 < ink.Size(); ++k)
+        t.HLine(0, 15, 4 + k, ink.Tone(k));
       break;
-    default:  // haze
+    default:  // haze low down
       for (int y = 8; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
           t.Set(x, y, Mix(t.Get(x, y), light, float(y - 7) / 12.0f));
       break;
   }
+}
+}  // namespace
+
+// Open sky with one thing in it: stars, birds, the sun, rain, snow, the moon, a rainbow, haze.
+void SkyDetail(Canvas& t, const PatternArgs& a) {
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      t.Set(x, y,
+            a.R.Body.At(0.7f - float(y) / 40.0f + (Hash01(a.Seed, x, y) - 0.5f) * a.R.Speckle));
+  Rng rng(a.Seed + 1);
+  PaintSkyThing(t, a, rng);
 }
 
 // A cave ceiling or wall with points of rock hanging from it.
