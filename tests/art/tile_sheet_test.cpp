@@ -1,6 +1,7 @@
 // The full tile palette: every square the picker offers paints a visible tile of its own,
 // backgrounds stay behind the blocks, the dark chunks' band is the shading of the sky band, and
 // a broken recipe stops the build with its file and line, leaving the last sheet in place.
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -173,6 +174,8 @@ TEST_F(BrokenRecipe, DrawingOverAStyleOrLeavingOneOutIsRefused) {
 TEST_F(BrokenRecipe, ARunPastTheLastStyleIsRefused) {
   Build("tiles/blocks/signs.txt", "tiles 250 8 sign signwood\n");
   ExpectRefused("tiles/blocks/signs.txt:1: count must be");
+  Build("tiles/blocks/signs.txt", "# signs\ntiles 250 2147483647 sign signwood\n");
+  ExpectRefused("tiles/blocks/signs.txt:2: count must be");
 }
 
 }  // namespace

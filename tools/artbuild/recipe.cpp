@@ -90,7 +90,7 @@ bool ReadTiles(const std::vector<std::string>& w, const RampTable& ramps, TileRe
   if (w.size() < 5) return error = "expected: tiles FIRST COUNT PATTERN RAMP [key=value...]", false;
   if (!ToInt(w[1], r.First) || r.First < 0 || r.First > 255)
     return error = "first style must be 0..255: " + w[1], false;
-  if (!ToInt(w[2], r.Count) || r.Count < 1 || r.First + r.Count > 256)
+  if (!ToInt(w[2], r.Count) || r.Count < 1 || r.Count > 256 - r.First)
     return error = "count must be 1 or more and stay within 255: " + w[2], false;
   if (!HasPattern(w[3])) return error = "unknown pattern " + w[3], false;
   r.Pattern = w[3];
