@@ -37,14 +37,17 @@ fail() {
   exit 1
 }
 
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUMBER=$n; break; fi
-done
-[ -n "${DISPLAY_NUMBER:-}" ] || fail "no free X display number"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it is ready: no race with other
+# displays started at the same time, however slow the machine is.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do
+  [ -s "$WORK/display" ] && break
+  kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(tail -n 3 "$WORK/xvfb.log")"
+  sleep 0.1
+done
+[ -s "$WORK/display" ] || fail "Xvfb gave no display within 30 seconds"
+export DISPLAY=":$(head -n 1 "$WORK/display")"
 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 
 # Starts the game in folder $1 with the arguments after it; waits for its window (WINDOW).
