@@ -64,6 +64,7 @@ void NoteMouseAndJoystick() {
   }
   Tap.joy = joy;
 }
+
 bool ValidKey(int key) {
   return key >= 0 && key < kKeys;
 }
