@@ -35,25 +35,25 @@ cat >"$WORK/flip_times.c" <<'CODE'
 #include <stdlib.h>
 #include <time.h>
 static FILE* out;
-static void note(void) {
+static void note(char path) {
   struct timespec t;
   if (!out) {
     const char* path = getenv("FLIP_TIMES_FILE");
     out = fopen(path ? path : "/dev/null", "w");
   }
   clock_gettime(CLOCK_MONOTONIC, &t);
-  if (out) fprintf(out, "%lld\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
+  if (out) fprintf(out, "%lld %c\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec, path);
 }
 void SDL_RenderPresent(void* renderer) {
   static void (*real)(void*);
   if (!real) real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
-  note();
+  note('r');
   real(renderer);
 }
 int SDL_UpdateWindowSurface(void* window) {
   static int (*real)(void*);
   if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
-  note();
+  note('s');
   return real(window);
 }
 CODE
@@ -93,9 +93,15 @@ wait "$GAME_PID" 2>/dev/null || true
 GAME_PID=""
 
 HZ=$(getconf CLK_TCK)
+FLIPS=$(sed -n "$((START_LINE + 1)),${END_LINE}p" "$WORK/flips.txt")
+case "$(echo "$FLIPS" | awk '{print $2}' | sort -u | tr -d '\n')" in
+  r) echo "shown through: the renderer" ;;
+  s) echo "shown through: the window surface" ;;
+  *) echo "shown through: both, or neither" ;;
+esac
 awk -v t="$((END_TICKS - START_TICKS))" -v hz="$HZ" -v ns="$((END_NS - START_NS))" \
   'BEGIN { printf "cpu: %.1f %% of one core over %.1f s\n", 100 * t / hz / (ns / 1e9), ns / 1e9 }'
-sed -n "$((START_LINE + 1)),${END_LINE}p" "$WORK/flips.txt" |
+echo "$FLIPS" |
   awk 'NR > 1 { print ($1 - last) / 1e6 } { last = $1 }' | sort -g | awk '
     { v[NR] = $1 }
     END {

@@ -10,10 +10,11 @@ constexpr double kRetraceMargin = 0.002;
 // A present that returns sooner than this did not wait for a retrace (whatever the renderer
 // claims): the grid keeps the pace for that flip.
 constexpr double kBlockedAtLeast = 0.0005;
-// Without sync, a flip handed over later than its deadline by more than this moves the grid:
-// two flips are then never closer than a refresh less this, while the ordinary lateness of a
-// sleep's wake-up (a tenth of a millisecond or so) is made up and the pace never drifts.
-constexpr double kWakeSlack = 0.001;
+// Without sync, a flip handed over later than its deadline by more than this share of a refresh
+// moves the grid. Up to it, lateness is made up in the next frame, so the pace does not drift
+// even when a busy machine wakes the game a few milliseconds late from every sleep; and two
+// flips are never closer than the rest of a refresh.
+constexpr double kWakeSlackShare = 0.25;
 
 }  // namespace
 
@@ -33,5 +34,5 @@ void FlipPacer::Flipped(double handed_over, double returned) {
     Next = handed_over + Refresh;
     return;
   }
-  Next = std::max(Next + Refresh, handed_over + Refresh - kWakeSlack);
+  Next = std::max(Next + Refresh, handed_over + Refresh * (1 - kWakeSlackShare));
 }
