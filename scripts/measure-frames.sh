@@ -38,11 +38,13 @@ static FILE* out;
 static void note(char path) {
   struct timespec t;
   if (!out) {
-    const char* path = getenv("FLIP_TIMES_FILE");
-    out = fopen(path ? path : "/dev/null", "w");
+    const char* file = getenv("FLIP_TIMES_FILE");
+    out = fopen(file ? file : "/dev/null", "w");
   }
   clock_gettime(CLOCK_MONOTONIC, &t);
-  if (out) fprintf(out, "%lld %c\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec, path);
+  if (!out) return;
+  fprintf(out, "%lld %c\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec, path);
+  fflush(out);
 }
 void SDL_RenderPresent(void* renderer) {
   static void (*real)(void*);

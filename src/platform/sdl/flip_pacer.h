@@ -1,9 +1,11 @@
-// When each frame may be handed to the display. Where the display's vertical sync is real it
-// holds the pace and this only keeps the game from running ahead where it is not; where there
-// is no sync at all (a virtual display, the window surface) it is the whole pace: a grid of
-// refresh periods, so that the late wake-up of a sleep is made up in the next frame and the
-// frame rate never drifts below the display's. A frame that is really late (a stall, a window
-// coming back from the task bar) starts the grid afresh instead of rushing out missed frames.
+// When each frame may be handed to the display: on a grid of refresh periods, so that the late
+// wake-up of a sleep is made up in the next frame and the frame rate never drifts below the
+// display's. Where there is no sync at all (a virtual display, the window surface) the grid is
+// the whole pace. Where the display's vertical sync is real, a present that waited for a retrace
+// pulls the deadline in to just before the next one, so the grid never costs a retrace; where
+// the sync only claims to be real, the grid keeps the game from running ahead. A frame that is
+// really late (a stall, a window coming back from the task bar) starts the grid afresh instead
+// of rushing out the missed frames.
 #pragma once
 
 class FlipPacer {

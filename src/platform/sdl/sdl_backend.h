@@ -68,7 +68,6 @@ class SdlBackend : public Backend {
   SDL_Texture* Texture = nullptr;
   int TextureWidth = 0, TextureHeight = 0;
   int FrameWidth = 0, FrameHeight = 0;  // the back buffer's size, for mapping the mouse
-  FrameFit LastFit;                     // where the last frame was shown, in drawable pixels
   bool CoveringScreen = false;          // full screen made by hand, without a window manager
   SDL_Rect WindowedPlace{};             // where the window was before it covered the screen
   SdlPads Pads;

@@ -87,7 +87,8 @@ bool SdlBackend::OpenRenderer() {
       break;
     }
   }
-  if (Renderer && RendererIsSoftware()) {
+  // A renderer asked for by name (SDL_RENDER_DRIVER) is kept, software or not.
+  if (Renderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && RendererIsSoftware()) {
     SDL_DestroyRenderer(Renderer);
     Renderer = nullptr;
   }
@@ -155,10 +156,10 @@ void SdlBackend::PresentThroughRenderer(const uint32_t* pixels, int width, int h
   if (!Upload(pixels, width, height)) return;
   int area_width = 0, area_height = 0;
   DrawableSize(area_width, area_height);
-  LastFit = FitFrame(width, height, area_width, area_height);
+  const FrameFit fit = FitFrame(width, height, area_width, area_height);
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
-  const SDL_Rect target{LastFit.x, LastFit.y, LastFit.width, LastFit.height};
+  const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
   SDL_RenderCopy(Renderer, Texture, nullptr, &target);
 }
 
@@ -166,12 +167,12 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
   // Remade by SDL after every resize; missing while the window cannot be drawn.
   SDL_Surface* surface = SDL_GetWindowSurface(Window);
   if (!surface || !pixels) return;
-  LastFit = FitFrame(width, height, surface->w, surface->h);
+  const FrameFit fit = FitFrame(width, height, surface->w, surface->h);
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-  if (IsXRGB(surface->format->format) && FitsInside(LastFit, surface->w, surface->h)) {
+  if (IsXRGB(surface->format->format) && FitsInside(fit, surface->w, surface->h)) {
     auto* out = static_cast<uint8_t*>(surface->pixels);
-    FillBars(out, surface->pitch, surface->w, surface->h, LastFit);
-    ScaleInto(out, surface->pitch, pixels, width, height, LastFit);
+    FillBars(out, surface->pitch, surface->w, surface->h, fit);
+    ScaleInto(out, surface->pitch, pixels, width, height, fit);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return;
   }
@@ -182,7 +183,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
   if (!frame) return;
   SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  SDL_Rect target{LastFit.x, LastFit.y, LastFit.width, LastFit.height};
+  SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
   SDL_BlitScaled(frame, nullptr, surface, &target);
   SDL_FreeSurface(frame);
 }
