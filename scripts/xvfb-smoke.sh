@@ -138,6 +138,17 @@ sys.exit(1 if uneven or lit else 0)
 CODE
 }
 
+# check_scaled on a fresh grab, up to three times: a renderer that shows its frame in strips
+# can be caught between two frames, which is no fault of the scaling.
+check_scaled_grab() {
+  for _ in 1 2 3; do
+    grab_rgb "$1" >/dev/null
+    check_scaled "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 screenshot() {
   xwd -silent -id "$1" -out "$SHOTS/$2.xwd"
   if command -v convert >/dev/null; then
@@ -174,8 +185,7 @@ echo "ok: F11 fills the $SCREEN screen and F11 again restores 816x300"
 xdotool windowsize "$WINDOW" 1632 600
 expect_size 1632x600 "resize"
 sleep 0.5
-grab_rgb before-click >/dev/null
-check_scaled before-click 1632 600 2 0 0 || fail "the frame is not shown at exactly 2x"
+check_scaled_grab before-click 1632 600 2 0 0 || fail "the frame is not shown at exactly 2x"
 echo "ok: at 1632x600 every frame pixel is a uniform 2x2 block"
 CLICK_X=200 CLICK_Y=100  # a sky cell of the left view, in frame pixels
 xdotool mousemove --window "$WINDOW" $((CLICK_X * 2 + 1)) $((CLICK_Y * 2 + 1)) mousedown 1
@@ -198,8 +208,7 @@ screenshot "$WINDOW" twice
 xdotool windowsize "$WINDOW" 1700 700
 expect_size 1700x700 "resize"
 sleep 0.5
-grab_rgb bars >/dev/null
-check_scaled bars 1700 700 2 34 50 || fail "the frame is not centred at 2x with black bars"
+check_scaled_grab bars 1700 700 2 34 50 || fail "the frame is not centred at 2x with black bars"
 echo "ok: at 1700x700 the frame is centred at 2x with black bars"
 
 # Abuse: tiny, huge, hidden, full screen a hundred times; the game goes on.
