@@ -225,6 +225,7 @@ kill -0 "$GAME_PID" 2>/dev/null || fail "the game did not survive resizing and f
 echo "ok: resized to 1x1 and 10000x10000, hidden, full screen switched 100 times: still running"
 xdotool key --window "$WINDOW" Escape
 expect_clean_exit "Escape"
+[ ! -s "$PLAY/stderr.txt" ] || fail "started in its play folder the game wrote: $(head -c 300 "$PLAY/stderr.txt")"
 head -n 21 "$PLAY/console.txt" | tr -d '\r' | head -n 1 | grep -qx -- "---" || fail "console does not begin with ---"
 sed -n 22,23p "$PLAY/console.txt" | tr -d '\r'
 

@@ -17,7 +17,7 @@ namespace {
 // more than the whole game pass.
 constexpr const char* kSoftwareGL[] = {"llvmpipe", "softpipe", "software", "swrast"};
 
-bool NameHasAny(std::string name) {
+bool NamesSoftwareGL(std::string name) {
   std::transform(name.begin(), name.end(), name.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   for (const char* part : kSoftwareGL) {
@@ -109,15 +109,17 @@ bool SdlBackend::RendererIsSoftware() const {
   constexpr unsigned kGLRenderer = 0x1F01;
   const auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
   const unsigned char* name = get_string ? get_string(kGLRenderer) : nullptr;
-  return name && NameHasAny(reinterpret_cast<const char*>(name));
+  return name && NamesSoftwareGL(reinterpret_cast<const char*>(name));
 }
 
 void SdlBackend::DrawableSize(int& width, int& height) const {
   width = height = 0;
   if (Renderer) {
     SDL_GetRendererOutputSize(Renderer, &width, &height);
-  } else if (Window) {
-    SDL_GetWindowSizeInPixels(Window, &width, &height);
+  } else if (SDL_Surface* surface = Window ? SDL_GetWindowSurface(Window) : nullptr) {
+    // The surface is what the frame is scaled into, whatever the display's density.
+    width = surface->w;
+    height = surface->h;
   }
 }
 
