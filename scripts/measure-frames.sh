@@ -35,28 +35,35 @@ cat >"$WORK/flip_times.c" <<'CODE'
 #include <stdlib.h>
 #include <time.h>
 static FILE* out;
-static void note(char path) {
+static long long clock_ns(clockid_t clock) {
   struct timespec t;
+  clock_gettime(clock, &t);
+  return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+/* One line per present: when it began, the path, and the processor time it took. */
+static void note(long long began, char path, long long cpu) {
   if (!out) {
     const char* file = getenv("FLIP_TIMES_FILE");
     out = fopen(file ? file : "/dev/null", "w");
   }
-  clock_gettime(CLOCK_MONOTONIC, &t);
   if (!out) return;
-  fprintf(out, "%lld %c\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec, path);
+  fprintf(out, "%lld %c %lld\n", began, path, cpu);
   fflush(out);
 }
 void SDL_RenderPresent(void* renderer) {
   static void (*real)(void*);
   if (!real) real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
-  note('r');
+  long long began = clock_ns(CLOCK_MONOTONIC), cpu = clock_ns(CLOCK_THREAD_CPUTIME_ID);
   real(renderer);
+  note(began, 'r', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
 }
 int SDL_UpdateWindowSurface(void* window) {
   static int (*real)(void*);
   if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
-  note('s');
-  return real(window);
+  long long began = clock_ns(CLOCK_MONOTONIC), cpu = clock_ns(CLOCK_THREAD_CPUTIME_ID);
+  int status = real(window);
+  note(began, 's', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
+  return status;
 }
 CODE
 cc -shared -fPIC -O2 -o "$WORK/flip_times.so" "$WORK/flip_times.c" -ldl || fail "cannot build the timing library"
@@ -103,6 +110,8 @@ case "$(echo "$FLIPS" | awk '{print $2}' | sort -u | tr -d '\n')" in
 esac
 awk -v t="$((END_TICKS - START_TICKS))" -v hz="$HZ" -v ns="$((END_NS - START_NS))" \
   'BEGIN { printf "cpu: %.1f %% of one core over %.1f s\n", 100 * t / hz / (ns / 1e9), ns / 1e9 }'
+echo "$FLIPS" | awk '{print $3 / 1e6}' | sort -g |
+  awk '{ v[NR] = $1 } END { if (NR) printf "present call: median %.2f ms of processor time\n", v[int((NR + 1) / 2)] }'
 echo "$FLIPS" |
   awk 'NR > 1 { print ($1 - last) / 1e6 } { last = $1 }' | sort -g | awk '
     { v[NR] = $1 }
