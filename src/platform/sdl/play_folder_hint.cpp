@@ -1,8 +1,8 @@
 #include "platform/sdl/play_folder_hint.h"
 
-#include "frame/constants.h"
 #include "platform/files.h"
 #include "platform/image.h"
+#include "shared/units.h"
 
 namespace {
 
