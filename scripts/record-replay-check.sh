@@ -4,7 +4,8 @@
 # must be equal byte for byte. Then the recording becomes a golden test (in a scratch copy, not
 # in tests/sim) and that golden test must hold too.
 #   scripts/record-replay-check.sh [build folder, default build]
-# Exit 77 (a skip for CTest) only when Xvfb itself is not installed.
+# Exit 77 (a skip for CTest) only when Xvfb itself is not installed. KEEP_RECORDING=FILE keeps a
+# copy of the recording.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -156,6 +157,7 @@ for want in "key 39 down" "key 37 down" "key 66 down" "button 1 down" "button 2 
 done
 tail -n 1 "$R" | grep -q ' end$' || fail "the recording has no end line"
 echo "ok: recorded $(tail -n 1 "$R" | cut -d' ' -f1) frames of play"
+[ -n "${KEEP_RECORDING:-}" ] && cp "$R" "$KEEP_RECORDING"
 
 # The replay reaches the same state in every frame.
 status=0
