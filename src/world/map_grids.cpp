@@ -35,13 +35,13 @@ bool IsContainerStyle(int style) {
   return style == 21 || style == 53;
 }
 
+}  // namespace
+
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
   if (IsBrickStyle(style)) return TBlockBrick::FCreate(style, x, y);
   if (IsContainerStyle(style)) return TBlockContainer::FCreate(style, x, y);
   return TBlockSolid::FCreate(style, x, y);
 }
-
-}  // namespace
 
 int TMap::FBoot() {
   for (auto& column : ActorBuckets)
