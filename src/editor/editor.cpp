@@ -12,6 +12,7 @@
 #include "platform/image.h"
 #include "platform/input.h"
 #include "world/map.h"
+#include "world/map_files.h"
 #include "world/scroller.h"
 
 namespace {
@@ -97,7 +98,7 @@ void UndoRedoKeys() {
 }
 
 void FileAndRefreshKeys() {
-  if (KeyHitCount(kKeyS)) TMap::FSaveState();
+  if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
   if (KeyHitCount(kKeyL)) {
     TUndoHistory::FBeginWholeMapStep();
     TMap::FLoadState();

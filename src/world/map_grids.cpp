@@ -4,6 +4,7 @@
 #include "fluid/fluid.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
 }
 
 int TMap::FBoot() {
+  ResetMapBackups();
   for (auto& column : ActorBuckets)
     for (auto& bucket : column)
       bucket = ActorList();
