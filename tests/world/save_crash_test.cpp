@@ -31,12 +31,20 @@ struct Stopper {
 void InstallStopper(Stopper& s) {
   const SaveFileOps posix = PosixSaveFileOps();
   SaveFileOps ops;
-  ops.CreateNew = [&s, posix](const std::string& p, mode_t m) { return s.Step(), posix.CreateNew(p, m); };
-  ops.Write = [&s, posix](int fd, const uint8_t* d, size_t n) { return s.Step(), posix.Write(fd, d, n); };
+  ops.CreateNew = [&s, posix](const std::string& p, mode_t m) {
+    return s.Step(), posix.CreateNew(p, m);
+  };
+  ops.Write = [&s, posix](int fd, const uint8_t* d, size_t n) {
+    return s.Step(), posix.Write(fd, d, n);
+  };
   ops.Fsync = [&s, posix](int fd) { return s.Step(), posix.Fsync(fd); };
   ops.Close = [&s, posix](int fd) { return s.Step(), posix.Close(fd); };
-  ops.Rename = [&s, posix](const std::string& a, const std::string& b) { return s.Step(), posix.Rename(a, b); };
-  ops.Link = [&s, posix](const std::string& a, const std::string& b) { return s.Step(), posix.Link(a, b); };
+  ops.Rename = [&s, posix](const std::string& a, const std::string& b) {
+    return s.Step(), posix.Rename(a, b);
+  };
+  ops.Link = [&s, posix](const std::string& a, const std::string& b) {
+    return s.Step(), posix.Link(a, b);
+  };
   ops.Unlink = [&s, posix](const std::string& p) { return s.Step(), posix.Unlink(p); };
   ops.SyncFolder = [&s, posix](const std::string& p) { return s.Step(), posix.SyncFolder(p); };
   SetSaveFileOps(ops);
