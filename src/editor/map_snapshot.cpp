@@ -70,12 +70,6 @@ bool SameMap(const TMapSnapshot& a, const TMapSnapshot& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-bool MapEquals(const TMapSnapshot& snapshot) {
-  static TMapSnapshot now;
-  CaptureMap(now);
-  return SameMap(now, snapshot);
-}
-
 void RestoreMap(const TMapSnapshot& snapshot) {
   RestoreBlocks(snapshot.Styles);
   std::memcpy(SolidGrid, snapshot.Solid, sizeof snapshot.Solid);

@@ -17,7 +17,6 @@ struct TMapSnapshot {
 };
 
 void CaptureMap(TMapSnapshot& snapshot);
-bool MapEquals(const TMapSnapshot& snapshot);
 bool SameMap(const TMapSnapshot& a, const TMapSnapshot& b);
 
 // Puts the map back as the snapshot holds it. A cell whose block keeps its style keeps its block,

@@ -1,10 +1,9 @@
-// Steps are kept as pairs of whole-map snapshots in a deque: [0, Done) can be undone, [Done,
-// size) redone. Memory is only taken when a stroke opens (a frame that paints) and comes from a
-// spare step when one is left over from a discarded or dropped step.
+// Steps are kept as pairs of whole-map snapshots. Memory is only taken when a stroke opens (a
+// frame that paints), and then only when no spare is left over from a discarded or dropped step.
 #include "editor/undo_history.h"
 
-#include <deque>
 #include <memory>
+#include <vector>
 
 #include "editor/map_snapshot.h"
 
@@ -17,19 +16,35 @@ struct Step {
 
 constexpr size_t kStepBytes = sizeof(Step);
 
+// Room for the steps, the open one and a spare within the bound.
+constexpr size_t kCapacity = TUndoHistory::kMaxBytes / kStepBytes - 2;
+
+// A ring of steps: the oldest at First, Size of them, the first Done of which can be undone.
+// The ring's slots are made once, so closing a stroke never allocates.
 struct History {
-  std::deque<std::unique_ptr<Step>> Steps;
+  std::vector<std::unique_ptr<Step>> Slots = std::vector<std::unique_ptr<Step>>(kCapacity);
+  size_t First = 0;
+  size_t Size = 0;
   size_t Done = 0;
   std::unique_ptr<Step> Open;   // the stroke being painted, or the L or R being made
   std::unique_ptr<Step> Spare;  // kept for the next stroke, so a discarded one costs nothing
   bool StrokeOpen = false;
   bool StrokeEdited = false;
   bool Unsaved = false;
+
+  std::unique_ptr<Step>& Slot(size_t i) { return Slots[(First + i) % kCapacity]; }
 };
 
 History& State() {
   static History history;
   return history;
+}
+
+// A step's memory goes to the spare if there is none, else back to the system.
+void Release(std::unique_ptr<Step>& step) {
+  History& h = State();
+  if (!h.Spare) h.Spare = std::move(step);
+  step.reset();
 }
 
 void OpenStep() {
@@ -40,26 +55,23 @@ void OpenStep() {
 }
 
 void DiscardOpenStep() {
-  History& h = State();
-  h.Spare = std::move(h.Open);
+  Release(State().Open);
 }
 
 void DropRedoSteps() {
   History& h = State();
-  while (h.Steps.size() > h.Done) {
-    if (!h.Spare) h.Spare = std::move(h.Steps.back());
-    h.Steps.pop_back();
-  }
+  while (h.Size > h.Done)
+    Release(h.Slot(--h.Size));
 }
 
-// The open step and the spare count against the bound too.
-void DropOldestBeyondBound() {
+// The oldest step makes room when the ring is full.
+void DropOldestIfFull() {
   History& h = State();
-  while ((h.Steps.size() + 2) * kStepBytes > TUndoHistory::kMaxBytes) {
-    if (!h.Spare) h.Spare = std::move(h.Steps.front());
-    h.Steps.pop_front();
-    --h.Done;
-  }
+  if (h.Size < kCapacity) return;
+  Release(h.Slot(0));
+  h.First = (h.First + 1) % kCapacity;
+  --h.Size;
+  --h.Done;
 }
 
 // The open step ends with the map as it is now; it joins the history only if the map changed.
@@ -71,10 +83,10 @@ void CloseStep(bool edited) {
     return;
   }
   DropRedoSteps();
-  h.Steps.push_back(std::move(h.Open));
-  ++h.Done;
+  DropOldestIfFull();
+  h.Slot(h.Size++) = std::move(h.Open);
+  h.Done = h.Size;
   h.Unsaved = true;
-  DropOldestBeyondBound();
 }
 
 }  // namespace
@@ -123,7 +135,7 @@ bool TUndoHistory::FUndo() {
   History& h = State();
   if (h.Done == 0) return false;
   --h.Done;
-  RestoreMap(h.Steps[h.Done]->Before);
+  RestoreMap(h.Slot(h.Done)->Before);
   h.Unsaved = true;
   return true;
 }
@@ -131,8 +143,8 @@ bool TUndoHistory::FUndo() {
 bool TUndoHistory::FRedo() {
   FCommitStroke();
   History& h = State();
-  if (h.Done == h.Steps.size()) return false;
-  RestoreMap(h.Steps[h.Done]->After);
+  if (h.Done == h.Size) return false;
+  RestoreMap(h.Slot(h.Done)->After);
   ++h.Done;
   h.Unsaved = true;
   return true;
@@ -142,12 +154,13 @@ size_t TUndoHistory::FUndoSteps() {
   return State().Done;
 }
 size_t TUndoHistory::FRedoSteps() {
-  return State().Steps.size() - State().Done;
+  return State().Size - State().Done;
 }
 
 size_t TUndoHistory::FBytesHeld() {
   const History& h = State();
-  return (h.Steps.size() + (h.Open ? 1 : 0) + (h.Spare ? 1 : 0)) * kStepBytes;
+  return (h.Size + (h.Open ? 1 : 0) + (h.Spare ? 1 : 0)) * kStepBytes +
+         h.Slots.capacity() * sizeof h.Slots[0];
 }
 
 bool TUndoHistory::FUnsavedEdits() {

@@ -41,10 +41,10 @@ class UndoScripts : public ::testing::Test {
     ScopedWorkDir dir;
     CopyArtTo(dir.Path(), level);
     WriteText(dir.Path() + "/input.txt", script);
-    const SimResult r = RunSimBinary({"--dir", dir.Path(), "--script", dir.Path() + "/input.txt",
-                                      "--frames", std::to_string(frames), "--trace",
-                                      dir.Path() + "/run.trace"},
-                                     dir.Path());
+    const SimResult r =
+        RunSimBinary({"--dir", dir.Path(), "--script", dir.Path() + "/input.txt", "--frames",
+                      std::to_string(frames), "--trace", dir.Path() + "/run.trace"},
+                     dir.Path());
     EXPECT_EQ(r.status, 0) << r.err;
     Played run{{}, {}, ReadText(dir.Path() + "/run.trace"), r.out, r.err};
     int frame = 0;
@@ -65,18 +65,18 @@ class UndoScripts : public ::testing::Test {
 // Water poured first, so it is still flowing while a block stroke is painted and undone.
 const std::string kPourThenPaint =
     "2 mouse 150 120\n2 key 70 down\n4 key 70 up\n"
-    "10 mouse 440 20\n10 button 1 down\n11 button 1 up\n"   // block style 3
+    "10 mouse 440 20\n10 button 1 down\n11 button 1 up\n"                      // block style 3
     "20 mouse 150 150\n20 button 1 down\n22 mouse 182 150\n25 button 1 up\n";  // frames 20..24
 
 TEST_F(UndoScripts, UndoGivesTheFrameBeforeTheStrokeAndRedoItsEnd) {
-  const Played r = Play(kPourThenPaint + CtrlKey(30, 90) + CtrlKey(40, 89) + CtrlKey(50, 90) +
-                         CtrlKey(55, 90, true),
-                     60);
+  const Played r = Play(
+      kPourThenPaint + CtrlKey(30, 90) + CtrlKey(40, 89) + CtrlKey(50, 90) + CtrlKey(55, 90, true),
+      60);
   ASSERT_NE(r.Grid.at(19), r.Grid.at(24));
   EXPECT_EQ(r.Grid.at(30), r.Grid.at(19));
   EXPECT_EQ(r.Grid.at(40), r.Grid.at(24));
   EXPECT_EQ(r.Grid.at(50), r.Grid.at(19));
-  EXPECT_EQ(r.Grid.at(55), r.Grid.at(24));  // Ctrl+Shift+Z redoes too
+  EXPECT_EQ(r.Grid.at(55), r.Grid.at(24));    // Ctrl+Shift+Z redoes too
   EXPECT_EQ(r.Count.at(30), r.Count.at(29));  // the block count stays
   // The water poured before the stroke is a step of its own: a second undo takes it away.
   const Played twice = Play(kPourThenPaint + CtrlKey(30, 90) + CtrlKey(32, 90), 34);
@@ -84,10 +84,11 @@ TEST_F(UndoScripts, UndoGivesTheFrameBeforeTheStrokeAndRedoItsEnd) {
 }
 
 TEST_F(UndoScripts, HoldingCtrlZUndoesOneStepAndAnEmptyHistoryChangesNothing) {
-  const std::string twoStrokes = kPourThenPaint + "27 mouse 250 100\n27 button 1 down\n"
+  const std::string twoStrokes = kPourThenPaint +
+                                 "27 mouse 250 100\n27 button 1 down\n"
                                  "28 button 1 up\n";
-  const Played held = Play(twoStrokes + "35 key 17 down\n35 key 90 down\n50 key 90 up\n50 key 17 up\n",
-                        52);
+  const Played held =
+      Play(twoStrokes + "35 key 17 down\n35 key 90 down\n50 key 90 up\n50 key 17 up\n", 52);
   ASSERT_NE(held.Grid.at(27), held.Grid.at(26));
   EXPECT_EQ(held.Grid.at(35), held.Grid.at(26));  // only the second stroke is gone
   // Fifteen frames on, the water has flowed but the blocks are still those of frame 26.
@@ -101,7 +102,8 @@ TEST_F(UndoScripts, HoldingCtrlZUndoesOneStepAndAnEmptyHistoryChangesNothing) {
 }
 
 TEST_F(UndoScripts, RestartThenUndoBringsTheLevelBack) {
-  const Played r = Play("5 key 82 down\n6 key 82 up\n" + CtrlKey(10, 90) + CtrlKey(15, 89), 18, true);
+  const Played r =
+      Play("5 key 82 down\n6 key 82 up\n" + CtrlKey(10, 90) + CtrlKey(15, 89), 18, true);
   ASSERT_NE(r.Grid.at(5), r.Grid.at(4));
   EXPECT_EQ(r.Grid.at(10), r.Grid.at(4));
   EXPECT_EQ(r.Grid.at(15), r.Grid.at(5));
@@ -115,20 +117,26 @@ TEST_F(UndoScripts, TheEyedropperPicksWhatAPickerClickWould) {
       "4 mouse 150 120\n4 button 1 down\n5 button 1 up\n"
       "6 mouse 436 84\n6 button 1 down\n7 button 1 up\n";
   const std::string paint = "12 mouse 150 150\n12 button 1 down\n13 button 1 up\n";
-  const Played dropper = Play(start + "9 mouse 150 120\n9 button 3 down\n10 button 3 up\n" + paint, 15);
-  const Played picker = Play(start + "9 mouse 580 20\n9 button 1 down\n10 button 1 up\n" + paint, 15);
+  const Played dropper =
+      Play(start + "9 mouse 150 120\n9 button 3 down\n10 button 3 up\n" + paint, 15);
+  const Played picker =
+      Play(start + "9 mouse 580 20\n9 button 1 down\n10 button 1 up\n" + paint, 15);
   EXPECT_NE(dropper.Grid.at(12), dropper.Grid.at(11));
   EXPECT_EQ(dropper.Grid.at(14), picker.Grid.at(14));
   // Over the picker side, the gap or an empty cell it picks nothing: background mode stays.
-  const Played nothing = Play(start + "9 mouse 405 120\n9 button 3 down\n10 mouse 150 230\n"
-                                   "11 button 3 up\n" + paint, 15);
+  const Played nothing = Play(start +
+                                  "9 mouse 405 120\n9 button 3 down\n10 mouse 150 230\n"
+                                  "11 button 3 up\n" +
+                                  paint,
+                              15);
   const Played plain = Play(start + paint, 15);
   EXPECT_EQ(nothing.Trace, plain.Trace);
 }
 
 TEST_F(UndoScripts, LeavingWithUnsavedEditsKeepsThemInRecovery) {
-  const std::string paint = "2 mouse 440 20\n2 button 1 down\n3 button 1 up\n"
-                            "4 mouse 150 120\n4 button 1 down\n6 button 1 up\n";
+  const std::string paint =
+      "2 mouse 440 20\n2 button 1 down\n3 button 1 up\n"
+      "4 mouse 150 120\n4 button 1 down\n6 button 1 up\n";
   const Played cut = Play(paint, 10);
   const Played quit = Play(paint + "10 key 27 down\n", 30);
   EXPECT_EQ(quit.Out, cut.Out);  // standard output unchanged
