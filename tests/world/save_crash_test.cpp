@@ -2,6 +2,7 @@
 // random moment: after the next start-up's check the map files are always one whole pair, the
 // old one or the new one, with nothing left beside them.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <random>
 #include <set>
 
+#include "frame/main_program.h"
 #include "platform/atomic_files.h"
 #include "world/map_files.h"
 #include "world_fixture.h"
@@ -171,6 +173,69 @@ TEST_F(SaveCrash, KilledAtRandomMomentsHundredsOfTimes) {
   EXPECT_GT(settledMidSave, 0);
   EXPECT_GT(seen[0], 0);
   EXPECT_GT(seen[1], 0);
+}
+
+// The game's own start-up settles the save before it loads the map.
+TEST_F(SaveCrash, StartUpFinishesAnInterruptedSaveBeforeLoading) {
+  TMap::FCreateBlock(9, 9, 21);
+  Backend.OnEndOfPass = [](int) { return false; };
+  for (int stop = 60; stop > 0; --stop) {
+    WriteFileBytes(kBG, OldBG);
+    WriteFileBytes(kBlocks, OldBlocks);
+    ResetMapBackups();
+    InChild([&] {
+      Stopper stopper{.StopAt = stop};
+      InstallStopper(stopper);
+      SaveMapFiles();
+    });
+    if (!std::filesystem::exists("ravelon-save.journal")) continue;
+    RunRavelon(false);
+    EXPECT_FALSE(std::filesystem::exists("ravelon-save.journal"));
+    EXPECT_TRUE(ConsoleHas("Created 2 block instances.")) << stop;
+    EXPECT_EQ(TMap::FBlockStyleAtCell(9, 9), 21);
+    return;
+  }
+  FAIL() << "no stop left a journal behind";
+}
+
+std::string Hex(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    static const char* const kDigits = "0123456789abcdef";
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+// The journal is a file from disk like any other: it may only ever move the save's own names
+// over the map files, and anything else in it makes it a journal of nothing.
+TEST_F(SaveCrash, AJournalFromDiskIsNotTrusted) {
+  WriteFileBytes("outside.raw", Bytes(4050, 1));
+  const std::string forged[] = {
+      "ravelon save journal 1\n" + Hex("outside.raw") + " " + Hex("outside.raw.saving-1-0") +
+          " - 4050 1\ncommit\n",
+      "ravelon save journal 1\n" + Hex(kBG) + " " + Hex("outside.raw") + " - 4050 1\ncommit\n",
+      "ravelon save journal 1\n" + Hex(kBG) + " " + Hex(std::string(kBG) + ".saving-../../x") +
+          " - 4050 1\ncommit\n",
+      "ravelon save journal 1\n" + Hex(kBG) + " zz - 4050 1\ncommit\n",
+      "not a journal at all",
+      "",
+  };
+  for (const std::string& text : forged) {
+    SCOPED_TRACE(text);
+    WriteFileBytes("ravelon-save.journal", Bytes(text.begin(), text.end()));
+    EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}),
+              SaveRecovery::RolledBack);
+    EXPECT_EQ(ReadFileBytes(kBG), OldBG);
+    EXPECT_EQ(ReadFileBytes("outside.raw"), Bytes(4050, 1));
+    EXPECT_FALSE(std::filesystem::exists("ravelon-save.journal"));
+  }
+  // A FIFO at the journal's name is never opened (that would hang the start); saving stays off.
+  mkfifo("ravelon-save.journal", 0644);
+  EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}), SaveRecovery::Stuck);
+  EXPECT_FALSE(SaveMapFiles());
+  EXPECT_EQ(ReadFileBytes(kBG), OldBG);
 }
 
 }  // namespace
