@@ -5,16 +5,15 @@
 #include <iterator>
 
 #include "fluid/fluid.h"
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
 
 namespace {
 
-constexpr uint8_t kNoBlock = 255;
-
 uint8_t StyleAt(int x, int y) {
   const auto& block = BlockGrid[x][y];
-  return block ? static_cast<uint8_t>(block->MStyle()) : kNoBlock;
+  return block ? static_cast<uint8_t>(block->MStyle()) : kNoStyle;
 }
 
 void CaptureStyles(uint8_t (&styles)[MAP_WIDTH_TILES][MAP_HEIGHT_TILES]) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/constants.h"
+#include "shared/units.h"
 
 struct TMapSnapshot {
   uint8_t Solid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];

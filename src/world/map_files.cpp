@@ -8,6 +8,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/stamped_copies.h"
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
 
@@ -19,7 +20,6 @@ const char* const kSaveJournal = "ravelon-save.journal";
 const char* const kBackupFolder = "backups";
 const char* const kRecoveryFolder = "recovery";
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
-constexpr uint8_t kNoBlock = 255;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
@@ -38,7 +38,7 @@ std::vector<uint8_t> BlockBytes() {
   for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
     for (int x = 0; x < MAP_WIDTH_TILES; ++x)
       bytes[ByteOf(x, y)] =
-          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoBlock;
+          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
   return bytes;
 }
 
