@@ -1,6 +1,5 @@
 #include "platform/atomic_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,37 +7,15 @@
 #include <cerrno>
 
 #include "platform/files.h"
+#include "platform/save_journal.h"
 
 namespace {
 
-const char* const kNewTag = ".saving-";
-const char* const kOldTag = ".previous-";
-const char* const kJournalHeader = "ravelon save journal 1";
-const char* const kJournalCommit = "commit";
 constexpr int kNameAttempts = 32;
-constexpr int kLinkDepth = 16;
 
 SaveFileOps& InstalledOps() {
   static SaveFileOps ops = PosixSaveFileOps();
   return ops;
-}
-
-uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {
-  uint64_t hash = 14695981039346656037ull;
-  for (uint8_t byte : bytes) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
-
-std::string BaseOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 // Writes everything, resuming after short writes and interruptions.
@@ -65,12 +42,6 @@ Written WriteFresh(const SaveFileOps& ops, const std::string& path,
   return ok ? Written::Yes : Written::Failed;
 }
 
-// Something may sit at a name we would like (a stale file, a link, a FIFO, a folder): the next
-// name is tried rather than anything being written through it.
-std::string NameBeside(const std::string& path, const char* tag, int attempt) {
-  return path + tag + std::to_string(getpid()) + "-" + std::to_string(attempt);
-}
-
 bool WriteUnderFreshName(const SaveFileOps& ops, const std::string& path, const char* tag,
                          const std::vector<uint8_t>& bytes, mode_t mode, std::string& name) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -83,44 +54,21 @@ bool WriteUnderFreshName(const SaveFileOps& ops, const std::string& path, const 
   return false;
 }
 
-// Follows a chain of symlinks to the file a save must replace (which need not exist yet).
-bool ResolveTarget(const std::string& path, std::string& target) {
-  std::string current = path;
-  for (int depth = 0; depth < kLinkDepth; ++depth) {
-    struct stat info {};
-    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-      target = current;
-      return true;
-    }
-    char link[4096];
-    const ssize_t n = readlink(current.c_str(), link, sizeof link);
-    if (n <= 0 || static_cast<size_t>(n) >= sizeof link) return false;
-    const std::string to(link, static_cast<size_t>(n));
-    current = to[0] == '/' ? to : FolderOf(current) + "/" + to;
-  }
-  return false;
-}
-
 mode_t NewFileMode() {
   const mode_t mask = umask(0);
   umask(mask);
   return 0666 & ~mask;
 }
 
-struct Target {
-  std::string Path;  // the file itself, links followed
-  std::string New;   // the complete new file, until renamed over Path
-  std::string Old;   // a second name of the old file, empty when there was none
+struct Target : JournalEntry {
   bool Existed = false;
   mode_t Mode = 0666;
-  uint64_t Hash = 0;
-  size_t Size = 0;
 };
 
 // Only a writable regular file (or nothing at all) may be replaced.
 bool Examine(const SaveFile& file, Target& target) {
   if (!ResolveTarget(file.Path, target.Path)) return false;
-  target.Hash = Fnv1a(file.Bytes);
+  target.Hash = ContentHash(file.Bytes);
   target.Size = file.Bytes.size();
   struct stat info {};
   if (lstat(target.Path.c_str(), &info) != 0) {
@@ -139,7 +87,7 @@ bool Examine(const SaveFile& file, Target& target) {
 bool KeepOld(const SaveFileOps& ops, Target& target) {
   if (!target.Existed) return true;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    const std::string name = NameBeside(target.Path, kOldTag, attempt);
+    const std::string name = NameBeside(target.Path, kSaveOldTag, attempt);
     if (ops.Link(target.Path, name) == 0) {
       target.Old = name;
       return true;
@@ -148,44 +96,7 @@ bool KeepOld(const SaveFileOps& ops, Target& target) {
   }
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(target.Path, bytes)) return false;
-  return WriteUnderFreshName(ops, target.Path, kOldTag, bytes, target.Mode, target.Old);
-}
-
-std::string Hex(const std::string& text) {
-  static const char* const kDigits = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : text) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out.empty() ? "-" : out;
-}
-
-bool Unhex(const std::string& hex, std::string& text) {
-  text.clear();
-  if (hex == "-") return true;
-  if (hex.size() % 2 != 0) return false;
-  auto digit = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  for (size_t i = 0; i < hex.size(); i += 2) {
-    const int high = digit(hex[i]), low = digit(hex[i + 1]);
-    if (high < 0 || low < 0) return false;
-    text += static_cast<char>(high * 16 + low);
-  }
-  return true;
-}
-
-std::vector<uint8_t> JournalText(const std::vector<Target>& targets) {
-  std::string text = std::string(kJournalHeader) + "\n";
-  for (const Target& t : targets) {
-    text += Hex(t.Path) + " " + Hex(t.New) + " " + Hex(t.Old) + " " + std::to_string(t.Size) + " " +
-            std::to_string(t.Hash) + "\n";
-  }
-  text += std::string(kJournalCommit) + "\n";
-  return {text.begin(), text.end()};
+  return WriteUnderFreshName(ops, target.Path, kSaveOldTag, bytes, target.Mode, target.Old);
 }
 
 void SyncFoldersOf(const SaveFileOps& ops, const std::vector<Target>& targets) {
@@ -210,138 +121,6 @@ bool UndoRenames(const SaveFileOps& ops, const std::vector<Target>& targets, siz
     if (rc != 0) all = false;
   }
   return all;
-}
-
-// --- The start-up check ---
-
-struct JournalEntry {
-  std::string Path, New, Old;
-  size_t Size = 0;
-  uint64_t Hash = 0;
-};
-
-std::vector<std::string> SplitOn(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(separator, start);
-    if (end == std::string::npos) end = text.size();
-    parts.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
-bool ParseNumber(const std::string& text, uint64_t& value) {
-  if (text.empty() || text.size() > 20) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    const uint64_t next = value * 10 + static_cast<uint64_t>(c - '0');
-    if (next / 10 != value) return false;
-    value = next;
-  }
-  return true;
-}
-
-// A name the save itself could have made beside `path`: no other file is ever touched.
-bool NameOfOurs(const std::string& name, const std::string& path, const char* tag) {
-  if (name.empty()) return true;
-  const std::string prefix = path + tag;
-  return StartsWith(name, prefix) && name.find('/', prefix.size()) == std::string::npos &&
-         name.size() > prefix.size();
-}
-
-bool ParseEntry(const std::string& line, const std::vector<std::string>& allowed,
-                JournalEntry& entry) {
-  const std::vector<std::string> fields = SplitOn(line, ' ');
-  uint64_t size = 0;
-  if (fields.size() != 5 || !Unhex(fields[0], entry.Path) || !Unhex(fields[1], entry.New) ||
-      !Unhex(fields[2], entry.Old) || !ParseNumber(fields[3], size) ||
-      !ParseNumber(fields[4], entry.Hash)) {
-    return false;
-  }
-  entry.Size = static_cast<size_t>(size);
-  bool known = false;
-  for (const std::string& path : allowed)
-    known = known || entry.Path == path;
-  return known && !entry.New.empty() && NameOfOurs(entry.New, entry.Path, kNewTag) &&
-         NameOfOurs(entry.Old, entry.Path, kOldTag);
-}
-
-// The entries it could read, and whether the journal was complete (its last line written).
-bool ParseJournal(const std::vector<uint8_t>& bytes, const std::vector<std::string>& allowed,
-                  std::vector<JournalEntry>& entries) {
-  const std::vector<std::string> lines = SplitOn(std::string(bytes.begin(), bytes.end()), '\n');
-  if (lines.empty() || lines[0] != kJournalHeader) return false;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i] == kJournalCommit) return i + 2 == lines.size() && lines[i + 1].empty();
-    JournalEntry entry;
-    if (!ParseEntry(lines[i], allowed, entry)) return false;
-    entries.push_back(entry);
-  }
-  return false;
-}
-
-bool IsRegular(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool Holds(const std::string& path, const JournalEntry& entry) {
-  std::vector<uint8_t> bytes;
-  return IsRegular(path) && ReadWholeFile(path, bytes) && bytes.size() == entry.Size &&
-         Fnv1a(bytes) == entry.Hash;
-}
-
-bool RollForward(const SaveFileOps& ops, const std::vector<JournalEntry>& entries) {
-  for (const JournalEntry& e : entries)
-    if (!Holds(e.Path, e) && !Holds(e.New, e)) return false;
-  for (const JournalEntry& e : entries)
-    if (!Holds(e.Path, e) && ops.Rename(e.New, e.Path) != 0) return false;
-  for (const JournalEntry& e : entries)
-    if (!e.Old.empty() && IsRegular(e.Old)) ops.Unlink(e.Old);
-  return true;
-}
-
-// An incomplete journal: no file was replaced yet, only the names beside them go.
-void DropNamesBeside(const SaveFileOps& ops, const std::vector<JournalEntry>& entries) {
-  for (const JournalEntry& e : entries) {
-    if (IsRegular(e.New)) ops.Unlink(e.New);
-    if (!e.Old.empty() && IsRegular(e.Old)) ops.Unlink(e.Old);
-  }
-}
-
-// A new file went missing or bad: every file that was already replaced gets its old self back.
-bool RollBack(const SaveFileOps& ops, const std::vector<JournalEntry>& entries) {
-  bool all = true;
-  for (const JournalEntry& e : entries) {
-    if (IsRegular(e.New)) ops.Unlink(e.New);
-    if (!Holds(e.Path, e)) {
-      if (!e.Old.empty() && IsRegular(e.Old)) ops.Unlink(e.Old);
-      continue;
-    }
-    const int rc = e.Old.empty() ? ops.Unlink(e.Path) : ops.Rename(e.Old, e.Path);
-    if (rc != 0) all = false;
-  }
-  return all;
-}
-
-// Files a save killed before its journal was complete left beside a target.
-void RemoveLeftovers(const SaveFileOps& ops, const std::string& target) {
-  DIR* folder = opendir(FolderOf(target).c_str());
-  if (!folder) return;
-  const std::string base = BaseOf(target);
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(folder)) {
-    const std::string name = entry->d_name;
-    if (StartsWith(name, base + kNewTag) || StartsWith(name, base + kOldTag)) names.push_back(name);
-  }
-  closedir(folder);
-  for (const std::string& name : names) {
-    const std::string path = FolderOf(target) + "/" + name;
-    if (IsRegular(path)) ops.Unlink(path);
-  }
 }
 
 }  // namespace
@@ -414,7 +193,7 @@ bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string&
   // 1. Every new file complete on disk and every old one kept under a second name; the files
   //    themselves untouched.
   for (size_t i = 0; i < files.size(); ++i) {
-    if (!WriteUnderFreshName(ops, targets[i].Path, kNewTag, files[i].Bytes, targets[i].Mode,
+    if (!WriteUnderFreshName(ops, targets[i].Path, kSaveNewTag, files[i].Bytes, targets[i].Mode,
                              targets[i].New) ||
         !KeepOld(ops, targets[i])) {
       RemoveNames(ops, targets, 0, true, true);
@@ -423,7 +202,7 @@ bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string&
   }
   SyncFoldersOf(ops, targets);
   // 2. The journal: complete, it commits the save.
-  if (!WriteNewFile(ops, journal, JournalText(targets), 0644)) {
+  if (!WriteNewFile(ops, journal, JournalText({targets.begin(), targets.end()}), 0644)) {
     RemoveNames(ops, targets, 0, true, true);
     return false;
   }
@@ -443,38 +222,4 @@ bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string&
   ops.Unlink(journal);
   ops.SyncFolder(FolderOf(journal));
   return true;
-}
-
-SaveRecovery FinishInterruptedSave(const std::string& journal,
-                                   const std::vector<std::string>& paths) {
-  const SaveFileOps& ops = CurrentSaveFileOps();
-  std::vector<std::string> targets;
-  for (const std::string& path : paths) {
-    std::string target;
-    if (ResolveTarget(path, target)) targets.push_back(target);
-  }
-  struct stat info {};
-  if (lstat(journal.c_str(), &info) != 0) {
-    if (errno != ENOENT) return SaveRecovery::Stuck;
-    for (const std::string& target : targets)
-      RemoveLeftovers(ops, target);
-    return SaveRecovery::Nothing;
-  }
-  std::vector<uint8_t> bytes;
-  if (!S_ISREG(info.st_mode) || !ReadWholeFile(journal, bytes, 1 << 20)) return SaveRecovery::Stuck;
-  std::vector<JournalEntry> entries;
-  const bool complete = ParseJournal(bytes, targets, entries);
-  SaveRecovery outcome = SaveRecovery::RolledBack;
-  if (!complete) {
-    DropNamesBeside(ops, entries);
-  } else if (RollForward(ops, entries)) {
-    outcome = SaveRecovery::RolledForward;
-  } else if (!RollBack(ops, entries)) {
-    return SaveRecovery::Stuck;
-  }
-  ops.Unlink(journal);
-  ops.SyncFolder(FolderOf(journal));
-  for (const std::string& target : targets)
-    RemoveLeftovers(ops, target);
-  return outcome;
 }

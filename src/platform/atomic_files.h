@@ -48,18 +48,6 @@ struct SaveFile {
 // bits.
 bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string& journal);
 
-enum class SaveRecovery {
-  Nothing,  // no journal: the last save finished (stray new files are removed)
-  RolledForward,
-  RolledBack,
-  Stuck,  // something at the journal's name could not be read or acted on
-};
-
-// The start-up check. `paths` are the files a save replaces, for removing leftovers of a save
-// killed before its journal was complete.
-SaveRecovery FinishInterruptedSave(const std::string& journal,
-                                   const std::vector<std::string>& paths);
-
 // Writes a new file with the given bytes, synced, under `path`; fails if anything is there.
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,
                   const std::vector<uint8_t>& bytes, mode_t mode);

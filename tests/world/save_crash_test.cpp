@@ -12,6 +12,7 @@
 
 #include "frame/main_program.h"
 #include "platform/atomic_files.h"
+#include "platform/interrupted_save.h"
 #include "world/map_files.h"
 #include "world_fixture.h"
 
