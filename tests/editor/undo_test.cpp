@@ -1,31 +1,13 @@
 // The undo history as the editor feeds it: what a step is, animating blocks across an undo,
 // the memory bound over thousands of strokes, no allocation while nothing is painted, and the
 // eyedropper's edge cases.
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 
 #include "actors/actor.h"
+#include "allocation_counter.h"
 #include "editor/undo_history.h"
 #include "editor_fixture.h"
 #include "world/block.h"
-
-namespace {
-std::atomic<long> Allocations{0};
-}
-
-void* operator new(size_t size) {
-  ++Allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  std::free(p);
-}
 
 namespace {
 
@@ -137,13 +119,13 @@ TEST_F(UndoTest, NothingIsAllocatedOnFramesThatPaintNothing) {
   Hold(1);
   Frame();
   Release(1);
-  const long before = Allocations;
+  const long before = AllocationCount();
   Frame();  // closes the stroke
   for (int i = 0; i < 100; ++i) {
     MouseOverCell(i % 30, 5);
     Frame();
   }
-  EXPECT_EQ(Allocations - before, 0);
+  EXPECT_EQ(AllocationCount() - before, 0);
   EXPECT_EQ(TUndoHistory::FUndoSteps(), 3u);
 }
 
