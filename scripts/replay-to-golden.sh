@@ -6,7 +6,8 @@
 #   tests/sim/scripts/NAME.txt   its input, with "# frames: N" and "# maps: NAME"
 #   tests/sim/maps/NAME/         the map files the recording started with
 #   tests/sim/golden/NAME.trace  the trace of the replay
-# RAVELON_SIM_TESTS=DIR writes into DIR instead of tests/sim. Review the files before committing.
+# RAVELON_SIM_TESTS=DIR writes into DIR instead of tests/sim; RAVELON_SKIP_BUILD=1 uses the build
+# as it stands. Review the files before committing.
 set -eu
 
 if [ $# -lt 2 ]; then
@@ -23,7 +24,7 @@ case $name in
 esac
 out=${RAVELON_SIM_TESTS:-"$root/tests/sim"}
 
-cmake --build "$build" --target ravelon-sim ravelon_art >/dev/null
+[ -n "${RAVELON_SKIP_BUILD:-}" ] || cmake --build "$build" --target ravelon-sim ravelon_art >/dev/null
 work=$(mktemp -d "${TMPDIR:-/tmp}/ravelon-golden-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/unpacked"

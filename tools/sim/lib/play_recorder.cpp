@@ -50,8 +50,7 @@ void PlayRecorder::Start(const std::string& replay_path, const std::string& trac
   Trace = Create(trace_path, "trace");
   if (!Replay && !Trace) return;
   if (Replay) {
-    Write(ReplayHeaderText(kGameTitle, DateNow()));
-    std::fflush(Replay);
+    Date = DateNow();
     InputSetPassTap([this](const std::vector<ScriptedEvent>& events) { OnPassInput(events); });
   }
   LastFlush = std::chrono::steady_clock::now();
@@ -60,7 +59,14 @@ void PlayRecorder::Start(const std::string& replay_path, const std::string& trac
   if (registered) Active = this;
 }
 
+// The header is taken when the first pass begins: by then start-up has settled any interrupted
+// save and loaded the map files, so the files on disk are the ones the game plays.
 void PlayRecorder::OnPassInput(const std::vector<ScriptedEvent>& events) {
+  if (!HeaderWritten) {
+    Write(ReplayHeaderText(kGameTitle, Date));
+    std::fflush(Replay);
+    HeaderWritten = true;
+  }
   PassEvents = events;
 }
 

@@ -17,9 +17,9 @@ class PlayRecorder {
   PlayRecorder& operator=(const PlayRecorder&) = delete;
   ~PlayRecorder();
 
-  // Opens the files (empty path: none) and hooks into the input and the main loop. The header
-  // is taken from the working folder now, so call this before start-up reads it. A file that
-  // cannot be created is one line on standard error; play goes on without it.
+  // Opens the files (empty path: none) and hooks into the input and the main loop; call it before
+  // start-up. The header is taken from the working folder when the first pass begins. A file
+  // that cannot be created is one line on standard error; play goes on without it.
   void Start(const std::string& replay_path, const std::string& trace_path);
   // Writes the last check and the end line, closes the files and unhooks.
   void Finish();
@@ -32,6 +32,8 @@ class PlayRecorder {
 
   std::FILE* Replay = nullptr;
   std::FILE* Trace = nullptr;
+  std::string Date;
+  bool HeaderWritten = false;
   std::vector<ScriptedEvent> PassEvents;
   int Passes = 0;
   std::chrono::steady_clock::time_point LastFlush;

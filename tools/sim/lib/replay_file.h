@@ -69,7 +69,8 @@ const std::vector<std::string>& ReplayArtNames();
 // Reads a replay from its text; a pure function, so it can be tested and fuzzed on its own.
 ReplayParseResult ParseReplay(std::string_view text);
 
-// The header up to and including "input", from the files in the working folder now.
+// The header up to and including "input", from the files in the working folder now (a recording
+// takes it once start-up has loaded the map files).
 std::string ReplayHeaderText(const std::string& title, const std::string& date);
 // Loads a map file as a replay records it (a Loaded file holds its bytes).
 ReplayMapFile ReadReplayMapFile(const std::string& name);
