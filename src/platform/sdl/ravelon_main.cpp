@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     return kBadOptionsStatus;
   }
   if (options.help) {
-    std::fprintf(stderr, "Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
+    std::printf("Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
     return 0;
   }
   HintAtWrongFolder();
