@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "platform/alpha_blend.h"
 #include "platform/draw.h"
 #include "platform/font.h"
 #include "platform/image.h"
@@ -106,13 +107,10 @@ bool IsWhite(const DrawState& s) {
   return (s.r & s.g & s.b) == 255;
 }
 
-uint32_t Alpha256(float alpha) {
-  return static_cast<uint32_t>(std::lround(alpha * 256.0f));
-}
-
 // The smallest texel alpha that, times the current alpha, reaches the mask threshold of 128;
 // 256 when none does. Found by the same single-precision product the rule states.
-uint32_t MaskThreshold(float alpha) {
+uint32_t MaskThreshold(double current_alpha) {
+  const auto alpha = static_cast<float>(current_alpha);
   if (alpha >= 1.0f) return 128;
   if (!(alpha > 0.0f)) return 256;
   auto drawn = [alpha](int t) { return static_cast<float>(t) * alpha >= 128.0f; };
@@ -138,13 +136,15 @@ class RowShader {
         Opaque(opaque),
         AlphaBlend(s.blend == kBlendAlpha),
         White(IsWhite(s)),
-        Alpha(AlphaBlend ? Alpha256(s.alpha) : 0),
+        Table(AlphaBlend && s.alpha > 0.0 ? BlendTableFor(s.alpha) : nullptr),
         Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
 
   void Shade(const uint32_t* source, uint32_t* dest, int count) const {
     if (AlphaBlend) {
+      // At alpha 0 every pixel stays exactly what it is.
+      if (!Table) return;
       if (White) {
-        BlendSpanTexels(source, dest, count, Alpha);
+        BlendSpanExact(source, dest, count, State.alpha, Table);
       } else {
         BlendTinted(source, dest, count);
       }
@@ -162,8 +162,8 @@ class RowShader {
  private:
   void BlendTinted(const uint32_t* source, uint32_t* dest, int count) const {
     for (int i = 0; i < count; ++i) {
-      const uint32_t a = TexelBlendWeight(source[i], Alpha);
-      if (a > 0) dest[i] = BlendPixel(Tint(source[i], State), dest[i], a);
+      const uint32_t tinted = Tint(source[i], State) | (source[i] & 0xFF000000u);
+      BlendSpanExact(&tinted, dest + i, 1, State.alpha, Table);
     }
   }
   void MaskTinted(const uint32_t* source, uint32_t* dest, int count) const {
@@ -174,7 +174,8 @@ class RowShader {
 
   const DrawState& State;
   bool Opaque, AlphaBlend, White;
-  uint32_t Alpha, Threshold;
+  const uint8_t* Table;
+  uint32_t Threshold;
 };
 
 void DrawFrame(const FrameSource& frame, double x, double y) {
@@ -248,13 +249,15 @@ void DrawRect(float x, float y, float w, float h) {
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
   const bool alphaBlend = s.blend == kBlendAlpha;
-  const uint32_t a = Alpha256(s.alpha);
-  // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves.
-  if (alphaBlend ? a == 0 : MaskThreshold(s.alpha) > 255) return;
+  // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves, and at
+  // alpha 0 a blend leaves every pixel as it is.
+  if (alphaBlend ? !(s.alpha > 0.0) : MaskThreshold(s.alpha) > 255) return;
+  const uint8_t* table = alphaBlend ? BlendTableFor(s.alpha) : nullptr;
   for (int j = 0; j < rows.count; ++j) {
     uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
     if (alphaBlend) {
-      BlendSpanConstant(dest, columns.count, colour, a);
+      for (int i = 0; i < columns.count; ++i)
+        dest[i] = BlendPixelByTable(colour, dest[i], table);
     } else {
       FillSpan(dest, columns.count, colour);
     }

@@ -15,7 +15,7 @@ uint32_t* BackBuffer();
 
 struct DrawState {
   int r = 255, g = 255, b = 255;
-  float alpha = 1.0f;
+  double alpha = 1.0;  // the blend works in double precision
   int blend = 1;
   int cls_r = 0, cls_g = 0, cls_b = 0;
   float scale_x = 1.0f, scale_y = 1.0f;
@@ -28,7 +28,7 @@ const DrawState& CurrentDrawState();
 void ResetDrawState();
 
 void SetColor(int r, int g, int b);
-void SetAlpha(float alpha);
+void SetAlpha(double alpha);
 void SetBlend(int mode);  // 1 mask, 3 alpha
 void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);

@@ -26,9 +26,9 @@ void SetColor(int r, int g, int b) {
   State.b = std::clamp(b, 0, 255);
 }
 
-void SetAlpha(float alpha) {
+void SetAlpha(double alpha) {
   // A NaN alpha fails every comparison; it draws nothing rather than something undefined.
-  State.alpha = alpha >= 0.0f ? std::min(alpha, 1.0f) : 0.0f;
+  State.alpha = alpha >= 0.0 ? std::min(alpha, 1.0) : 0.0;
 }
 
 void SetBlend(int mode) {

@@ -20,7 +20,7 @@ constexpr int kChunkWindowColumns = 8;  // 400 pixels reach into at most 8 chunk
 constexpr int kChunkWindowRows = 6;     // 288 pixels into at most 6
 constexpr int kCellWindowColumns = 26;
 constexpr int kCellWindowRows = 19;
-constexpr float kWaterAlpha = 0.7f;
+constexpr double kWaterAlpha = 0.7;
 
 constexpr uint8_t kChunkSky = 7;
 constexpr uint8_t kChunkDark = 1;
