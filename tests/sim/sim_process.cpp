@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,4 +70,36 @@ std::vector<std::string> SplitLines(const std::string& text) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
+}
+
+std::vector<std::string> GoldenScriptNames() {
+  std::vector<std::string> names;
+  const auto folder = std::filesystem::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string GoldenScriptPath(const std::string& name) {
+  return (std::filesystem::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts" / (name + ".txt"))
+      .string();
+}
+
+std::string HeaderValue(const std::string& script, const std::string& name) {
+  for (const auto& line : SplitLines(script)) {
+    std::istringstream words(line);
+    std::string hash, key, value;
+    if (words >> hash >> key >> value && hash == "#" && key == name + ":") return value;
+  }
+  return "";
+}
+
+int FramesOf(const std::string& script) {
+  const std::string value = HeaderValue(script, "frames");
+  return value.empty() ? 1 : std::stoi(value);
+}
+
+bool OnDefaultLevel(const std::string& script) {
+  return HeaderValue(script, "level") == "default";
 }

@@ -85,14 +85,14 @@ class TraceOutput {
   bool Owned = false;
 };
 
-// Start-up and the main loop. The stress state must be in place before the first pass, so that
-// run takes start-up and the loop in two steps (the goodbye between them does nothing).
+// Start-up and the main loop. The stress or water state must be in place before the first pass,
+// so that run takes start-up and the loop in two steps (the goodbye between them does nothing).
 void RunGame(const RunOptions& options) {
   if (options.frames == 0) {
     RunRavelon(false);
-  } else if (options.stress) {
+  } else if (StartStateOf(options) != StartState::Loaded) {
     RunRavelon(false);
-    BuildStressState();
+    BuildStartState(StartStateOf(options));
     TMain::FRun();
   } else {
     RunRavelon(true);
@@ -120,6 +120,11 @@ class WorkDir {
 
 }  // namespace
 
+StartState StartStateOf(const RunOptions& options) {
+  if (options.stress) return StartState::Stress;
+  return options.water ? StartState::FullWater : StartState::Loaded;
+}
+
 std::string UsageText() {
   return "usage: ravelon-sim [options]\n"
          "  --dir DIR      working directory of the run (art, map files, saves)\n"
@@ -131,6 +136,7 @@ std::string UsageText() {
          "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
          "  --bench        timing figures of update, draw and frame on standard error\n"
          "  --stress       build the benchmarks' stress state before the first pass\n"
+         "  --water        fill every open cell with water before the first pass\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
@@ -185,6 +191,8 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
       ok = no_value(options.bench);
     } else if (name == "--stress") {
       ok = no_value(options.stress);
+    } else if (name == "--water") {
+      ok = no_value(options.water);
     } else if (name == "--help" || name == "-h") {
       ok = no_value(options.help);
     } else {
@@ -243,7 +251,7 @@ int RunSimulation(const RunOptions& options) {
     status = 1;
   }
   if (options.bench) {
-    FrameTimings timings = TimeFrames(events, options.frames, options.stress);
+    FrameTimings timings = TimeFrames(events, options.frames, StartStateOf(options));
     timings.sleeps = sleeps;
     std::cerr << FormatTimings(timings);
     if (timings.finalTrace != final_state) {

@@ -92,7 +92,7 @@ double TimeUploadMicros() {
   return Micros(start, Clock::now());
 }
 
-FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bool stress) {
+FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, StartState state) {
   FrameTimings timings;
   Backend* previous = CurrentBackend();
   HeadlessBackend backend;
@@ -100,7 +100,7 @@ FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bo
   backend.OnEndOfPass = [frames](int pass) { return pass < frames; };
   SetConsoleSink([](const std::string&) {});
   RunRavelon(false);
-  if (stress) BuildStressState();
+  BuildStartState(state);
   if (frames > 0) {
     while (QuitFlag == 0) {
       const PassTimes pass = TimedPass();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/headless_backend.h"
+#include "stress.h"
 
 struct FrameTimings {
   std::vector<double> update, draw, frame, upload;  // microseconds, one value per pass
@@ -28,9 +29,9 @@ struct PassTimes {
 // ends the pass (the backend's EndOfPass) as the loop would.
 PassTimes TimedPass();
 
-// Start-up, then up to `frames` passes (fewer if the game quits). With `stress` the stress state
-// is built after start-up. Console lines printed meanwhile are swallowed.
-FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bool stress);
+// Start-up, then up to `frames` passes (fewer if the game quits), from the state asked for, built
+// after start-up. Console lines printed meanwhile are swallowed.
+FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, StartState state);
 
 // The stand-in for the flip's upload to a window texture: one copy of the whole back buffer.
 double TimeUploadMicros();
