@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/alpha_blend.h"
+#include "platform/blend_composites.h"
 #include "platform/draw.h"
 #include "platform/font.h"
 #include "platform/image.h"
@@ -53,7 +54,7 @@ int ClampToAxis(double value, int lo, int hi) {
 }
 
 bool WholeNumber(double v) {
-  return v == std::floor(v) && std::fabs(v) < 1e9;
+  return std::fabs(v) < 1e9 && v == static_cast<double>(static_cast<int64_t>(v));
 }
 
 // Unscaled from a whole pixel, the centre rule reduces to the pixels start .. start + extent.
@@ -126,6 +127,7 @@ struct FrameSource {
   const uint32_t* texels;
   int width, height;
   bool opaque;
+  uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
 };
 
 // How one draw turns a run of texels into pixels.
@@ -138,6 +140,12 @@ class RowShader {
         White(IsWhite(s)),
         Table(AlphaBlend && s.alpha > 0.0 ? BlendTableFor(s.alpha) : nullptr),
         Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
+
+  // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
+  bool BlendsUntinted() const { return AlphaBlend && White && Table; }
+  bool CopiesOpaque() const { return !AlphaBlend && White && Threshold == 128 && Opaque; }
+  double CurrentAlpha() const { return State.alpha; }
+  const uint8_t* BlendTable() const { return Table; }
 
   void Shade(const uint32_t* source, uint32_t* dest, int count) const {
     if (AlphaBlend) {
@@ -178,14 +186,39 @@ class RowShader {
   uint32_t Threshold;
 };
 
-void DrawFrame(const FrameSource& frame, double x, double y) {
+// Blends over a tile or a colour already known to lie beneath come from kept results.
+bool DrawFromComposite(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                       const RowShader& shader) {
+  if (!frame.serial || !shader.BlendsUntinted() || !columns.direct || !rows.direct) return false;
+  return DrawKnownComposite(BlendPlacement{frame.texels, frame.width, frame.height, frame.serial,
+                                           columns.first, rows.first, columns.count, rows.count,
+                                           columns.offset, rows.offset, shader.CurrentAlpha(),
+                                           shader.BlendTable()});
+}
+
+void NoteIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                      const RowShader& shader) {
+  if (frame.serial && shader.CopiesOpaque() && columns.direct && rows.direct) {
+    NoteOpaqueCopy(frame.texels, frame.width, frame.height, frame.serial, columns.first, rows.first,
+                   columns.count, rows.count, columns.offset, rows.offset);
+  } else {
+    ForgetOpaqueCopy();
+  }
+}
+
+// `scale_x` is the state's, or 1 for a mirrored frame drawn from its reversed rows.
+void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
   static std::array<uint32_t, kBackBufferWidth> gathered;
-  if (!MapAxis(x, s.scale_x, frame.width, clip.x0, clip.x1, columns)) return;
+  if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
   const RowShader shader(s, frame.opaque);
+  if (DrawFromComposite(frame, columns, rows, shader)) {
+    ForgetOpaqueCopy();
+    return;
+  }
   uint32_t* const buffer = BackBuffer();
   for (int j = 0; j < rows.count; ++j) {
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
@@ -199,6 +232,7 @@ void DrawFrame(const FrameSource& frame, double x, double y) {
     uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
     shader.Shade(source, dest, columns.count);
   }
+  NoteIfOpaqueCopy(frame, columns, rows, shader);
 }
 
 // The font as an image of 96 frames, white where a glyph is set and transparent elsewhere.
@@ -236,11 +270,20 @@ void DrawImageFrame(const TImage* image, float x, float y, int frame) {
   const DrawState& s = CurrentDrawState();
   const double startX = double{x} + s.origin_x - double{image->handle_x} * s.scale_x;
   const double startY = double{y} + s.origin_y - double{image->handle_y} * s.scale_y;
-  DrawFrame(FrameSource{cell.argb.data(), image->width, image->height, cell.opaque}, startX,
-            startY);
+  FrameSource source{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
+  // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
+  if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
+    source.texels = cell.mirrored.data();
+    source.serial = 0;  // the serial names the unmirrored texels
+    DrawFrame(source, startX - image->width, startY, 1.0);
+    return;
+  }
+  DrawFrame(source, startX, startY, s.scale_x);
 }
 
 void DrawRect(float x, float y, float w, float h) {
+  ForgetOpaqueCopy();
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;
@@ -275,12 +318,13 @@ void DrawTextAt(const std::string& text, float x, float y) {
         double{x} + s.origin_x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
     const ImageFrame& glyph = font.frames[code - 32];
     DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false}, penX,
-              double{y} + s.origin_y);
+              double{y} + s.origin_y, s.scale_x);
     ++drawn;
   }
 }
 
 void DrawPixmap(const TPixmap* pixmap, int x, int y) {
+  ForgetOpaqueCopy();
   if (!pixmap) return;
   const int64_t x0 = std::max<int64_t>(0, x);
   const int64_t y0 = std::max<int64_t>(0, y);

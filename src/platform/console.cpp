@@ -7,7 +7,9 @@ namespace {
 std::function<void(const std::string&)> Sink;
 }
 
-void SetConsoleSink(std::function<void(const std::string&)> sink) { Sink = std::move(sink); }
+void SetConsoleSink(std::function<void(const std::string&)> sink) {
+  Sink = std::move(sink);
+}
 
 void PrintLine(const std::string& text) {
   if (Sink) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/blend_composites.h"
 #include "platform/draw.h"
 
 namespace {
@@ -18,6 +19,7 @@ const DrawState& CurrentDrawState() {
 }
 void ResetDrawState() {
   State = DrawState{};
+  ForgetOpaqueCopy();
 }
 
 void SetColor(int r, int g, int b) {
