@@ -196,14 +196,13 @@ bool DrawFromComposite(const FrameSource& frame, const AxisMap& columns, const A
                                            shader.BlendTable()});
 }
 
-void NoteIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
-                      const RowShader& shader) {
-  if (frame.serial && shader.CopiesOpaque() && columns.direct && rows.direct) {
-    NoteOpaqueCopy(frame.texels, frame.width, frame.height, frame.serial, columns.first, rows.first,
-                   columns.count, rows.count, columns.offset, rows.offset);
-  } else {
-    ForgetOpaqueCopy();
-  }
+// A loaded opaque tile copied whole-pixel is held back: water may cover it next.
+bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                       const RowShader& shader) {
+  if (!frame.serial || !shader.CopiesOpaque() || !columns.direct || !rows.direct) return false;
+  DeferOpaqueCopy(frame.texels, frame.width, frame.height, frame.serial, columns.first, rows.first,
+                  columns.count, rows.count, columns.offset, rows.offset);
+  return true;
 }
 
 // `scale_x` is the state's, or 1 for a mirrored frame drawn from its reversed rows.
@@ -215,11 +214,10 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
   const RowShader shader(s, frame.opaque);
-  if (DrawFromComposite(frame, columns, rows, shader)) {
-    ForgetOpaqueCopy();
-    return;
-  }
-  uint32_t* const buffer = BackBuffer();
+  if (DrawFromComposite(frame, columns, rows, shader)) return;
+  LandDeferredCopy();
+  if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
+  uint32_t* const buffer = RawBackBuffer();
   for (int j = 0; j < rows.count; ++j) {
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
     if (columns.direct) {
@@ -232,7 +230,6 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
     uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
     shader.Shade(source, dest, columns.count);
   }
-  NoteIfOpaqueCopy(frame, columns, rows, shader);
 }
 
 // The font as an image of 96 frames, white where a glyph is set and transparent elsewhere.
@@ -283,7 +280,7 @@ void DrawImageFrame(const TImage* image, float x, float y, int frame) {
 }
 
 void DrawRect(float x, float y, float w, float h) {
-  ForgetOpaqueCopy();
+  LandDeferredCopy();
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;
@@ -297,7 +294,7 @@ void DrawRect(float x, float y, float w, float h) {
   if (alphaBlend ? !(s.alpha > 0.0) : MaskThreshold(s.alpha) > 255) return;
   const uint8_t* table = alphaBlend ? BlendTableFor(s.alpha) : nullptr;
   for (int j = 0; j < rows.count; ++j) {
-    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
+    uint32_t* dest = RawBackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
     if (alphaBlend) {
       for (int i = 0; i < columns.count; ++i)
         dest[i] = BlendPixelByTable(colour, dest[i], table);
@@ -324,13 +321,13 @@ void DrawTextAt(const std::string& text, float x, float y) {
 }
 
 void DrawPixmap(const TPixmap* pixmap, int x, int y) {
-  ForgetOpaqueCopy();
+  LandDeferredCopy();
   if (!pixmap) return;
   const int64_t x0 = std::max<int64_t>(0, x);
   const int64_t y0 = std::max<int64_t>(0, y);
   const int64_t x1 = std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width);
   const int64_t y1 = std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height);
-  uint32_t* buffer = BackBuffer();
+  uint32_t* buffer = RawBackBuffer();
   for (int64_t j = y0; j < y1; ++j) {
     for (int64_t i = x0; i < x1; ++i) {
       const uint32_t argb = pixmap->ReadPixel(static_cast<int>(i - x), static_cast<int>(j - y));

@@ -21,10 +21,10 @@ constexpr size_t kMaxKept = 8192;
 struct OpaqueCopy {
   const uint32_t* texels = nullptr;
   int width = 0, height = 0;
-  uint64_t serial = 0;
+  uint64_t serial = 0;  // 0: no copy held back
   int x = 0, y = 0, columns = 0, rows = 0, u = 0, v = 0;
 };
-OpaqueCopy Last;
+OpaqueCopy Held;
 
 struct Key {
   uint64_t over, under;  // under: the serial of the frame beneath, 0 for one colour
@@ -45,30 +45,13 @@ struct KeyHash {
 std::unordered_map<Key, std::vector<uint32_t>, KeyHash> Kept;
 
 uint32_t* DestRow(const BlendPlacement& p, int j) {
-  return BackBuffer() + (p.y + j) * kBackBufferWidth + p.x;
+  return RawBackBuffer() + (p.y + j) * kBackBufferWidth + p.x;
 }
 
-bool SamePlace(const BlendPlacement& p) {
-  return Last.serial != 0 && Last.width == p.width && Last.height == p.height && Last.x == p.x &&
-         Last.y == p.y && Last.columns == p.columns && Last.rows == p.rows && Last.u == p.u &&
-         Last.v == p.v;
-}
-
-// Whether a row of pixels equals the opaque texels (alpha 255) copied there: the pixels with
-// their alpha byte set must equal the texels.
-bool RowShowsTexels(const uint32_t* dest, const uint32_t* texels, int count) {
-  int i = 0;
-#if defined(__SSE2__)
-  const __m128i alpha = _mm_set1_epi32(static_cast<int>(~kRgbMask));
-  for (; i + 4 <= count; i += 4) {
-    const __m128i pixels = _mm_or_si128(SpanLoad(dest + i), alpha);
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(pixels, SpanLoad(texels + i))) != 0xFFFF) return false;
-  }
-#endif
-  for (; i < count; ++i) {
-    if ((dest[i] | ~kRgbMask) != texels[i]) return false;
-  }
-  return true;
+bool HeldAtSamePlace(const BlendPlacement& p) {
+  return Held.serial != 0 && Held.width == p.width && Held.height == p.height && Held.x == p.x &&
+         Held.y == p.y && Held.columns == p.columns && Held.rows == p.rows && Held.u == p.u &&
+         Held.v == p.v;
 }
 
 bool RowIsOneColour(const uint32_t* dest, int count, uint32_t colour) {
@@ -81,14 +64,6 @@ bool RowIsOneColour(const uint32_t* dest, int count, uint32_t colour) {
 #endif
   for (; i < count; ++i) {
     if (dest[i] != colour) return false;
-  }
-  return true;
-}
-
-// The frame noted beneath is opaque: every texel alpha 255 (the note is made for such only).
-bool DestShowsFrame(const BlendPlacement& p, const uint32_t* under) {
-  for (int j = 0; j < p.rows; ++j) {
-    if (!RowShowsTexels(DestRow(p, j), under + (p.v + j) * p.width + p.u, p.columns)) return false;
   }
   return true;
 }
@@ -120,27 +95,38 @@ void CopyOut(const BlendPlacement& p, const std::vector<uint32_t>& composite) {
 
 }  // namespace
 
-void NoteOpaqueCopy(const uint32_t* texels, int width, int height, uint64_t serial, int x, int y,
-                    int columns, int rows, int u, int v) {
-  Last = OpaqueCopy{texels, width, height, serial, x, y, columns, rows, u, v};
+void DeferOpaqueCopy(const uint32_t* texels, int width, int height, uint64_t serial, int x, int y,
+                     int columns, int rows, int u, int v) {
+  LandDeferredCopy();
+  Held = OpaqueCopy{texels, width, height, serial, x, y, columns, rows, u, v};
 }
 
-void ForgetOpaqueCopy() {
-  Last.serial = 0;
+void LandDeferredCopy() {
+  if (Held.serial == 0) return;
+  Held.serial = 0;
+  for (int j = 0; j < Held.rows; ++j) {
+    CopySpanOpaque(Held.texels + (Held.v + j) * Held.width + Held.u,
+                   RawBackBuffer() + (Held.y + j) * kBackBufferWidth + Held.x, Held.columns);
+  }
 }
 
 bool DrawKnownComposite(const BlendPlacement& p) {
-  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) return false;
+  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
+    LandDeferredCopy();
+    return false;
+  }
   const uint32_t* under = nullptr;
   uint32_t colour = 0;
   Key key{p.serial, 0, std::bit_cast<uint64_t>(p.alpha), 0};
-  if (SamePlace(p) && DestShowsFrame(p, Last.texels)) {
-    under = Last.texels;
-    key.under = Last.serial;
-  } else if (DestIsOneColour(p, colour)) {
-    key.colour = colour;
+  if (HeldAtSamePlace(p)) {
+    // The copy held back is covered whole by the blend: it never needs to land.
+    under = Held.texels;
+    key.under = Held.serial;
+    Held.serial = 0;
   } else {
-    return false;
+    LandDeferredCopy();
+    if (!DestIsOneColour(p, colour)) return false;
+    key.colour = colour;
   }
   auto found = Kept.find(key);
   if (found == Kept.end()) {

@@ -18,12 +18,15 @@ struct BlendPlacement {
   const uint8_t* table;     // its table of exact results (alpha_blend.h)
 };
 
-// The frame just copied opaquely to this rectangle: a blend drawn next at the same place lies
-// over its texels. Any other drawing forgets it.
-void NoteOpaqueCopy(const uint32_t* texels, int width, int height, uint64_t serial, int x, int y,
-                    int columns, int rows, int u, int v);
-void ForgetOpaqueCopy();
+// An opaque copy of a whole-pixel, unscaled, untinted loaded frame (every texel alpha 255) is
+// held back until the next drawing: water blended next at the same place is then drawn from the
+// kept composite of the pair, and the copy itself never happens. Whatever reads or writes the
+// back buffer lands the copy first (BackBuffer() does, and every drawing call).
+void DeferOpaqueCopy(const uint32_t* texels, int width, int height, uint64_t serial, int x, int y,
+                     int columns, int rows, int u, int v);
+void LandDeferredCopy();
 
-// Draws the blend from a kept result when what lies beneath is known: the frame noted above, or
-// one colour over the whole rectangle. False, with nothing drawn, when it is neither.
+// Draws the blend from a kept result when what lies beneath is known: the copy held back above
+// at the same place, or one colour over the whole rectangle. False, with nothing drawn (and the
+// held copy landed), when it is neither.
 bool DrawKnownComposite(const BlendPlacement& p);

@@ -10,8 +10,11 @@ class TPixmap;
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
 
-// 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it.
+// 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it. Lands any
+// drawing still held back first, so what it shows is complete; ask again after later drawing.
 uint32_t* BackBuffer();
+// The same pixels without landing held-back drawing: for the drawing layer itself only.
+uint32_t* RawBackBuffer();
 
 struct DrawState {
   int r = 255, g = 255, b = 255;

@@ -12,14 +12,18 @@ DrawState State;
 }  // namespace
 
 uint32_t* BackBuffer() {
+  LandDeferredCopy();
+  return Pixels;
+}
+uint32_t* RawBackBuffer() {
   return Pixels;
 }
 const DrawState& CurrentDrawState() {
   return State;
 }
 void ResetDrawState() {
+  LandDeferredCopy();
   State = DrawState{};
-  ForgetOpaqueCopy();
 }
 
 void SetColor(int r, int g, int b) {

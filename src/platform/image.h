@@ -42,7 +42,8 @@ class TImage {
   TImage() = default;
   TImage(const TImage&) = default;
   TImage& operator=(const TImage&) = default;
-  // The drawing layer may remember a frame it has just drawn; it forgets it with the image.
+  // The drawing layer may hold back a copy of a frame (blend_composites.h); it lands it before
+  // the image goes.
   ~TImage();
 
   static std::shared_ptr<TImage> Load(const std::string& file, int flags);

@@ -109,7 +109,7 @@ bool WantsMask(const DecodedBitmap& sheet, int flags) {
 }  // namespace
 
 TImage::~TImage() {
-  ForgetOpaqueCopy();
+  LandDeferredCopy();
 }
 
 uint64_t NextFrameSerial() {
