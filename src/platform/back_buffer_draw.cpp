@@ -13,6 +13,7 @@
 #include "platform/draw.h"
 #include "platform/font.h"
 #include "platform/image.h"
+#include "platform/known_colour_blocks.h"
 #include "platform/pixel_spans.h"
 #include "platform/pixmap.h"
 
@@ -213,6 +214,8 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   static std::array<uint32_t, kBackBufferWidth> gathered;
   if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
+  ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
+                     rows.first + rows.count);
   const RowShader shader(s, frame.opaque);
   if (DrawFromComposite(frame, columns, rows, shader)) return;
   LandDeferredCopy();
@@ -292,15 +295,17 @@ void DrawRect(float x, float y, float w, float h) {
   // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves, and at
   // alpha 0 a blend leaves every pixel as it is.
   if (alphaBlend ? !(s.alpha > 0.0) : MaskThreshold(s.alpha) > 255) return;
-  const uint8_t* table = alphaBlend ? BlendTableFor(s.alpha) : nullptr;
+  const int x1 = columns.first + columns.count, y1 = rows.first + rows.count;
+  if (!alphaBlend) {
+    FillKnowingColours(columns.first, rows.first, x1, y1, colour);
+    return;
+  }
+  ForgetKnownColours(columns.first, rows.first, x1, y1);
+  const uint8_t* table = BlendTableFor(s.alpha);
   for (int j = 0; j < rows.count; ++j) {
     uint32_t* dest = RawBackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
-    if (alphaBlend) {
-      for (int i = 0; i < columns.count; ++i)
-        dest[i] = BlendPixelByTable(colour, dest[i], table);
-    } else {
-      FillSpan(dest, columns.count, colour);
-    }
+    for (int i = 0; i < columns.count; ++i)
+      dest[i] = BlendPixelByTable(colour, dest[i], table);
   }
 }
 
@@ -327,6 +332,8 @@ void DrawPixmap(const TPixmap* pixmap, int x, int y) {
   const int64_t y0 = std::max<int64_t>(0, y);
   const int64_t x1 = std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width);
   const int64_t y1 = std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height);
+  ForgetKnownColours(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
+                     static_cast<int>(y1));
   uint32_t* buffer = RawBackBuffer();
   for (int64_t j = y0; j < y1; ++j) {
     for (int64_t i = x0; i < x1; ++i) {

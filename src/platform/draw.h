@@ -12,7 +12,11 @@ constexpr int kBackBufferHeight = 300;
 
 // 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it. Lands any
 // drawing still held back first, so what it shows is complete; ask again after later drawing.
+// What the pixels may have become is unknown to the drawing layer afterwards (see
+// known_colour_blocks.h), which costs the next frame's backdrops a full fill.
 uint32_t* BackBuffer();
+// The finished pixels for reading: the flip, a screenshot.
+const uint32_t* FinishedBackBuffer();
 // The same pixels without landing held-back drawing: for the drawing layer itself only.
 uint32_t* RawBackBuffer();
 

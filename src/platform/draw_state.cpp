@@ -5,6 +5,7 @@
 
 #include "platform/blend_composites.h"
 #include "platform/draw.h"
+#include "platform/known_colour_blocks.h"
 
 namespace {
 uint32_t Pixels[kBackBufferWidth * kBackBufferHeight];
@@ -12,6 +13,11 @@ DrawState State;
 }  // namespace
 
 uint32_t* BackBuffer() {
+  LandDeferredCopy();
+  ForgetAllKnownColours();
+  return Pixels;
+}
+const uint32_t* FinishedBackBuffer() {
   LandDeferredCopy();
   return Pixels;
 }

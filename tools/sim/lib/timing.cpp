@@ -117,7 +117,7 @@ TimingSummary Summarise(std::vector<double> values) {
 double TimeUploadMicros() {
   static std::vector<uint32_t> texture(kBackBufferWidth * kBackBufferHeight);
   const auto start = Clock::now();
-  std::memcpy(texture.data(), BackBuffer(), texture.size() * sizeof(uint32_t));
+  std::memcpy(texture.data(), FinishedBackBuffer(), texture.size() * sizeof(uint32_t));
   // Keeps the copy from being optimised away.
   asm volatile("" : : "r"(texture.data()) : "memory");
   return Micros(start, Clock::now());
