@@ -41,7 +41,8 @@ void ForgetAllKnownColours() {
 }
 
 // Along each band of block rows, the blocks needing the colour are filled in runs; a block the
-// rectangle covers whole then holds the colour, one it covers in part is unknown.
+// rectangle covers whole then holds the colour, one it covers in part (and did not hold the
+// colour) is unknown.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
   StartUnknown();
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
@@ -51,8 +52,9 @@ void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
     for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
       const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
       const bool whole = whole_rows && right - left == kBlock;
-      const bool skip = whole && Known[by][bx] == colour;
-      Known[by][bx] = whole ? colour : kUnknown;
+      // A block known to hold the colour holds it in any part as well, and keeps holding it.
+      const bool skip = Known[by][bx] == colour;
+      if (!skip) Known[by][bx] = whole ? colour : kUnknown;
       if (skip) {
         if (run_start >= 0) FillPart(run_start, top, left, bottom, colour);
         run_start = -1;
