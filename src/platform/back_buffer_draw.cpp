@@ -214,10 +214,12 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   static std::array<uint32_t, kBackBufferWidth> gathered;
   if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
+  const RowShader shader(s, frame.opaque);
+  // The composite may ask what the pixels are known to hold before they change.
+  const bool composed = DrawFromComposite(frame, columns, rows, shader);
   ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
                      rows.first + rows.count);
-  const RowShader shader(s, frame.opaque);
-  if (DrawFromComposite(frame, columns, rows, shader)) return;
+  if (composed) return;
   LandDeferredCopy();
   if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
   uint32_t* const buffer = RawBackBuffer();

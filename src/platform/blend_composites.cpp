@@ -7,6 +7,7 @@
 
 #include "platform/alpha_blend.h"
 #include "platform/draw.h"
+#include "platform/known_colour_blocks.h"
 #include "platform/pixel_spans.h"
 
 namespace {
@@ -54,26 +55,9 @@ bool HeldAtSamePlace(const BlendPlacement& p) {
          Held.v == p.v;
 }
 
-bool RowIsOneColour(const uint32_t* dest, int count, uint32_t colour) {
-  int i = 0;
-#if defined(__SSE2__)
-  const __m128i wanted = _mm_set1_epi32(static_cast<int>(colour));
-  for (; i + 4 <= count; i += 4) {
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(SpanLoad(dest + i), wanted)) != 0xFFFF) return false;
-  }
-#endif
-  for (; i < count; ++i) {
-    if (dest[i] != colour) return false;
-  }
-  return true;
-}
-
 bool DestIsOneColour(const BlendPlacement& p, uint32_t& colour) {
   colour = *DestRow(p, 0);
-  for (int j = 0; j < p.rows; ++j) {
-    if (!RowIsOneColour(DestRow(p, j), p.columns, colour)) return false;
-  }
-  return true;
+  return RectHoldsColour(p.x, p.y, p.x + p.columns, p.y + p.rows, colour);
 }
 
 // The whole frame blended over the frame beneath (or over the colour), by the exact blend.

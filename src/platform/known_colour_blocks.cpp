@@ -26,7 +26,30 @@ void FillPart(int left, int top, int right, int bottom, uint32_t colour) {
     FillSpan(RawBackBuffer() + y * kBackBufferWidth + left, right - left, colour);
 }
 
+bool PartHoldsColour(int left, int top, int right, int bottom, uint32_t colour) {
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t* row = RawBackBuffer() + y * kBackBufferWidth;
+    for (int x = left; x < right; ++x) {
+      if (row[x] != colour) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
+  StartUnknown();
+  for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
+    const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
+    for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
+      if (Known[by][bx] == colour) continue;
+      const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
+      if (!PartHoldsColour(left, top, right, bottom, colour)) return false;
+    }
+  }
+  return true;
+}
 
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
   StartUnknown();

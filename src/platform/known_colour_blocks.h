@@ -11,6 +11,10 @@
 void ForgetKnownColours(int x0, int y0, int x1, int y1);
 void ForgetAllKnownColours();
 
+// Whether every pixel of the rectangle (inside the back buffer) holds the colour: the blocks
+// known to hold it are taken as read, the others are read.
+bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour);
+
 // Fills the rectangle (inside the back buffer) with the colour, skipping the whole blocks
 // known to hold it.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour);
