@@ -1,15 +1,17 @@
 // Painting the map with the mouse in the left view, pouring water, and the save, load and
 // refresh keys; the black frame around the left view and the picker overlay.
 #include "editor/editor.h"
+#include "shared/game_codes.h"
 
 #include <cstdint>
 
 #include "editor/editor_layout.h"
 #include "fluid/fluid.h"
-#include "frame/main_program.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/input.h"
+#include "shared/game_images.h"
+#include "shared/random_styles.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -53,7 +55,7 @@ void PaintBackground(int cx, int cy, Button button) {
     if (EditorBGStyle < 8) EditorBGStyle = RandomStyleSpread(0);
     TMap::FBGSet(cx, cy, EditorBGStyle);
   } else if (button == Button::Right) {
-    TMap::FBGSet(cx, cy, 255);
+    TMap::FBGSet(cx, cy, kNoStyle);
   }
 }
 

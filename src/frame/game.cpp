@@ -14,15 +14,21 @@
 #include "world/map.h"
 #include "world/scroller.h"
 
-int TGame::FBoot() { return FLoadAssets(); }
-int TGame::FLoadAssets() { return 0; }
-int TGame::FExitState() { return 0; }
+int TGame::FBoot() {
+  return FLoadAssets();
+}
+int TGame::FLoadAssets() {
+  return 0;
+}
+int TGame::FExitState() {
+  return 0;
+}
 
 int TGame::FEnterState() {
   TMap::FClear();
   TMap::FDummyMap();
   BadguyActor = TActor::FCreate(6291456, 10485760, kUserBadguy);
-  Profiles[0]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
   TScroller::FEvaluateScrollLocks();
   TMap::FEvaluateLightMap();
   TMap::FEvaluateChunks();
@@ -30,14 +36,14 @@ int TGame::FEnterState() {
 }
 
 int TGame::FRun() {
-  TClock::FStartClock(2);
-  TClock::FStartClock(0);
+  TClock::FStartClock(kClockFrame);
+  TClock::FStartClock(kClockPhysics);
   FUpdate();
-  TClock::FEndClock(0);
-  TClock::FStartClock(1);
+  TClock::FEndClock(kClockPhysics);
+  TClock::FStartClock(kClockDraw);
   FDraw();
-  TClock::FEndClock(1);
-  TClock::FEndClock(2);
+  TClock::FEndClock(kClockDraw);
+  TClock::FEndClock(kClockFrame);
   TClock::FAverage();
   TClock::FDraw();
   Flip(1);
@@ -56,21 +62,33 @@ int TGame::FUpdate() {
 }
 
 int TGame::FDraw() {
-  Scrollers[0]->MDraw(Profiles[0]->Actor.get(), 0, 0);
+  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
   Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
   TEditor::FDraw();
   DrawImageFrame(InstrImage.get(), 20, 20, 0);
   return 0;
 }
 
-int Template::FBoot() { return FLoadAssets(); }
-int Template::FLoadAssets() { return 0; }
-int Template::FEnterState() { return 0; }
-int Template::FExitState() { return 0; }
+int Template::FBoot() {
+  return FLoadAssets();
+}
+int Template::FLoadAssets() {
+  return 0;
+}
+int Template::FEnterState() {
+  return 0;
+}
+int Template::FExitState() {
+  return 0;
+}
 int Template::FRun() {
   FUpdateAll();
   FDrawAll();
   return 0;
 }
-int Template::FDrawAll() { return 0; }
-int Template::FUpdateAll() { return 0; }
+int Template::FDrawAll() {
+  return 0;
+}
+int Template::FUpdateAll() {
+  return 0;
+}

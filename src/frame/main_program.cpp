@@ -1,5 +1,7 @@
 #include "frame/main_program.h"
 
+#include <string>
+
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
@@ -16,31 +18,34 @@
 
 namespace {
 
+// One line of the start-up print-out: the label, padded with tabs as it has always been
+// printed, then the value the game actually uses.
+void PrintConstant(const char* label_and_tabs, int64_t value) {
+  PrintLine(std::string(label_and_tabs) + std::to_string(value));
+}
+
 void PrintWorldConstants() {
-  static const char* const kLines[] = {
-      "---",
-      "PIXEL_SHIFT:\t\t16",
-      "TILE_SHIFT:\t\t20",
-      "PIXEL_SHIFT n:\t65536",
-      "TILE_SHIFT n:\t1048576",
-      "---",
-      "SCREEN_WIDTH_PIXELS:\t400",
-      "SCREEN_HEIGHT_PIXELS:\t288",
-      "TILE_SIZE_PIXELS:\t\t16",
-      "SCREEN_WIDTH_TILES:\t25",
-      "SCREEN_HEIGHT_TILES:\t18",
-      "SCREEN_WIDTH_UNITS:\t26214400",
-      "SCREEN_HEIGHT_UNITS:\t18874368",
-      "---",
-      "MAP_WIDTH_TILES:\t\t75",
-      "MAP_HEIGHT_TILES:\t\t54",
-      "MAP_WIDTH_PIXELS:\t\t1200",
-      "MAP_HEIGHT_PIXELS:\t\t864",
-      "MAP_WIDTH_UNITS:\t\t78643200",
-      "MAP_HEIGHT_UNITS:\t\t56623104",
-      "---",
-  };
-  for (const char* line : kLines) PrintLine(line);
+  PrintLine("---");
+  PrintConstant("PIXEL_SHIFT:\t\t", PIXEL_SHIFT);
+  PrintConstant("TILE_SHIFT:\t\t", TILE_SHIFT);
+  PrintConstant("PIXEL_SHIFT n:\t", PIXEL_UNITS);
+  PrintConstant("TILE_SHIFT n:\t", TILE_UNITS);
+  PrintLine("---");
+  PrintConstant("SCREEN_WIDTH_PIXELS:\t", SCREEN_WIDTH_PIXELS);
+  PrintConstant("SCREEN_HEIGHT_PIXELS:\t", SCREEN_HEIGHT_PIXELS);
+  PrintConstant("TILE_SIZE_PIXELS:\t\t", TILE_SIZE_PIXELS);
+  PrintConstant("SCREEN_WIDTH_TILES:\t", SCREEN_WIDTH_TILES);
+  PrintConstant("SCREEN_HEIGHT_TILES:\t", SCREEN_HEIGHT_TILES);
+  PrintConstant("SCREEN_WIDTH_UNITS:\t", SCREEN_WIDTH_UNITS);
+  PrintConstant("SCREEN_HEIGHT_UNITS:\t", SCREEN_HEIGHT_UNITS);
+  PrintLine("---");
+  PrintConstant("MAP_WIDTH_TILES:\t\t", MAP_WIDTH_TILES);
+  PrintConstant("MAP_HEIGHT_TILES:\t\t", MAP_HEIGHT_TILES);
+  PrintConstant("MAP_WIDTH_PIXELS:\t\t", MAP_WIDTH_PIXELS);
+  PrintConstant("MAP_HEIGHT_PIXELS:\t\t", MAP_HEIGHT_PIXELS);
+  PrintConstant("MAP_WIDTH_UNITS:\t\t", MAP_WIDTH_UNITS);
+  PrintConstant("MAP_HEIGHT_UNITS:\t\t", MAP_HEIGHT_UNITS);
+  PrintLine("---");
 }
 
 void ReportImage(const std::shared_ptr<TImage>& image, const char* loaded) {
@@ -110,7 +115,9 @@ int TMain::FRun() {
   return 0;
 }
 
-int TMain::FGoodbye() { return 0; }
+int TMain::FGoodbye() {
+  return 0;
+}
 
 int RunRavelon(bool run_loop) {
   CreateTables();

@@ -6,11 +6,13 @@
 #include <list>
 #include <memory>
 
+#include "shared/game_codes.h"
+
 class TBlock : public std::enable_shared_from_this<TBlock> {
  public:
   virtual ~TBlock() = default;
 
-  uint8_t Angle = 0;    // bump direction while animating: 0 at rest, 1 up, 2 right, 3 down, 4 left
+  uint8_t Angle = 0;    // the Direction of the bump while animating, kNoDirection at rest
   uint8_t Counter = 0;  // frames left in the bump animation, 8 down to 0
   uint8_t Style = 0;    // the frame of TileSet0 the block shows
   uint16_t XPos = 0;    // column of the block's cell
@@ -57,5 +59,3 @@ class TBlockContainer : public TBlock {
 
 // The animating blocks, in the order they were bumped.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;
-
-constexpr int kActorCap = 500;

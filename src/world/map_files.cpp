@@ -4,6 +4,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/safe_save.h"
@@ -13,7 +14,6 @@ namespace {
 const char* const kBGFile = "BGMap75x54.raw";
 const char* const kBlockFile = "BlockMap75x54.raw";
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
-constexpr uint8_t kNoBlock = 255;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
@@ -32,7 +32,7 @@ std::vector<uint8_t> BlockBytes() {
   for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
     for (int x = 0; x < MAP_WIDTH_TILES; ++x)
       bytes[ByteOf(x, y)] =
-          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoBlock;
+          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
   return bytes;
 }
 

@@ -66,7 +66,7 @@ TEST_F(MapFiles, SaveThenLoadReproducesBothGrids) {
   EXPECT_EQ(loaded.Solid, saved.Solid);
   EXPECT_NE(dynamic_cast<TBlockBrick*>(BlockGrid[10][20].get()), nullptr);
   EXPECT_NE(dynamic_cast<TBlockContainer*>(BlockGrid[11][20].get()), nullptr);
-  EXPECT_EQ(BlockGrid[10][20]->Angle, 0);
+  EXPECT_EQ(BlockGrid[10][20]->Angle, kNoDirection);
   EXPECT_EQ(BlockGrid[10][20]->Counter, 0);
 }
 

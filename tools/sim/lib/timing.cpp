@@ -54,7 +54,7 @@ void AppendSummary(std::string& out, const char* name, const std::vector<double>
 // TGame::FDraw step by step, each view and the overlay timed apart; adds to `t`.
 void TimedDraw(PassTimes& t) {
   const auto start = Clock::now();
-  Scrollers[0]->MDraw(Profiles[0]->Actor.get(), 0, 0);
+  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
   const auto left_end = Clock::now();
   Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
   const auto right_end = Clock::now();
@@ -75,18 +75,18 @@ PassTimes TimedPass() {
   const auto start = Clock::now();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
-  TClock::FStartClock(2);
-  TClock::FStartClock(0);
+  TClock::FStartClock(kClockFrame);
+  TClock::FStartClock(kClockPhysics);
   PassTimes t;
   t.water_step = FrameTick == 0;
   const auto update_start = Clock::now();
   TGame::FUpdate();
   t.update = Micros(update_start, Clock::now());
-  TClock::FEndClock(0);
-  TClock::FStartClock(1);
+  TClock::FEndClock(kClockPhysics);
+  TClock::FStartClock(kClockDraw);
   TimedDraw(t);
-  TClock::FEndClock(1);
-  TClock::FEndClock(2);
+  TClock::FEndClock(kClockDraw);
+  TClock::FEndClock(kClockFrame);
   TClock::FAverage();
   const auto readout_start = Clock::now();
   TClock::FDraw();
