@@ -5,9 +5,11 @@
 #   scripts/bench-compare.sh BASE_REV [REPEATS]     (default 5 repeats; BUILD_DIR default: build)
 # The base revision is exported (git archive) into BUILD_DIR/bench-base/REV and built there
 # without tests, window or benchmarks; a later call reuses it. Both sides run with this tree's
-# measuring code (tools/sim copied over the base's, so both time the same phases the same way)
-# and on this tree's built art, so only the game code differs. Should the base not build with
-# this measuring code, its own runner is used and the cases it cannot set up are left out.
+# measuring code (the runner, its timing and its states from tools/sim/lib copied over the
+# base's, so both time the same phases the same way)
+# and on this tree's built art, so only the game code differs. A base older than some names the
+# measuring code uses is built with scripts/bench-compare-names.h force-included; should it still
+# not build, its own runner is used and the cases it cannot set up are left out.
 # Cases, 300 passes each:
 #   default   the default level left alone          median of update + draw per pass
 #   running   the default level, the player running right   (the same)
@@ -29,22 +31,28 @@ base_dir="$build/bench-base/$rev"
 base="$base_dir/build/ravelon-sim"
 launcher=""
 command -v ccache >/dev/null 2>&1 && launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
-build_base() {  # $1: "ours" to time the base with this tree's measuring code
+# $1: "ours" to time the base with this tree's measuring code, "ours+names" the same with the
+# names header force-included, "theirs" with the base's own runner.
+build_base() {
   rm -rf "$base_dir"
   mkdir -p "$base_dir/src"
   git -C "$root" archive "$rev" | tar -x -C "$base_dir/src"
-  if [ "$1" = ours ]; then
-    rm -rf "$base_dir/src/tools/sim"
-    cp -R "$root/tools/sim" "$base_dir/src/tools/sim"
+  if [ "$1" != theirs ]; then
+    for f in runner timing stress; do
+      cp "$root/tools/sim/lib/$f.cpp" "$root/tools/sim/lib/$f.h" "$base_dir/src/tools/sim/lib/"
+    done
   fi
+  flags=""
+  [ "$1" = ours+names ] && flags="-include $root/scripts/bench-compare-names.h"
   # shellcheck disable=SC2086
   cmake -S "$base_dir/src" -B "$base_dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF $launcher >/dev/null &&
+    -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" $launcher >/dev/null &&
     cmake --build "$base_dir/build" --target ravelon-sim -j 2 >"$base_dir/build.log" 2>&1
 }
 if [ ! -x "$base" ]; then
   echo "building $rev in $base_dir ..." >&2
-  if ! build_base ours; then
+  if ! build_base ours && ! build_base ours+names; then
     echo "the base does not build with this tree's measuring code; using its own runner" >&2
     build_base theirs || { echo "the base does not build: $base_dir/build.log" >&2; exit 1; }
   fi
