@@ -5,6 +5,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/undo_history.h"
 #include "frame/game.h"
 #include "platform/console.h"
 #include "platform/draw.h"
@@ -14,9 +15,12 @@
 #include "platform/random.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 #include "world/scroller.h"
 
 namespace {
+
+std::function<void(int)> PassObserver;
 
 // One line of the start-up print-out: the label, padded with tabs as it has always been
 // printed, then the value the game actually uses.
@@ -99,6 +103,7 @@ int TMain::FBoot() {
 }
 
 void MainLoopPass() {
+  InputBeginPass();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
@@ -106,26 +111,42 @@ void MainLoopPass() {
   AdvanceCounters();
 }
 
+void SetPassObserver(std::function<void(int pass)> observer) {
+  PassObserver = std::move(observer);
+}
+
 int TMain::FRun() {
+  int pass = 0;
   while (QuitFlag == 0) {
     MainLoopPass();
+    if (PassObserver) PassObserver(++pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }
   return 0;
 }
 
+// Leaving with Escape or the close button never throws edits away: what no S has saved goes
+// into recovery/ as a pair the map files can be replaced with.
 int TMain::FGoodbye() {
+  if (QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
+  std::string where;
+  if (WriteRecoveryPair(where)) {
+    PrintNote("Unsaved map edits kept in " + where);
+  } else {
+    PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
+  }
   return 0;
 }
 
 int RunRavelon(bool run_loop) {
   CreateTables();
-  AppTitle = "Ravelon v0.09a";
+  AppTitle = kGameTitle;
   PrintWorldConstants();
   SeedRandom(5);
   TMain::FBoot();
   TGame::FEnterState();
+  FinishInterruptedMapSave();
   TMap::FLoadState();
   TScroller::FEvaluateScrollLocks();
   TMap::FEvaluateLightMap();

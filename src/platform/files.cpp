@@ -1,7 +1,7 @@
 #include "platform/files.h"
 
-#include <sys/stat.h>
 #include <algorithm>
+#include <sys/stat.h>
 
 std::string NormalisePath(const std::string& path) {
   std::string out = path;
@@ -9,9 +9,7 @@ std::string NormalisePath(const std::string& path) {
   return out;
 }
 
-TStream::~TStream() {
-  Close();
-}
+TStream::~TStream() { Close(); }
 
 int TStream::ReadByte() {
   if (!File) return 0;

@@ -6,27 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/input_event.h"
 #include "platform/platform.h"
-
-struct ScriptedEvent {
-  enum class Kind {
-    KeyDown,
-    KeyUp,
-    MouseMove,
-    ButtonDown,
-    ButtonUp,
-    JoyAxisX,
-    JoyAxisY,
-    JoyButtonDown,
-    JoyButtonUp,
-    Close,
-    FocusLost
-  };
-  int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
-  Kind kind = Kind::KeyDown;
-  int a = 0, b = 0;  // key code / button / x, y
-  float value = 0;   // axis value
-};
 
 class HeadlessBackend : public Backend {
  public:

@@ -57,5 +57,9 @@ class TBlockContainer : public TBlock {
   int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
 };
 
+// A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
+// 255. Counts in TBlock::Count like every creation.
+std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);
+
 // The animating blocks, in the order they were bumped.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;

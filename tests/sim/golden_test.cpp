@@ -2,7 +2,8 @@
 // game's behaviour shows as the first frame where the trace differs. scripts/refresh-golden.sh
 // rewrites them on purpose. Most scripts play on the built-in dummy map, which only the code
 // decides, so a redrawn default level does not stale them; a "# level: default" line plays the
-// default level's map files instead.
+// default level's map files instead, and a "# maps: NAME" line (a golden test made from a
+// recording of play by scripts/replay-to-golden.sh) the recorded map files in tests/sim/maps/NAME.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -42,6 +43,7 @@ TEST_P(GoldenTraceTest, MatchesTheKeptTrace) {
   ScopedWorkDir dir;
   const std::string text = ReadText(script.string());
   CopyArtTo(dir.Path(), OnDefaultLevel(text));
+  CopyRecordedMaps(text, dir.Path());
   const std::string trace = (fs::path(dir.Path()) / "run.trace").string();
   const SimResult run = RunSimBinary({"--dir", dir.Path(), "--script", script.string(), "--frames",
                                       std::to_string(FramesOf(text)), "--trace", trace});

@@ -25,6 +25,7 @@ struct PixelCase {
   std::string name;
   std::vector<std::string> args;  // besides --dir and --shot
   bool level = true;              // the default level's map files, or the dummy map
+  std::string script{};           // a golden script's text, for the map files it names
 };
 
 std::vector<PixelCase> PixelCases() {
@@ -58,6 +59,7 @@ std::string HashOf(const std::string& bytes) {
 std::string ShotHash(const PixelCase& c, std::string& error) {
   ScopedWorkDir dir;
   CopyArtTo(dir.Path(), c.level);
+  CopyRecordedMaps(c.script, dir.Path());
   const std::string shot = (fs::path(dir.Path()) / "shot.bmp").string();
   std::vector<std::string> args = {"--dir", dir.Path(), "--shot", shot};
   args.insert(args.end(), c.args.begin(), c.args.end());

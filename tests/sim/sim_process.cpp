@@ -103,3 +103,15 @@ int FramesOf(const std::string& script) {
 bool OnDefaultLevel(const std::string& script) {
   return HeaderValue(script, "level") == "default";
 }
+
+void CopyRecordedMaps(const std::string& script, const std::string& dir) {
+  namespace fs = std::filesystem;
+  const fs::path maps = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/maps";
+  const std::string name = HeaderValue(script, "maps");
+  // A recording made without map files has none to keep (and git keeps no empty folder).
+  std::error_code none;
+  if (name.empty() || !fs::is_directory(maps / name, none)) return;
+  for (const auto& entry : fs::directory_iterator(maps / name))
+    fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename(),
+                  fs::copy_options::overwrite_existing);
+}

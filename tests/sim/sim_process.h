@@ -30,3 +30,6 @@ std::string HeaderValue(const std::string& script, const std::string& name);
 int FramesOf(const std::string& script);
 // A "# level: default" line: the script plays the default level, not the dummy map.
 bool OnDefaultLevel(const std::string& script);
+// The map files a recording of play started with ("# maps: NAME", from tests/sim/maps), laid
+// beside the art in `dir`; nothing for a script without them.
+void CopyRecordedMaps(const std::string& script, const std::string& dir);

@@ -12,6 +12,7 @@
 #include "platform/sdl/play_folder_hint.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_options.h"
+#include "play_recorder.h"
 
 namespace {
 
@@ -54,7 +55,10 @@ int main(int argc, char** argv) {
   {
     SdlBackend backend(joystick_ready, {options.scale, options.fullscreen});
     SetBackend(&backend);
+    PlayRecorder recorder;
+    recorder.Start(options.record, options.trace);
     status = RunRavelon();
+    recorder.Finish();
     SetBackend(nullptr);
   }
   SDL_Quit();

@@ -17,10 +17,13 @@ struct RunOptions {
   bool bench = false;   // timing figures on standard error
   bool stress = false;  // the stress state of the benchmarks, built after start-up
   bool water = false;   // water in every open cell, built after start-up
+  std::string replay;   // a recording of play to replay and check; empty: none
+  std::string unpack;   // with replay: folder to write its script and map files into
   bool help = false;
 };
 
 constexpr int kExitBadArguments = 2;
+constexpr int kExitReplayDiffers = 3;
 
 // The state the options ask for before the first pass.
 StartState StartStateOf(const RunOptions& options);
