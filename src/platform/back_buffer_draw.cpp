@@ -8,9 +8,12 @@
 #include <array>
 #include <cmath>
 
+#include "platform/alpha_blend.h"
+#include "platform/blend_composites.h"
 #include "platform/draw.h"
 #include "platform/font.h"
 #include "platform/image.h"
+#include "platform/known_colour_blocks.h"
 #include "platform/pixel_spans.h"
 #include "platform/pixmap.h"
 
@@ -52,7 +55,7 @@ int ClampToAxis(double value, int lo, int hi) {
 }
 
 bool WholeNumber(double v) {
-  return v == std::floor(v) && std::fabs(v) < 1e9;
+  return std::fabs(v) < 1e9 && v == static_cast<double>(static_cast<int64_t>(v));
 }
 
 // Unscaled from a whole pixel, the centre rule reduces to the pixels start .. start + extent.
@@ -106,13 +109,10 @@ bool IsWhite(const DrawState& s) {
   return (s.r & s.g & s.b) == 255;
 }
 
-uint32_t Alpha256(float alpha) {
-  return static_cast<uint32_t>(std::lround(alpha * 256.0f));
-}
-
 // The smallest texel alpha that, times the current alpha, reaches the mask threshold of 128;
 // 256 when none does. Found by the same single-precision product the rule states.
-uint32_t MaskThreshold(float alpha) {
+uint32_t MaskThreshold(double current_alpha) {
+  const auto alpha = static_cast<float>(current_alpha);
   if (alpha >= 1.0f) return 128;
   if (!(alpha > 0.0f)) return 256;
   auto drawn = [alpha](int t) { return static_cast<float>(t) * alpha >= 128.0f; };
@@ -128,6 +128,7 @@ struct FrameSource {
   const uint32_t* texels;
   int width, height;
   bool opaque;
+  uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
 };
 
 // How one draw turns a run of texels into pixels.
@@ -138,13 +139,21 @@ class RowShader {
         Opaque(opaque),
         AlphaBlend(s.blend == kBlendAlpha),
         White(IsWhite(s)),
-        Alpha(AlphaBlend ? Alpha256(s.alpha) : 0),
+        Table(AlphaBlend && s.alpha > 0.0 ? BlendTableFor(s.alpha) : nullptr),
         Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
+
+  // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
+  bool BlendsUntinted() const { return AlphaBlend && White && Table; }
+  bool CopiesOpaque() const { return !AlphaBlend && White && Threshold == 128 && Opaque; }
+  double CurrentAlpha() const { return State.alpha; }
+  const uint8_t* BlendTable() const { return Table; }
 
   void Shade(const uint32_t* source, uint32_t* dest, int count) const {
     if (AlphaBlend) {
+      // At alpha 0 every pixel stays exactly what it is.
+      if (!Table) return;
       if (White) {
-        BlendSpanTexels(source, dest, count, Alpha);
+        BlendSpanExact(source, dest, count, State.alpha, Table);
       } else {
         BlendTinted(source, dest, count);
       }
@@ -162,8 +171,8 @@ class RowShader {
  private:
   void BlendTinted(const uint32_t* source, uint32_t* dest, int count) const {
     for (int i = 0; i < count; ++i) {
-      const uint32_t a = TexelBlendWeight(source[i], Alpha);
-      if (a > 0) dest[i] = BlendPixel(Tint(source[i], State), dest[i], a);
+      const uint32_t tinted = Tint(source[i], State) | (source[i] & 0xFF000000u);
+      BlendSpanExact(&tinted, dest + i, 1, State.alpha, Table);
     }
   }
   void MaskTinted(const uint32_t* source, uint32_t* dest, int count) const {
@@ -174,18 +183,46 @@ class RowShader {
 
   const DrawState& State;
   bool Opaque, AlphaBlend, White;
-  uint32_t Alpha, Threshold;
+  const uint8_t* Table;
+  uint32_t Threshold;
 };
 
-void DrawFrame(const FrameSource& frame, double x, double y) {
+// Blends over a tile or a colour already known to lie beneath come from kept results.
+bool DrawFromComposite(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                       const RowShader& shader) {
+  if (!frame.serial || !shader.BlendsUntinted() || !columns.direct || !rows.direct) return false;
+  return DrawKnownComposite(BlendPlacement{frame.texels, frame.width, frame.height, frame.serial,
+                                           columns.first, rows.first, columns.count, rows.count,
+                                           columns.offset, rows.offset, shader.CurrentAlpha(),
+                                           shader.BlendTable()});
+}
+
+// A loaded opaque tile copied whole-pixel is held back: water may cover it next.
+bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                       const RowShader& shader) {
+  if (!frame.serial || !shader.CopiesOpaque() || !columns.direct || !rows.direct) return false;
+  DeferOpaqueCopy(frame.texels, frame.width, frame.height, frame.serial, columns.first, rows.first,
+                  columns.count, rows.count, columns.offset, rows.offset);
+  return true;
+}
+
+// `scale_x` is the state's, or 1 for a mirrored frame drawn from its reversed rows.
+void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
   static std::array<uint32_t, kBackBufferWidth> gathered;
-  if (!MapAxis(x, s.scale_x, frame.width, clip.x0, clip.x1, columns)) return;
+  if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
   const RowShader shader(s, frame.opaque);
-  uint32_t* const buffer = BackBuffer();
+  // The composite may ask what the pixels are known to hold before they change.
+  const bool composed = DrawFromComposite(frame, columns, rows, shader);
+  ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
+                     rows.first + rows.count);
+  if (composed) return;
+  LandDeferredCopy();
+  if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
+  uint32_t* const buffer = RawBackBuffer();
   for (int j = 0; j < rows.count; ++j) {
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
     if (columns.direct) {
@@ -235,11 +272,20 @@ void DrawImageFrame(const TImage* image, float x, float y, int frame) {
   const DrawState& s = CurrentDrawState();
   const double startX = double{x} + s.origin_x - double{image->handle_x} * s.scale_x;
   const double startY = double{y} + s.origin_y - double{image->handle_y} * s.scale_y;
-  DrawFrame(FrameSource{cell.argb.data(), image->width, image->height, cell.opaque}, startX,
-            startY);
+  FrameSource source{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
+  // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
+  if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
+    source.texels = cell.mirrored.data();
+    source.serial = 0;  // the serial names the unmirrored texels
+    DrawFrame(source, startX - image->width, startY, 1.0);
+    return;
+  }
+  DrawFrame(source, startX, startY, s.scale_x);
 }
 
 void DrawRect(float x, float y, float w, float h) {
+  LandDeferredCopy();
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;
@@ -248,16 +294,20 @@ void DrawRect(float x, float y, float w, float h) {
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
   const bool alphaBlend = s.blend == kBlendAlpha;
-  const uint32_t a = Alpha256(s.alpha);
-  // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves.
-  if (alphaBlend ? a == 0 : MaskThreshold(s.alpha) > 255) return;
+  // A rectangle is a texel of alpha 255 stretched: in mask mode it fills or leaves, and at
+  // alpha 0 a blend leaves every pixel as it is.
+  if (alphaBlend ? !(s.alpha > 0.0) : MaskThreshold(s.alpha) > 255) return;
+  const int x1 = columns.first + columns.count, y1 = rows.first + rows.count;
+  if (!alphaBlend) {
+    FillKnowingColours(columns.first, rows.first, x1, y1, colour);
+    return;
+  }
+  ForgetKnownColours(columns.first, rows.first, x1, y1);
+  const uint8_t* table = BlendTableFor(s.alpha);
   for (int j = 0; j < rows.count; ++j) {
-    uint32_t* dest = BackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
-    if (alphaBlend) {
-      BlendSpanConstant(dest, columns.count, colour, a);
-    } else {
-      FillSpan(dest, columns.count, colour);
-    }
+    uint32_t* dest = RawBackBuffer() + (rows.first + j) * kBackBufferWidth + columns.first;
+    for (int i = 0; i < columns.count; ++i)
+      dest[i] = BlendPixelByTable(colour, dest[i], table);
   }
 }
 
@@ -272,18 +322,21 @@ void DrawTextAt(const std::string& text, float x, float y) {
         double{x} + s.origin_x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
     const ImageFrame& glyph = font.frames[code - 32];
     DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false}, penX,
-              double{y} + s.origin_y);
+              double{y} + s.origin_y, s.scale_x);
     ++drawn;
   }
 }
 
 void DrawPixmap(const TPixmap* pixmap, int x, int y) {
+  LandDeferredCopy();
   if (!pixmap) return;
   const int64_t x0 = std::max<int64_t>(0, x);
   const int64_t y0 = std::max<int64_t>(0, y);
   const int64_t x1 = std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width);
   const int64_t y1 = std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height);
-  uint32_t* buffer = BackBuffer();
+  ForgetKnownColours(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
+                     static_cast<int>(y1));
+  uint32_t* buffer = RawBackBuffer();
   for (int64_t j = y0; j < y1; ++j) {
     for (int64_t i = x0; i < x1; ++i) {
       const uint32_t argb = pixmap->ReadPixel(static_cast<int>(i - x), static_cast<int>(j - y));

@@ -10,12 +10,19 @@ class TPixmap;
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
 
-// 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it.
+// 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it. Lands any
+// drawing still held back first, so what it shows is complete; ask again after later drawing.
+// What the pixels may have become is unknown to the drawing layer afterwards (see
+// known_colour_blocks.h), which costs the next frame's backdrops a full fill.
 uint32_t* BackBuffer();
+// The finished pixels for reading: the flip, a screenshot.
+const uint32_t* FinishedBackBuffer();
+// The same pixels without landing held-back drawing: for the drawing layer itself only.
+uint32_t* RawBackBuffer();
 
 struct DrawState {
   int r = 255, g = 255, b = 255;
-  float alpha = 1.0f;
+  double alpha = 1.0;  // the blend works in double precision
   int blend = 1;
   int cls_r = 0, cls_g = 0, cls_b = 0;
   float scale_x = 1.0f, scale_y = 1.0f;
@@ -28,7 +35,7 @@ const DrawState& CurrentDrawState();
 void ResetDrawState();
 
 void SetColor(int r, int g, int b);
-void SetAlpha(float alpha);
+void SetAlpha(double alpha);
 void SetBlend(int mode);  // 1 mask, 3 alpha
 void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/blend_composites.h"
 #include "platform/draw.h"
+#include "platform/known_colour_blocks.h"
 
 namespace {
 uint32_t Pixels[kBackBufferWidth * kBackBufferHeight];
@@ -11,12 +13,22 @@ DrawState State;
 }  // namespace
 
 uint32_t* BackBuffer() {
+  LandDeferredCopy();
+  ForgetAllKnownColours();
+  return Pixels;
+}
+const uint32_t* FinishedBackBuffer() {
+  LandDeferredCopy();
+  return Pixels;
+}
+uint32_t* RawBackBuffer() {
   return Pixels;
 }
 const DrawState& CurrentDrawState() {
   return State;
 }
 void ResetDrawState() {
+  LandDeferredCopy();
   State = DrawState{};
 }
 
@@ -26,9 +38,9 @@ void SetColor(int r, int g, int b) {
   State.b = std::clamp(b, 0, 255);
 }
 
-void SetAlpha(float alpha) {
+void SetAlpha(double alpha) {
   // A NaN alpha fails every comparison; it draws nothing rather than something undefined.
-  State.alpha = alpha >= 0.0f ? std::min(alpha, 1.0f) : 0.0f;
+  State.alpha = alpha >= 0.0 ? std::min(alpha, 1.0) : 0.0;
 }
 
 void SetBlend(int mode) {

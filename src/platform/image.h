@@ -15,7 +15,18 @@ void SetLoadMaskColor(int r, int g, int b);
 struct ImageFrame {
   std::vector<uint32_t> argb;  // width * height, top row first
   bool opaque = false;         // every texel has alpha 255: rows may be copied whole
+  // Each row reversed, made by the loader: a frame drawn mirrored (scale -1 across) at a whole
+  // pixel copies its rows from here instead of gathering texels backwards. Empty for a frame
+  // built by hand, which is mirrored texel by texel.
+  std::vector<uint32_t> mirrored{};
+  // Given by the loader, unique per loaded frame (0: a frame built by hand). The drawing layer
+  // keeps results of blending a frame under this number, so a loaded frame's texels are never
+  // changed after the load.
+  uint64_t serial = 0;
 };
+
+// A fresh serial for a frame whose texels are final.
+uint64_t NextFrameSerial();
 
 class TImage {
  public:
@@ -27,6 +38,13 @@ class TImage {
   std::vector<ImageFrame> frames;
 
   int FrameCount() const { return static_cast<int>(frames.size()); }
+
+  TImage() = default;
+  TImage(const TImage&) = default;
+  TImage& operator=(const TImage&) = default;
+  // The drawing layer may hold back a copy of a frame (blend_composites.h); it lands it before
+  // the image goes.
+  ~TImage();
 
   static std::shared_ptr<TImage> Load(const std::string& file, int flags);
   static std::shared_ptr<TImage> LoadAnim(const std::string& file, int cell_width, int cell_height,

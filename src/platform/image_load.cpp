@@ -2,6 +2,7 @@
 // that turns one exact colour transparent.
 #include <algorithm>
 
+#include "platform/blend_composites.h"
 #include "platform/bmp.h"
 #include "platform/image.h"
 
@@ -64,6 +65,12 @@ void MaskFrame(ImageFrame& frame, int width, int height, uint32_t mask) {
   }
 }
 
+void AddMirror(ImageFrame& frame, int width) {
+  frame.mirrored = frame.argb;
+  for (auto row = frame.mirrored.begin(); row < frame.mirrored.end(); row += width)
+    std::reverse(row, row + width);
+}
+
 void MarkOpaque(ImageFrame& frame) {
   frame.opaque = std::all_of(frame.argb.begin(), frame.argb.end(),
                              [](uint32_t texel) { return (texel >> 24) == 0xFF; });
@@ -90,6 +97,8 @@ void AddFrame(TImage& image, const FrameCut& cut, bool masked) {
     MaskFrame(frame, cut.width, cut.height, mask);
   }
   MarkOpaque(frame);
+  AddMirror(frame, cut.width);
+  frame.serial = NextFrameSerial();
   image.frames.push_back(std::move(frame));
 }
 
@@ -98,6 +107,15 @@ bool WantsMask(const DecodedBitmap& sheet, int flags) {
 }
 
 }  // namespace
+
+TImage::~TImage() {
+  LandDeferredCopy();
+}
+
+uint64_t NextFrameSerial() {
+  static uint64_t last = 0;
+  return ++last;
+}
 
 void SetLoadMaskColor(int r, int g, int b) {
   MaskR = std::clamp(r, 0, 255);

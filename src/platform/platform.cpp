@@ -26,7 +26,7 @@ bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
 }
 
 void Flip(int sync) {
-  if (Current) Current->Present(BackBuffer(), kBackBufferWidth, kBackBufferHeight, sync);
+  if (Current) Current->Present(FinishedBackBuffer(), kBackBufferWidth, kBackBufferHeight, sync);
 }
 
 int32_t ClockMillis() {

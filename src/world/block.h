@@ -27,12 +27,16 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
   virtual int MUpdate() { return 0; }
   virtual int MDraw(int px, int py) { return 0; }
   virtual int MBump(uint8_t direction) { return 0; }
+  // The frame of TileSet0 that MDraw puts exactly onto the block's own cell, or -1 while it
+  // draws elsewhere or nothing (a bump shifts it). The views read it, never the game.
+  virtual int MRestingFrame() const { return -1; }
 };
 
 class TBlockSolid : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MDraw(int px, int py) override;
+  int MRestingFrame() const override { return Style; }
 };
 
 class TBlockBrick : public TBlock {
@@ -41,6 +45,7 @@ class TBlockBrick : public TBlock {
   int MUpdate() override;
   int MDraw(int px, int py) override;
   int MBump(uint8_t direction) override;
+  int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
 };
 
 class TBlockContainer : public TBlock {
@@ -49,6 +54,7 @@ class TBlockContainer : public TBlock {
   int MUpdate() override;
   int MDraw(int px, int py) override;
   int MBump(uint8_t direction) override;
+  int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
 };
 
 // A new block of the kind its style selects (bricks, containers, else solid); null for -1 and

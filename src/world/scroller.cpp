@@ -22,7 +22,7 @@ constexpr int kChunkWindowColumns = 8;  // 400 pixels reach into at most 8 chunk
 constexpr int kChunkWindowRows = 6;     // 288 pixels into at most 6
 constexpr int kCellWindowColumns = 26;
 constexpr int kCellWindowRows = 19;
-constexpr float kWaterAlpha = 0.7f;
+constexpr double kWaterAlpha = 0.7;
 
 constexpr int kPaletteDark = 1;
 constexpr int kPaletteSky = 7;
@@ -51,6 +51,26 @@ void DrawBackground(int x, int y, int b, float px, float py) {
   if (!sheet) return;
   TPalette::FSet(kPaletteTiles);
   DrawImageFrame(sheet, px, py, BackgroundFrameAt(x, y, b));
+}
+
+// Whether drawing this frame unscaled at a cell's corner paints all 16x16 pixels of the cell.
+bool FrameCoversCell(const TImage* sheet, int frame) {
+  if (!sheet || frame < 0 || frame >= sheet->FrameCount()) return false;
+  const ImageFrame& cell = sheet->frames[frame];
+  return sheet->width == 16 && sheet->height == 16 && sheet->handle_x == 0 &&
+         sheet->handle_y == 0 && cell.opaque && cell.argb.size() == 256;
+}
+
+// The cell pass paints every pixel of this cell opaquely, with an opaque background tile or a
+// block resting in it: a backdrop beneath would never be seen.
+bool CellPaintedOpaquely(int x, int y) {
+  const int b = TMap::FBGStyleAtCell(x, y);
+  if (b != 255 &&
+      FrameCoversCell(BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]), BackgroundFrameAt(x, y, b))) {
+    return true;
+  }
+  const TBlock* block = BlockGrid[x][y].get();
+  return block && FrameCoversCell(TileSet0.get(), block->MRestingFrame());
 }
 
 void DrawFluid(int x, int y, float px, float py) {
@@ -111,6 +131,56 @@ int TScroller::MDraw(const TActor* actor, int screen_x, int screen_y) {
   return 0;
 }
 
+// The cells of the window that the cell pass will draw.
+struct TScroller::CellWindow {
+  int x0, y0, x1, y1;  // inclusive
+  bool Holds(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+};
+
+TScroller::CellWindow TScroller::MCellWindow() const {
+  const int x0 = UnitsToCell(CameraCornerX);
+  const int y0 = UnitsToCell(CameraCornerY);
+  return {x0, y0, WindowEnd(x0, kCellWindowColumns, MAP_WIDTH_TILES),
+          WindowEnd(y0, kCellWindowRows, MAP_HEIGHT_TILES)};
+}
+
+// One chunk's backdrop at (px, py). Cells the cell pass paints opaquely afterwards are left out:
+// filling them costs most of a frame on a level of solid ground and shows nothing. The rest is
+// filled in runs along each cell row; cells outside the window lie outside the view and are
+// filled with their run or not at all, as is shortest. Unscaled, as every view draws, the
+// chunk's rectangle is exactly its 4x4 cells.
+void TScroller::MDrawBackdrop(int c, int r, float px, float py, const CellWindow& window) {
+  bool painted[4][4];
+  bool any_painted = false;
+  const DrawState& state = CurrentDrawState();
+  const bool unscaled = state.scale_x == 1.0f && state.scale_y == 1.0f;
+  for (int j = 0; j < 4; ++j) {
+    for (int i = 0; i < 4; ++i) {
+      const int x = c * 4 + i, y = r * 4 + j;
+      painted[j][i] = unscaled && window.Holds(x, y) && CellPaintedOpaquely(x, y);
+      any_painted = any_painted || painted[j][i];
+    }
+  }
+  if (!any_painted) {
+    DrawRect(px, py, 64, 64);
+    return;
+  }
+  for (int j = 0; j < 4; ++j) {
+    for (int i = 0; i < 4;) {
+      if (painted[j][i]) {
+        ++i;
+        continue;
+      }
+      int end = i + 1;
+      while (end < 4 && !painted[j][end])
+        ++end;
+      DrawRect(px + static_cast<float>(16 * i), py + static_cast<float>(16 * j),
+               static_cast<float>(16 * (end - i)), 16);
+      i = end;
+    }
+  }
+}
+
 // One rectangle per chunk: the sky or the dark behind the tiles, and a plain fill under chunks
 // wholly covered by opaque tiles, which the cell pass paints over.
 void TScroller::MDrawBackdrops() {
@@ -120,6 +190,7 @@ void TScroller::MDrawBackdrops() {
   YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % 64;
   const int c1 = WindowEnd(c0, kChunkWindowColumns, CHUNK_COLUMNS);
   const int r1 = WindowEnd(r0, kChunkWindowRows, CHUNK_ROWS);
+  const CellWindow window = MCellWindow();
   for (int r = r0; r <= r1; ++r) {
     for (int c = c0; c <= c1; ++c) {
       const auto px = static_cast<float>((c - c0) * 64 - XPosPixelOfs);
@@ -133,18 +204,16 @@ void TScroller::MDrawBackdrops() {
       } else {
         continue;
       }
-      DrawRect(px, py, 64, 64);
+      MDrawBackdrop(c, r, px, py, window);
     }
   }
 }
 
 void TScroller::MDrawCells() {
-  const int x0 = UnitsToCell(CameraCornerX);
-  const int y0 = UnitsToCell(CameraCornerY);
+  const CellWindow window = MCellWindow();
+  const int x0 = window.x0, y0 = window.y0, x1 = window.x1, y1 = window.y1;
   XPosPixelOfs = (CameraCornerX >> PIXEL_SHIFT) % 16;
   YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % 16;
-  const int x1 = WindowEnd(x0, kCellWindowColumns, MAP_WIDTH_TILES);
-  const int y1 = WindowEnd(y0, kCellWindowRows, MAP_HEIGHT_TILES);
   for (int y = y0; y <= y1; ++y) {
     for (int x = x0; x <= x1; ++x) {
       const auto px = static_cast<float>((x - x0) * 16 - XPosPixelOfs);

@@ -31,7 +31,10 @@ class TScroller {
   void MMoveCamera(const TActor& actor);
 
  private:
+  struct CellWindow;
+  CellWindow MCellWindow() const;
   void MDrawBackdrops();
+  void MDrawBackdrop(int c, int r, float px, float py, const CellWindow& window);
   void MDrawCells();
   void MDrawActors();
 };

@@ -16,39 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kScripts = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
 const fs::path kGolden = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/golden";
-const fs::path kMaps = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/maps";
-
-// The value of a "# NAME: value" header line of a golden script, or "".
-std::string HeaderValue(const std::string& script, const std::string& name) {
-  for (const auto& line : SplitLines(script)) {
-    std::istringstream words(line);
-    std::string hash, key, value;
-    if (words >> hash >> key >> value && hash == "#" && key == name + ":") return value;
-  }
-  return "";
-}
-
-int FramesOf(const std::string& script) {
-  const std::string value = HeaderValue(script, "frames");
-  return value.empty() ? 1 : std::stoi(value);
-}
-
-bool OnDefaultLevel(const std::string& script) {
-  return HeaderValue(script, "level") == "default";
-}
-
-// The map files a recording of play started with, laid beside the art.
-void CopyRecordedMaps(const std::string& script, const std::string& dir) {
-  const std::string name = HeaderValue(script, "maps");
-  // A recording made without map files has none to keep (and git keeps no empty folder).
-  std::error_code none;
-  if (name.empty() || !fs::is_directory(kMaps / name, none)) return;
-  for (const auto& entry : fs::directory_iterator(kMaps / name))
-    fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename(),
-                  fs::copy_options::overwrite_existing);
-}
 
 // "" when equal, else where and how the two traces part.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
@@ -66,18 +34,10 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
   return "";
 }
 
-std::vector<std::string> GoldenNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kScripts))
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class GoldenTraceTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenTraceTest, MatchesTheKeptTrace) {
-  const fs::path script = kScripts / (GetParam() + ".txt");
+  const fs::path script = GoldenScriptPath(GetParam());
   const fs::path golden = kGolden / (GetParam() + ".trace");
   if (!fs::exists(golden)) GTEST_SKIP() << "no golden trace yet: run scripts/refresh-golden.sh";
   ScopedWorkDir dir;
@@ -92,7 +52,7 @@ TEST_P(GoldenTraceTest, MatchesTheKeptTrace) {
   EXPECT_EQ(difference, "") << GetParam() << ": " << difference;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, ::testing::ValuesIn(GoldenNames()),
+INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, ::testing::ValuesIn(GoldenScriptNames()),
                          [](const auto& info) { return info.param; });
 
 TEST(GoldenCompareTest, NamesTheFrameOfTheFirstDifference) {

@@ -48,6 +48,7 @@ TEST_F(RunnerTest, BadArgumentsExitTwoWithOneLineAndRunNothing) {
                                                        {"--frames", "3x"},
                                                        {"--frames", ""},
                                                        {"--bench=yes"},
+                                                       {"--water=1"},
                                                        {"--script"},
                                                        {"--trace", ""},
                                                        {"--dir", Path("nowhere")},
@@ -73,7 +74,8 @@ TEST_F(RunnerTest, AScriptErrorNamesItsLine) {
 TEST_F(RunnerTest, HelpNamesTheOptions) {
   const SimResult r = RunSimBinary({"--help"});
   EXPECT_EQ(r.status, 0);
-  for (const char* option : {"--dir", "--frames", "--script", "--trace", "--shot", "--bench"})
+  for (const char* option :
+       {"--dir", "--frames", "--script", "--trace", "--shot", "--bench", "--stress", "--water"})
     EXPECT_NE(r.err.find(option), std::string::npos) << option;
 }
 

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,4 +70,48 @@ std::vector<std::string> SplitLines(const std::string& text) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
+}
+
+std::vector<std::string> GoldenScriptNames() {
+  std::vector<std::string> names;
+  const auto folder = std::filesystem::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string GoldenScriptPath(const std::string& name) {
+  return (std::filesystem::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts" / (name + ".txt"))
+      .string();
+}
+
+std::string HeaderValue(const std::string& script, const std::string& name) {
+  for (const auto& line : SplitLines(script)) {
+    std::istringstream words(line);
+    std::string hash, key, value;
+    if (words >> hash >> key >> value && hash == "#" && key == name + ":") return value;
+  }
+  return "";
+}
+
+int FramesOf(const std::string& script) {
+  const std::string value = HeaderValue(script, "frames");
+  return value.empty() ? 1 : std::stoi(value);
+}
+
+bool OnDefaultLevel(const std::string& script) {
+  return HeaderValue(script, "level") == "default";
+}
+
+void CopyRecordedMaps(const std::string& script, const std::string& dir) {
+  namespace fs = std::filesystem;
+  const fs::path maps = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/maps";
+  const std::string name = HeaderValue(script, "maps");
+  // A recording made without map files has none to keep (and git keeps no empty folder).
+  std::error_code none;
+  if (name.empty() || !fs::is_directory(maps / name, none)) return;
+  for (const auto& entry : fs::directory_iterator(maps / name))
+    fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename(),
+                  fs::copy_options::overwrite_existing);
 }

@@ -88,7 +88,7 @@ void BM_Half(benchmark::State& state, Level level, Half half) {
 void BM_Upload(benchmark::State& state) {
   std::vector<uint32_t> texture(kBackBufferWidth * kBackBufferHeight);
   for (auto _ : state) {
-    std::memcpy(texture.data(), BackBuffer(), texture.size() * sizeof(uint32_t));
+    std::memcpy(texture.data(), FinishedBackBuffer(), texture.size() * sizeof(uint32_t));
     benchmark::DoNotOptimize(texture.data());
     benchmark::ClobberMemory();
   }

@@ -50,14 +50,14 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   return true;
 }
 
-// Start-up and the main loop. The stress state must be in place before the first pass, so that
-// run takes start-up and the loop in two steps (the goodbye between them does nothing).
+// Start-up and the main loop. The stress or water state must be in place before the first pass,
+// so that run takes start-up and the loop in two steps (the goodbye between them does nothing).
 void RunGame(const RunOptions& options) {
   if (options.frames == 0) {
     RunRavelon(false);
-  } else if (options.stress) {
+  } else if (StartStateOf(options) != StartState::Loaded) {
     RunRavelon(false);
-    BuildStressState();
+    BuildStartState(StartStateOf(options));
     TMain::FRun();
   } else {
     RunRavelon(true);
@@ -73,6 +73,7 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
   const char* clash = !options.script.empty() ? "--script"
                       : frames_given          ? "--frames"
                       : options.stress        ? "--stress"
+                      : options.water         ? "--water"
                       : options.bench         ? "--bench"
                                               : nullptr;
   if (clash) error = std::string("--replay takes no ") + clash;
@@ -80,6 +81,11 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
 }
 
 }  // namespace
+
+StartState StartStateOf(const RunOptions& options) {
+  if (options.stress) return StartState::Stress;
+  return options.water ? StartState::FullWater : StartState::Loaded;
+}
 
 std::string UsageText() {
   return "usage: ravelon-sim [options]\n"
@@ -92,6 +98,7 @@ std::string UsageText() {
          "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
          "  --bench        timing figures of update, draw and frame on standard error\n"
          "  --stress       build the benchmarks' stress state before the first pass\n"
+         "  --water        fill every open cell with water before the first pass\n"
          "  --replay FILE  play back a recording of the game (ravelon --record) in a scratch\n"
          "                 folder with its map files and the art of DIR, checking its state;\n"
          "                 exit 3 and the first differing frame when it differs\n"
@@ -156,6 +163,8 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
       ok = no_value(options.bench);
     } else if (name == "--stress") {
       ok = no_value(options.stress);
+    } else if (name == "--water") {
+      ok = no_value(options.water);
     } else if (name == "--help" || name == "-h") {
       ok = no_value(options.help);
     } else {
@@ -215,7 +224,7 @@ int RunSimulation(const RunOptions& options) {
     status = 1;
   }
   if (options.bench) {
-    FrameTimings timings = TimeFrames(events, options.frames, options.stress);
+    FrameTimings timings = TimeFrames(events, options.frames, StartStateOf(options));
     timings.sleeps = sleeps;
     std::cerr << FormatTimings(timings);
     if (timings.finalTrace != final_state) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/headless_backend.h"
+#include "stress.h"
 
 struct RunOptions {
   std::string dir;      // working directory of the run; empty: the current one
@@ -15,6 +16,7 @@ struct RunOptions {
   std::string shot;     // back buffer after the last pass, as a 24-bit BMP; empty: none
   bool bench = false;   // timing figures on standard error
   bool stress = false;  // the stress state of the benchmarks, built after start-up
+  bool water = false;   // water in every open cell, built after start-up
   std::string replay;   // a recording of play to replay and check; empty: none
   std::string unpack;   // with replay: folder to write its script and map files into
   bool help = false;
@@ -22,6 +24,9 @@ struct RunOptions {
 
 constexpr int kExitBadArguments = 2;
 constexpr int kExitReplayDiffers = 3;
+
+// The state the options ask for before the first pass.
+StartState StartStateOf(const RunOptions& options);
 
 // Reads the command line (without the program name). False with a one-line reason on error.
 bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, std::string& error);

@@ -4,5 +4,5 @@
 #include "platform/draw.h"
 
 bool WriteShot(const std::string& path) {
-  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, BackBuffer());
+  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());
 }

@@ -71,3 +71,12 @@ void BuildStressState() {
   TMap::FEvaluateLightMap();
   TMap::FEvaluateChunks();
 }
+
+void BuildFullWaterState() {
+  FillWater();
+}
+
+void BuildStartState(StartState state) {
+  if (state == StartState::Stress) BuildStressState();
+  if (state == StartState::FullWater) BuildFullWaterState();
+}

@@ -4,3 +4,11 @@
 #pragma once
 
 void BuildStressState();
+
+// Water in every open cell of rows 1..52 of the loaded level, and nothing else added: the state
+// in which the water's drawing and its step weigh most.
+void BuildFullWaterState();
+
+// The states a run may start its first pass in.
+enum class StartState { Loaded, Stress, FullWater };
+void BuildStartState(StartState state);

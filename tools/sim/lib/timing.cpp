@@ -6,16 +6,21 @@
 #include <cstring>
 #include <numeric>
 
+#include "actors/actor.h"
+#include "actors/profile.h"
+#include "editor/editor.h"
 #include "frame/clock.h"
 #include "frame/game.h"
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/console.h"
 #include "platform/draw.h"
+#include "platform/image.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "stress.h"
 #include "trace.h"
+#include "world/scroller.h"
 
 namespace {
 
@@ -33,13 +38,33 @@ void AdvanceCounters() {
   if (++AnimPhase >= 4) AnimPhase = 0;
 }
 
-void AppendSummary(std::string& out, const char* name, const std::vector<double>& values) {
-  const TimingSummary s = Summarise(values);
-  char line[160];
+// `passes`, when given, names the pass of each value; otherwise value k is pass k + 1.
+void AppendSummary(std::string& out, const char* name, const std::vector<double>& values,
+                   const std::vector<int>& passes = {}) {
+  TimingSummary s = Summarise(values);
+  if (!passes.empty() && s.worst_pass > 0) s.worst_pass = passes[s.worst_pass - 1];
+  char line[200];
   std::snprintf(line, sizeof line,
-                "bench: %-7s median %9.1f us  mean %9.1f us  min %9.1f us  max %9.1f us\n", name,
-                s.median, s.mean, s.min, s.max);
+                "bench: %-10s median %8.1f us  p90 %8.1f us  max %8.1f us (pass %d)  mean %8.1f "
+                "us  min %8.1f us\n",
+                name, s.median, s.p90, s.max, s.worst_pass, s.mean, s.min);
   out += line;
+}
+
+// TGame::FDraw step by step, each view and the overlay timed apart; adds to `t`.
+void TimedDraw(PassTimes& t) {
+  const auto start = Clock::now();
+  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
+  const auto left_end = Clock::now();
+  Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
+  const auto right_end = Clock::now();
+  TEditor::FDraw();
+  DrawImageFrame(InstrImage.get(), 20, 20, 0);
+  const auto end = Clock::now();
+  t.left_view = Micros(start, left_end);
+  t.right_view = Micros(left_end, right_end);
+  t.overlay = Micros(right_end, end);
+  t.draw = Micros(start, end);
 }
 
 }  // namespace
@@ -53,31 +78,37 @@ PassTimes TimedPass() {
   if (CloseRequested() != 0) QuitFlag = 1;
   TClock::FStartClock(kClockFrame);
   TClock::FStartClock(kClockPhysics);
+  PassTimes t;
+  t.water_step = FrameTick == 0;
   const auto update_start = Clock::now();
   TGame::FUpdate();
-  const auto update_end = Clock::now();
+  t.update = Micros(update_start, Clock::now());
   TClock::FEndClock(kClockPhysics);
   TClock::FStartClock(kClockDraw);
-  const auto draw_start = Clock::now();
-  TGame::FDraw();
-  const auto draw_end = Clock::now();
+  TimedDraw(t);
   TClock::FEndClock(kClockDraw);
   TClock::FEndClock(kClockFrame);
   TClock::FAverage();
+  const auto readout_start = Clock::now();
   TClock::FDraw();
+  t.overlay += Micros(readout_start, Clock::now());
   Flip(1);
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
   AdvanceCounters();
-  const auto end = Clock::now();
-  return {Micros(update_start, update_end), Micros(draw_start, draw_end), Micros(start, end)};
+  t.frame = Micros(start, Clock::now());
+  return t;
 }
 
 TimingSummary Summarise(std::vector<double> values) {
   TimingSummary s;
   if (values.empty()) return s;
+  s.worst_pass =
+      static_cast<int>(std::max_element(values.begin(), values.end()) - values.begin()) + 1;
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
   s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  // The nearest rank: the value that 90 % of the passes do not exceed.
+  s.p90 = values[(n * 9 + 9) / 10 - 1];
   s.mean = std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(n);
   s.min = values.front();
   s.max = values.back();
@@ -87,13 +118,13 @@ TimingSummary Summarise(std::vector<double> values) {
 double TimeUploadMicros() {
   static std::vector<uint32_t> texture(kBackBufferWidth * kBackBufferHeight);
   const auto start = Clock::now();
-  std::memcpy(texture.data(), BackBuffer(), texture.size() * sizeof(uint32_t));
+  std::memcpy(texture.data(), FinishedBackBuffer(), texture.size() * sizeof(uint32_t));
   // Keeps the copy from being optimised away.
   asm volatile("" : : "r"(texture.data()) : "memory");
   return Micros(start, Clock::now());
 }
 
-FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bool stress) {
+FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, StartState state) {
   FrameTimings timings;
   Backend* previous = CurrentBackend();
   HeadlessBackend backend;
@@ -101,12 +132,20 @@ FrameTimings TimeFrames(const std::vector<ScriptedEvent>& script, int frames, bo
   backend.OnEndOfPass = [frames](int pass) { return pass < frames; };
   SetConsoleSink([](const std::string&) {});
   RunRavelon(false);
-  if (stress) BuildStressState();
+  BuildStartState(state);
   if (frames > 0) {
     while (QuitFlag == 0) {
       const PassTimes pass = TimedPass();
       timings.update.push_back(pass.update);
+      timings.left_view.push_back(pass.left_view);
+      timings.right_view.push_back(pass.right_view);
+      timings.overlay.push_back(pass.overlay);
       timings.draw.push_back(pass.draw);
+      timings.update_draw.push_back(pass.update + pass.draw);
+      if (pass.water_step) {
+        timings.water_step.push_back(pass.update + pass.draw);
+        timings.water_step_passes.push_back(static_cast<int>(timings.frame.size()) + 1);
+      }
       timings.frame.push_back(pass.frame);
       timings.upload.push_back(TimeUploadMicros());
       if (!backend.EndOfPass()) break;
@@ -123,9 +162,17 @@ std::string FormatTimings(const FrameTimings& timings) {
   std::string out = "bench: " + std::to_string(timings.frame.size()) +
                     " passes timed (update and draw without the flip)\n";
   AppendSummary(out, "update", timings.update);
+  AppendSummary(out, "left view", timings.left_view);
+  AppendSummary(out, "right view", timings.right_view);
+  AppendSummary(out, "overlay", timings.overlay);
   AppendSummary(out, "draw", timings.draw);
+  AppendSummary(out, "upd+draw", timings.update_draw);
+  AppendSummary(out, "water step", timings.water_step, timings.water_step_passes);
   AppendSummary(out, "frame", timings.frame);
   AppendSummary(out, "upload", timings.upload);
+  out += "bench: draw = both views, the editor's overlay and the panel; overlay = the editor's\n";
+  out += "bench: overlay, the panel and the profiler's read-out; water step = update and draw of\n";
+  out += "bench: the passes that ran the water step; frame = the whole pass\n";
   out += "bench: upload = one copy of the 816x300x4-byte back buffer, a stand-in for the flip\n";
   out += "bench: space pauses counted " + std::to_string(timings.sleeps) + "\n";
   return out;

@@ -1,0 +1,112 @@
+#!/bin/sh
+# Times this tree's frames against a base revision's on the same machine, alternately, and
+# prints the ratios current / base: on a shared, noisy machine ratios are what can be measured,
+# absolute times are not.
+#   scripts/bench-compare.sh BASE_REV [REPEATS]     (default 5 repeats; BUILD_DIR default: build)
+# The base revision is exported (git archive) into BUILD_DIR/bench-base/REV and built there
+# without tests, window or benchmarks; a later call reuses it. Both sides run with this tree's
+# measuring code (the runner, its timing and its states from tools/sim/lib copied over the
+# base's, so both time the same phases the same way)
+# and on this tree's built art, so only the game code differs. A base older than some names the
+# measuring code uses is built with scripts/bench-compare-names.h force-included; should it still
+# not build, its own runner is used and the cases it cannot set up are left out.
+# Cases, 300 passes each:
+#   default   the default level left alone          median of update + draw per pass
+#   running   the default level, the player running right   (the same)
+#   stress    the stress state (500 actors, water, backgrounds)   (the same)
+#   water     water in every open cell               median of the passes with the water step
+set -eu
+
+[ $# -ge 1 ] || { echo "usage: scripts/bench-compare.sh BASE_REV [REPEATS]" >&2; exit 2; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-"$root/build"}
+case $build in /*) ;; *) build="$PWD/$build" ;; esac
+repeats=${2:-5}
+rev=$(git -C "$root" rev-parse --short "$1^{commit}")
+
+cmake --build "$build" --target ravelon-sim ravelon_art >/dev/null
+current="$build/ravelon-sim"
+
+base_dir="$build/bench-base/$rev"
+base="$base_dir/build/ravelon-sim"
+launcher=""
+command -v ccache >/dev/null 2>&1 && launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+# $1: "ours" to time the base with this tree's measuring code, "ours+names" the same with the
+# names header force-included, "theirs" with the base's own runner.
+build_base() {
+  rm -rf "$base_dir"
+  mkdir -p "$base_dir/src"
+  git -C "$root" archive "$rev" | tar -x -C "$base_dir/src"
+  if [ "$1" != theirs ]; then
+    for f in runner timing stress; do
+      cp "$root/tools/sim/lib/$f.cpp" "$root/tools/sim/lib/$f.h" "$base_dir/src/tools/sim/lib/"
+    done
+  fi
+  flags=""
+  [ "$1" = ours+names ] && flags="-include $root/scripts/bench-compare-names.h"
+  # shellcheck disable=SC2086
+  cmake -S "$base_dir/src" -B "$base_dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" $launcher >/dev/null &&
+    cmake --build "$base_dir/build" --target ravelon-sim -j 2 >"$base_dir/build.log" 2>&1
+}
+if [ ! -x "$base" ]; then
+  echo "building $rev in $base_dir ..." >&2
+  if ! build_base ours && ! build_base ours+names; then
+    echo "the base does not build with this tree's measuring code; using its own runner" >&2
+    build_base theirs || { echo "the base does not build: $base_dir/build.log" >&2; exit 1; }
+  fi
+fi
+# A base timed by its own runner prints no update+draw line: both sides use the whole pass then.
+if "$base" --help 2>&1 | grep -q -- '--water'; then own_runner=no; else own_runner=yes; fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/ravelon-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/art"
+cp "$build/art/"* "$work/art/"
+printf '2 key 39 down\n' >"$work/run_right.txt"
+
+case_args() {
+  case $1 in
+    default) echo "--frames 300" ;;
+    running) echo "--frames 300 --script $work/run_right.txt" ;;
+    stress) echo "--frames 300 --stress" ;;
+    water) echo "--frames 300 --water" ;;
+  esac
+}
+case_line() {
+  if [ "$own_runner" = yes ]; then echo "frame"; elif [ "$1" = water ]; then echo "water step";
+  else echo "upd+draw"; fi
+}
+cases="default running stress water"
+[ "$own_runner" = yes ] && cases="default running stress"
+
+# One run: the median of the case's line, appended to $work/SIDE.CASE.
+run_one() {  # side binary case
+  # shellcheck disable=SC2046
+  "$2" --dir "$work/art" $(case_args "$3") --bench 2>"$work/err" >/dev/null
+  line=$(case_line "$3")
+  grep "^bench: $line *median" "$work/err" | awk '{ for (i = 1; i < NF; i++) if ($i == "median") print $(i + 1) }' >>"$work/$1.$3"
+}
+
+i=1
+while [ "$i" -le "$repeats" ]; do
+  for c in $cases; do
+    if [ $((i % 2)) -eq 1 ]; then
+      run_one base "$base" "$c"; run_one current "$current" "$c"
+    else
+      run_one current "$current" "$c"; run_one base "$base" "$c"
+    fi
+  done
+  i=$((i + 1))
+done
+
+median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+echo "bench-compare: current $(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD || echo '+changes') against base $rev, $repeats alternating runs of 300 passes"
+[ "$own_runner" = yes ] && echo "bench-compare: the base timed by its own runner: whole passes compared, no water case"
+printf '%-8s %12s %12s %8s\n' case "base us" "current us" ratio
+for c in $cases; do
+  b=$(median "$work/base.$c")
+  n=$(median "$work/current.$c")
+  printf '%-8s %12.1f %12.1f %8.3f\n' "$c" "$b" "$n" "$(echo "$n $b" | awk '{ print $1 / $2 }')"
+done

@@ -1,0 +1,122 @@
+#include "platform/blend_composites.h"
+
+#include <bit>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/alpha_blend.h"
+#include "platform/draw.h"
+#include "platform/known_colour_blocks.h"
+#include "platform/pixel_spans.h"
+
+namespace {
+
+constexpr uint32_t kRgbMask = 0xFFFFFF;
+// Tiles and actor frames; a bigger image is blended directly rather than kept.
+constexpr int kMaxKeptTexels = 64 * 64;
+// The views use a few hundred pairs; past this many, something unusual is drawing and the kept
+// results start afresh.
+constexpr size_t kMaxKept = 8192;
+
+struct OpaqueCopy {
+  const uint32_t* texels = nullptr;
+  int width = 0, height = 0;
+  uint64_t serial = 0;  // 0: no copy held back
+  int x = 0, y = 0, columns = 0, rows = 0, u = 0, v = 0;
+};
+OpaqueCopy Held;
+
+struct Key {
+  uint64_t over, under;  // under: the serial of the frame beneath, 0 for one colour
+  uint64_t alpha;        // the alpha's bits
+  uint32_t colour;
+  bool operator==(const Key&) const = default;
+};
+
+struct KeyHash {
+  size_t operator()(const Key& k) const {
+    uint64_t h = k.over * 0x9E3779B97F4A7C15ull;
+    h ^= (k.under + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
+    h ^= (k.alpha ^ k.colour) * 0x94D049BB133111EBull;
+    return static_cast<size_t>(h ^ (h >> 31));
+  }
+};
+
+std::unordered_map<Key, std::vector<uint32_t>, KeyHash> Kept;
+
+uint32_t* DestRow(const BlendPlacement& p, int j) {
+  return RawBackBuffer() + (p.y + j) * kBackBufferWidth + p.x;
+}
+
+bool HeldAtSamePlace(const BlendPlacement& p) {
+  return Held.serial != 0 && Held.width == p.width && Held.height == p.height && Held.x == p.x &&
+         Held.y == p.y && Held.columns == p.columns && Held.rows == p.rows && Held.u == p.u &&
+         Held.v == p.v;
+}
+
+bool DestIsOneColour(const BlendPlacement& p, uint32_t& colour) {
+  colour = *DestRow(p, 0);
+  return RectHoldsColour(p.x, p.y, p.x + p.columns, p.y + p.rows, colour);
+}
+
+// The whole frame blended over the frame beneath (or over the colour), by the exact blend.
+std::vector<uint32_t> Blended(const BlendPlacement& p, const uint32_t* under, uint32_t colour) {
+  const size_t count = static_cast<size_t>(p.width) * p.height;
+  std::vector<uint32_t> out(count);
+  for (size_t i = 0; i < count; ++i)
+    out[i] = under ? under[i] & kRgbMask : colour;
+  BlendSpanExact(p.texels, out.data(), static_cast<int>(count), p.alpha, p.table);
+  return out;
+}
+
+void CopyOut(const BlendPlacement& p, const std::vector<uint32_t>& composite) {
+  for (int j = 0; j < p.rows; ++j) {
+    const uint32_t* row = composite.data() + (p.v + j) * p.width + p.u;
+    std::memcpy(DestRow(p, j), row, static_cast<size_t>(p.columns) * sizeof(uint32_t));
+  }
+}
+
+}  // namespace
+
+void DeferOpaqueCopy(const uint32_t* texels, int width, int height, uint64_t serial, int x, int y,
+                     int columns, int rows, int u, int v) {
+  LandDeferredCopy();
+  Held = OpaqueCopy{texels, width, height, serial, x, y, columns, rows, u, v};
+}
+
+void LandDeferredCopy() {
+  if (Held.serial == 0) return;
+  Held.serial = 0;
+  for (int j = 0; j < Held.rows; ++j) {
+    CopySpanOpaque(Held.texels + (Held.v + j) * Held.width + Held.u,
+                   RawBackBuffer() + (Held.y + j) * kBackBufferWidth + Held.x, Held.columns);
+  }
+}
+
+bool DrawKnownComposite(const BlendPlacement& p) {
+  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
+    LandDeferredCopy();
+    return false;
+  }
+  const uint32_t* under = nullptr;
+  uint32_t colour = 0;
+  Key key{p.serial, 0, std::bit_cast<uint64_t>(p.alpha), 0};
+  if (HeldAtSamePlace(p)) {
+    // The copy held back is covered whole by the blend: it never needs to land.
+    under = Held.texels;
+    key.under = Held.serial;
+    Held.serial = 0;
+  } else {
+    LandDeferredCopy();
+    if (!DestIsOneColour(p, colour)) return false;
+    key.colour = colour;
+  }
+  auto found = Kept.find(key);
+  if (found == Kept.end()) {
+    if (Kept.size() >= kMaxKept) Kept.clear();
+    found = Kept.emplace(key, Blended(p, under, colour)).first;
+  }
+  CopyOut(p, found->second);
+  return true;
+}

@@ -1,0 +1,90 @@
+#include "platform/known_colour_blocks.h"
+
+#include <algorithm>
+
+#include "platform/draw.h"
+#include "platform/pixel_spans.h"
+
+namespace {
+
+constexpr int kBlock = 8;
+constexpr int kBlockColumns = (kBackBufferWidth + kBlock - 1) / kBlock;
+constexpr int kBlockRows = (kBackBufferHeight + kBlock - 1) / kBlock;
+constexpr uint32_t kUnknown = 0xFFFFFFFFu;  // no pixel colour has its top byte set
+
+uint32_t Known[kBlockRows][kBlockColumns];
+bool Started = false;
+
+void StartUnknown() {
+  if (Started) return;
+  std::fill(&Known[0][0], &Known[0][0] + kBlockRows * kBlockColumns, kUnknown);
+  Started = true;
+}
+
+void FillPart(int left, int top, int right, int bottom, uint32_t colour) {
+  for (int y = top; y < bottom; ++y)
+    FillSpan(RawBackBuffer() + y * kBackBufferWidth + left, right - left, colour);
+}
+
+bool PartHoldsColour(int left, int top, int right, int bottom, uint32_t colour) {
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t* row = RawBackBuffer() + y * kBackBufferWidth;
+    for (int x = left; x < right; ++x) {
+      if (row[x] != colour) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
+  StartUnknown();
+  for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
+    const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
+    for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
+      if (Known[by][bx] == colour) continue;
+      const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
+      if (!PartHoldsColour(left, top, right, bottom, colour)) return false;
+    }
+  }
+  return true;
+}
+
+void ForgetKnownColours(int x0, int y0, int x1, int y1) {
+  StartUnknown();
+  if (x0 >= x1 || y0 >= y1) return;
+  for (int by = y0 / kBlock; by * kBlock < y1; ++by)
+    std::fill(&Known[by][x0 / kBlock], &Known[by][(x1 - 1) / kBlock] + 1, kUnknown);
+}
+
+void ForgetAllKnownColours() {
+  Started = false;
+  StartUnknown();
+}
+
+// Along each band of block rows, the blocks needing the colour are filled in runs; a block the
+// rectangle covers whole then holds the colour, one it covers in part (and did not hold the
+// colour) is unknown.
+void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
+  StartUnknown();
+  for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
+    const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
+    const bool whole_rows = bottom - top == kBlock;
+    int run_start = -1;
+    for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
+      const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
+      const bool whole = whole_rows && right - left == kBlock;
+      // A block known to hold the colour holds it in any part as well, and keeps holding it.
+      const bool skip = Known[by][bx] == colour;
+      if (!skip) Known[by][bx] = whole ? colour : kUnknown;
+      if (skip) {
+        if (run_start >= 0) FillPart(run_start, top, left, bottom, colour);
+        run_start = -1;
+      } else if (run_start < 0) {
+        run_start = left;
+      }
+    }
+    if (run_start >= 0) FillPart(run_start, top, x1, bottom, colour);
+  }
+}

@@ -1,0 +1,20 @@
+// Blocks of 8x8 back-buffer pixels known to hold one colour. A plain fill writes its colour
+// only into blocks that do not hold it already: the views fill their sky and dark backdrops
+// every frame, mostly over the very fill of the frame before. Every other drawing, and any
+// access to the pixels from outside the drawing layer, forgets what it may have changed, so a
+// block is only ever skipped when each of its pixels holds the colour.
+#pragma once
+
+#include <cstdint>
+
+// Pixels x0..x1-1, y0..y1-1 (inside the back buffer) may have changed.
+void ForgetKnownColours(int x0, int y0, int x1, int y1);
+void ForgetAllKnownColours();
+
+// Whether every pixel of the rectangle (inside the back buffer) holds the colour: the blocks
+// known to hold it are taken as read, the others are read.
+bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour);
+
+// Fills the rectangle (inside the back buffer) with the colour, skipping the whole blocks
+// known to hold it.
+void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour);

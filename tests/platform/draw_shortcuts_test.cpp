@@ -1,0 +1,157 @@
+// The drawing layer's shortcuts (tile copies held back, water drawn from kept composites,
+// mirrored frames from reversed rows, backdrop fills skipped where the colour already lies)
+// must give the pixels of the plain paths. Each sequence of draws runs twice: with loaded-like
+// frames, which take the shortcuts, and with the same frames built by hand, which never do.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "platform/draw.h"
+#include "platform/image.h"
+#include "support/test_env.h"
+
+namespace {
+
+constexpr int kPixels = kBackBufferWidth * kBackBufferHeight;
+
+// Tiles as the views draw them: opaque, masked (a hole in the middle) and water-like (a
+// transparent top, as the partly filled water frames have).
+TImage Tiles(std::mt19937& rng, bool loaded) {
+  TImage image;
+  image.width = image.height = 16;
+  for (int f = 0; f < 4; ++f) {
+    ImageFrame frame;
+    for (int i = 0; i < 256; ++i) {
+      const bool hole = (f == 1 && i % 16 > 5 && i % 16 < 9) || (f == 3 && i < 96);
+      frame.argb.push_back((hole ? 0x00000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
+    }
+    frame.opaque = f % 2 == 0;
+    if (loaded) {
+      frame.mirrored = frame.argb;
+      for (auto row = frame.mirrored.begin(); row < frame.mirrored.end(); row += 16)
+        std::reverse(row, row + 16);
+      frame.serial = NextFrameSerial();
+    }
+    image.frames.push_back(frame);
+  }
+  return image;
+}
+
+struct Step {
+  int kind;  // 0 tile, 1 water over the last tile's place, 2 fill, 3 outside write, 4 viewport
+  int frame, x, y, w, h;
+  bool mirrored, half;
+  uint32_t colour;
+};
+
+std::vector<Step> RandomSteps(std::mt19937& rng, int count) {
+  std::vector<Step> steps;
+  for (int i = 0; i < count; ++i) {
+    Step s{static_cast<int>(rng() % 10),
+           static_cast<int>(rng() % 4),
+           static_cast<int>(rng() % 840) - 20,
+           static_cast<int>(rng() % 320) - 20,
+           static_cast<int>(rng() % 90) + 1,
+           static_cast<int>(rng() % 90) + 1,
+           rng() % 4 == 0,
+           rng() % 9 == 0,
+           static_cast<uint32_t>(rng() % 3) * 0x123456u};
+    s.kind = s.kind < 4 ? 0 : s.kind < 7 ? 1 : s.kind < 9 ? 2 : 3 + static_cast<int>(rng() % 2);
+    steps.push_back(s);
+  }
+  return steps;
+}
+
+// Runs the steps; after every fill, the filled rectangle must hold the colour.
+std::vector<uint32_t> Play(const std::vector<Step>& steps, const TImage& tiles,
+                           const TImage& water) {
+  ResetDrawState();
+  std::fill_n(BackBuffer(), kPixels, 0x00102030u);
+  int lastX = 0, lastY = 0;
+  for (const Step& s : steps) {
+    SetDrawScale(s.mirrored ? -1.0f : (s.half ? 0.5f : 1.0f), 1.0f);
+    switch (s.kind) {
+      case 0:
+        SetBlend(1);
+        SetAlpha(1.0);
+        DrawImageFrame(&tiles, static_cast<float>(s.x), static_cast<float>(s.y), s.frame);
+        lastX = s.x, lastY = s.y;
+        break;
+      case 1:
+        SetBlend(3);
+        SetAlpha(0.7);
+        DrawImageFrame(&water, static_cast<float>(lastX), static_cast<float>(lastY), s.frame);
+        break;
+      case 2: {
+        SetBlend(1);
+        SetAlpha(1.0);
+        SetDrawScale(1, 1);
+        SetColor(s.colour >> 16, (s.colour >> 8) & 0xFF, s.colour & 0xFF);
+        DrawRect(static_cast<float>(s.x), static_cast<float>(s.y), static_cast<float>(s.w),
+                 static_cast<float>(s.h));
+        const DrawState& state = CurrentDrawState();
+        const uint32_t* pixels = FinishedBackBuffer();
+        for (int y = std::max({s.y, 0, state.view_y});
+             y < std::min({s.y + s.h, kBackBufferHeight, state.view_y + state.view_h}); ++y) {
+          for (int x = std::max({s.x, 0, state.view_x});
+               x < std::min({s.x + s.w, kBackBufferWidth, state.view_x + state.view_w}); ++x) {
+            EXPECT_EQ(pixels[y * kBackBufferWidth + x], s.colour) << x << "," << y;
+          }
+        }
+        SetColor(255, 255, 255);
+        break;
+      }
+      case 3:
+        BackBuffer()[(s.y + 20) % kBackBufferHeight * kBackBufferWidth +
+                     (s.x + 20) % kBackBufferWidth] = s.colour ^ 0x0F0F0F;
+        break;
+      default:
+        SetViewport(s.x, s.y, s.w * 4, s.h * 2);
+        break;
+    }
+  }
+  const uint32_t* pixels = FinishedBackBuffer();
+  return std::vector<uint32_t>(pixels, pixels + kPixels);
+}
+
+class DrawShortcuts : public GameTest {
+ protected:
+  void TearDown() override {
+    ResetDrawState();
+    GameTest::TearDown();
+  }
+};
+
+}  // namespace
+
+TEST_F(DrawShortcuts, GiveThePixelsOfThePlainPaths) {
+  for (int round = 0; round < 40; ++round) {
+    std::mt19937 art(round), moves(1000 + round);
+    const TImage plainTiles = Tiles(art, false), plainWater = Tiles(art, false);
+    std::mt19937 sameArt(round);
+    const TImage tiles = Tiles(sameArt, true), water = Tiles(sameArt, true);
+    // Tiles land on the same few places, so water often meets the tile just drawn there.
+    std::vector<Step> steps = RandomSteps(moves, 300);
+    for (Step& s : steps) {
+      if (s.kind == 0 && moves() % 2) s.x = s.x / 16 * 16, s.y = s.y / 16 * 16;
+    }
+    const std::vector<uint32_t> plain = Play(steps, plainTiles, plainWater);
+    const std::vector<uint32_t> fast = Play(steps, tiles, water);
+    ASSERT_TRUE(plain == fast) << "round " << round;
+  }
+}
+
+// A tile held back must be in the pixels whoever looks next, and its image may go first.
+TEST_F(DrawShortcuts, HeldTileLandsBeforeAnyoneLooks) {
+  std::mt19937 art(7);
+  auto tiles = std::make_unique<TImage>(Tiles(art, true));
+  const uint32_t texel = tiles->frames[0].argb[0] & 0xFFFFFF;
+  std::fill_n(BackBuffer(), kPixels, 0u);
+  DrawImageFrame(tiles.get(), 32, 48, 0);
+  EXPECT_EQ(FinishedBackBuffer()[48 * kBackBufferWidth + 32], texel);
+  DrawImageFrame(tiles.get(), 64, 48, 0);
+  tiles.reset();
+  EXPECT_EQ(FinishedBackBuffer()[48 * kBackBufferWidth + 64], texel);
+}
