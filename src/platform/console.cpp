@@ -1,3 +1,5 @@
+// Console lines: written to standard output with CR LF and flushed at once, unless a test has
+// put a sink in place.
 #include "platform/console.h"
 
 #include <cstdio>
@@ -7,7 +9,9 @@ namespace {
 std::function<void(const std::string&)> Sink;
 }
 
-void SetConsoleSink(std::function<void(const std::string&)> sink) { Sink = std::move(sink); }
+void SetConsoleSink(std::function<void(const std::string&)> sink) {
+  Sink = std::move(sink);
+}
 
 void PrintLine(const std::string& text) {
   if (Sink) {

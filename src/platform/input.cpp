@@ -1,3 +1,5 @@
+// The input bookkeeping: key and button states with hit counts since the last read, the pointer,
+// the close request and the joysticks, fed by the backend and read by the game.
 #include "platform/input.h"
 
 #include <cstring>
@@ -23,9 +25,15 @@ InputState State{};
 void Pump() {
   if (Backend* backend = CurrentBackend()) backend->PumpEvents();
 }
-bool ValidKey(int key) { return key >= 0 && key < kKeys; }
-bool ValidButton(int button) { return button >= 1 && button < kButtons; }
-bool ValidPort(int port) { return port >= 0 && port < kPorts; }
+bool ValidKey(int key) {
+  return key >= 0 && key < kKeys;
+}
+bool ValidButton(int button) {
+  return button >= 1 && button < kButtons;
+}
+bool ValidPort(int port) {
+  return port >= 0 && port < kPorts;
+}
 const JoystickReading& ReadJoy(int port) {
   Pump();
   if (Backend* backend = CurrentBackend()) backend->ReadJoystick(port);
@@ -65,7 +73,9 @@ void InputFocusChanged() {
   std::memset(State.buttonHits, 0, sizeof State.buttonHits);
 }
 
-void InputCloseRequest() { State.closeRequested = true; }
+void InputCloseRequest() {
+  State.closeRequested = true;
+}
 
 void InputSetJoystick(int port, const JoystickReading& reading) {
   if (!ValidPort(port)) return;
@@ -73,7 +83,9 @@ void InputSetJoystick(int port, const JoystickReading& reading) {
   if (reading.present) State.joy[port] = reading;
 }
 
-void InputReset() { State = InputState{}; }
+void InputReset() {
+  State = InputState{};
+}
 
 int KeyHitCount(int key) {
   Pump();
@@ -118,8 +130,12 @@ int CloseRequested() {
   return requested ? 1 : 0;
 }
 
-float JoyAxisX(int port) { return ValidPort(port) ? ReadJoy(port).x : 0.0f; }
-float JoyAxisY(int port) { return ValidPort(port) ? ReadJoy(port).y : 0.0f; }
+float JoyAxisX(int port) {
+  return ValidPort(port) ? ReadJoy(port).x : 0.0f;
+}
+float JoyAxisY(int port) {
+  return ValidPort(port) ? ReadJoy(port).y : 0.0f;
+}
 
 int JoyButtonDown(int button, int port) {
   if (!ValidPort(port) || button < 0 || button > 31) return 0;
