@@ -11,7 +11,11 @@ extern int32_t EditorMode;  // 1 block mode, 0 background mode
 
 class TEditor {
  public:
-  static int FBoot();
-  static int FInput();
+  // editor/picker.cpp
+  static int FBoot();  // numbers the picker's squares in reading order
+  // editor/editor.cpp
+  static int FInput();  // the mouse over the picker or the left view, and the S, L and E keys
+  // The black gap and strip beside the left view; with the mouse over the right view, the picker
+  // and the two picked styles.
   static int FDraw();
 };

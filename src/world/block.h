@@ -20,35 +20,45 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
 
   static int32_t Count;  // blocks created since the last reset
 
-  static int FBoot();
+  // world/blocks.cpp holds every block function not written out here. The map makes its blocks
+  // through TMap::FCreateBlock, which picks the kind by style.
+  static int FBoot();    // empties ActiveBlocks
+  static int FUpdate();  // one animation step of every block in ActiveBlocks
+  // Not called by the game: kept as part of TBlock's interface.
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);  // always null
   int MStyle() const { return Style; }
-  static int FUpdate();
+  // The kinds override these three; a plain block never animates, draws nothing, ignores bumps.
   virtual int MUpdate() { return 0; }
-  virtual int MDraw(int px, int py) { return 0; }
+  virtual int MDraw(int px, int py) { return 0; }  // at view pixel (px, py)
   virtual int MBump(uint8_t direction) { return 0; }
 };
 
+// The FCreate of each kind returns null for style -1 or kNoStyle; a style outside 0..255 makes
+// style 15. Each block made counts in TBlock::Count.
 class TBlockSolid : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MDraw(int px, int py) override;
 };
 
+// A brick bumped from below rises for four frames and breaks at the top of the bump, leaving
+// its cell empty.
 class TBlockBrick : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MUpdate() override;
   int MDraw(int px, int py) override;
-  int MBump(uint8_t direction) override;
+  int MBump(uint8_t direction) override;  // starts the bump unless one is running
 };
 
+// A container bumped from below releases a bad guy above it at the top of the bump (while the
+// actor cap allows) and stays.
 class TBlockContainer : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MUpdate() override;
-  int MDraw(int px, int py) override;
-  int MBump(uint8_t direction) override;
+  int MDraw(int px, int py) override;     // shows the next style's frame while bumping
+  int MBump(uint8_t direction) override;  // starts the bump unless one is running
 };
 
 // The animating blocks, in the order they were bumped.
