@@ -21,6 +21,7 @@ struct ActorDrawPlacement {
 // An insertion-ordered list of shared actors.
 using ActorList = std::vector<std::shared_ptr<TActor>>;
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern ActorList ActorBuckets[CHUNK_COLUMNS][CHUNK_ROWS];
 constexpr int kBadguyList = 1;  // the bad guys in creation order; list 0 stays empty
 extern ActorList ActorLists[2];

@@ -30,6 +30,7 @@ class TProfile {
 };
 
 constexpr int kPlayerProfile = 0;  // the one profile the game reads: the player's
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TProfile> Profiles[4];
 
 // The combined direction code of a vertical and a horizontal pad (actors/profile.cpp).

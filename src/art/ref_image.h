@@ -6,6 +6,7 @@
 
 class TPixmap;
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TPixmap> RefImagePixmap;
 extern int32_t RefImageWidth;
 extern int32_t RefImageHeight;

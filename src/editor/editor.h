@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern int32_t EditorTileGrid[32][8];
 extern int32_t EditorBlockStyle;
 extern int32_t EditorBGStyle;

@@ -13,6 +13,8 @@ struct PickerPlace {
   int row;
 };
 
+// editor/picker.cpp
+// The picker square under window pixel (mx, my), which may lie outside the picker.
 PickerPlace PickerPlaceAt(int mx, int my);
 // Selects a block style (rows 0..7) or a background style (rows 8..15); elsewhere nothing.
 void PickerClick(const PickerPlace& place);

@@ -8,6 +8,8 @@
 #include "shared/units.h"
 #include "world/map.h"
 
+// The rows of each column that may hold water, and whether the step visits it. Defined, and
+// reset by CreateTables, in frame/tables.cpp.
 extern uint16_t FluidTopRow[MAP_WIDTH_TILES];
 extern uint16_t FluidBottomRow[MAP_WIDTH_TILES];
 extern uint8_t FluidColumnActive[MAP_WIDTH_TILES];

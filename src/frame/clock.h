@@ -7,6 +7,7 @@
 enum FrameClock : uint8_t { kClockPhysics = 0, kClockDraw = 1, kClockFrame = 2 };
 constexpr int kClockCount = 3;
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
 extern int32_t ClockAverage[kClockCount];
 

@@ -10,6 +10,8 @@ class TPixmap;
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
 
+// platform/draw_state.cpp: the back buffer, the drawing state and its setters.
+
 // 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it.
 uint32_t* BackBuffer();
 
@@ -34,6 +36,8 @@ void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);
 void SetViewport(int x, int y, int w, int h);
+
+// platform/back_buffer_draw.cpp: the primitives, drawn with the state above.
 
 // A null image or a frame number out of range draws nothing.
 void DrawImageFrame(const TImage* image, float x, float y, int frame);

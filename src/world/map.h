@@ -10,6 +10,7 @@
 
 class TBlock;
 
+// The map's grids. Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TBlock> BlockGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
 extern uint8_t SolidGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];  // 0 nothing, 1 block, 5 fluid
 extern uint8_t FillGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];   // 0..16, 16 for a block

@@ -57,4 +57,5 @@ int WaterFrameAt(int x, int y);
 // eight frames on, used where the light map puts the cell in shadow.
 int BackgroundFrameAt(int x, int y, int b);
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TScroller> Scrollers[2];  // the left view [0] and the right view [1]
