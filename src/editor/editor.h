@@ -15,7 +15,10 @@ class TEditor {
   // editor/picker.cpp
   static int FBoot();  // numbers the picker's squares in reading order
   // editor/editor.cpp
-  static int FInput();  // the mouse over the picker or the left view, and the S, L and E keys
+  // Before the frame's first move: where a stroke of the undo history opens and closes.
+  static int FFrameStart();
+  // The mouse over the picker or the left view, the S, L and E keys, and undo and redo.
+  static int FInput();
   // The black gap and strip beside the left view; with the mouse over the right view, the picker
   // and the two picked styles.
   static int FDraw();

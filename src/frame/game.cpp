@@ -5,6 +5,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "frame/clock.h"
 #include "frame/main_program.h"
@@ -53,13 +54,19 @@ int TGame::FRun() {
 }
 
 int TGame::FUpdate() {
+  TEditor::FFrameStart();
   TProfile::FUpdate();
   TActor::FUpdateBadguys();
   TBlock::FUpdate();
   if (FrameTick == 0) TFluid::FSim();
   TEditor::FInput();
   // R restarts at once: the rest of this frame draws the fresh game.
-  if (KeyHitCount(kKeyR) != 0) FEnterState();
+  if (KeyHitCount(kKeyR) != 0) {
+    // A restart throws the map away for the dummy map: one undo step brings it back.
+    TUndoHistory::FBeginWholeMapStep();
+    FEnterState();
+    TUndoHistory::FEndWholeMapStep();
+  }
   return 0;
 }
 

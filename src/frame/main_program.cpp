@@ -7,6 +7,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/undo_history.h"
 #include "frame/game.h"
 #include "platform/console.h"
 #include "platform/draw.h"
@@ -16,6 +17,7 @@
 #include "platform/random.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 #include "world/scroller.h"
 
 namespace {
@@ -117,7 +119,16 @@ int TMain::FRun() {
   return 0;
 }
 
+// Leaving with Escape or the close button never throws edits away: what no S has saved goes
+// into recovery/ as a pair the map files can be replaced with.
 int TMain::FGoodbye() {
+  if (QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
+  std::string where;
+  if (WriteRecoveryPair(where)) {
+    PrintNote("Unsaved map edits kept in " + where);
+  } else {
+    PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
+  }
   return 0;
 }
 
@@ -128,6 +139,7 @@ int RunRavelon(bool run_loop) {
   SeedRandom(5);
   TMain::FBoot();
   TGame::FEnterState();
+  FinishInterruptedMapSave();
   TMap::FLoadState();
   TScroller::FEvaluateScrollLocks();
   TMap::FEvaluateLightMap();

@@ -22,3 +22,9 @@ void PrintLine(const std::string& text) {
   std::fwrite("\r\n", 1, 2, stdout);
   std::fflush(stdout);
 }
+
+void PrintNote(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fwrite("\n", 1, 1, stderr);
+  std::fflush(stderr);
+}

@@ -61,5 +61,9 @@ class TBlockContainer : public TBlock {
   int MBump(uint8_t direction) override;  // starts the bump unless one is running
 };
 
+// A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
+// 255. Counts in TBlock::Count like every creation.
+std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);
+
 // The animating blocks, in the order they were bumped.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;

@@ -5,6 +5,7 @@
 #include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -36,15 +37,16 @@ bool IsContainerStyle(int style) {
   return style == 21 || style == 53;
 }
 
+}  // namespace
+
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
   if (IsBrickStyle(style)) return TBlockBrick::FCreate(style, x, y);
   if (IsContainerStyle(style)) return TBlockContainer::FCreate(style, x, y);
   return TBlockSolid::FCreate(style, x, y);
 }
 
-}  // namespace
-
 int TMap::FBoot() {
+  ResetMapBackups();
   for (auto& column : ActorBuckets)
     for (auto& bucket : column)
       bucket = ActorList();
