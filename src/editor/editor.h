@@ -13,7 +13,7 @@ extern int32_t EditorMode;  // 1 block mode, 0 background mode
 class TEditor {
  public:
   // editor/picker.cpp
-  static int FBoot();  // numbers the picker's squares in reading order
+  static int FBoot();  // empties the undo history, numbers the picker's squares
   // editor/editor.cpp
   // Before the frame's first move: where a stroke of the undo history opens and closes.
   static int FFrameStart();

@@ -10,8 +10,8 @@ class TGame {
   static int FEnterState();
   // One frame: the update and the drawing between the clocks, the clocks' read-out, the flip.
   static int FRun();
-  // The player's pad, every actor, the animating blocks, the water (every seventh frame), the
-  // editor's input, and R.
+  // The editor's stroke bookkeeping, the player's pad, every actor, the animating blocks, the
+  // water (every seventh frame), the editor's input, and R (one undo step).
   static int FUpdate();
   static int FDraw();  // both views, the editor's overlay and the instructions panel
 

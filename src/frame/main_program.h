@@ -28,7 +28,7 @@ class TMain {
   static int FBoot();
   static int FDefaultState();  // prints its line, nothing more
   static int FRun();           // the main loop: passes until QuitFlag or the backend's end
-  static int FGoodbye();       // nothing to do: the backend closes the window
+  static int FGoodbye();       // leaving with unsaved edits keeps them in recovery/
 };
 
 // The whole program on the current backend: start-up, the main loop until Escape or a close

@@ -61,6 +61,7 @@ class TBlockContainer : public TBlock {
   int MBump(uint8_t direction) override;  // starts the bump unless one is running
 };
 
+// world/map_grids.cpp
 // A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
 // 255. Counts in TBlock::Count like every creation.
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);

@@ -33,9 +33,9 @@ class TMap {
  public:
   // world/map_grids.cpp: the grids' life, the bounds, the cell queries and the two writers.
   // The queries only read the grids.
-  static int FBoot();                // empties the actor buckets
-  static int FClear();               // an all-sky map without blocks, backgrounds, water or actors
-  static int FBounds(int x, int y);  // 1 inside the map
+  static int FBoot();   // empties the actor buckets; a new run backs the map files up anew
+  static int FClear();  // an all-sky map without blocks, backgrounds, water or actors
+  static int FBounds(int x, int y);        // 1 inside the map
   static int FBoundsMargin(int x, int y);  // 1 inside the border ring: columns 1..73, rows 1..52
   // Not called by the game: kept as part of TMap's interface.
   static int FBoundsMargin2(int x, int y);  // 1 in columns 3..71, rows 3..50
@@ -78,9 +78,12 @@ class TMap {
   static int FEvaluateChunks();
   static int FChunkObscured(int cx, int cy);  // 1 when opaque tiles cover all 16 cells
 
-  // world/map_files.cpp: the two map files in the working folder.
-  static int FSaveState();  // both files replaced together, or neither
+  // world/map_files.cpp: the two map files in the working folder (the save and its backups are
+  // declared in world/map_files.h).
   static int FLoadState();  // backgrounds, then blocks; a refused file leaves its grid alone
+  // Not called by the game: kept as part of TMap's interface. S saves through SaveMapFiles,
+  // which also says whether the save succeeded.
+  static int FSaveState();
 
   // world/dummy_map.cpp: the built-in test map, the same on every start.
   static int FDummyMap();
