@@ -7,10 +7,10 @@
 class TImage;
 class TPixmap;
 
+// platform/draw_state.cpp: the back buffer, the drawing state and its setters.
+
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
-
-// platform/draw_state.cpp: the back buffer, the drawing state and its setters.
 
 // 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it.
 uint32_t* BackBuffer();

@@ -25,15 +25,9 @@ InputState State{};
 void Pump() {
   if (Backend* backend = CurrentBackend()) backend->PumpEvents();
 }
-bool ValidKey(int key) {
-  return key >= 0 && key < kKeys;
-}
-bool ValidButton(int button) {
-  return button >= 1 && button < kButtons;
-}
-bool ValidPort(int port) {
-  return port >= 0 && port < kPorts;
-}
+bool ValidKey(int key) { return key >= 0 && key < kKeys; }
+bool ValidButton(int button) { return button >= 1 && button < kButtons; }
+bool ValidPort(int port) { return port >= 0 && port < kPorts; }
 const JoystickReading& ReadJoy(int port) {
   Pump();
   if (Backend* backend = CurrentBackend()) backend->ReadJoystick(port);
@@ -73,9 +67,7 @@ void InputFocusChanged() {
   std::memset(State.buttonHits, 0, sizeof State.buttonHits);
 }
 
-void InputCloseRequest() {
-  State.closeRequested = true;
-}
+void InputCloseRequest() { State.closeRequested = true; }
 
 void InputSetJoystick(int port, const JoystickReading& reading) {
   if (!ValidPort(port)) return;
@@ -83,9 +75,7 @@ void InputSetJoystick(int port, const JoystickReading& reading) {
   if (reading.present) State.joy[port] = reading;
 }
 
-void InputReset() {
-  State = InputState{};
-}
+void InputReset() { State = InputState{}; }
 
 int KeyHitCount(int key) {
   Pump();
@@ -130,12 +120,8 @@ int CloseRequested() {
   return requested ? 1 : 0;
 }
 
-float JoyAxisX(int port) {
-  return ValidPort(port) ? ReadJoy(port).x : 0.0f;
-}
-float JoyAxisY(int port) {
-  return ValidPort(port) ? ReadJoy(port).y : 0.0f;
-}
+float JoyAxisX(int port) { return ValidPort(port) ? ReadJoy(port).x : 0.0f; }
+float JoyAxisY(int port) { return ValidPort(port) ? ReadJoy(port).y : 0.0f; }
 
 int JoyButtonDown(int button, int port) {
   if (!ValidPort(port) || button < 0 || button > 31) return 0;

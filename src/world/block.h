@@ -27,9 +27,10 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
   // Not called by the game: kept as part of TBlock's interface.
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);  // always null
   int MStyle() const { return Style; }
-  // The kinds override these three; a plain block never animates, draws nothing, ignores bumps.
+  // The kinds override these three (MDraw draws at view pixel px, py); a plain block never
+  // animates, draws nothing and ignores bumps.
   virtual int MUpdate() { return 0; }
-  virtual int MDraw(int px, int py) { return 0; }  // at view pixel (px, py)
+  virtual int MDraw(int px, int py) { return 0; }
   virtual int MBump(uint8_t direction) { return 0; }
 };
 
@@ -42,23 +43,24 @@ class TBlockSolid : public TBlock {
 };
 
 // A brick bumped from below rises for four frames and breaks at the top of the bump, leaving
-// its cell empty.
+// its cell empty. A bump while one runs is ignored.
 class TBlockBrick : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MUpdate() override;
   int MDraw(int px, int py) override;
-  int MBump(uint8_t direction) override;  // starts the bump unless one is running
+  int MBump(uint8_t direction) override;
 };
 
-// A container bumped from below releases a bad guy above it at the top of the bump (while the
-// actor cap allows) and stays.
+// A container bumped from below shows the next style's frame while it rises and falls back,
+// and releases a bad guy above it at the top of the bump (while the actor cap allows). A bump
+// while one runs is ignored.
 class TBlockContainer : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
   int MUpdate() override;
-  int MDraw(int px, int py) override;     // shows the next style's frame while bumping
-  int MBump(uint8_t direction) override;  // starts the bump unless one is running
+  int MDraw(int px, int py) override;
+  int MBump(uint8_t direction) override;
 };
 
 // world/map_grids.cpp

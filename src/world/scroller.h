@@ -41,8 +41,8 @@ class TScroller {
   // The camera half of MDraw (target, locks, easing, corner clamp), without drawing.
   void MMoveCamera(const TActor& actor);
 
+  // Private, in world/scroller.cpp: the passes of MDraw.
  private:
-  // world/scroller.cpp: the three passes of MDraw.
   void MDrawBackdrops();
   void MDrawCells();
   void MDrawActors();
