@@ -6,16 +6,23 @@
 
 class TPixmap;
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TPixmap> RefImagePixmap;
 extern int32_t RefImageWidth;
 extern int32_t RefImageHeight;
 
+// Not called by the game: the whole class is kept as the reference image's interface. All in
+// art/ref_image.cpp. The whole-image passes end the program at once on Escape.
 class TRefImage {
  public:
+  // Loads BlockMapImage.bmp; any size but 75x54 gives a blank image instead, and a missing file
+  // ends the program with status 0.
   static int FBoot();
-  static int FRead();
-  static int FUpdate();
+  static int FRead();    // reads every pixel (for the Escape checks only)
+  static int FUpdate();  // writes every cell's block style
   static int FDraw(int x, int y);
+  // The style as three base-8 digits in red, green and blue; about one pixel in a hundred is
+  // echoed to the console.
   static int FSetPixel(int x, int y, int style);
-  static int FCheckPixel(int x, int y);
+  static int FCheckPixel(int x, int y);  // the style read back from a pixel, each channel / 32
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern int32_t EditorTileGrid[32][8];
 extern int32_t EditorBlockStyle;
 extern int32_t EditorBGStyle;
@@ -11,9 +12,14 @@ extern int32_t EditorMode;  // 1 block mode, 0 background mode
 
 class TEditor {
  public:
-  static int FBoot();
-  static int FInput();
+  // editor/picker.cpp
+  static int FBoot();  // empties the undo history, numbers the picker's squares
+  // editor/editor.cpp
   // Before the frame's first move: where a stroke of the undo history opens and closes.
   static int FFrameStart();
+  // The mouse over the picker or the left view, the S, L and E keys, and undo and redo.
+  static int FInput();
+  // The black gap and strip beside the left view; with the mouse over the right view, the picker
+  // and the two picked styles.
   static int FDraw();
 };

@@ -13,10 +13,13 @@ struct PickerPlace {
   int row;
 };
 
+// editor/picker.cpp
+// The picker square under window pixel (mx, my), which may lie outside the picker.
 PickerPlace PickerPlaceAt(int mx, int my);
 // Selects a block style (rows 0..7) or a background style (rows 8..15); elsewhere nothing.
 void PickerClick(const PickerPlace& place);
 
+// editor/eyedropper.cpp
 // The middle button over a map cell picks its block style (block mode) or, without a block, its
 // background style (background mode); a cell with neither, or outside the map, picks nothing.
 void EyedropperPick(int cx, int cy);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+// All in editor/undo_history.cpp.
 class TUndoHistory {
  public:
   // The history is bounded by memory: at most this many bytes of snapshots are kept (which is
@@ -32,6 +33,7 @@ class TUndoHistory {
   static bool FUndo();  // false with nothing to undo
   static bool FRedo();  // false with nothing to redo
 
+  // Not called by the game (these three): what the history holds, read by the tests.
   static size_t FUndoSteps();
   static size_t FRedoSteps();
   static size_t FBytesHeld();

@@ -15,6 +15,6 @@ inline bool FluidCellInGrid(int column, int row) {
   return FluidColumnInGrid(column) && row >= 0 && row < MAP_HEIGHT_TILES;
 }
 
-// The rows a move may widen a column's range to: row 53 is never recorded, so the step never
-// takes water (or a boulder) out of the bottom row of the border ring.
+// fluid/transfers.cpp. The rows a move may widen a column's range to: row 53 is never recorded, so
+// the step never takes water (or a boulder) out of the bottom row of the border ring.
 void FluidWidenRange(int column, int row);

@@ -1,3 +1,5 @@
+// The frame clock: the millisecond clocks around the update, the drawing and the whole frame,
+// their averages every seventh frame, and the read-out drawn over the instructions panel.
 #include "frame/clock.h"
 
 #include "frame/main_program.h"

@@ -7,14 +7,19 @@
 enum FrameClock : uint8_t { kClockPhysics = 0, kClockDraw = 1, kClockFrame = 2 };
 constexpr int kClockCount = 3;
 
+// Defined, and reset by CreateTables, in frame/tables.cpp.
 extern int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
 extern int32_t ClockAverage[kClockCount];
 
+// All in frame/clock.cpp. A clock number outside the three is ignored.
 class TClock {
  public:
   static int FStartClock(uint8_t clock);
-  static int FEndClock(uint8_t clock);
+  static int FEndClock(uint8_t clock);  // adds the time since the start to the clock's sum
+  // On the first frame of every seven (FrameTick 0): each sum over 7, in microseconds, becomes
+  // the clock's average, and the sums start again.
   static int FAverage();
-  static int FDraw();
-  static int FDelay();
+  static int FDraw();  // the three averages over the instructions panel
+  // Not called by the game: kept as part of TClock's interface.
+  static int FDelay();  // sleeps whatever the last frame average leaves of 15 ms
 };

@@ -1,3 +1,5 @@
+// The play state: entering it (the dummy map and the two starting actors), one frame's update
+// and drawing between the clocks, and the flip. Also the empty state skeleton.
 #include "frame/game.h"
 
 #include "actors/actor.h"

@@ -1,17 +1,27 @@
 // The play state and the empty state skeleton.
 #pragma once
 
+// The play state, all in frame/game.cpp.
 class TGame {
  public:
+  // Starting the play state afresh: the map cleared for the dummy map, the bad guy the right
+  // view follows and the player's actor created, scroll locks, light map and chunks evaluated.
+  // Start-up calls it, and R calls it again to restart.
+  static int FEnterState();
+  // One frame: the update and the drawing between the clocks, the clocks' read-out, the flip.
+  static int FRun();
+  // The editor's stroke bookkeeping, the player's pad, every actor, the animating blocks, the
+  // water (every seventh frame), the editor's input, and R (one undo step).
+  static int FUpdate();
+  static int FDraw();  // both views, the editor's overlay and the instructions panel
+
+  // Not called by the game (these three): kept as part of TGame's interface.
   static int FBoot();
   static int FLoadAssets();
-  static int FEnterState();
   static int FExitState();
-  static int FRun();
-  static int FDraw();
-  static int FUpdate();
 };
 
+// Not called by the game: the empty skeleton of a state, kept beside the one state there is.
 class Template {
  public:
   static int FBoot();

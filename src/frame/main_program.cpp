@@ -1,3 +1,5 @@
+// Start-up (the window, the subsystems' boots, the art), the start-up print-out of the world's
+// constants, one pass of the main loop and the loop itself.
 #include "frame/main_program.h"
 
 #include <string>

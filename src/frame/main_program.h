@@ -17,15 +17,19 @@ class TActor;
 
 extern std::shared_ptr<TActor> BadguyActor;  // the bad guy the right-hand view follows
 
-// Creates (resets) every class-level table and variable of the game, in the documented order.
+// frame/tables.cpp, which also holds the definitions of every table and variable.
+// Creates (resets) every class-level table and variable of the game, in the order listed there.
 void CreateTables();
 
+// frame/main_program.cpp from here on, DrawStatLine aside.
 class TMain {
  public:
+  // Opens the window, sets the mask and clear colours, boots the views, the editor, the map,
+  // the actors, the profile and the blocks, then loads the art. No window ends the program.
   static int FBoot();
-  static int FDefaultState();
-  static int FRun();
-  static int FGoodbye();
+  static int FDefaultState();  // prints its line, nothing more
+  static int FRun();           // the main loop: passes until QuitFlag or the backend's end
+  static int FGoodbye();       // leaving with unsaved edits keeps them in recovery/
 };
 
 // The whole program on the current backend: start-up, the main loop until Escape or a close
@@ -42,4 +46,5 @@ void SetPassObserver(std::function<void(int pass)> observer);
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();
 
+// frame/stat_line.cpp: a label and a number, with a shadow, as the profiler shows them.
 void DrawStatLine(const std::string& label, int32_t value, int x, int y);

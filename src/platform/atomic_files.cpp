@@ -1,3 +1,5 @@
+// Replacing a set of files all together or not at all: each new file written under a fresh
+// name and synced, the old ones kept under a second name, the journal, then the renames.
 #include "platform/atomic_files.h"
 
 #include <fcntl.h>

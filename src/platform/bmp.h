@@ -20,10 +20,12 @@ constexpr int kMaxBitmapDimension = 16384;
 // for gigabytes of decoded pixels.
 constexpr int64_t kMaxBitmapPixels = int64_t{1} << 24;
 
+// platform/bmp_decode.cpp
 // Decodes an untrusted byte buffer; nullopt for anything malformed or unsupported.
 std::optional<DecodedBitmap> DecodeBmp(const uint8_t* data, size_t size);
 std::optional<DecodedBitmap> LoadBmpFile(const std::string& path);
 
+// platform/bmp_encode.cpp
 // Encodes ARGB pixels (top row first) as an uncompressed 24-bit BMP.
 std::vector<uint8_t> EncodeBmp24(int width, int height, const uint32_t* argb);
 bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb);

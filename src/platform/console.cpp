@@ -1,3 +1,5 @@
+// Console lines: written to standard output with CR LF and flushed at once, unless a test has
+// put a sink in place.
 #include "platform/console.h"
 
 #include <cstdio>

@@ -1,7 +1,8 @@
+// Files of the working directory: byte streams, lengths and whole-file reads with a size limit.
 #include "platform/files.h"
 
-#include <algorithm>
 #include <sys/stat.h>
+#include <algorithm>
 
 std::string NormalisePath(const std::string& path) {
   std::string out = path;
@@ -9,7 +10,9 @@ std::string NormalisePath(const std::string& path) {
   return out;
 }
 
-TStream::~TStream() { Close(); }
+TStream::~TStream() {
+  Close();
+}
 
 int TStream::ReadByte() {
   if (!File) return 0;

@@ -17,6 +17,7 @@ class TStream {
   TStream(const TStream&) = delete;
   TStream& operator=(const TStream&) = delete;
 
+  // Not called by the game (these two): kept as part of TStream's interface.
   int ReadByte();  // 0..255; 0 past the end of the file
   void WriteByte(int value);
   // Flushes and closes; false when anything written could not be stored.
@@ -29,6 +30,7 @@ class TStream {
 };
 
 std::unique_ptr<TStream> OpenFileForRead(const std::string& path);
+// Not called by the game: kept beside OpenFileForRead (the map's save writes whole files).
 std::unique_ptr<TStream> OpenFileForWrite(const std::string& path);
 int64_t FileLength(const std::string& path);  // -1 when there is no such file
 

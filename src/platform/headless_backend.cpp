@@ -1,3 +1,5 @@
+// The backend without a window: scripted events delivered at the start of their pass, a
+// joystick fed from the script, and a virtual clock that only the flips and sleeps move.
 #include "platform/headless_backend.h"
 
 #include <algorithm>
@@ -10,8 +12,9 @@ bool HeadlessBackend::OpenWindow(int width, int height, const std::string& title
 }
 
 void HeadlessBackend::SetScript(std::vector<ScriptedEvent> events) {
-  std::stable_sort(events.begin(), events.end(),
-                   [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.frame < b.frame; });
+  std::stable_sort(
+      events.begin(), events.end(),
+      [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.frame < b.frame; });
   Script = std::move(events);
   Next = 0;
 }
@@ -19,23 +22,46 @@ void HeadlessBackend::SetScript(std::vector<ScriptedEvent> events) {
 void HeadlessBackend::PumpEvents() {
   // The events of pass F arrive at its first query, before the Escape check.
   const int pass = Passes + 1;
-  while (Next < Script.size() && Script[Next].frame <= pass) Deliver(Script[Next++]);
+  while (Next < Script.size() && Script[Next].frame <= pass)
+    Deliver(Script[Next++]);
 }
 
 void HeadlessBackend::Deliver(const ScriptedEvent& event) {
   using Kind = ScriptedEvent::Kind;
   switch (event.kind) {
-    case Kind::KeyDown: InputKeyDown(event.a); break;
-    case Kind::KeyUp: InputKeyUp(event.a); break;
-    case Kind::MouseMove: InputMouseMove(event.a, event.b); break;
-    case Kind::ButtonDown: InputMouseButton(event.a, true); break;
-    case Kind::ButtonUp: InputMouseButton(event.a, false); break;
-    case Kind::JoyAxisX: JoyX = event.value; break;
-    case Kind::JoyAxisY: JoyY = event.value; break;
-    case Kind::JoyButtonDown: JoyButtons |= 1u << (event.a & 31); break;
-    case Kind::JoyButtonUp: JoyButtons &= ~(1u << (event.a & 31)); break;
-    case Kind::Close: InputCloseRequest(); break;
-    case Kind::FocusLost: InputFocusChanged(); break;
+    case Kind::KeyDown:
+      InputKeyDown(event.a);
+      break;
+    case Kind::KeyUp:
+      InputKeyUp(event.a);
+      break;
+    case Kind::MouseMove:
+      InputMouseMove(event.a, event.b);
+      break;
+    case Kind::ButtonDown:
+      InputMouseButton(event.a, true);
+      break;
+    case Kind::ButtonUp:
+      InputMouseButton(event.a, false);
+      break;
+    case Kind::JoyAxisX:
+      JoyX = event.value;
+      break;
+    case Kind::JoyAxisY:
+      JoyY = event.value;
+      break;
+    case Kind::JoyButtonDown:
+      JoyButtons |= 1u << (event.a & 31);
+      break;
+    case Kind::JoyButtonUp:
+      JoyButtons &= ~(1u << (event.a & 31));
+      break;
+    case Kind::Close:
+      InputCloseRequest();
+      break;
+    case Kind::FocusLost:
+      InputFocusChanged();
+      break;
   }
 }
 

@@ -1,3 +1,6 @@
+// The input bookkeeping: key and button states with hit counts since the last read, the pointer,
+// the close request and the joysticks, fed by the backend; inside the main loop taken once per
+// pass, and told to the pass tap (a recording of play) when one is set.
 #include "platform/input.h"
 
 #include <cstring>

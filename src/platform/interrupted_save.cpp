@@ -1,3 +1,5 @@
+// The start-up check after an interrupted save: a complete journal rolled forward (or back,
+// should a new file be damaged), an incomplete one rolled back, and the leftovers removed.
 #include "platform/interrupted_save.h"
 
 #include <dirent.h>

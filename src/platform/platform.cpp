@@ -1,3 +1,4 @@
+// The calls the game makes on the current backend: window, flip, clock, sleep and the way out.
 #include "platform/platform.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The game's one random generator: Park and Miller's minimal standard (multiplier 48271),
+// stepped with Schrage's method, and the unit and range draws built on two steps.
 #include "platform/random.h"
 
 int32_t RandomSeedState = 4660;

@@ -1,3 +1,5 @@
+// The save's journal and the names it leaves beside its files: written as text, read back with
+// every entry checked against what a save of ours could have written.
 #include "platform/save_journal.h"
 
 #include <sys/stat.h>

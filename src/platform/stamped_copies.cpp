@@ -1,3 +1,5 @@
+// Copies of a set of files under one date-and-time stamp in a folder, and the pruning that keeps
+// the newest stamps.
 #include "platform/stamped_copies.h"
 
 #include <dirent.h>

@@ -4,4 +4,6 @@
 
 #include <cstdint>
 
+// Defined, and reset by CreateTables, in frame/tables.cpp; advanced between passes by
+// AdvanceCounters in frame/main_program.cpp.
 extern uint8_t FrameTick, SlowToggle, AnimPhase, QuitFlag;

@@ -20,10 +20,15 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
 
   static int32_t Count;  // blocks created since the last reset
 
-  static int FBoot();
+  // world/blocks.cpp holds every block function not written out here. The map makes its blocks
+  // through TMap::FCreateBlock, which picks the kind by style.
+  static int FBoot();    // empties ActiveBlocks
+  static int FUpdate();  // one animation step of every block in ActiveBlocks
+  // Not called by the game: kept as part of TBlock's interface.
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);  // always null
   int MStyle() const { return Style; }
-  static int FUpdate();
+  // The kinds override these three (MDraw draws at view pixel px, py); a plain block never
+  // animates, draws nothing and ignores bumps.
   virtual int MUpdate() { return 0; }
   virtual int MDraw(int px, int py) { return 0; }
   virtual int MBump(uint8_t direction) { return 0; }
@@ -32,6 +37,8 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
   virtual int MRestingFrame() const { return -1; }
 };
 
+// The FCreate of each kind returns null for style -1 or kNoStyle; a style outside 0..255 makes
+// style 15. Each block made counts in TBlock::Count.
 class TBlockSolid : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
@@ -39,6 +46,8 @@ class TBlockSolid : public TBlock {
   int MRestingFrame() const override { return Style; }
 };
 
+// A brick bumped from below rises for four frames and breaks at the top of the bump, leaving
+// its cell empty. A bump while one runs is ignored.
 class TBlockBrick : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
@@ -48,6 +57,9 @@ class TBlockBrick : public TBlock {
   int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
 };
 
+// A container bumped from below shows the next style's frame while it rises and falls back,
+// and releases a bad guy above it at the top of the bump (while the actor cap allows). A bump
+// while one runs is ignored.
 class TBlockContainer : public TBlock {
  public:
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);
@@ -57,6 +69,7 @@ class TBlockContainer : public TBlock {
   int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
 };
 
+// world/map_grids.cpp
 // A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
 // 255. Counts in TBlock::Count like every creation.
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);

@@ -6,30 +6,42 @@
 
 class TActor;
 
+// Two views exist, Scrollers[0] on the left following the player and Scrollers[1] on the right
+// following BadguyActor.
 class TScroller {
  public:
+  // Never read or written by the game: kept with the view's other fields.
   int64_t XHandleUnits = 0;
   int64_t YHandleUnits = 0;
-  int64_t XPosPixelOfs = 0;
-  int64_t YPosPixelOfs = 0;
   int64_t XPosTile = 0;
   int64_t YPosTile = 0;
-  int64_t CameraXPos = 0;
-  int64_t CameraYPos = 0;
   int64_t CameraXVel = 0;
   int64_t CameraYVel = 0;
-  int64_t CameraCornerX = 0;
+
+  int64_t XPosPixelOfs = 0;  // the pixel offset of the pass being drawn within its chunk or cell
+  int64_t YPosPixelOfs = 0;
+  int64_t CameraXPos = 0;  // the eased point the view centres on, units
+  int64_t CameraYPos = 0;
+  int64_t CameraCornerX = 0;  // the view's top-left corner in the map, units
   int64_t CameraCornerY = 0;
 
-  static int FBoot();
+  // world/scroller.cpp: the views, the scroll locks and the drawing.
+  static int FBoot();  // creates both views
   static int FDefaultState();
+  // ScrollLocks anew: a side of a screen region is locked when more than seven in ten of its
+  // cells hold a block; the camera then stays inside the region near that side.
   static int FEvaluateScrollLocks();
+  // Moves the camera after the actor, then draws the view at window pixel (screen_x, screen_y):
+  // backdrops, then background tiles, water and blocks, then the actors. Null draws nothing.
   int MDraw(const TActor* actor, int screen_x, int screen_y);
+  // Not called by the game: kept as part of TScroller's interface.
   static int FUpdate() { return 0; }
 
+  // world/scroller_camera.cpp
   // The camera half of MDraw (target, locks, easing, corner clamp), without drawing.
   void MMoveCamera(const TActor& actor);
 
+  // Private, in world/scroller.cpp: the passes of MDraw.
  private:
   struct CellWindow;
   CellWindow MCellWindow() const;
@@ -39,7 +51,8 @@ class TScroller {
   void MDrawActors();
 };
 
-// The frame choices of the cell pass, kept apart so they can be checked without drawing.
+// world/scroller.cpp: the frame choices of the cell pass, kept apart so they can be checked
+// without drawing.
 // The water frame of fluid cell (x, y): a rippling surface frame over a full cell, else a still
 // frame; the bottom row has no cell below it and shows the still frames.
 int WaterFrameAt(int x, int y);
@@ -47,4 +60,5 @@ int WaterFrameAt(int x, int y);
 // eight frames on, used where the light map puts the cell in shadow.
 int BackgroundFrameAt(int x, int y, int b);
 
-extern std::shared_ptr<TScroller> Scrollers[2];
+// Defined, and reset by CreateTables, in frame/tables.cpp.
+extern std::shared_ptr<TScroller> Scrollers[2];  // the left view [0] and the right view [1]

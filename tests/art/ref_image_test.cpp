@@ -1,3 +1,5 @@
+// The reference image: loading or replacing it, the base-8 digits a style is written as, the
+// bounds, the echoed pixels and Escape in the middle of a whole-image pass.
 #include "art/ref_image.h"
 
 #include <vector>

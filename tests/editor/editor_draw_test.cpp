@@ -1,3 +1,5 @@
+// What the editor draws: the black gap and strip beside the left view, and the picker with
+// the selected styles only while the mouse is over the right view.
 #include <memory>
 
 #include "editor_fixture.h"

@@ -1,3 +1,5 @@
+// Painting in the left view: the mouse through the camera corner, the untouchable border ring,
+// water, erasing, the repicked style families, and the save, load and refresh keys.
 #include <set>
 
 #include "editor_fixture.h"

@@ -1,3 +1,5 @@
+// Boulders: the straight fall, the diagonal before the side, the scatter, the grid's edges and
+// the neighbour mask.
 #include "fluid_fixture.h"
 
 TEST_F(FluidTest, BoulderFallsStraightWithoutDrawing) {

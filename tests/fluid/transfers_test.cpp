@@ -1,3 +1,5 @@
+// The two water moves: how much a pour and a levelling move, which cells take nothing, and
+// the column range the target widens.
 #include "fluid_fixture.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// Pouring water and the columns' bookkeeping: the amount poured, blocks replaced by water and
+// water by blocks, and a pour outside the map refused.
 #include <set>
 
 #include "fluid_fixture.h"

@@ -1,3 +1,5 @@
+// The water step: the range of a column, pours and levelling over a few passes, inactive
+// columns, the draws a step makes, and the water conserved over thousands of steps.
 #include "fluid_fixture.h"
 
 TEST_F(FluidTest, EvaluateColumnFindsTheExactRangeInRows1To52) {

@@ -1,3 +1,5 @@
+// BMP decoding: every depth and header the game meets, and the refusal of malformed,
+// truncated and mutated files without a read outside the buffer.
 #include <gtest/gtest.h>
 
 #include <functional>

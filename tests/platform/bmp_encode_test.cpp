@@ -1,3 +1,5 @@
+// BMP writing: the header fields and row padding, the round trip through the decoder, and a
+// file replaced whole.
 #include <gtest/gtest.h>
 
 #include "platform/bmp.h"

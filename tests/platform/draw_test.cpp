@@ -1,3 +1,5 @@
+// The drawing primitives: the state and its setters, mask and alpha blending, tint, origin,
+// mirroring, scale, clipping, rectangles, text and pixmaps, pixel by pixel.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,3 +1,5 @@
+// Files and the console: lengths, byte streams, backslashes in paths, the whole-file size
+// limit, and the CR LF ending of a console line.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

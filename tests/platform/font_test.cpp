@@ -1,3 +1,4 @@
+// The built-in font: a glyph exactly for the codes 32..127, each one visible and distinct.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,3 +1,5 @@
+// Images cut from bitmap files: the mask colour and the colour a transparent texel carries,
+// 32-bit alpha, the cells of the actor and tile sheets, and failures as null.
 #include <gtest/gtest.h>
 
 #include "platform/bmp.h"

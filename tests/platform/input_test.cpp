@@ -1,3 +1,5 @@
+// The input bookkeeping: hit counts, held keys, focus changes, the mouse, the close request,
+// events delivered before a query, and an absent joystick.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Pixel buffers: the pitch, the conversion of each format to and from ARGB, coordinates
+// outside the buffer, and the format a loaded file gets.
 #include <gtest/gtest.h>
 
 #include "platform/bmp.h"

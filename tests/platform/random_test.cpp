@@ -1,3 +1,5 @@
+// The random generator: the first steps and units after the game's seeds, degenerate seeds,
+// and the half-open range either way round.
 #include <gtest/gtest.h>
 
 #include "platform/random.h"

@@ -1,3 +1,5 @@
+// The runner's script parser: every kind of event, comments and line endings, file order,
+// the ranges and the first bad line named.
 #include <gtest/gtest.h>
 
 #include "script.h"

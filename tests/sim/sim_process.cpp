@@ -1,3 +1,5 @@
+// Runs ravelon-sim as a child process in a given folder and collects its exit status, standard
+// output and standard error; copies the built art into a test's folder.
 #include "sim_process.h"
 
 #include <sys/wait.h>

@@ -1,3 +1,5 @@
+// The trace: the FNV-1a hash, the grids hashed row by row, the lines of one frame in their
+// order, and the player's line left out while there is no player actor.
 #include <gtest/gtest.h>
 
 #include <sstream>

@@ -1,3 +1,5 @@
+// The clean game every test starts from: fresh tables, the headless backend, seed 5 and the
+// console lines captured.
 #include "support/test_env.h"
 
 #include <unistd.h>
@@ -71,7 +73,8 @@ ScopedWorkDir::~ScopedWorkDir() {
 
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {

@@ -1,3 +1,5 @@
+// The flip's pacing: late wake-ups made up, stalls starting the grid afresh, and real and
+// claimed vertical sync.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The frame's fit into the window: the largest whole factor, centring, odd window sizes, and
+// mouse positions mapped back to frame pixels.
 #include <gtest/gtest.h>
 
 #include "platform/sdl/frame_fit.h"

@@ -1,3 +1,5 @@
+// The game's command line: no options, each option, bad values and malformed lines, and the
+// help text.
 #include <gtest/gtest.h>
 
 #include "platform/sdl/sdl_options.h"

@@ -1,3 +1,4 @@
+// Which devices count as pads, the d-pad over the stick, and the axes' range.
 #include <gtest/gtest.h>
 
 #include "platform/sdl/pad_choice.h"

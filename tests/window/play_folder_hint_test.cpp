@@ -1,3 +1,5 @@
+// The hint for a game started in the wrong folder: which files it names, and when it stays
+// quiet.
 #include <gtest/gtest.h>
 
 #include <filesystem>

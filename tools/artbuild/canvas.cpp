@@ -1,3 +1,5 @@
+// The art builder's drawing surface: colour mixing and shading, the seeded generator and
+// noise, lines, circles, blits and the outline, and the pixels as a file wants them.
 #include "canvas.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The default level: the character maps of assets/level/ read through their legend, written
+// as the two raw map files and the reference bitmap.
 #include "level.h"
 
 #include <iostream>

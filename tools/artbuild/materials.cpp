@@ -1,3 +1,5 @@
+// Drawing steps the tiles share: colour ramps, tiling noise fills, bevels, cracks and the
+// shaded copy of a tile.
 #include "materials.h"
 
 #include <algorithm>

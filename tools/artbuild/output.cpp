@@ -1,3 +1,5 @@
+// Writing the builder's files: BMPs and raw bytes written beside the target and renamed over
+// it, so an interrupted build never leaves a cut-off file.
 #include "output.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// 24pal.raw: the game's 24 drawing colours, written for the game's palette listing.
 #pragma once
 
 #include <cstdint>

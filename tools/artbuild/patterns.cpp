@@ -1,3 +1,5 @@
+// The table from a recipe's pattern name to the function that draws it, and one tile of a
+// recipe drawn through it.
 #include "patterns.h"
 
 #include <map>

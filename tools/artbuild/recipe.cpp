@@ -1,3 +1,4 @@
+// Reading tile recipes: ramps and runs line by line, each mistake named by file and line.
 #include "recipe.h"
 
 #include <charconv>

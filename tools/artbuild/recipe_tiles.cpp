@@ -1,3 +1,5 @@
+// The recipe files of a folder drawn into the tile sheet in name order, and the check that
+// every style of a band ends up with a picture.
 #include "recipe_tiles.h"
 
 #include <algorithm>

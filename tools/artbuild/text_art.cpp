@@ -1,3 +1,4 @@
+// Text pictures and maps: the legend and grid parser, and a named picture drawn into a canvas.
 #include "text_art.h"
 
 #include <sstream>

@@ -1,3 +1,5 @@
+// The tile sheet AllTiles8.bmp: the code-drawn tiles and the recipe bands put into one sheet in
+// memory, then written.
 #include "tiles.h"
 
 #include <iostream>

@@ -1,3 +1,4 @@
+// tall_water.bmp: the still and surface frames of the water.
 #pragma once
 
 #include <string>

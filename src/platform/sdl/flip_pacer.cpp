@@ -1,3 +1,4 @@
+// The flip's pacing grid: the deadline of the next frame, moved on by each flip.
 #include "platform/sdl/flip_pacer.h"
 
 #include <algorithm>

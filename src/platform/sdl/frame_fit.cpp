@@ -1,3 +1,5 @@
+// The frame's whole-factor fit into the window, and the mapping of window positions back to
+// frame pixels.
 #include "platform/sdl/frame_fit.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Which devices count as pads, by kind and by name, and the stick or d-pad as the game's axes.
 #include "platform/sdl/pad_choice.h"
 
 #include <algorithm>

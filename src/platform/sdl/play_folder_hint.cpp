@@ -1,3 +1,5 @@
+// The hint for a game started in the wrong folder: the files it cannot read, and the line that
+// names them.
 #include "platform/sdl/play_folder_hint.h"
 
 #include "platform/files.h"

@@ -1,3 +1,5 @@
+// The SDL window backend: the window and its streaming texture, the events fed into the input
+// bookkeeping, the first joystick, and the flip paced by vsync or, without it, by a timer.
 #include "platform/sdl/sdl_backend.h"
 
 #include <cstdio>

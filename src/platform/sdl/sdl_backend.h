@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
 
+  // The Backend calls: in sdl_backend.cpp, but for Present in sdl_present.cpp.
   bool OpenWindow(int width, int height, const std::string& title) override;
   void SetPacerHertz(int hertz) override { PacerHertz = hertz; }
   void PumpEvents() override;

@@ -1,3 +1,5 @@
+// SDL keys translated to the game's virtual-key codes: named keys through a table, letters and
+// digits by their position on the keyboard, whatever the layout prints on them.
 #include "platform/sdl/sdl_keys.h"
 
 namespace {

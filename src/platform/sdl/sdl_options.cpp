@@ -1,3 +1,4 @@
+// The game's command line: the option table, its parser and the help text.
 #include "platform/sdl/sdl_options.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The pads on SDL2: devices connected and disconnected while the game runs, and each pad read
+// as a game controller or as a raw joystick.
 #include "platform/sdl/sdl_pads.h"
 
 #include <cstdio>

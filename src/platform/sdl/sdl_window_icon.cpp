@@ -1,3 +1,4 @@
+// The window's icon, cut from the first cell of the actor sheet.
 #include "platform/sdl/sdl_window_icon.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Asks the X server whether a window manager looks after the window; elsewhere one always
+// does.
 #include "platform/sdl/sdl_window_manager.h"
 
 #include <SDL_syswm.h>

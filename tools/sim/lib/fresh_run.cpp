@@ -1,3 +1,5 @@
+// A fresh run in this process: the input bookkeeping forgotten, the back buffer black, the
+// script handed to the headless backend.
 #include "fresh_run.h"
 
 #include <algorithm>

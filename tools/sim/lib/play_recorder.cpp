@@ -1,3 +1,5 @@
+// The recorder of real play: the replay's header, each pass's input and a state check every 60
+// frames, the trace, flushed every second and finished at any exit.
 #include "play_recorder.h"
 
 #include <cerrno>

@@ -1,3 +1,5 @@
+// Replays as text: the parser with each mistake named by its line, the map rows in hex, the art's
+// hashes, and the header and state hash a recording writes.
 #include "replay_file.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// Playing a replay back: its map files and art laid out in a scratch folder, the game run on its
+// input, and the verdict at the first check that differs.
 #include "replay_run.h"
 
 #include <stdlib.h>

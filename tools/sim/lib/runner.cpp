@@ -1,3 +1,5 @@
+// The runner's command line, its reads of the script, and one run of the game: the real
+// start-up and main loop on the headless backend, with the trace, the shot and the timings.
 #include "runner.h"
 
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// The script parser: tokens, numbers with their ranges, one event per line, and the first bad
+// line named.
 #include "script.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The screenshot: the back buffer written as a 24-bit BMP.
 #include "shot.h"
 
 #include "platform/bmp.h"

@@ -1,3 +1,5 @@
+// The benchmarks' stress state: backgrounds everywhere, water in every open cell and bad guys
+// up to the cap, placed where the two views look.
 #include "stress.h"
 
 #include <algorithm>

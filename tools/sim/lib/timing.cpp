@@ -1,3 +1,5 @@
+// The timing run: every pass of the main loop replayed with its update, draw and the flip's
+// upload timed apart by a steady clock, and the summary of the figures.
 #include "timing.h"
 
 #include <algorithm>
