@@ -24,7 +24,8 @@ fi
 
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF >/dev/null
+  -DRAVELON_WERROR=ON -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF \
+  -DRAVELON_WITH_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 bash scripts/make-fuzz-seeds.sh
 

@@ -40,10 +40,19 @@ SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& 
       std::filesystem::temp_directory_path() / ("ravelon-sim-out-" + std::to_string(::getpid()));
   std::filesystem::create_directories(scratch);
   const std::string out = (scratch / "out").string(), err = (scratch / "err").string();
-  std::string command = "cd " + Quote(dir) + " && " + Quote(SimBinary());
-  for (const auto& arg : args)
-    command += " " + Quote(arg);
-  command += " >" + Quote(out) + " 2>" + Quote(err);
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on `"literal" + std::string&&`.
+  std::string command = "cd ";
+  command += Quote(dir);
+  command += " && ";
+  command += Quote(SimBinary());
+  for (const auto& arg : args) {
+    command += ' ';
+    command += Quote(arg);
+  }
+  command += " >";
+  command += Quote(out);
+  command += " 2>";
+  command += Quote(err);
   const int raw = std::system(command.c_str());
   SimResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
