@@ -35,7 +35,8 @@ void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir) {
+SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir,
+                       const std::string& input) {
   const auto scratch =
       std::filesystem::temp_directory_path() / ("ravelon-sim-out-" + std::to_string(::getpid()));
   std::filesystem::create_directories(scratch);
@@ -48,6 +49,10 @@ SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& 
   for (const auto& arg : args) {
     command += ' ';
     command += Quote(arg);
+  }
+  if (!input.empty()) {
+    command += " <";
+    command += Quote(input);
   }
   command += " >";
   command += Quote(out);
