@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and starts it in its play folder, ./play at the top of the checkout.
 # The art is copied in every time; the default level only where no map file is there yet, so
-# a map the player saved is never overwritten.
+# a map the player saved is never overwritten. Options (--scale N, --fullscreen) go to the game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh build
@@ -12,4 +12,4 @@ for map in BGMap75x54.raw BlockMap75x54.raw; do
   [ -e "play/$map" ] || cp "build/art/$map" "play/$map"
 done
 cd play
-exec ../build/ravelon
+exec ../build/ravelon "$@"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Starts the game on a virtual X display and checks it as a player would: the window's caption
-# and size, a screenshot after start-up, Escape ending the game with status 0, a close request
-# (the window manager's close button) doing the same, and a run without any art.
+# and size, a screenshot after start-up, full screen on F11 and back, the frame at exactly twice
+# its size in a 1632x600 window with black bars around it in a wider one, a click painting the
+# cell under it at that size, a window shrunk, blown up, hidden and switched to full screen a
+# hundred times, Escape ending the game with status 0, a close request (the window manager's
+# close button) doing the same, the command-line options, and a run without any art.
 #   scripts/xvfb-smoke.sh [build folder, default build] [screenshot folder, default <build>/smoke]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,7 +34,7 @@ for n in $(seq 90 140); do
   if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUMBER=$n; break; fi
 done
 [ -n "${DISPLAY_NUMBER:-}" ] || fail "no free X display number"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb ":$DISPLAY_NUMBER" -screen 0 3000x2000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUMBER"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
@@ -57,9 +60,12 @@ int main(int argc, char** argv) {
 CODE
 cc -o "$WORK/close" "$WORK/close.c" -lX11 || fail "cannot build the close helper"
 
-# Starts the game in folder $1 and waits for its window; sets GAME_PID and WINDOW.
+# Starts the game in folder $1 (further arguments are its options) and waits for its window;
+# sets GAME_PID and WINDOW.
 start_game() {
-  (cd "$1" && exec "$GAME" >"$1/console.txt" 2>"$1/stderr.txt") &
+  local folder=$1
+  shift
+  (cd "$folder" && exec "$GAME" "$@" >"$folder/console.txt" 2>"$folder/stderr.txt") &
   GAME_PID=$!
   WINDOW=""
   # SDL may replace its first window when the renderer starts: wait for one that stays.
@@ -92,6 +98,57 @@ expect_clean_exit() {
   echo "ok: $1 ends the game with status 0"
 }
 
+client_size() {
+  xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+
+# Waits (up to 3 s) for the window's client area to become $1.
+expect_size() {
+  local size=""
+  for _ in $(seq 30); do
+    size=$(client_size)
+    [ "$size" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: client area is $size, not $1"
+}
+
+# The window's pixels as raw RGB in $WORK/$1.rgb; prints the size.
+grab_rgb() {
+  xwd -silent -id "$WINDOW" -out "$WORK/$1.xwd"
+  convert "$WORK/$1.xwd" "rgb:$WORK/$1.rgb"
+  client_size
+}
+
+# Checks a grab: every scale x scale block of the frame uniform, everything outside it black.
+#   check_scaled grab width height scale left top
+check_scaled() {
+  python3 - "$WORK/$1.rgb" "$2" "$3" "$4" "$5" "$6" <<'CODE'
+import sys
+path, w, h, s, left, top = sys.argv[1], *map(int, sys.argv[2:])
+d = open(path, "rb").read()
+px = lambda x, y: d[(y * w + x) * 3:(y * w + x) * 3 + 3]
+fw, fh = 816 * s, 300 * s
+uneven = sum(1 for y in range(top, top + fh) for x in range(left, left + fw)
+             if px(x, y) != px(left + (x - left) // s * s, top + (y - top) // s * s))
+lit = sum(1 for y in range(h) for x in range(w)
+          if not (left <= x < left + fw and top <= y < top + fh) and px(x, y) != b"\0\0\0")
+print(f"{uneven} pixels differ from their block, {lit} bar pixels are not black")
+sys.exit(1 if uneven or lit else 0)
+CODE
+}
+
+# check_scaled on a fresh grab, up to three times: a renderer that shows its frame in strips
+# can be caught between two frames, which is no fault of the scaling.
+check_scaled_grab() {
+  for _ in 1 2 3; do
+    grab_rgb "$1" >/dev/null
+    check_scaled "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 screenshot() {
   xwd -silent -id "$1" -out "$SHOTS/$2.xwd"
   if command -v convert >/dev/null; then
@@ -114,8 +171,61 @@ echo "ok: client area 816x300"
 sleep 2
 screenshot "$WINDOW" start-up
 xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+
+# Full screen and back.
+SCREEN=$(xdotool getdisplaygeometry | tr ' ' 'x')
+xdotool key --window "$WINDOW" F11
+expect_size "$SCREEN" "F11"
+screenshot "$WINDOW" full-screen
+xdotool key --window "$WINDOW" F11
+expect_size 816x300 "F11 again"
+echo "ok: F11 fills the $SCREEN screen and F11 again restores 816x300"
+
+# Twice the size: uniform 2x2 blocks; a click at a cell's scaled position paints that cell.
+xdotool windowsize "$WINDOW" 1632 600
+expect_size 1632x600 "resize"
+sleep 0.5
+check_scaled_grab before-click 1632 600 2 0 0 || fail "the frame is not shown at exactly 2x"
+echo "ok: at 1632x600 every frame pixel is a uniform 2x2 block"
+CLICK_X=200 CLICK_Y=100  # a sky cell of the left view, in frame pixels
+xdotool mousemove --window "$WINDOW" $((CLICK_X * 2 + 1)) $((CLICK_Y * 2 + 1)) mousedown 1
+sleep 0.3
+xdotool mouseup 1
+sleep 0.3
+grab_rgb after-click >/dev/null
+python3 - "$WORK/before-click.rgb" "$WORK/after-click.rgb" $((CLICK_X * 2)) $((CLICK_Y * 2)) <<'CODE' ||
+import sys
+a, b = (open(p, "rb").read() for p in sys.argv[1:3])
+x, y = map(int, sys.argv[3:5])
+i = (y * 1632 + x) * 3
+sys.exit(0 if a[i:i + 3] != b[i:i + 3] else 1)
+CODE
+  fail "a click at 2x did not paint the cell under it"
+echo "ok: a click at 2x paints the cell under the pointer"
+screenshot "$WINDOW" twice
+
+# A wider window: the frame centred at 2x, black bars around it.
+xdotool windowsize "$WINDOW" 1700 700
+expect_size 1700x700 "resize"
+sleep 0.5
+check_scaled_grab bars 1700 700 2 34 50 || fail "the frame is not centred at 2x with black bars"
+echo "ok: at 1700x700 the frame is centred at 2x with black bars"
+
+# Abuse: tiny, huge, hidden, full screen a hundred times; the game goes on.
+for size in "1 1" "10000 10000" "816 300"; do
+  xdotool windowsize "$WINDOW" $size
+  sleep 0.3
+done
+xdotool windowunmap "$WINDOW"
+sleep 0.3
+xdotool windowmap "$WINDOW"
+xdotool key --window "$WINDOW" --delay 5 --repeat 100 F11
+sleep 0.5
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game did not survive resizing and full-screen switching"
+echo "ok: resized to 1x1 and 10000x10000, hidden, full screen switched 100 times: still running"
 xdotool key --window "$WINDOW" Escape
 expect_clean_exit "Escape"
+[ ! -s "$PLAY/stderr.txt" ] || fail "started in its play folder the game wrote: $(head -c 300 "$PLAY/stderr.txt")"
 head -n 21 "$PLAY/console.txt" | tr -d '\r' | head -n 1 | grep -qx -- "---" || fail "console does not begin with ---"
 sed -n 22,23p "$PLAY/console.txt" | tr -d '\r'
 
@@ -125,7 +235,28 @@ sleep 0.5
 "$WORK/close" "$WINDOW"
 expect_clean_exit "close request"
 
-# 3. No art at all: three "Image not found!" lines and the game still runs.
+# 3. Opened three times the size.
+start_game "$PLAY" --scale 3
+expect_size 2448x900 "--scale 3"
+echo "ok: --scale 3 opens at 2448x900"
+xdotool key --window "$WINDOW" Escape
+expect_clean_exit "Escape at 3x"
+
+# 4. Options: --help lists them; a bad one is one line on standard error and status 2.
+"$GAME" --help >"$WORK/help.out" 2>"$WORK/help.err" || fail "--help: exit status $?"
+grep -q -- "--scale N" "$WORK/help.err" || fail "--help does not list --scale"
+[ ! -s "$WORK/help.out" ] || fail "--help wrote to standard output"
+for bad in "--scale 0" "--scale 99" "--scale x" "--scale" "--nonsense"; do
+  status=0
+  # shellcheck disable=SC2086
+  "$GAME" $bad >"$WORK/bad.out" 2>"$WORK/bad.err" || status=$?
+  [ "$status" -eq 2 ] || fail "$bad: exit status $status, not 2"
+  [ "$(wc -l <"$WORK/bad.err")" -eq 1 ] || fail "$bad: not one line on standard error"
+  [ ! -s "$WORK/bad.out" ] || fail "$bad: wrote to standard output"
+done
+echo "ok: --help, and bad options give one line and status 2"
+
+# 5. No art at all: three "Image not found!" lines and the game still runs.
 BARE=$WORK/bare
 mkdir -p "$BARE"
 start_game "$BARE"
@@ -138,4 +269,9 @@ expect_clean_exit "Escape without art"
 MISSING=$(tr -d '\r' <"$BARE/console.txt" | grep -c "^Image not found!$" || true)
 [ "$MISSING" -eq 3 ] || fail "expected 3 \"Image not found!\" lines, got $MISSING"
 echo "ok: three \"Image not found!\" lines without art"
+HINTS=$(grep -c "scripts/play.sh" "$BARE/stderr.txt" || true)
+[ "$HINTS" -eq 1 ] || fail "expected one hint about the play folder on standard error, got $HINTS"
+grep -q -- "$BARE" "$BARE/stderr.txt" || fail "the hint does not name the working folder"
+grep -q "scripts/play.sh" "$BARE/console.txt" && fail "the hint went to standard output"
+echo "ok: one hint on standard error names the folder, the files and the command"
 echo "all smoke checks passed"

@@ -5,7 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "frame/constants.h"
+#include "shared/game_codes.h"
+#include "shared/units.h"
 
 class TActor;
 
@@ -21,8 +22,11 @@ struct ActorDrawPlacement {
 using ActorList = std::vector<std::shared_ptr<TActor>>;
 
 extern ActorList ActorBuckets[CHUNK_COLUMNS][CHUNK_ROWS];
-extern ActorList ActorLists[2];  // entry 1: the bad guys in creation order; entry 0 stays empty
-extern int32_t ActorCount;       // actors created since the last clear
+constexpr int kBadguyList = 1;  // the bad guys in creation order; list 0 stays empty
+extern ActorList ActorLists[2];
+extern int32_t ActorCount;  // actors created since the last clear
+
+constexpr int kActorCap = 500;  // no actor is created once this many exist
 
 constexpr int kUserPlayer = 0;
 constexpr int kUserBadguy = 6;

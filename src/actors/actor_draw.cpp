@@ -1,7 +1,9 @@
 // Drawing an actor: one 16x24 frame of the character sheet, mirrored unless it faces right.
 #include "actors/actor.h"
-#include "frame/main_program.h"
 #include "platform/draw.h"
+#include "shared/frame_counters.h"
+#include "shared/game_codes.h"
+#include "shared/game_images.h"
 
 int TActor::MOnScreenRelativePos(int64_t corner_x, int64_t corner_y) {
   // Arithmetic shifts floor, so an actor left of or above the corner gets the pixel it is in.
@@ -16,7 +18,7 @@ ActorDrawPlacement TActor::MDrawPlacement(int32_t x, int32_t y) const {
   const bool four_frames = Pose == 0 || Pose == 4 || Pose == 14;
   placement.Frame = Pose + (four_frames ? AnimPhase : SlowToggle);
   // The sheet faces right; mirrored, the frame drawn from x + 8 covers x - 8 .. x + 8 too.
-  placement.Mirrored = LastFacing != 2;
+  placement.Mirrored = LastFacing != kRight;
   placement.X = placement.Mirrored ? x + 8 : x - 8;
   // The frame's top edge is 22 pixels above the feet line.
   placement.Y = y - 22;

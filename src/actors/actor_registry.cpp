@@ -3,12 +3,11 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
-#include "world/block.h"
+#include "shared/game_codes.h"
 
 namespace {
 
 constexpr int64_t kSpawnHopVel = -131072;  // a new actor hops 2 pixels up out of its spawn cell
-constexpr int kBucketShift = 22;           // a bucket is a 4x4-cell chunk, 64 pixels square
 
 // Drops the first entry that is this very actor; an actor not in the list leaves it alone.
 void RemoveFirst(ActorList& list, const TActor* actor) {
@@ -19,10 +18,10 @@ void RemoveFirst(ActorList& list, const TActor* actor) {
 }
 
 int32_t ClampedBucket(int64_t units, int32_t count) {
-  // Positions inside the map are never negative; anything that strays outside is filed in the
-  // nearest edge bucket so that no actor ever indexes past the grid.
+  // A bucket is one chunk. Positions inside the map are never negative; anything that strays
+  // outside is filed in the nearest edge bucket so that no actor ever indexes past the grid.
   if (units < 0) return 0;
-  return static_cast<int32_t>(std::min<int64_t>(units >> kBucketShift, count - 1));
+  return static_cast<int32_t>(std::min<int64_t>(units >> CHUNK_SHIFT, count - 1));
 }
 
 }  // namespace
@@ -49,7 +48,7 @@ std::shared_ptr<TActor> TActor::FCreate(int64_t x, int64_t y, int32_t kind) {
   actor->YPos = y;
   actor->YVel = kSpawnHopVel;
   actor->User = kind;
-  if (kind == kUserBadguy) ActorLists[1].push_back(actor);
+  if (kind == kUserBadguy) ActorLists[kBadguyList].push_back(actor);
   actor->MPlaceInBucket();
   ++ActorCount;
   return actor;
@@ -85,26 +84,27 @@ int TActor::MBucketChange() {
 int TActor::MUpdate() {
   MInput();
   MControl();
-  if (ForceDuck == 1) VPad = 3;
+  if (ForceDuck == 1) VPad = kDown;
   MAddFriction();
   MAddGravity();
-  if (VPad == 3 && Grounded == 1) {
+  if (VPad == kDown && Grounded == 1) {
     MAddVelDucked();
   } else {
     MAddVelStanding();
   }
   MBucketChange();
   MChoosePose();
-  if (XVel > 0) LastFacing = 2;
-  if (XVel < 0) LastFacing = 4;
+  if (XVel > 0) LastFacing = kRight;
+  if (XVel < 0) LastFacing = kLeft;
   return 0;
 }
 
 int TActor::FUpdateBadguys() {
-  if (Profiles[0] && Profiles[0]->Actor) Profiles[0]->Actor->MUpdate();
+  if (Profiles[kPlayerProfile] && Profiles[kPlayerProfile]->Actor)
+    Profiles[kPlayerProfile]->Actor->MUpdate();
   // By index, re-reading the size: an actor appended meanwhile would still get its turn, and a
   // reallocation cannot pull the list out from under the loop.
-  for (size_t i = 0; i < ActorLists[1].size(); ++i)
-    ActorLists[1][i]->MUpdate();
+  for (size_t i = 0; i < ActorLists[kBadguyList].size(); ++i)
+    ActorLists[kBadguyList][i]->MUpdate();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "platform/random.h"
+#include "shared/game_codes.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ constexpr int32_t kLandingPose = 36;
 constexpr float kChangeOfMind = 0.02f;
 
 // Mind entry -> input value; each row is indexed by the entry 0, 1, 2.
-constexpr int32_t kMindVPad[3] = {0, 1, 3};
-constexpr int32_t kMindHpad[3] = {0, 4, 2};
+constexpr int32_t kMindVPad[3] = {kNoDirection, kUp, kDown};
+constexpr int32_t kMindHpad[3] = {kNoDirection, kLeft, kRight};
 constexpr int32_t kMindBButton[3] = {0, 0, 1};
 constexpr int32_t kMindAButton[3] = {0, 1, 1};
 
@@ -30,8 +31,8 @@ int32_t MindChoice(const int32_t* table, int32_t entry) {
 }
 
 int64_t Steer(int32_t hpad, int64_t accel) {
-  if (hpad == 4) return -accel;
-  if (hpad == 2) return accel;
+  if (hpad == kLeft) return -accel;
+  if (hpad == kRight) return accel;
   return 0;
 }
 
@@ -51,7 +52,7 @@ int TActor::MInputFromMind() {
 
 int TActor::MInput() {
   if (User == kUserPlayer) {
-    const TProfile* profile = Profiles[0].get();
+    const TProfile* profile = Profiles[kPlayerProfile].get();
     if (!profile) return 0;
     BButton = profile->BButton;
     AButton = profile->AButton;
@@ -67,7 +68,7 @@ int TActor::MInput() {
 int TActor::MControl() {
   if (Grounded == 1) {
     int64_t accel = kGroundAccel;
-    if (VPad == 3) {
+    if (VPad == kDown) {
       accel = kDuckedAccel;
     } else if (AButton == 1) {
       accel = kGroundAccelA;
@@ -79,20 +80,21 @@ int TActor::MControl() {
     }
   } else if (Hugged == 1) {
     XVel += Steer(Hpad, kSteerAccel);
-    if (VPad == 1) YVel -= kClimbAccel;
-    if (VPad == 3) YVel += kClimbAccel;
+    if (VPad == kUp) YVel -= kClimbAccel;
+    if (VPad == kDown) YVel += kClimbAccel;
     // A clinging actor faces its wall: the pad must point away from it.
-    const bool away = (LastFacing == 4 && Hpad == 2) || (LastFacing == 2 && Hpad == 4);
+    const bool away =
+        (LastFacing == kLeft && Hpad == kRight) || (LastFacing == kRight && Hpad == kLeft);
     if (BButton > 0 && Pose != kLandingPose && away) {
       YVel = kWallJumpYVel;
-      XVel = LastFacing == 4 ? kWallJumpXVel : -kWallJumpXVel;
+      XVel = LastFacing == kLeft ? kWallJumpXVel : -kWallJumpXVel;
       Grounded = 0;
       Hugged = 0;
     }
   } else {
     XVel += Steer(Hpad, kSteerAccel);
     if (BButton > 0 && YVel < 0) YVel -= kJumpHold;
-    if (VPad == 3 && YVel < 0) YVel += kJumpHold;
+    if (VPad == kDown && YVel < 0) YVel += kJumpHold;
   }
   return 0;
 }

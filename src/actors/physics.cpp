@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "actors/actor.h"
+#include "shared/game_codes.h"
 #include "world/map.h"
 
 namespace {
@@ -23,7 +24,6 @@ constexpr int64_t kHalfWidth = 196608;    // 3 pixels
 constexpr int64_t kHeadHeight = 1048576;  // 16 pixels
 constexpr int32_t kLandingPose = 36;
 constexpr int32_t kLandingHold = 5;
-constexpr uint8_t kBumpFromBelow = 1;
 
 enum class Vertical { Free, Landed, Bumped };
 enum class Horizontal { Free, BlockedRight, BlockedLeft };
@@ -49,7 +49,7 @@ void HitCellFromBelow(int64_t ux, int64_t uy) {
   const int32_t column = UnitsToCell(ux);
   const int32_t row = UnitsToCell(uy);
   if (column < 0 || column >= MAP_WIDTH_TILES || row < 0 || row >= MAP_HEIGHT_TILES) return;
-  TMap::FHitCell(column, row, kBumpFromBelow);
+  TMap::FHitCell(column, row, kUp);  // a head bumps the block above it upward
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ int TActor::MAddHaltFriction() {
 
 int TActor::MAddFriction() {
   if (Grounded == 1) {
-    if (Hpad == 0 || VPad == 3) return MAddHaltFriction();
+    if (Hpad == kNoDirection || VPad == kDown) return MAddHaltFriction();
     return MAddRunFriction();
   }
   if (Hugged == 1) return MAddHaltFriction();
@@ -209,7 +209,7 @@ int TActor::MAddVelDucked() {
 
 int TActor::MActorCollide(int64_t x, int64_t y) const {
   constexpr int64_t kHalfBoxWidth = 393216;  // 6 pixels
-  for (const auto& other : ActorLists[1]) {
+  for (const auto& other : ActorLists[kBadguyList]) {
     if (other.get() == this) continue;
     if (y > other->YPos - kHeadHeight && x > other->XPos - kHalfBoxWidth &&
         x < other->XPos + kHalfBoxWidth && y < other->YPos + kHeadHeight) {

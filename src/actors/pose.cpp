@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "actors/actor.h"
+#include "shared/game_codes.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ constexpr int64_t kFast = 110000;  // from this on it runs fast
 enum class Steering { None, With, Against };
 
 Steering SteeringOf(int32_t hpad, int64_t xvel) {
-  if (hpad != 4 && hpad != 2) return Steering::None;
-  if ((hpad == 4 && xvel < 0) || (hpad == 2 && xvel > 0)) return Steering::With;
+  if (hpad != kLeft && hpad != kRight) return Steering::None;
+  if ((hpad == kLeft && xvel < 0) || (hpad == kRight && xvel > 0)) return Steering::With;
   return Steering::Against;
 }
 
@@ -43,7 +44,7 @@ int TActor::MChoosePose() {
     return 0;
   }
   if (Grounded == 1) {
-    Pose = GroundPose(XVel, Hpad, VPad == 3);
+    Pose = GroundPose(XVel, Hpad, VPad == kDown);
   } else if (Hugged == 1) {
     Pose = WallPose(YVel);
   } else {

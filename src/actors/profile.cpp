@@ -1,6 +1,7 @@
 // The player's profile: the keyboard and the first joystick read into five input values once a
 // frame, before any actor moves.
 #include "actors/profile.h"
+#include "shared/game_codes.h"
 
 #include "platform/input.h"
 
@@ -16,39 +17,39 @@ int32_t PluspadOf(int32_t vpad, int32_t hpad) {
   // Rows: no vertical, up, down; columns: no horizontal, left, right.
   static constexpr int32_t kCodes[3][3] = {{0, 4, 2}, {1, 5, 6}, {3, 7, 8}};
   int32_t row = 0;
-  if (vpad == 1) row = 1;
-  if (vpad == 3) row = 2;
+  if (vpad == kUp) row = 1;
+  if (vpad == kDown) row = 2;
   int32_t column = 0;
-  if (hpad == 4) column = 1;
-  if (hpad == 2) column = 2;
+  if (hpad == kLeft) column = 1;
+  if (hpad == kRight) column = 2;
   return kCodes[row][column];
 }
 
 int TProfile::FBoot() {
-  Profiles[0] = std::make_shared<TProfile>();
+  Profiles[kPlayerProfile] = std::make_shared<TProfile>();
   return 0;
 }
 
 int TProfile::FUpdate() {
-  if (Profiles[0]) Profiles[0]->MInput();
+  if (Profiles[kPlayerProfile]) Profiles[kPlayerProfile]->MInput();
   return 0;
 }
 
 int TProfile::MInput() {
   // A key that is down makes the joystick test unnecessary; up beats down, left beats right.
   if (KeyIsDown(kKeyUp) || JoyAxisY(kJoyPort) < -kAxisThreshold) {
-    VPad = 1;
+    VPad = kUp;
   } else if (KeyIsDown(kKeyDown) || JoyAxisY(kJoyPort) > kAxisThreshold) {
-    VPad = 3;
+    VPad = kDown;
   } else {
-    VPad = 0;
+    VPad = kNoDirection;
   }
   if (KeyIsDown(kKeyLeft) || JoyAxisX(kJoyPort) < -kAxisThreshold) {
-    Hpad = 4;
+    Hpad = kLeft;
   } else if (KeyIsDown(kKeyRight) || JoyAxisX(kJoyPort) > kAxisThreshold) {
-    Hpad = 2;
+    Hpad = kRight;
   } else {
-    Hpad = 0;
+    Hpad = kNoDirection;
   }
   Pluspad = PluspadOf(VPad, Hpad);
   BButton = (KeyIsDown(kKeyB) || JoyButtonDown(2, kJoyPort) || JoyButtonDown(3, kJoyPort)) ? 1 : 0;

@@ -1,16 +1,20 @@
 // Painting the map with the mouse in the left view, pouring water, and the save, load and
 // refresh keys; the black frame around the left view and the picker overlay.
 #include "editor/editor.h"
+#include "shared/game_codes.h"
 
 #include <cstdint>
 
 #include "editor/editor_layout.h"
+#include "editor/undo_history.h"
 #include "fluid/fluid.h"
-#include "frame/main_program.h"
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "platform/input.h"
+#include "shared/game_images.h"
+#include "shared/random_styles.h"
 #include "world/map.h"
+#include "world/map_files.h"
 #include "world/scroller.h"
 
 namespace {
@@ -53,24 +57,55 @@ void PaintBackground(int cx, int cy, Button button) {
     if (EditorBGStyle < 8) EditorBGStyle = RandomStyleSpread(0);
     TMap::FBGSet(cx, cy, EditorBGStyle);
   } else if (button == Button::Right) {
-    TMap::FBGSet(cx, cy, 255);
+    TMap::FBGSet(cx, cy, kNoStyle);
   }
+}
+
+struct CellState {
+  uint8_t Solid, Fill, BG;
+  int Style;
+  bool operator==(const CellState&) const = default;
+};
+
+CellState CellStateAt(int cx, int cy) {
+  return {SolidGrid[cx][cy], FillGrid[cx][cy], BGGrid[cx][cy], TMap::FBlockStyleAtCell(cx, cy)};
 }
 
 void EditCell(int cx, int cy, Button button) {
   // The border ring stays as it is: no painting, no erasing, no water there.
   if (!TMap::FBoundsMargin(cx, cy)) return;
-  if (KeyIsDown(kKeyF)) TFluid::FCreateWater(cx, cy);
+  const bool pouring = KeyIsDown(kKeyF) != 0;
+  if (!pouring && button == Button::None) return;
+  TUndoHistory::FBeforeEdit();
+  const CellState before = CellStateAt(cx, cy);
+  if (pouring) TFluid::FCreateWater(cx, cy);
   if (EditorMode == 1) {
     PaintBlock(cx, cy, button);
   } else {
     PaintBackground(cx, cy, button);
   }
+  if (!(CellStateAt(cx, cy) == before)) TUndoHistory::FEdited();
+}
+
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
+void UndoRedoKeys() {
+  const int zPresses = KeyHitCount(kKeyZ);
+  const int yPresses = KeyHitCount(kKeyY);
+  if (!KeyIsDown(kKeyCtrl)) return;
+  const bool shift = KeyIsDown(kKeyShift) != 0;
+  for (int i = 0; i < zPresses; ++i)
+    shift ? TUndoHistory::FRedo() : TUndoHistory::FUndo();
+  for (int i = 0; i < yPresses; ++i)
+    TUndoHistory::FRedo();
 }
 
 void FileAndRefreshKeys() {
-  if (KeyHitCount(kKeyS)) TMap::FSaveState();
-  if (KeyHitCount(kKeyL)) TMap::FLoadState();
+  if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
+  if (KeyHitCount(kKeyL)) {
+    TUndoHistory::FBeginWholeMapStep();
+    TMap::FLoadState();
+    TUndoHistory::FEndWholeMapStep();
+  }
   if (KeyHitCount(kKeyE)) {
     TScroller::FEvaluateScrollLocks();
     TMap::FEvaluateLightMap();
@@ -90,9 +125,18 @@ int TEditor::FInput() {
   if (mx > kLeftViewRight) {
     if (button != Button::None) PickerClick(place);
   } else {
+    if (MouseButtonDown(3)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
+  UndoRedoKeys();
   FileAndRefreshKeys();
+  return 0;
+}
+
+int TEditor::FFrameStart() {
+  const bool overLeftView = MousePosX() <= kLeftViewRight;
+  const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
+  TUndoHistory::FFrameStart(overLeftView && held);
   return 0;
 }
 

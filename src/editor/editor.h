@@ -13,5 +13,7 @@ class TEditor {
  public:
   static int FBoot();
   static int FInput();
+  // Before the frame's first move: where a stroke of the undo history opens and closes.
+  static int FFrameStart();
   static int FDraw();
 };

@@ -16,3 +16,7 @@ struct PickerPlace {
 PickerPlace PickerPlaceAt(int mx, int my);
 // Selects a block style (rows 0..7) or a background style (rows 8..15); elsewhere nothing.
 void PickerClick(const PickerPlace& place);
+
+// The middle button over a map cell picks its block style (block mode) or, without a block, its
+// background style (background mode); a cell with neither, or outside the map, picks nothing.
+void EyedropperPick(int cx, int cy);

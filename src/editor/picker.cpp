@@ -2,8 +2,10 @@
 // block styles, its bottom half background styles.
 #include "editor/editor.h"
 #include "editor/editor_layout.h"
+#include "editor/undo_history.h"
 
 int TEditor::FBoot() {
+  TUndoHistory::FReset();
   for (int r = 0; r < kPickerHalfRows; ++r)
     for (int c = 0; c < kPickerColumns; ++c)
       EditorTileGrid[c][r] = r * kPickerColumns + c;

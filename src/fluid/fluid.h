@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/constants.h"
+#include "shared/units.h"
 #include "world/map.h"
 
 extern uint16_t FluidTopRow[MAP_WIDTH_TILES];

@@ -2,7 +2,11 @@
 // move aim one cell past the grid, and such a target is refused like a block.
 #pragma once
 
-#include "frame/constants.h"
+#include "shared/units.h"
+
+// Rows 0 and 53 belong to the border ring: water is only ever simulated in rows 1..52.
+constexpr int kFirstWaterRow = 1;
+constexpr int kLastWaterRow = MAP_HEIGHT_TILES - 2;
 
 inline bool FluidColumnInGrid(int column) {
   return column >= 0 && column < MAP_WIDTH_TILES;

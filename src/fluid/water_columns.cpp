@@ -7,12 +7,6 @@
 #include "platform/console.h"
 #include "platform/random.h"
 
-namespace {
-// Rows 0 and 53 belong to the border ring: water is only ever simulated in rows 1..52.
-constexpr int kFirstWaterRow = 1;
-constexpr int kLastWaterRow = MAP_HEIGHT_TILES - 2;
-}  // namespace
-
 int TFluid::FEvaluateColumn(int column) {
   if (!FluidColumnInGrid(column)) return 0;
   FluidColumnActive[column] = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fluid/fluid.h"
+#include "fluid/fluid_cells.h"
 #include "platform/random.h"
 
 namespace {
@@ -14,8 +15,6 @@ constexpr double kRightFirst = 0.5;
 
 constexpr int kFirstVisitedColumn = 1;
 constexpr int kLastVisitedColumn = MAP_WIDTH_TILES - 2;
-constexpr int kFirstWaterRow = 1;
-constexpr int kLastWaterRow = MAP_HEIGHT_TILES - 2;
 
 double DrawUnit() {
   return RandomRange(1, 0);

@@ -5,12 +5,12 @@
 #include "platform/platform.h"
 
 int TClock::FStartClock(uint8_t clock) {
-  if (clock < 3) ClockStart[clock] = ClockMillis();
+  if (clock < kClockCount) ClockStart[clock] = ClockMillis();
   return 0;
 }
 
 int TClock::FEndClock(uint8_t clock) {
-  if (clock >= 3) return 0;
+  if (clock >= kClockCount) return 0;
   ClockStop[clock] = ClockMillis();
   ClockSum[clock] += ClockStop[clock] - ClockStart[clock];
   return 0;
@@ -19,7 +19,7 @@ int TClock::FEndClock(uint8_t clock) {
 int TClock::FAverage() {
   if (FrameTick != 0) return 0;
   // The divisor is 7 even for the first average, which covers a single frame.
-  for (int clock = 0; clock < 3; ++clock) {
+  for (int clock = 0; clock < kClockCount; ++clock) {
     ClockAverage[clock] = static_cast<int32_t>(static_cast<double>(ClockSum[clock]) / 7.0 * 1000.0);
     ClockSum[clock] = 0;
   }
@@ -29,14 +29,14 @@ int TClock::FAverage() {
 int TClock::FDraw() {
   SetDrawScale(1, 1);
   SetColor(255, 155, 100);
-  DrawStatLine(" Phys", ClockAverage[0], 100, 24);
-  DrawStatLine(" Draw", ClockAverage[1], 200, 24);
-  DrawStatLine(" All ", ClockAverage[2], 300, 24);
+  DrawStatLine(" Phys", ClockAverage[kClockPhysics], 100, 24);
+  DrawStatLine(" Draw", ClockAverage[kClockDraw], 200, 24);
+  DrawStatLine(" All ", ClockAverage[kClockFrame], 300, 24);
   return 0;
 }
 
 int TClock::FDelay() {
-  const int ms = ClockAverage[2] / 1000;
+  const int ms = ClockAverage[kClockFrame] / 1000;
   SleepMillis(15 - ms > 0 ? 15 - ms : 0);
   return 0;
 }

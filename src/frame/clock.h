@@ -3,8 +3,12 @@
 
 #include <cstdint>
 
-extern int64_t ClockStart[3], ClockStop[3], ClockSum[3];
-extern int32_t ClockAverage[3];
+// The clocks: the update (" Phys" on screen), the drawing, and the whole frame around both.
+enum FrameClock : uint8_t { kClockPhysics = 0, kClockDraw = 1, kClockFrame = 2 };
+constexpr int kClockCount = 3;
+
+extern int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
+extern int32_t ClockAverage[kClockCount];
 
 class TClock {
  public:

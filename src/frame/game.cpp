@@ -3,6 +3,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "frame/clock.h"
 #include "frame/main_program.h"
@@ -14,15 +15,21 @@
 #include "world/map.h"
 #include "world/scroller.h"
 
-int TGame::FBoot() { return FLoadAssets(); }
-int TGame::FLoadAssets() { return 0; }
-int TGame::FExitState() { return 0; }
+int TGame::FBoot() {
+  return FLoadAssets();
+}
+int TGame::FLoadAssets() {
+  return 0;
+}
+int TGame::FExitState() {
+  return 0;
+}
 
 int TGame::FEnterState() {
   TMap::FClear();
   TMap::FDummyMap();
   BadguyActor = TActor::FCreate(6291456, 10485760, kUserBadguy);
-  Profiles[0]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
   TScroller::FEvaluateScrollLocks();
   TMap::FEvaluateLightMap();
   TMap::FEvaluateChunks();
@@ -30,14 +37,14 @@ int TGame::FEnterState() {
 }
 
 int TGame::FRun() {
-  TClock::FStartClock(2);
-  TClock::FStartClock(0);
+  TClock::FStartClock(kClockFrame);
+  TClock::FStartClock(kClockPhysics);
   FUpdate();
-  TClock::FEndClock(0);
-  TClock::FStartClock(1);
+  TClock::FEndClock(kClockPhysics);
+  TClock::FStartClock(kClockDraw);
   FDraw();
-  TClock::FEndClock(1);
-  TClock::FEndClock(2);
+  TClock::FEndClock(kClockDraw);
+  TClock::FEndClock(kClockFrame);
   TClock::FAverage();
   TClock::FDraw();
   Flip(1);
@@ -45,32 +52,50 @@ int TGame::FRun() {
 }
 
 int TGame::FUpdate() {
+  TEditor::FFrameStart();
   TProfile::FUpdate();
   TActor::FUpdateBadguys();
   TBlock::FUpdate();
   if (FrameTick == 0) TFluid::FSim();
   TEditor::FInput();
   // R restarts at once: the rest of this frame draws the fresh game.
-  if (KeyHitCount(kKeyR) != 0) FEnterState();
+  if (KeyHitCount(kKeyR) != 0) {
+    // A restart throws the map away for the dummy map: one undo step brings it back.
+    TUndoHistory::FBeginWholeMapStep();
+    FEnterState();
+    TUndoHistory::FEndWholeMapStep();
+  }
   return 0;
 }
 
 int TGame::FDraw() {
-  Scrollers[0]->MDraw(Profiles[0]->Actor.get(), 0, 0);
+  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
   Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
   TEditor::FDraw();
   DrawImageFrame(InstrImage.get(), 20, 20, 0);
   return 0;
 }
 
-int Template::FBoot() { return FLoadAssets(); }
-int Template::FLoadAssets() { return 0; }
-int Template::FEnterState() { return 0; }
-int Template::FExitState() { return 0; }
+int Template::FBoot() {
+  return FLoadAssets();
+}
+int Template::FLoadAssets() {
+  return 0;
+}
+int Template::FEnterState() {
+  return 0;
+}
+int Template::FExitState() {
+  return 0;
+}
 int Template::FRun() {
   FUpdateAll();
   FDrawAll();
   return 0;
 }
-int Template::FDrawAll() { return 0; }
-int Template::FUpdateAll() { return 0; }
+int Template::FDrawAll() {
+  return 0;
+}
+int Template::FUpdateAll() {
+  return 0;
+}

@@ -1,8 +1,11 @@
 #include "frame/main_program.h"
 
+#include <string>
+
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/undo_history.h"
 #include "frame/game.h"
 #include "platform/console.h"
 #include "platform/draw.h"
@@ -12,35 +15,39 @@
 #include "platform/random.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 #include "world/scroller.h"
 
 namespace {
 
+// One line of the start-up print-out: the label, padded with tabs as it has always been
+// printed, then the value the game actually uses.
+void PrintConstant(const char* label_and_tabs, int64_t value) {
+  PrintLine(std::string(label_and_tabs) + std::to_string(value));
+}
+
 void PrintWorldConstants() {
-  static const char* const kLines[] = {
-      "---",
-      "PIXEL_SHIFT:\t\t16",
-      "TILE_SHIFT:\t\t20",
-      "PIXEL_SHIFT n:\t65536",
-      "TILE_SHIFT n:\t1048576",
-      "---",
-      "SCREEN_WIDTH_PIXELS:\t400",
-      "SCREEN_HEIGHT_PIXELS:\t288",
-      "TILE_SIZE_PIXELS:\t\t16",
-      "SCREEN_WIDTH_TILES:\t25",
-      "SCREEN_HEIGHT_TILES:\t18",
-      "SCREEN_WIDTH_UNITS:\t26214400",
-      "SCREEN_HEIGHT_UNITS:\t18874368",
-      "---",
-      "MAP_WIDTH_TILES:\t\t75",
-      "MAP_HEIGHT_TILES:\t\t54",
-      "MAP_WIDTH_PIXELS:\t\t1200",
-      "MAP_HEIGHT_PIXELS:\t\t864",
-      "MAP_WIDTH_UNITS:\t\t78643200",
-      "MAP_HEIGHT_UNITS:\t\t56623104",
-      "---",
-  };
-  for (const char* line : kLines) PrintLine(line);
+  PrintLine("---");
+  PrintConstant("PIXEL_SHIFT:\t\t", PIXEL_SHIFT);
+  PrintConstant("TILE_SHIFT:\t\t", TILE_SHIFT);
+  PrintConstant("PIXEL_SHIFT n:\t", PIXEL_UNITS);
+  PrintConstant("TILE_SHIFT n:\t", TILE_UNITS);
+  PrintLine("---");
+  PrintConstant("SCREEN_WIDTH_PIXELS:\t", SCREEN_WIDTH_PIXELS);
+  PrintConstant("SCREEN_HEIGHT_PIXELS:\t", SCREEN_HEIGHT_PIXELS);
+  PrintConstant("TILE_SIZE_PIXELS:\t\t", TILE_SIZE_PIXELS);
+  PrintConstant("SCREEN_WIDTH_TILES:\t", SCREEN_WIDTH_TILES);
+  PrintConstant("SCREEN_HEIGHT_TILES:\t", SCREEN_HEIGHT_TILES);
+  PrintConstant("SCREEN_WIDTH_UNITS:\t", SCREEN_WIDTH_UNITS);
+  PrintConstant("SCREEN_HEIGHT_UNITS:\t", SCREEN_HEIGHT_UNITS);
+  PrintLine("---");
+  PrintConstant("MAP_WIDTH_TILES:\t\t", MAP_WIDTH_TILES);
+  PrintConstant("MAP_HEIGHT_TILES:\t\t", MAP_HEIGHT_TILES);
+  PrintConstant("MAP_WIDTH_PIXELS:\t\t", MAP_WIDTH_PIXELS);
+  PrintConstant("MAP_HEIGHT_PIXELS:\t\t", MAP_HEIGHT_PIXELS);
+  PrintConstant("MAP_WIDTH_UNITS:\t\t", MAP_WIDTH_UNITS);
+  PrintConstant("MAP_HEIGHT_UNITS:\t\t", MAP_HEIGHT_UNITS);
+  PrintLine("---");
 }
 
 void ReportImage(const std::shared_ptr<TImage>& image, const char* loaded) {
@@ -110,7 +117,18 @@ int TMain::FRun() {
   return 0;
 }
 
-int TMain::FGoodbye() { return 0; }
+// Leaving with Escape or the close button never throws edits away: what no S has saved goes
+// into recovery/ as a pair the map files can be replaced with.
+int TMain::FGoodbye() {
+  if (QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
+  std::string where;
+  if (WriteRecoveryPair(where)) {
+    PrintNote("Unsaved map edits kept in " + where);
+  } else {
+    PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
+  }
+  return 0;
+}
 
 int RunRavelon(bool run_loop) {
   CreateTables();
@@ -119,6 +137,7 @@ int RunRavelon(bool run_loop) {
   SeedRandom(5);
   TMain::FBoot();
   TGame::FEnterState();
+  FinishInterruptedMapSave();
   TMap::FLoadState();
   TScroller::FEvaluateScrollLocks();
   TMap::FEvaluateLightMap();

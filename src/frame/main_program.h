@@ -5,13 +5,16 @@
 #include <memory>
 #include <string>
 
-class TImage;
+// The program-level variables live in shared/ so the lower layers can reach them; they are
+// re-exported here for the program's own users.
+#include "shared/frame_counters.h"
+#include "shared/game_images.h"
+#include "shared/random_styles.h"
+#include "shared/units.h"
+
 class TActor;
 
-extern std::shared_ptr<TImage> AllTilesImage, TileSet0, TileSet1, TileSet2, WaterImage,
-    ActorImage, InstrImage;
-extern uint8_t FrameTick, SlowToggle, AnimPhase, QuitFlag;
-extern std::shared_ptr<TActor> BadguyActor;
+extern std::shared_ptr<TActor> BadguyActor;  // the bad guy the right-hand view follows
 
 // Creates (resets) every class-level table and variable of the game, in the documented order.
 void CreateTables();
@@ -32,5 +35,3 @@ int RunRavelon(bool run_loop = true);
 void MainLoopPass();
 
 void DrawStatLine(const std::string& label, int32_t value, int x, int y);
-int RandomStyleNear(int base);
-int RandomStyleSpread(int base);

@@ -1,10 +1,9 @@
-// The shadowed labelled number of the profiler and the random style variants.
+// The shadowed labelled number of the profiler.
 #include <string>
 
 #include "art/palette.h"
 #include "frame/main_program.h"
 #include "platform/draw.h"
-#include "platform/random.h"
 
 void DrawStatLine(const std::string& label, int32_t value, int x, int y) {
   const std::string s = std::to_string(value);
@@ -24,13 +23,3 @@ void DrawStatLine(const std::string& label, int32_t value, int x, int y) {
   TPalette::FSet(8);
   DrawTextAt(tail, x + 62, y);
 }
-
-namespace {
-int RandomStyleOffset(int base, double shift) {
-  const int offset = static_cast<int>(RandomRange(12, 0) - shift);
-  return base + (offset < 0 ? 0 : offset);
-}
-}  // namespace
-
-int RandomStyleNear(int base) { return RandomStyleOffset(base, 6); }
-int RandomStyleSpread(int base) { return RandomStyleOffset(base, 4); }

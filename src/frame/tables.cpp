@@ -31,8 +31,8 @@ ActorList ActorLists[2];
 uint16_t FluidTopRow[MAP_WIDTH_TILES];
 uint16_t FluidBottomRow[MAP_WIDTH_TILES];
 uint8_t FluidColumnActive[MAP_WIDTH_TILES];
-int64_t ClockStart[3], ClockStop[3], ClockSum[3];
-int32_t ClockAverage[3];
+int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
+int32_t ClockAverage[kClockCount];
 std::shared_ptr<TProfile> Profiles[4];
 
 std::shared_ptr<TImage> AllTilesImage, TileSet0, TileSet1, TileSet2, WaterImage, ActorImage,
@@ -48,7 +48,8 @@ std::shared_ptr<TPixmap> RefImagePixmap;
 int32_t RefImageWidth, RefImageHeight;
 
 void CreateTables() {
-  for (auto& column : BlockGrid) std::fill(std::begin(column), std::end(column), nullptr);
+  for (auto& column : BlockGrid)
+    std::fill(std::begin(column), std::end(column), nullptr);
   std::memset(SolidGrid, 0, sizeof SolidGrid);
   std::memset(FillGrid, 0, sizeof FillGrid);
   std::memset(BGGrid, 0, sizeof BGGrid);
@@ -57,15 +58,20 @@ void CreateTables() {
   std::memset(ChunkVisibleGrid, 0, sizeof ChunkVisibleGrid);
   std::memset(ScrollLocks, 0, sizeof ScrollLocks);
   for (auto& column : ActorBuckets)
-    for (auto& bucket : column) ActorList().swap(bucket);
-  for (auto& scroller : Scrollers) scroller = nullptr;
+    for (auto& bucket : column)
+      ActorList().swap(bucket);
+  for (auto& scroller : Scrollers)
+    scroller = nullptr;
   std::memset(EditorTileGrid, 0, sizeof EditorTileGrid);
-  for (auto& list : ActorLists) ActorList().swap(list);
+  for (auto& list : ActorLists)
+    ActorList().swap(list);
   std::memset(FluidTopRow, 0, sizeof FluidTopRow);
   std::memset(FluidBottomRow, 0, sizeof FluidBottomRow);
   std::memset(FluidColumnActive, 0, sizeof FluidColumnActive);
-  for (int i = 0; i < 3; ++i) ClockStart[i] = ClockStop[i] = ClockSum[i] = ClockAverage[i] = 0;
-  for (auto& profile : Profiles) profile = nullptr;
+  for (int i = 0; i < kClockCount; ++i)
+    ClockStart[i] = ClockStop[i] = ClockSum[i] = ClockAverage[i] = 0;
+  for (auto& profile : Profiles)
+    profile = nullptr;
 
   AllTilesImage = TileSet0 = TileSet1 = TileSet2 = WaterImage = ActorImage = InstrImage = nullptr;
   FrameTick = SlowToggle = AnimPhase = QuitFlag = 0;

@@ -6,6 +6,8 @@
 
 // The game's key codes (virtual-key codes 0..255).
 enum KeyCode : int {
+  kKeyShift = 16,
+  kKeyCtrl = 17,
   kKeyEscape = 27,
   kKeySpace = 32,
   kKeyLeft = 37,
@@ -19,6 +21,8 @@ enum KeyCode : int {
   kKeyN = 78,
   kKeyR = 82,
   kKeyS = 83,
+  kKeyY = 89,
+  kKeyZ = 90,
 };
 
 int KeyHitCount(int key);

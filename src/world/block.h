@@ -6,11 +6,13 @@
 #include <list>
 #include <memory>
 
+#include "shared/game_codes.h"
+
 class TBlock : public std::enable_shared_from_this<TBlock> {
  public:
   virtual ~TBlock() = default;
 
-  uint8_t Angle = 0;    // bump direction while animating: 0 at rest, 1 up, 2 right, 3 down, 4 left
+  uint8_t Angle = 0;    // the Direction of the bump while animating, kNoDirection at rest
   uint8_t Counter = 0;  // frames left in the bump animation, 8 down to 0
   uint8_t Style = 0;    // the frame of TileSet0 the block shows
   uint16_t XPos = 0;    // column of the block's cell
@@ -49,7 +51,9 @@ class TBlockContainer : public TBlock {
   int MBump(uint8_t direction) override;
 };
 
+// A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
+// 255. Counts in TBlock::Count like every creation.
+std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);
+
 // The animating blocks, in the order they were bumped.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;
-
-constexpr int kActorCap = 500;

@@ -3,10 +3,11 @@
 #include <iterator>
 #include <utility>
 
-#include "actors/actor.h"
-#include "frame/main_program.h"
+#include "actors/actor.h"  // up: a bumped container releases a bad guy
 #include "platform/console.h"
 #include "platform/draw.h"
+#include "shared/game_codes.h"
+#include "shared/game_images.h"
 #include "world/block.h"
 #include "world/map.h"
 
@@ -17,7 +18,7 @@ constexpr uint8_t kBumpPeak = 4;  // the counter value at which a brick breaks, 
 
 template <typename Kind>
 std::shared_ptr<TBlock> CreateOfKind(int style, int x, int y) {
-  if (style == -1 || style == 255) return nullptr;
+  if (style == -1 || style == kNoStyle) return nullptr;
   if (style < 0 || style >= 256) style = 15;
   auto block = std::make_shared<Kind>();
   block->Style = static_cast<uint8_t>(style);
@@ -36,12 +37,12 @@ void RemoveFromActive(const TBlock* block) {
 // Bricks and containers bump alike: every bump animates upward, and a running animation
 // ignores further bumps, so a block is listed at most once.
 void StartBump(TBlock& block) {
-  if (block.Angle != 0) return;
+  if (block.Angle != kNoDirection) return;
   // Only blocks made by FCreate are shared; any other has no owner the list could join.
   auto self = block.weak_from_this().lock();
   if (!self) return;
   ActiveBlocks.push_back(std::move(self));
-  block.Angle = 1;
+  block.Angle = kUp;
   block.Counter = kBumpFrames;
 }
 
@@ -51,7 +52,7 @@ bool CountDown(TBlock& block) {
     --block.Counter;
     return block.Counter == kBumpPeak;
   }
-  block.Angle = 0;
+  block.Angle = kNoDirection;
   RemoveFromActive(&block);
   return false;
 }
@@ -60,16 +61,16 @@ bool CountDown(TBlock& block) {
 void DrawBumped(const TBlock& block, int px, int py, int frame) {
   const int d = block.Counter > kBumpPeak ? kBumpFrames - block.Counter : block.Counter;
   switch (block.Angle) {
-    case 1:
+    case kUp:
       py -= d;
       break;
-    case 2:
+    case kRight:
       px += d;
       break;
-    case 3:
+    case kDown:
       py += d;
       break;
-    case 4:
+    case kLeft:
       px -= d;
       break;
     default:
@@ -130,7 +131,7 @@ int TBlockBrick::MUpdate() {
 }
 
 int TBlockBrick::MDraw(int px, int py) {
-  if (Angle == 0) {
+  if (Angle == kNoDirection) {
     DrawImageFrame(TileSet0.get(), static_cast<float>(px), static_cast<float>(py), Style);
   } else {
     DrawBumped(*this, px, py, Style);
@@ -153,7 +154,7 @@ int TBlockContainer::MUpdate() {
 }
 
 int TBlockContainer::MDraw(int px, int py) {
-  if (Angle == 0) {
+  if (Angle == kNoDirection) {
     DrawImageFrame(TileSet0.get(), static_cast<float>(px), static_cast<float>(py), Style);
   } else {
     DrawBumped(*this, px, py, Style + 1);

@@ -2,24 +2,23 @@
 // always the same because the generator is seeded first.
 #include <string>
 
-#include "frame/main_program.h"
 #include "platform/console.h"
 #include "platform/random.h"
+#include "shared/game_codes.h"
+#include "shared/random_styles.h"
 #include "world/block.h"
 #include "world/map.h"
 
 namespace {
 constexpr int kWallStyle = 23;
 constexpr int kLastSkyChunkRow = 8;  // chunk rows 0..8 (cell rows 0..35) are sky
-constexpr uint8_t kSkyStyle = 7;
-constexpr uint8_t kDarkStyle = 1;
 }  // namespace
 
 int TMap::FDummyMap() {
   SeedRandom(7777);
   for (int cy = 0; cy < CHUNK_ROWS; ++cy)
     for (int cx = 0; cx < CHUNK_COLUMNS; ++cx)
-      ChunkStyleGrid[cx][cy] = cy <= kLastSkyChunkRow ? kSkyStyle : kDarkStyle;
+      ChunkStyleGrid[cx][cy] = cy <= kLastSkyChunkRow ? kChunkStyleSky : kChunkStyleDark;
   // One draw per call, in this order: the map is the same on every start.
   for (int x = 0; x < MAP_WIDTH_TILES; ++x) {
     FCreateBlock(x, 0, kWallStyle);

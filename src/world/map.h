@@ -5,18 +5,20 @@
 #include <cstdint>
 #include <memory>
 
-#include "frame/constants.h"
+#include "shared/game_codes.h"
+#include "shared/units.h"
 
 class TBlock;
 
 extern std::shared_ptr<TBlock> BlockGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
 extern uint8_t SolidGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];  // 0 nothing, 1 block, 5 fluid
 extern uint8_t FillGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];   // 0..16, 16 for a block
-extern uint8_t BGGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];     // 255 = no background
+extern uint8_t BGGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];     // kNoStyle: no background
 extern uint8_t ShadowGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
-extern uint8_t ChunkStyleGrid[CHUNK_COLUMNS][CHUNK_ROWS];  // 7 sky, 1 dark
+extern uint8_t ChunkStyleGrid[CHUNK_COLUMNS][CHUNK_ROWS];  // kChunkStyleSky or kChunkStyleDark
 extern uint8_t ChunkVisibleGrid[CHUNK_COLUMNS][CHUNK_ROWS];
-extern uint8_t ScrollLocks[3][3][4];  // [screen column][screen row][side 0 top 1 right 2 bottom 3 left]
+extern uint8_t ScrollLocks[3][3]
+                          [4];  // [screen column][screen row][side 0 top 1 right 2 bottom 3 left]
 
 constexpr uint8_t kSolidNothing = 0;
 constexpr uint8_t kSolidBlock = 1;

@@ -2,18 +2,25 @@
 #include <string>
 #include <vector>
 
+#include "world/map_files.h"
+
+#include "platform/atomic_files.h"
+#include "platform/interrupted_save.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/stamped_copies.h"
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
-#include "world/safe_save.h"
 
 namespace {
 
 const char* const kBGFile = "BGMap75x54.raw";
 const char* const kBlockFile = "BlockMap75x54.raw";
+const char* const kSaveJournal = "ravelon-save.journal";
+const char* const kBackupFolder = "backups";
+const char* const kRecoveryFolder = "recovery";
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
-constexpr uint8_t kNoBlock = 255;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
@@ -32,7 +39,7 @@ std::vector<uint8_t> BlockBytes() {
   for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
     for (int x = 0; x < MAP_WIDTH_TILES; ++x)
       bytes[ByteOf(x, y)] =
-          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoBlock;
+          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
   return bytes;
 }
 
@@ -58,14 +65,76 @@ bool ReadMapFile(const char* path, std::vector<uint8_t>& bytes) {
   return true;
 }
 
+bool PairBackedUp = false;
+
+// The pair as it was before this run first saved over it, so a bad save (or R then S) can be
+// taken back. Only the files that exist are copied; with neither there is nothing to keep.
+bool BackUpBeforeFirstSave() {
+  if (PairBackedUp) return true;
+  std::vector<SaveFile> pair;
+  for (const char* name : {kBGFile, kBlockFile}) {
+    if (FileLength(name) < 0) continue;
+    SaveFile copy{name, {}};
+    if (!ReadWholeFile(name, copy.Bytes)) return false;
+    pair.push_back(std::move(copy));
+  }
+  if (!pair.empty()) {
+    std::string stamp;
+    if (!WriteStampedCopies(kBackupFolder, LocalTimeStamp(), pair, stamp)) return false;
+    KeepNewestStamps(kBackupFolder, {kBGFile, kBlockFile}, kMapBackupsKept);
+  }
+  PairBackedUp = true;
+  return true;
+}
+
 }  // namespace
 
-// Both files are replaced together or not at all, so a failed or interrupted save never leaves
-// a half-written map or a background file out of step with its block file.
-int TMap::FSaveState() {
+bool SaveMapFiles() {
   PrintLine("Saving maps.");
-  if (!SaveFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}))
-    PrintLine("Failure to create save file.");
+  // Both files are replaced together or not at all, even across a kill mid-save, so the map
+  // never becomes a background file out of step with its block file.
+  if (BackUpBeforeFirstSave() &&
+      ReplaceFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, kSaveJournal)) {
+    return true;
+  }
+  PrintLine("Failure to create save file.");
+  return false;
+}
+
+void ResetMapBackups() {
+  PairBackedUp = false;
+}
+
+bool WriteRecoveryPair(std::string& where) {
+  std::string stamp;
+  if (!WriteStampedCopies(kRecoveryFolder, LocalTimeStamp(),
+                          {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp)) {
+    return false;
+  }
+  const std::string prefix = std::string(kRecoveryFolder) + "/" + stamp + ".";
+  where = prefix + kBGFile + " and " + prefix + kBlockFile;
+  return true;
+}
+
+void FinishInterruptedMapSave() {
+  switch (FinishInterruptedSave(kSaveJournal, {kBGFile, kBlockFile})) {
+    case SaveRecovery::Nothing:
+      break;
+    case SaveRecovery::RolledForward:
+      PrintNote("An interrupted save of the map files was finished.");
+      break;
+    case SaveRecovery::RolledBack:
+      PrintNote("An interrupted save of the map files was undone; the previous map is kept.");
+      break;
+    case SaveRecovery::Stuck:
+      PrintNote(std::string("An interrupted save could not be settled: see ") + kSaveJournal +
+                ". Saving stays off until it is removed.");
+      break;
+  }
+}
+
+int TMap::FSaveState() {
+  SaveMapFiles();
   return 0;
 }
 

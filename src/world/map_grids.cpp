@@ -1,9 +1,11 @@
 // The map grids: clearing, the bounds helpers, the cell queries and the two writers
 // (FCreateBlock for blocks, FBGSet for backgrounds).
-#include "actors/actor.h"
-#include "fluid/fluid.h"
+#include "actors/actor.h"  // up: a new map clears the actors filed in its chunks
+#include "fluid/fluid.h"   // up: a changed cell re-evaluates the water around it
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -35,15 +37,16 @@ bool IsContainerStyle(int style) {
   return style == 21 || style == 53;
 }
 
+}  // namespace
+
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
   if (IsBrickStyle(style)) return TBlockBrick::FCreate(style, x, y);
   if (IsContainerStyle(style)) return TBlockContainer::FCreate(style, x, y);
   return TBlockSolid::FCreate(style, x, y);
 }
 
-}  // namespace
-
 int TMap::FBoot() {
+  ResetMapBackups();
   for (auto& column : ActorBuckets)
     for (auto& bucket : column)
       bucket = ActorList();
@@ -53,7 +56,7 @@ int TMap::FBoot() {
 int TMap::FClear() {
   for (int cy = 0; cy < CHUNK_ROWS; ++cy) {
     for (int cx = 0; cx < CHUNK_COLUMNS; ++cx) {
-      ChunkStyleGrid[cx][cy] = 7;
+      ChunkStyleGrid[cx][cy] = kChunkStyleSky;
       ActorBuckets[cx][cy].clear();
     }
   }
@@ -62,7 +65,7 @@ int TMap::FClear() {
     for (int x = 0; x < MAP_WIDTH_TILES; ++x) {
       SolidGrid[x][y] = kSolidNothing;
       FillGrid[x][y] = 0;
-      BGGrid[x][y] = 255;
+      BGGrid[x][y] = kNoStyle;
       BlockGrid[x][y] = nullptr;
       ShadowGrid[x][y] = 0;
     }
@@ -100,7 +103,7 @@ int TMap::FUnitsFree(int64_t ux, int64_t uy) {
 }
 
 int TMap::FBlockStyleAtCell(int x, int y) {
-  if (!FBlockAtCell(x, y)) return 255;
+  if (!FBlockAtCell(x, y)) return kNoStyle;
   return BlockGrid[x][y]->MStyle();
 }
 
@@ -118,7 +121,7 @@ int TMap::FBlockStyleAtUnits(int64_t ux, int64_t uy) {
 }
 
 int TMap::FBGStyleAtCell(int x, int y) {
-  return CellInMap(x, y) ? BGGrid[x][y] : 255;
+  return CellInMap(x, y) ? BGGrid[x][y] : kNoStyle;
 }
 
 int TMap::FCreateBlock(int x, int y, int style) {

@@ -1,16 +1,18 @@
 // The views: the scroll locks of the screen regions and the drawing of one view, backdrops by
 // chunks, then background tiles, water and blocks cell by cell, then the actors in sight.
 #include "world/scroller.h"
+#include "shared/game_codes.h"
 
 #include <algorithm>
 
-#include "actors/actor.h"
-#include "art/palette.h"
-#include "frame/constants.h"
-#include "frame/main_program.h"
+#include "actors/actor.h"  // up: a view draws the actors in its chunks
+#include "art/palette.h"   // up: a view sets the palette of what it draws
 #include "platform/console.h"
 #include "platform/draw.h"
 #include "platform/image.h"
+#include "shared/frame_counters.h"
+#include "shared/game_images.h"
+#include "shared/units.h"
 #include "world/block.h"
 #include "world/map.h"
 
@@ -22,8 +24,6 @@ constexpr int kCellWindowColumns = 26;
 constexpr int kCellWindowRows = 19;
 constexpr float kWaterAlpha = 0.7f;
 
-constexpr uint8_t kChunkSky = 7;
-constexpr uint8_t kChunkDark = 1;
 constexpr int kPaletteDark = 1;
 constexpr int kPaletteSky = 7;
 constexpr int kPaletteCovered = 12;
@@ -39,8 +39,8 @@ int WindowEnd(int first, int count, int size) {
 }
 
 const TImage* BackgroundSheet(uint8_t chunk_style) {
-  if (chunk_style == kChunkSky) return TileSet1.get();
-  if (chunk_style == kChunkDark) return TileSet2.get();
+  if (chunk_style == kChunkStyleSky) return TileSet1.get();
+  if (chunk_style == kChunkStyleDark) return TileSet2.get();
   return nullptr;
 }
 
@@ -126,9 +126,9 @@ void TScroller::MDrawBackdrops() {
       const auto py = static_cast<float>((r - r0) * 64 - YPosPixelOfs);
       if (ChunkVisibleGrid[c][r] == 0) {
         TPalette::FSet(kPaletteCovered);
-      } else if (ChunkStyleGrid[c][r] == kChunkDark) {
+      } else if (ChunkStyleGrid[c][r] == kChunkStyleDark) {
         TPalette::FSet(kPaletteDark);
-      } else if (ChunkStyleGrid[c][r] == kChunkSky) {
+      } else if (ChunkStyleGrid[c][r] == kChunkStyleSky) {
         TPalette::FSet(kPaletteSky);
       } else {
         continue;
@@ -150,7 +150,7 @@ void TScroller::MDrawCells() {
       const auto px = static_cast<float>((x - x0) * 16 - XPosPixelOfs);
       const auto py = static_cast<float>((y - y0) * 16 - YPosPixelOfs);
       const int b = TMap::FBGStyleAtCell(x, y);
-      if (b != 255) DrawBackground(x, y, b, px, py);
+      if (b != kNoStyle) DrawBackground(x, y, b, px, py);
       if (SolidGrid[x][y] == kSolidFluid) DrawFluid(x, y, px, py);
       SetBlend(1);
       SetAlpha(1);

@@ -2,8 +2,9 @@
 // step and the clamp that keeps the view's corner inside the map.
 #include <cmath>
 
-#include "actors/actor.h"
-#include "frame/constants.h"
+#include "actors/actor.h"  // up: the camera follows an actor
+#include "shared/game_codes.h"
+#include "shared/units.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -30,11 +31,11 @@ struct Point {
 // and where its velocity carries it, lifted so the view shows more above than below.
 Point TargetOf(const TActor& actor) {
   Point t{actor.XPos, actor.YPos};
-  if (actor.LastFacing == 4) t.x -= kFacingLookAhead;
-  if (actor.LastFacing == 2) t.x += kFacingLookAhead;
+  if (actor.LastFacing == kLeft) t.x -= kFacingLookAhead;
+  if (actor.LastFacing == kRight) t.x += kFacingLookAhead;
   if (actor.Grounded != 0) {
-    if (actor.VPad == 1) t.y -= kPadLookAhead;
-    if (actor.VPad == 3) t.y += kPadLookAhead;
+    if (actor.VPad == kUp) t.y -= kPadLookAhead;
+    if (actor.VPad == kDown) t.y += kPadLookAhead;
   }
   t.x += actor.XVel * kVelocityLookAhead;
   t.y += (actor.YVel - kVerticalVelocityBias) * kVelocityLookAhead - kVerticalLift;

@@ -30,15 +30,15 @@ TEST_F(Control, PluspadCombinesBothPads) {
 }
 
 TEST_F(Control, KeyboardUpBeatsDownAndLeftBeatsRight) {
-  TProfile& profile = *Profiles[0];
+  TProfile& profile = *Profiles[kPlayerProfile];
   InputKeyDown(kKeyUp);
   InputKeyDown(kKeyDown);
   InputKeyDown(kKeyLeft);
   InputKeyDown(kKeyRight);
   InputKeyDown(kKeyB);
   TProfile::FUpdate();
-  EXPECT_EQ(profile.VPad, 1);
-  EXPECT_EQ(profile.Hpad, 4);
+  EXPECT_EQ(profile.VPad, kUp);
+  EXPECT_EQ(profile.Hpad, kLeft);
   EXPECT_EQ(profile.Pluspad, 5);
   EXPECT_EQ(profile.BButton, 1);
   EXPECT_EQ(profile.AButton, 0);
@@ -48,8 +48,8 @@ TEST_F(Control, KeyboardUpBeatsDownAndLeftBeatsRight) {
   InputKeyUp(kKeyB);
   InputKeyDown(kKeyN);
   TProfile::FUpdate();
-  EXPECT_EQ(profile.VPad, 3);
-  EXPECT_EQ(profile.Hpad, 4);
+  EXPECT_EQ(profile.VPad, kDown);
+  EXPECT_EQ(profile.Hpad, kLeft);
   EXPECT_EQ(profile.Pluspad, 7);
   EXPECT_EQ(profile.BButton, 0);
   EXPECT_EQ(profile.AButton, 1);
@@ -63,24 +63,24 @@ TEST_F(Control, KeyboardUpBeatsDownAndLeftBeatsRight) {
 }
 
 TEST_F(Control, JoystickAxesNeedMoreThanHalfTravel) {
-  TProfile& profile = *Profiles[0];
+  TProfile& profile = *Profiles[kPlayerProfile];
   SetJoystick(Backend, 0.5f, -0.5f);
   profile.MInput();
-  EXPECT_EQ(profile.Hpad, 0);
-  EXPECT_EQ(profile.VPad, 0);
+  EXPECT_EQ(profile.Hpad, kNoDirection);
+  EXPECT_EQ(profile.VPad, kNoDirection);
   SetJoystick(Backend, 0.5001f, -0.5001f);
   profile.MInput();
-  EXPECT_EQ(profile.Hpad, 2);
-  EXPECT_EQ(profile.VPad, 1);
+  EXPECT_EQ(profile.Hpad, kRight);
+  EXPECT_EQ(profile.VPad, kUp);
   SetJoystick(Backend, -0.6f, 0.6f);
   profile.MInput();
-  EXPECT_EQ(profile.Hpad, 4);
-  EXPECT_EQ(profile.VPad, 3);
+  EXPECT_EQ(profile.Hpad, kLeft);
+  EXPECT_EQ(profile.VPad, kDown);
   EXPECT_EQ(profile.Pluspad, 7);
 }
 
 TEST_F(Control, JoystickButtonsTwoAndThreeJumpZeroAndOneAreA) {
-  TProfile& profile = *Profiles[0];
+  TProfile& profile = *Profiles[kPlayerProfile];
   for (int button = 0; button < 4; ++button) {
     SetJoystick(Backend, 0, 0, {button});
     profile.MInput();
@@ -165,15 +165,15 @@ TEST_F(Control, JumpsAreRefusedWhileTheLandingPoseShows) {
 
   actor->Grounded = 0;
   actor->Hugged = 1;
-  actor->LastFacing = 2;
-  actor->Hpad = 4;
+  actor->LastFacing = kRight;
+  actor->Hpad = kLeft;
   actor->YVel = 0;
   actor->Pose = 36;
   actor->MControl();
   EXPECT_EQ(actor->Hugged, 1);
   // Pressing into the wall instead of away from it does not jump either.
   actor->Pose = 24;
-  actor->Hpad = 2;
+  actor->Hpad = kRight;
   actor->MControl();
   EXPECT_EQ(actor->Hugged, 1);
   EXPECT_EQ(actor->YVel, 0);
@@ -237,7 +237,7 @@ TEST_F(Control, TopSpeedsOnTheGround) {
   };
   for (const Case c : {Case{0, 0, 244951}, Case{0, 1, 97951}, Case{3, 0, 56980}}) {
     auto actor = StandingOn(40, 10 * kCell);
-    actor->Hpad = 2;
+    actor->Hpad = kRight;
     actor->VPad = c.vpad;
     actor->AButton = c.abutton;
     for (int frame = 0; frame < 1500; ++frame) {
@@ -246,13 +246,13 @@ TEST_F(Control, TopSpeedsOnTheGround) {
       WrapRightward(*actor);
     }
     EXPECT_EQ(actor->XVel, c.top) << c.vpad << " " << c.abutton;
-    EXPECT_EQ(actor->LastFacing, 2);
+    EXPECT_EQ(actor->LastFacing, kRight);
   }
 }
 
 TEST_F(Control, TopSpeedSteeringInTheAir) {
   TActor actor;
-  actor.Hpad = 2;
+  actor.Hpad = kRight;
   for (int frame = 0; frame < 3000; ++frame) {
     actor.MControl();
     actor.MAddFriction();
@@ -264,21 +264,21 @@ TEST_F(Control, WallJumpOffAWallOnTheRight) {
   Column(41, 5, 50);
   auto actor = TActor::FCreate(41 * kCell - 3 * kPixel - 1000, 30 * kCell, kUserScripted);
   actor->AButton = 1;
-  actor->Hpad = 2;
+  actor->Hpad = kRight;
   actor->XVel = 65000;
   actor->YVel = 0;
   for (int frame = 0; frame < 8; ++frame)
     actor->MUpdate();
   ASSERT_EQ(actor->Hugged, 1);
-  ASSERT_EQ(actor->LastFacing, 2);
-  actor->Hpad = 4;
+  ASSERT_EQ(actor->LastFacing, kRight);
+  actor->Hpad = kLeft;
   actor->BButton = 1;
   actor->MUpdate();
   EXPECT_EQ(actor->XVel, -126720);
   EXPECT_EQ(actor->YVel, -84040);
   EXPECT_EQ(actor->Hugged, 0);
   EXPECT_EQ(actor->Grounded, 0);
-  EXPECT_EQ(actor->LastFacing, 4);
+  EXPECT_EQ(actor->LastFacing, kLeft);
   EXPECT_EQ(actor->Pose, 32);
 }
 

@@ -111,8 +111,8 @@ TEST_F(Physics, HeadBumpHitsBothCornerCellsAndRebounds) {
   ASSERT_EQ(ActiveBlocks.size(), 2u);
   EXPECT_EQ(ActiveBlocks.front(), BlockGrid[10][20]);  // left corner first
   EXPECT_EQ(ActiveBlocks.back(), BlockGrid[11][20]);
-  EXPECT_EQ(BlockGrid[10][20]->Angle, 1);
-  EXPECT_EQ(BlockGrid[11][20]->Angle, 1);
+  EXPECT_EQ(BlockGrid[10][20]->Angle, kUp);
+  EXPECT_EQ(BlockGrid[11][20]->Angle, kUp);
 }
 
 TEST_F(Physics, HeadBumpAtTheTopOfAnOpenMapHitsNothingOutside) {
@@ -153,7 +153,7 @@ TEST_F(Physics, ClingingStopsGravityAndClimbingTopsOutAt56980) {
   Column(41, 5, 50);
   auto actor = TActor::FCreate(41 * kCell - 3 * kPixel - 1000, 45 * kCell, kUserScripted);
   actor->AButton = 1;
-  actor->Hpad = 2;
+  actor->Hpad = kRight;
   actor->XVel = 65000;
   actor->YVel = 0;
   actor->MUpdate();
@@ -163,7 +163,7 @@ TEST_F(Physics, ClingingStopsGravityAndClimbingTopsOutAt56980) {
   EXPECT_EQ(actor->YVel, 10449);  // halt friction, no gravity
   EXPECT_EQ(actor->Pose, 30);
 
-  actor->VPad = 1;
+  actor->VPad = kUp;
   for (int frame = 0; frame < 400 && actor->Hugged == 1; ++frame)
     actor->MUpdate();
   EXPECT_EQ(actor->Hugged, 1);
@@ -171,7 +171,7 @@ TEST_F(Physics, ClingingStopsGravityAndClimbingTopsOutAt56980) {
   EXPECT_EQ(actor->Pose, 26);
 
   // Neither up nor down: the climb dies away and the actor hangs still.
-  actor->VPad = 0;
+  actor->VPad = kNoDirection;
   for (int frame = 0; frame < 400; ++frame)
     actor->MUpdate();
   EXPECT_EQ(actor->Hugged, 1);
@@ -182,20 +182,20 @@ TEST_F(Physics, DuckedUnderALowCeilingStaysDucked) {
   Row(30, 0, 74);
   Row(28, 10, 30);  // one free row between: 16 pixels of head room, too little to stand
   auto actor = StandingOn(30, 20 * kCell, kUserPlayer);
-  Profiles[0]->VPad = 3;
+  Profiles[kPlayerProfile]->VPad = kDown;
   actor->MUpdate();
   EXPECT_EQ(actor->ForceDuck, 1);
   EXPECT_EQ(actor->Grounded, 1);
   EXPECT_EQ(actor->Pose, 18);
 
   // Released "down", holding right: ground acceleration, but halt friction and the ducked mover.
-  Profiles[0]->VPad = 0;
-  Profiles[0]->Hpad = 2;
+  Profiles[kPlayerProfile]->VPad = kNoDirection;
+  Profiles[kPlayerProfile]->Hpad = kRight;
   int frames = 0;
   while (actor->ForceDuck == 1 && frames < 1000) {
     actor->MUpdate();
     ++frames;
-    EXPECT_EQ(actor->VPad, 3);
+    EXPECT_EQ(actor->VPad, kDown);
     if (actor->XPos > 25 * kCell && actor->XPos < 29 * kCell) actor->XPos -= 10 * kCell;
     if (frames == 800) {
       EXPECT_EQ(actor->XVel, 94980);
@@ -208,11 +208,11 @@ TEST_F(Physics, LeavingTheLowCeilingLetsTheActorStand) {
   Row(30, 0, 74);
   Row(28, 10, 20);
   auto actor = StandingOn(30, 20 * kCell, kUserPlayer);
-  Profiles[0]->VPad = 3;
-  Profiles[0]->Hpad = 2;
+  Profiles[kPlayerProfile]->VPad = kDown;
+  Profiles[kPlayerProfile]->Hpad = kRight;
   actor->MUpdate();
   ASSERT_EQ(actor->ForceDuck, 1);
-  Profiles[0]->VPad = 0;
+  Profiles[kPlayerProfile]->VPad = kNoDirection;
   int frames = 0;
   while (actor->ForceDuck == 1 && frames < 200) {
     actor->MUpdate();

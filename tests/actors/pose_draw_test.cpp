@@ -98,7 +98,7 @@ TEST_F(PoseDraw, MirroredUnlessFacingRight) {
     EXPECT_EQ(left.X, 8);
     EXPECT_EQ(left.Y, 78);
   }
-  actor->LastFacing = 2;
+  actor->LastFacing = kRight;
   const ActorDrawPlacement right = actor->MDrawPlacement(x, y);
   EXPECT_FALSE(right.Mirrored);
   EXPECT_EQ(right.X, -8);
@@ -142,12 +142,12 @@ TEST_F(PoseDraw, DrawsTheFrameMirroredAboveTheFeetAndRestoresTheScale) {
   auto actor = TActor::FCreate(kCell * 10, kCell * 10, kUserScripted);
   actor->Pose = 8;
   SlowToggle = 1;
-  actor->LastFacing = 2;
+  actor->LastFacing = kRight;
   actor->MDraw(100, 100);
   EXPECT_EQ(CurrentDrawState().scale_x, 1.0f);
   const uint32_t facing_right_left_edge = PixelAt(92, 78);
   const uint32_t facing_right_right_edge = PixelAt(107, 101);
-  actor->LastFacing = 4;
+  actor->LastFacing = kLeft;
   actor->MDraw(200, 100);
   EXPECT_EQ(CurrentDrawState().scale_x, 1.0f);
   EXPECT_EQ(CurrentDrawState().r, 255);

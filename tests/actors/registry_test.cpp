@@ -27,7 +27,7 @@ TEST_F(Registry, NewActorHopsUpWithEveryOtherFieldZero) {
   EXPECT_EQ(actor->YPos, 10485760);
   EXPECT_EQ(actor->YVel, -131072);
   EXPECT_EQ(actor->XVel, 0);
-  EXPECT_EQ(actor->LastFacing, 0);
+  EXPECT_EQ(actor->LastFacing, kNoDirection);
   EXPECT_EQ(actor->Grounded + actor->Hugged + actor->ForceDuck + actor->Pose + actor->HoldPose, 0);
   for (int entry : actor->MentalState)
     EXPECT_EQ(entry, 0);
@@ -38,16 +38,16 @@ TEST_F(Registry, StartingActorsAreFiledInTheirBuckets) {
   TGame::FEnterState();
   EXPECT_EQ(ActorCount, 2);
   EXPECT_TRUE(ActorLists[0].empty());
-  ASSERT_EQ(ActorLists[1].size(), 1u);
-  EXPECT_EQ(ActorLists[1][0], BadguyActor);
+  ASSERT_EQ(ActorLists[kBadguyList].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList][0], BadguyActor);
   EXPECT_TRUE(BucketHolds(1, 2, BadguyActor.get()));
-  EXPECT_TRUE(BucketHolds(1, 8, Profiles[0]->Actor.get()));
+  EXPECT_TRUE(BucketHolds(1, 8, Profiles[kPlayerProfile]->Actor.get()));
   EXPECT_EQ(ActorsInBuckets(), 2);
 
   // A restart clears the registry and the buckets and files the two afresh.
   TGame::FEnterState();
   EXPECT_EQ(ActorCount, 2);
-  EXPECT_EQ(ActorLists[1].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList].size(), 1u);
   EXPECT_EQ(ActorBuckets[1][2].size(), 1u);
   EXPECT_EQ(ActorBuckets[1][8].size(), 1u);
   EXPECT_EQ(ActorsInBuckets(), 2);
@@ -58,8 +58,8 @@ TEST_F(Registry, OnlyBadGuysJoinTheListButEveryActorIsCountedAndFiled) {
   auto other = TActor::FCreate(kCell * 5, kCell * 5, 3);
   auto badguy = TActor::FCreate(kCell * 5, kCell * 5, kUserBadguy);
   EXPECT_EQ(ActorCount, 3);
-  ASSERT_EQ(ActorLists[1].size(), 1u);
-  EXPECT_EQ(ActorLists[1][0], badguy);
+  ASSERT_EQ(ActorLists[kBadguyList].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList][0], badguy);
   ASSERT_EQ(ActorBuckets[1][1].size(), 3u);
   EXPECT_EQ(ActorBuckets[1][1][0], player);
   EXPECT_EQ(ActorBuckets[1][1][2], badguy);
@@ -77,14 +77,14 @@ TEST_F(Registry, PlayerMovesFirstThenBadGuysInCreationOrder) {
   // there is the order in which they moved.
   auto first = TActor::FCreate(4194303, 20 * kCell, kUserBadguy);
   auto second = TActor::FCreate(4194303, 20 * kCell, kUserBadguy);
-  Profiles[0]->Actor = TActor::FCreate(4194303, 20 * kCell, kUserPlayer);
-  for (auto* actor : {first.get(), second.get(), Profiles[0]->Actor.get()}) {
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(4194303, 20 * kCell, kUserPlayer);
+  for (auto* actor : {first.get(), second.get(), Profiles[kPlayerProfile]->Actor.get()}) {
     actor->XVel = 200000;
     actor->YVel = 0;
   }
   TActor::FUpdateBadguys();
   ASSERT_EQ(ActorBuckets[1][5].size(), 3u);
-  EXPECT_EQ(ActorBuckets[1][5][0], Profiles[0]->Actor);
+  EXPECT_EQ(ActorBuckets[1][5][0], Profiles[kPlayerProfile]->Actor);
   EXPECT_EQ(ActorBuckets[1][5][1], first);
   EXPECT_EQ(ActorBuckets[1][5][2], second);
 }
@@ -112,7 +112,7 @@ TEST_F(Registry, UpdateRefilesTheActorInTheSameFrame) {
   EXPECT_EQ(mover->XBucket, 1);
   EXPECT_TRUE(BucketHolds(1, 5, mover.get()));
   EXPECT_FALSE(BucketHolds(0, 5, mover.get()));
-  EXPECT_EQ(mover->LastFacing, 2);
+  EXPECT_EQ(mover->LastFacing, kRight);
 }
 
 TEST_F(Registry, BucketsStayInsideTheGridForPositionsOffTheMap) {
@@ -133,22 +133,23 @@ TEST_F(Registry, BucketsStayInsideTheGridForPositionsOffTheMap) {
 
 TEST_F(Registry, ClearEmptiesTheRegistryAndAClearedActorRejoinsOnItsNextMove) {
   auto badguy = TActor::FCreate(kCell * 5, kCell * 5, kUserBadguy);
-  Profiles[0]->Actor = TActor::FCreate(kCell * 5, kCell * 5, kUserPlayer);
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(kCell * 5, kCell * 5, kUserPlayer);
   TMap::FClear();
   EXPECT_EQ(ActorCount, 0);
-  EXPECT_TRUE(ActorLists[1].empty());
+  EXPECT_TRUE(ActorLists[kBadguyList].empty());
   EXPECT_EQ(ActorsInBuckets(), 0);
   // The profile still holds its actor: it moves on and files itself where it now is.
-  Profiles[0]->Actor->XPos = kCell * 40;
+  Profiles[kPlayerProfile]->Actor->XPos = kCell * 40;
   TActor::FUpdateBadguys();
   EXPECT_EQ(ActorsInBuckets(), 1);
-  EXPECT_TRUE(BucketHolds(BucketColumnOf(Profiles[0]->Actor->XPos),
-                          BucketRowOf(Profiles[0]->Actor->YPos), Profiles[0]->Actor.get()));
+  EXPECT_TRUE(BucketHolds(BucketColumnOf(Profiles[kPlayerProfile]->Actor->XPos),
+                          BucketRowOf(Profiles[kPlayerProfile]->Actor->YPos),
+                          Profiles[kPlayerProfile]->Actor.get()));
 }
 
 TEST_F(Registry, UpdatingWithoutAProfileSkipsThePlayer) {
   auto badguy = TActor::FCreate(kCell * 5, kCell * 5, kUserBadguy);
-  Profiles[0] = nullptr;
+  Profiles[kPlayerProfile] = nullptr;
   TActor::FUpdateBadguys();
   EXPECT_NE(badguy->YPos, kCell * 5);
 }

@@ -40,9 +40,9 @@ OldGame FillToTheCap() {
     const int64_t y = TILE_UNITS * (2 + (n / 73) * 7 % 50);
     TActor::FCreate(x, y, kUserBadguy);
   }
-  for (const auto& actor : ActorLists[1])
+  for (const auto& actor : ActorLists[kBadguyList])
     old.Actors.push_back(actor);
-  old.Actors.push_back(Profiles[0]->Actor);
+  old.Actors.push_back(Profiles[kPlayerProfile]->Actor);
   for (int x = 0; x < MAP_WIDTH_TILES; ++x)
     for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
       if (BlockGrid[x][y]) old.Blocks.push_back(BlockGrid[x][y]);
@@ -76,7 +76,7 @@ TEST_F(RestartLeakTest, TwoHundredRestartsAtTheCapLeaveNothingBehind) {
     PressRestart();
 
     ASSERT_EQ(ActorCount, 2) << "round " << round;
-    ASSERT_EQ(ActorLists[1].size(), 1u) << "round " << round;
+    ASSERT_EQ(ActorLists[kBadguyList].size(), 1u) << "round " << round;
     EXPECT_TRUE(ActorLists[0].empty());
     size_t filed = 0;
     for (const auto& column : ActorBuckets)
@@ -86,7 +86,7 @@ TEST_F(RestartLeakTest, TwoHundredRestartsAtTheCapLeaveNothingBehind) {
     // The new bad guy is held by BadguyActor, the list and its bucket; the player's actor by
     // the profile and its bucket. Anything more would be a leftover reference.
     EXPECT_EQ(BadguyActor.use_count(), 3);
-    EXPECT_EQ(Profiles[0]->Actor.use_count(), 2);
+    EXPECT_EQ(Profiles[kPlayerProfile]->Actor.use_count(), 2);
     for (const auto& actor : old.Actors)
       ASSERT_TRUE(actor.expired()) << "an actor of the old game survived round " << round;
     for (const auto& block : old.Blocks) {

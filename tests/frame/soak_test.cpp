@@ -234,9 +234,10 @@ std::string ActorProblem() {
     }
   }
   std::vector<const TActor*> actors;
-  for (const auto& actor : ActorLists[1])
+  for (const auto& actor : ActorLists[kBadguyList])
     actors.push_back(actor.get());
-  if (Profiles[0] && Profiles[0]->Actor) actors.push_back(Profiles[0]->Actor.get());
+  if (Profiles[kPlayerProfile] && Profiles[kPlayerProfile]->Actor)
+    actors.push_back(Profiles[kPlayerProfile]->Actor.get());
   for (const TActor* actor : actors)
     if (!bucket_of.count(actor)) return "an actor in no bucket";
   if (bucket_of.size() != actors.size()) return "a bucket holds an actor nobody else knows";

@@ -68,16 +68,16 @@ TEST_F(TraceTest, OneFrameInTheDocumentedOrder) {
   player->ForceDuck = 3;
   player->Pose = 4;
   player->HoldPose = 5;
-  player->LastFacing = 2;
-  player->VPad = 3;
-  player->Hpad = 4;
+  player->LastFacing = kRight;
+  player->VPad = kDown;
+  player->Hpad = kLeft;
   player->AButton = 1;
   player->BButton = 1;
-  Profiles[0]->Actor = player;
+  Profiles[kPlayerProfile]->Actor = player;
   auto badguy = std::make_shared<TActor>();
   badguy->XPos = 10;
-  ActorLists[1].push_back(badguy);
-  ActorLists[1].push_back(std::make_shared<TActor>());
+  ActorLists[kBadguyList].push_back(badguy);
+  ActorLists[kBadguyList].push_back(std::make_shared<TActor>());
   Scrollers[1]->CameraXPos = 11;
   Scrollers[1]->CameraYPos = 12;
   Scrollers[1]->CameraCornerX = -13;
@@ -105,8 +105,8 @@ TEST_F(TraceTest, OneFrameInTheDocumentedOrder) {
 
 TEST_F(TraceTest, NoPlayerActorLeavesOutItsLineButKeepsTheBadGuysNumbers) {
   BootSubsystems();
-  Profiles[0]->Actor = nullptr;
-  ActorLists[1].push_back(std::make_shared<TActor>());
+  Profiles[kPlayerProfile]->Actor = nullptr;
+  ActorLists[kBadguyList].push_back(std::make_shared<TActor>());
   const auto lines = TraceLines(TraceFrame(1));
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[1].rfind("actor 1 ", 0), 0u);

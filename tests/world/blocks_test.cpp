@@ -47,7 +47,7 @@ TEST_F(Blocks, SolidBlocksIgnoreBumps) {
   auto solid = Place(5, 5, 23);
   TMap::FHitCell(5, 5, 1);
   EXPECT_TRUE(ActiveBlocks.empty());
-  EXPECT_EQ(solid->Angle, 0);
+  EXPECT_EQ(solid->Angle, kNoDirection);
 }
 
 TEST_F(Blocks, BrickBreaksAtItsFourthUpdateAndFinishesOffTheMap) {
@@ -88,15 +88,15 @@ TEST_F(Blocks, ContainerReleasesOneBadGuyPerBumpAtItsPeak) {
   EXPECT_EQ(ActorCount, 0);
   Updates(1);
   ASSERT_EQ(ActorCount, 1);
-  ASSERT_EQ(ActorLists[1].size(), 1u);
-  EXPECT_EQ(ActorLists[1][0]->XPos, 7 * kCell + 524288);
-  EXPECT_EQ(ActorLists[1][0]->YPos, 30 * kCell - 131072);
-  EXPECT_EQ(ActorLists[1][0]->User, kUserBadguy);
+  ASSERT_EQ(ActorLists[kBadguyList].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList][0]->XPos, 7 * kCell + 524288);
+  EXPECT_EQ(ActorLists[kBadguyList][0]->YPos, 30 * kCell - 131072);
+  EXPECT_EQ(ActorLists[kBadguyList][0]->User, kUserBadguy);
   Updates(4);
   container->MBump(1);  // still animating: ignored
   Updates(1);
   EXPECT_TRUE(ActiveBlocks.empty());
-  EXPECT_EQ(container->Angle, 0);
+  EXPECT_EQ(container->Angle, kNoDirection);
   EXPECT_EQ(BlockGrid[7][30], container);
   container->MBump(1);
   Updates(4);
@@ -106,9 +106,9 @@ TEST_F(Blocks, ContainerReleasesOneBadGuyPerBumpAtItsPeak) {
 TEST_F(Blocks, ContainerInRowZeroReleasesAboveTheMap) {
   Place(0, 0, 53)->MBump(1);
   Updates(4);
-  ASSERT_EQ(ActorLists[1].size(), 1u);
-  EXPECT_EQ(ActorLists[1][0]->YPos, -131072);
-  EXPECT_EQ(ActorLists[1][0]->XPos, 524288);
+  ASSERT_EQ(ActorLists[kBadguyList].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList][0]->YPos, -131072);
+  EXPECT_EQ(ActorLists[kBadguyList][0]->XPos, 524288);
 }
 
 TEST_F(Blocks, ActorCapAt500) {
@@ -123,7 +123,7 @@ TEST_F(Blocks, ActorCapAt500) {
   container->MBump(1);
   Updates(9);
   EXPECT_EQ(ActorCount, 500);
-  EXPECT_EQ(ActorLists[1].size(), 1u);
+  EXPECT_EQ(ActorLists[kBadguyList].size(), 1u);
   EXPECT_TRUE(Console().empty());
   EXPECT_TRUE(ActiveBlocks.empty());
 }

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <set>
 
-#include "world/safe_save.h"
+#include "platform/atomic_files.h"
+#include "world/map_files.h"
 #include "world_fixture.h"
 
 namespace {
@@ -33,10 +34,11 @@ class MapFiles : public WorldTest {
     TMap::FBGSet(74, 0, 0);
     TMap::FBGSet(0, 53, 254);
   }
+  // Everything in the working folder but the backups.
   static std::set<std::string> FilesHere() {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator("."))
-      names.insert(entry.path().filename().string());
+      if (entry.path().filename() != "backups") names.insert(entry.path().filename().string());
     return names;
   }
   ScopedWorkDir Dir;
@@ -66,7 +68,7 @@ TEST_F(MapFiles, SaveThenLoadReproducesBothGrids) {
   EXPECT_EQ(loaded.Solid, saved.Solid);
   EXPECT_NE(dynamic_cast<TBlockBrick*>(BlockGrid[10][20].get()), nullptr);
   EXPECT_NE(dynamic_cast<TBlockContainer*>(BlockGrid[11][20].get()), nullptr);
-  EXPECT_EQ(BlockGrid[10][20]->Angle, 0);
+  EXPECT_EQ(BlockGrid[10][20]->Angle, kNoDirection);
   EXPECT_EQ(BlockGrid[10][20]->Counter, 0);
 }
 
@@ -143,18 +145,17 @@ TEST_F(MapFiles, AMissingOrUnreadableBlockFileIsAFailureToLoad) {
 // Every failure point of a save: the old pair must come through byte for byte, no stray file
 // may be left beside it and the game must not notice.
 struct Faults {
-  int FailOpen = 0, FailFsync = 0, FailClose = 0, FailRename = 0, FailLink = 0;  // 1-based call
-  long WriteBudget = -1;   // bytes that may be written in all before writes fail
-  bool KeepTemps = false;  // unlink does nothing, as when the game is killed mid-save
-  int Opens = 0, Fsyncs = 0, Closes = 0, Renames = 0, Links = 0;
+  int FailCreate = 0, FailFsync = 0, FailClose = 0, FailRename = 0, FailLink = 0;  // 1-based call
+  long WriteBudget = -1;  // bytes that may be written in all before writes fail
+  int Creates = 0, Fsyncs = 0, Closes = 0, Renames = 0, Links = 0;
 };
 
 void InstallFaults(Faults& f) {
   const SaveFileOps posix = PosixSaveFileOps();
   SaveFileOps ops;
-  ops.OpenForWrite = [&f, posix](const std::string& path) {
-    if (++f.Opens == f.FailOpen) return errno = EACCES, -1;
-    return posix.OpenForWrite(path);
+  ops.CreateNew = [&f, posix](const std::string& path, mode_t mode) {
+    if (++f.Creates == f.FailCreate) return errno = EACCES, -1;
+    return posix.CreateNew(path, mode);
   };
   ops.Write = [&f, posix](int fd, const uint8_t* data, size_t size) -> ssize_t {
     if (f.WriteBudget < 0) return posix.Write(fd, data, size);
@@ -180,9 +181,6 @@ void InstallFaults(Faults& f) {
     if (++f.Links == f.FailLink) return errno = EPERM, -1;
     return posix.Link(existing, link_path);
   };
-  ops.Unlink = [&f, posix](const std::string& path) {
-    return f.KeepTemps ? 0 : posix.Unlink(path);
-  };
   SetSaveFileOps(ops);
 }
 
@@ -202,29 +200,46 @@ class SaveFaults : public MapFiles {
     EXPECT_EQ(FilesHere(), (std::set<std::string>{kBG, kBlocks}));
     EXPECT_TRUE(Snapshot() == before);
   }
+  // The calls of one whole save, backup included, counted without failing any.
+  Faults CountCalls() {
+    Faults count;
+    InstallFaults(count);
+    TMap::FSaveState();
+    ResetSaveFileOps();
+    WriteFileBytes(kBG, OldBG);
+    WriteFileBytes(kBlocks, OldBlocks);
+    std::filesystem::remove_all("backups");
+    ResetMapBackups();
+    return count;
+  }
   const Bytes OldBG = Bytes(4050, 9);
   const Bytes OldBlocks = Bytes(4050, 23);
 };
 
-TEST_F(SaveFaults, EveryFailingStepLeavesTheOldPair) {
-  const std::vector<std::pair<const char*, Faults>> cases = {
-      {"create first", {.FailOpen = 1}},
-      {"create second", {.FailOpen = 2}},
+TEST_F(SaveFaults, EveryFailingCallLeavesTheOldPair) {
+  const Faults calls = CountCalls();
+  ASSERT_GE(calls.Creates, 5);  // two backups, two new files, the journal
+  ASSERT_GE(calls.Renames, 2);
+  std::vector<std::pair<std::string, Faults>> cases = {
       {"no room at all", {.WriteBudget = 0}},
-      {"first half-written", {.WriteBudget = 1000}},
-      {"second unwritten", {.WriteBudget = 4050}},
-      {"second half-written", {.WriteBudget = 8099}},
-      {"sync first", {.FailFsync = 1}},
-      {"sync second", {.FailFsync = 2}},
-      {"close first", {.FailClose = 1}},
-      {"close second", {.FailClose = 2}},
-      {"rename first", {.FailRename = 1}},
-      {"rename second", {.FailRename = 2}},
-      {"no link, no copy", {.FailOpen = 3, .FailLink = 1}},
+      {"a backup half-written", {.WriteBudget = 1000}},
+      {"first half-written", {.WriteBudget = 8100 + 1000}},
+      {"second half-written", {.WriteBudget = 8100 + 4050 + 1000}},
+      {"journal half-written", {.WriteBudget = 8100 + 8100 + 10}},
+      {"no link, no copy", {.FailCreate = 4, .FailLink = 1}},
   };
+  for (int i = 1; i <= calls.Creates; ++i)
+    cases.push_back({"create " + std::to_string(i), {.FailCreate = i}});
+  for (int i = 1; i <= calls.Fsyncs; ++i)
+    cases.push_back({"sync " + std::to_string(i), {.FailFsync = i}});
+  for (int i = 1; i <= calls.Closes; ++i)
+    cases.push_back({"close " + std::to_string(i), {.FailClose = i}});
+  for (int i = 1; i <= calls.Renames; ++i)
+    cases.push_back({"rename " + std::to_string(i), {.FailRename = i}});
   const MapSnapshot before = Snapshot();
   for (auto [name, faults] : cases) {
     SCOPED_TRACE(name);
+    ResetMapBackups();
     InstallFaults(faults);
     ClearConsole();
     TMap::FSaveState();
@@ -251,18 +266,6 @@ TEST_F(SaveFaults, RefusedLinksFallBackToACopyAndTheSaveSucceeds) {
   EXPECT_EQ(FilesHere(), (std::set<std::string>{kBG, kBlocks}));
 }
 
-TEST_F(SaveFaults, ASaveKilledWhileWritingLeavesTheOldPairAndTheNextSaveWorks) {
-  Faults faults{.WriteBudget = 6000, .KeepTemps = true};
-  InstallFaults(faults);
-  TMap::FSaveState();
-  EXPECT_EQ(ReadFileBytes(kBG), OldBG);
-  EXPECT_EQ(ReadFileBytes(kBlocks), OldBlocks);
-  ResetSaveFileOps();
-  TMap::FSaveState();
-  EXPECT_EQ(ReadFileBytes(kBlocks)[20 * 75 + 11], 53);
-  EXPECT_EQ(FilesHere(), (std::set<std::string>{kBG, kBlocks}));
-}
-
 TEST_F(SaveFaults, ADirectoryInTheWayOfEitherFile) {
   const MapSnapshot before = Snapshot();
   std::filesystem::remove(kBlocks);
@@ -270,7 +273,7 @@ TEST_F(SaveFaults, ADirectoryInTheWayOfEitherFile) {
   std::filesystem::create_directory(std::string(kBlocks) + "/inside");
   TMap::FSaveState();
   EXPECT_EQ(Console().back(), "Failure to create save file.");
-  EXPECT_EQ(ReadFileBytes(kBG), OldBG);  // the first file was put back
+  EXPECT_EQ(ReadFileBytes(kBG), OldBG);
   EXPECT_TRUE(std::filesystem::is_directory(kBlocks));
   EXPECT_TRUE(Snapshot() == before);
 }

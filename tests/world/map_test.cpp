@@ -100,7 +100,7 @@ TEST_F(MapGrids, ClearResetsTheMapButKeepsVisibilityLocksAndAnimations) {
   EXPECT_EQ(ChunkStyleGrid[2][2], 7);
   EXPECT_EQ(TBlock::Count, 0);
   EXPECT_EQ(ActorCount, 0);
-  EXPECT_TRUE(ActorLists[1].empty());
+  EXPECT_TRUE(ActorLists[kBadguyList].empty());
   for (auto& column : ActorBuckets)
     for (auto& bucket : column)
       EXPECT_TRUE(bucket.empty());

@@ -117,7 +117,7 @@ TEST_F(ScrollerTest, LocksPinTheTargetToTheRegionCentre) {
   TScroller::FEvaluateScrollLocks();
   // Region (0, 2), region column 5 and row 12: the left and the bottom lock hold.
   auto actor = StillActor(5 * 1048576 + 500000, (36 + 12) * 1048576 + 300000);
-  actor->LastFacing = 2;
+  actor->LastFacing = kRight;
   actor->XVel = 300000;
   TScroller scroller;
   scroller.CameraXPos = 13139200;
@@ -147,9 +147,9 @@ TEST_F(ScrollerTest, AnActorOutsideTheMapUsesNoLocks) {
 
 TEST_F(ScrollerTest, TheTargetLooksAheadOfFacingPadAndVelocity) {
   auto actor = StillActor(20000000, 20000000);
-  actor->LastFacing = 4;
+  actor->LastFacing = kLeft;
   actor->Grounded = 1;
-  actor->VPad = 3;
+  actor->VPad = kDown;
   actor->XVel = 1000;
   actor->YVel = 64100;
   TScroller scroller;
@@ -202,7 +202,7 @@ TEST_F(ScrollerTest, EasingRoundsTheCameraToSinglePrecision) {
 
 TEST_F(ScrollerTest, AStillActorDrawsTheCameraToARestPoint) {
   auto actor = StillActor(30000000, 30000000);
-  actor->LastFacing = 2;
+  actor->LastFacing = kRight;
   actor->YVel = 0;
   TScroller scroller;
   for (int frame = 0; frame < 1000; ++frame)

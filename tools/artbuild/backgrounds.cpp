@@ -1,6 +1,7 @@
-// The background half of the tile sheet. Style b of a sky chunk is cell 256 + b, of a dark
-// chunk 512 + b. Styles 0..7 are the wall that painting scatters, 8..15 the same wall in the
-// shade of a block above; 16..23 are decorations that mean the same thing in both bands.
+// The background tiles drawn in code. Style b of a sky chunk is cell 256 + b, of a dark chunk
+// 512 + b, and the dark chunks show the sky band's tiles in shade. Styles 0..7 are the wall that
+// painting scatters, 8..15 the same wall in the shade of a block above, 16..23 things that stand
+// in the open; the cave row starts with the rock walls and what grows or hangs on them.
 #include <algorithm>
 
 #include "materials.h"
@@ -13,6 +14,11 @@ namespace {
 constexpr int kSkyBase = 256;
 constexpr int kDarkBase = 512;
 constexpr float kShadeFactor = 0.58f;
+// Dark chunks are caves and cellars: their copy of a sky tile is darker and bluer than the
+// shade under a block, so a wall there reads as cold stone in the dark.
+constexpr float kDarkFactor = 0.45f;
+constexpr float kDarkCast = 0.3f;
+constexpr int kCaveRow = 128;
 
 const Ramp kMasonry{Rgb(104, 112, 138), Rgb(118, 126, 152), Rgb(132, 140, 166), Rgb(146, 154, 178)};
 const Colour kMortar = Rgb(86, 92, 118);
@@ -226,53 +232,71 @@ void Lantern(Canvas& t) {
   t.HLine(5, 11, 12, Rgb(56, 50, 44));
 }
 
-void DrawDecorations(Canvas& sheet) {
-  Canvas base = CaveWall(0);
+// Decorations that stand in the open: drawn over the sky they stand against, so a painted one
+// looks in a sky chunk as it always has, and its square in the picker holds no holes.
+void DrawSkyDecorations(Canvas& sheet) {
   auto sky = [&](int style, auto draw) {
-    Canvas t(kTile, kTile);
-    draw(t);
+    Canvas picture(kTile, kTile), t(kTile, kTile, kSkyColour);
+    draw(picture);
+    t.Blit(picture, 0, 0);
     PutTile(sheet, kSkyBase + style, t);
   };
-  auto dark = [&](int style, auto draw) {
+  sky(16, [](Canvas& t) { Fence(t); });
+  sky(17, [](Canvas& t) { Bush(t); });
+  sky(18, [](Canvas& t) { Trunk(t, false); });
+  sky(19, [](Canvas& t) { Leaves(t); });
+  sky(20, [](Canvas& t) { Flowers(t); });
+  sky(21, [](Canvas& t) { Cloud(t, 0); });
+  sky(22, [](Canvas& t) { Cloud(t, 1); });
+  Canvas window = SkyWall(0);
+  Window(window);
+  PutTile(sheet, kSkyBase + 23, window);
+}
+
+// The start of the cave row: rock walls and the things found on them.
+void DrawCaveRow(Canvas& sheet) {
+  for (int v = 0; v < 8; ++v)
+    PutTile(sheet, kSkyBase + kCaveRow + v, CaveWall(v));
+  Canvas base = CaveWall(0);
+  int style = kCaveRow + 8;
+  auto cave = [&](auto draw) {
     Canvas t = base;
     draw(t);
-    PutTile(sheet, kDarkBase + style, t);
+    PutTile(sheet, kSkyBase + style++, t);
   };
-  sky(16, [](Canvas& t) { Fence(t); });
-  dark(16, [](Canvas& t) { Fence(t); });
-  sky(17, [](Canvas& t) { Bush(t); });
-  dark(17, [](Canvas& t) {
+  cave([](Canvas& t) { Roots(t); });
+  cave([](Canvas& t) {  // moss on the cave floor
     for (int x = 0; x < kTile; ++x)
       for (int y = 9 + int(Hash01(7900, x, 0) * 4); y < kTile; ++y)
         t.Set(x, y, Mix(Rgb(40, 96, 60), Rgb(80, 150, 90), Hash01(7901, x, y)));
   });
-  sky(18, [](Canvas& t) { Trunk(t, false); });
-  dark(18, [](Canvas& t) { Trunk(t, true); });
-  sky(19, [](Canvas& t) { Leaves(t); });
-  dark(19, [](Canvas& t) { Roots(t); });
-  sky(20, [](Canvas& t) { Flowers(t); });
-  dark(20, [](Canvas& t) { Mushrooms(t); });
-  sky(21, [](Canvas& t) { Cloud(t, 0); });
-  sky(22, [](Canvas& t) { Cloud(t, 1); });
-  dark(21, [](Canvas& t) { Crystals(t, 0); });
-  dark(22, [](Canvas& t) { Crystals(t, 1); });
-  Canvas window = SkyWall(0);
-  Window(window);
-  PutTile(sheet, kSkyBase + 23, window);
-  dark(23, [](Canvas& t) { Lantern(t); });
+  cave([](Canvas& t) { Mushrooms(t); });
+  for (int half = 0; half < 2; ++half)
+    cave([half](Canvas& t) {  // the crystals are cut from a wider picture, holes and all
+      Canvas crystals(kTile, kTile);
+      Crystals(crystals, half);
+      t.Blit(crystals, 0, 0);
+    });
+  cave([](Canvas& t) { Lantern(t); });
+  cave([](Canvas& t) { Trunk(t, true); });  // a pit prop
+  cave([](Canvas& t) { Fence(t); });
 }
 
 }  // namespace
 
 void DrawBackgrounds(Canvas& sheet) {
   for (int v = 0; v < 8; ++v) {
-    Canvas sky = SkyWall(v), cave = CaveWall(v);
+    Canvas sky = SkyWall(v);
     PutTile(sheet, kSkyBase + v, sky);
     PutTile(sheet, kSkyBase + 8 + v, ShadedCopy(sky, kShadeFactor));
-    PutTile(sheet, kDarkBase + v, cave);
-    PutTile(sheet, kDarkBase + 8 + v, ShadedCopy(cave, kShadeFactor));
   }
-  DrawDecorations(sheet);
+  DrawSkyDecorations(sheet);
+  DrawCaveRow(sheet);
+}
+
+void ShadeDarkBand(Canvas& sheet) {
+  for (int b = 0; b < 256; ++b)
+    PutTile(sheet, kDarkBase + b, ShadedCopy(GetTile(sheet, kSkyBase + b), kDarkFactor, kDarkCast));
 }
 
 }  // namespace art

@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "shared/game_codes.h"
+#include "shared/units.h"
+
 namespace art {
 
-constexpr int kMapColumns = 75;
-constexpr int kMapRows = 54;
-constexpr uint8_t kNoStyle = 255;
+constexpr int kMapColumns = MAP_WIDTH_TILES;
+constexpr int kMapRows = MAP_HEIGHT_TILES;
 
-// One byte per cell, byte y * 75 + x, 255 for an empty cell: the layout of the map files.
+// One byte per cell, byte y * 75 + x, kNoStyle for an empty cell: the layout of the map files.
 using MapBytes = std::vector<uint8_t>;
 
 // Reads a character map with its "style" legend; seed picks the variants of each family.

@@ -54,14 +54,20 @@ void Crack(Canvas& t, Rng& rng, int x, int y, int steps, Colour dark, Colour lit
   }
 }
 
-Canvas ShadedCopy(const Canvas& t, float factor) {
+Canvas ShadedCopy(const Canvas& t, float factor, float cast) {
+  // The painted sky behind an open-air picture turns into the dark chunks' own dark, so the
+  // shaded picture stands against the backdrop it is drawn over.
   Canvas out(t.Width(), t.Height());
   for (int y = 0; y < t.Height(); ++y)
     for (int x = 0; x < t.Width(); ++x) {
       Colour c = t.Get(x, y);
       if (!Opaque(c)) continue;
+      if (c == kSkyColour) {
+        out.Set(x, y, kNightColour);
+        continue;
+      }
       Colour s = Shade(c, factor);
-      out.Set(x, y, Mix(s, Rgb(10, 14, 40), 0.18f));
+      out.Set(x, y, Mix(s, Rgb(10, 14, 40), cast));
     }
   return out;
 }

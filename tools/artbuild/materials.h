@@ -2,6 +2,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "canvas.h"
@@ -11,7 +12,11 @@ namespace art {
 // Tones of one material from dark to light.
 class Ramp {
  public:
+  Ramp() : Tones{Rgb(0, 0, 0)} {}
   Ramp(std::initializer_list<Colour> tones) : Tones(tones) {}
+  // At least one tone; an empty list gives a single black one.
+  explicit Ramp(std::vector<Colour> tones)
+      : Tones(tones.empty() ? std::vector<Colour>{Rgb(0, 0, 0)} : std::move(tones)) {}
   // t in [0, 1] picks a tone; values outside are clamped.
   Colour At(float t) const;
   Colour Tone(int i) const;
@@ -31,7 +36,14 @@ void NoiseFill(Canvas& t, const Ramp& ramp, uint64_t seed, float scale, float sp
 void Bevel(Canvas& t, int light, int dark, int width = 1);
 // A wandering crack from (x, y), `steps` pixels long.
 void Crack(Canvas& t, Rng& rng, int x, int y, int steps, Colour dark, Colour lit);
-// Multiplies every opaque pixel, with a slight blue cast: the shaded background variants.
-Canvas ShadedCopy(const Canvas& t, float factor);
+// The sky the sky chunks show, painted behind the things that stand in the open (the file
+// writer keeps it one step off the mask colour, so it stays opaque), and the dark the dark
+// chunks show, which that sky becomes in their shaded copies.
+constexpr Colour kSkyColour = Rgb(122, 201, 255);
+constexpr Colour kNightColour = Rgb(4, 25, 39);
+// Multiplies every opaque pixel and blends it toward a night blue by `cast`: the shaded
+// background variants, and the dark chunks' copy of the sky band. The sky colour becomes the
+// night colour instead.
+Canvas ShadedCopy(const Canvas& t, float factor, float cast = 0.18f);
 
 }  // namespace art

@@ -1,6 +1,7 @@
 #include "output.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -14,10 +15,22 @@ std::vector<uint8_t> EncodeBmp(int width, int height, const std::vector<uint32_t
   return EncodeBmp24(width, height, argb.data());
 }
 
+// Written beside the target and renamed over it, so a failed write leaves the last good file
+// (or none), never a cut-off one.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  if (!out) {
+  const std::string temp = path + ".part";
+  bool ok;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    ok = bool(out);
+    out.close();
+    ok = ok && !out.fail();
+  }
+  std::error_code ec;
+  if (ok) std::filesystem::rename(temp, path, ec);
+  if (!ok || ec) {
+    std::filesystem::remove(temp, ec);
     std::cerr << "artbuild: cannot write " << path << "\n";
     return false;
   }

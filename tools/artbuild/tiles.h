@@ -1,5 +1,7 @@
 // The tile sheet AllTiles8.bmp: 32 by 24 cells of 16 by 16. Cells 0..255 are blocks,
-// 256..511 the backgrounds of sky chunks and 512..767 those of dark chunks.
+// 256..511 the backgrounds of sky chunks and 512..767 those of dark chunks. Every block and
+// background style has a picture: a few drawn in code, the rest from the recipe files in
+// assets/tiles/blocks and assets/tiles/backgrounds.
 #pragma once
 
 #include <string>
@@ -18,8 +20,10 @@ Canvas GetTile(const Canvas& sheet, int n);
 
 // Block tiles, drawn from code and assets/tiles/*.txt.
 bool DrawBlocks(Canvas& sheet, const std::string& assetsDir);
-// Background tiles of both bands, lit and shaded.
+// Background tiles of the sky band drawn in code.
 void DrawBackgrounds(Canvas& sheet);
+// The dark band: the shaded copy of every sky band tile.
+void ShadeDarkBand(Canvas& sheet);
 
 bool BuildTileSheet(const std::string& assetsDir, const std::string& outDir);
 

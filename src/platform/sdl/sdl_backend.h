@@ -1,5 +1,7 @@
-// The game's window on SDL2: a streaming texture shows the software back buffer, window events
-// feed the input bookkeeping, and the first joystick is read through SDL's joystick API.
+// The game's window on SDL2. The software back buffer is shown scaled by a whole factor and
+// centred with black bars (frame_fit.h), through an accelerated renderer where the machine has
+// one, else straight into the window's surface. Window events feed the input bookkeeping, with
+// the mouse mapped back into frame pixels; pads are read through sdl_pads.h.
 #pragma once
 
 #include <SDL.h>
@@ -8,11 +10,19 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl/flip_pacer.h"
+#include "platform/sdl/frame_fit.h"
+#include "platform/sdl/sdl_pads.h"
+
+struct WindowChoice {
+  int scale = 1;  // the window opens at scale times the frame's size
+  bool fullscreen = false;
+};
 
 class SdlBackend : public Backend {
  public:
   // joystick_ready: SDL's joystick subsystem is initialised (the game runs without it).
-  explicit SdlBackend(bool joystick_ready);
+  explicit SdlBackend(bool joystick_ready, WindowChoice choice = {});
   ~SdlBackend() override;
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
@@ -26,27 +36,46 @@ class SdlBackend : public Backend {
   void Sleep(int ms) override;
 
  private:
+  // sdl_backend.cpp: the window, its events and the pads.
   void HandleEvent(const SDL_Event& event);
-  void OpenFirstJoystick();
-  void CloseJoystick();
+  bool HandleWindowKey(const SDL_KeyboardEvent& key);
+  void MouseMovedTo(int window_x, int window_y);
+  void ConnectPresentPads();
+  void ReleasePads();
+
+  // sdl_fullscreen.cpp: desktop full screen, with or without a window manager.
+  bool IsFullscreen() const;
+  void SetFullscreen(bool on);
+  void CoverScreen(bool on);
+
+  // sdl_present.cpp: showing the frame and pacing the flips.
+  bool OpenRenderer();
+  bool RendererIsSoftware() const;
+  void DrawableSize(int& width, int& height) const;
   bool Upload(const uint32_t* pixels, int width, int height);
+  void PresentThroughRenderer(const uint32_t* pixels, int width, int height);
+  void PresentThroughSurface(const uint32_t* pixels, int width, int height);
   void SetRendererVsync(bool on);
-  void PresentInStepWithDisplay();
+  void PaceAndShow(int sync);
+  void ShowNow();
   void PresentPacedBySoftware();
   double SecondsNow() const;
   void WaitUntil(double seconds);
 
+  WindowChoice Choice;
   SDL_Window* Window = nullptr;
-  SDL_Renderer* Renderer = nullptr;
+  SDL_Renderer* Renderer = nullptr;  // null: frames go to the window's surface
   SDL_Texture* Texture = nullptr;
   int TextureWidth = 0, TextureHeight = 0;
-  SDL_Joystick* Joystick = nullptr;
+  int FrameWidth = 0, FrameHeight = 0;  // the back buffer's size, for mapping the mouse
+  bool CoveringScreen = false;          // full screen made by hand, without a window manager
+  SDL_Rect WindowedPlace{};             // where the window was before it covered the screen
+  SdlPads Pads;
   bool JoystickReady = false;
 
-  // Flip pacing: the renderer's vsync where it is real, a timer for where it is not.
+  // Flip pacing: the renderer's vsync where it is real, the pacer's grid for where it is not.
   bool RendererVsync = false;  // what the renderer was last asked for
-  double RefreshSeconds = 1.0 / 60;
-  double LastFlip = -1;  // when the last sync-1 flip was handed over, seconds
+  FlipPacer Pacer{1.0 / 60, false};
 
   // The millisecond pacer of sync -1.
   int PacerHertz = 0;

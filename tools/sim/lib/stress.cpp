@@ -63,7 +63,7 @@ void Crowd(const CellWindow& w, int share) {
 void BuildStressState() {
   FillBackgrounds();
   FillWater();
-  const TActor* player = Profiles[0] ? Profiles[0]->Actor.get() : nullptr;
+  const TActor* player = Profiles[kPlayerProfile] ? Profiles[kPlayerProfile]->Actor.get() : nullptr;
   if (player) Crowd(ViewAround(*player), std::max(0, kActorCap - ActorCount) / 2);
   if (BadguyActor) Crowd(ViewAround(*BadguyActor), kActorCap);
   // Whatever the two views had no room for goes anywhere in the map.

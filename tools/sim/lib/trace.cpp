@@ -5,6 +5,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "platform/random.h"
+#include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/scroller.h"
@@ -34,7 +35,7 @@ void BlockStylesRowMajor(uint8_t* out) {
   for (int row = 0; row < MAP_HEIGHT_TILES; ++row)
     for (int column = 0; column < MAP_WIDTH_TILES; ++column) {
       const auto& block = BlockGrid[column][row];
-      *out++ = block ? static_cast<uint8_t>(block->MStyle()) : 255;
+      *out++ = block ? static_cast<uint8_t>(block->MStyle()) : kNoStyle;
     }
 }
 
@@ -91,9 +92,10 @@ std::string BlockHash() {
 std::string TraceFrame(int frame) {
   std::string out;
   Append(out, "frame", {frame});
-  if (Profiles[0] && Profiles[0]->Actor) AppendActor(out, 0, *Profiles[0]->Actor);
+  if (Profiles[kPlayerProfile] && Profiles[kPlayerProfile]->Actor)
+    AppendActor(out, 0, *Profiles[kPlayerProfile]->Actor);
   long long index = 1;
-  for (const auto& actor : ActorLists[1]) {
+  for (const auto& actor : ActorLists[kBadguyList]) {
     if (actor) AppendActor(out, index, *actor);
     ++index;
   }

@@ -1,0 +1,41 @@
+// The editor's undo history: every stroke, L and R is one step holding the map as it was just
+// before and just after it. Undo and redo put a whole snapshot back rather than replaying the
+// step, because painting draws random numbers and water flows on while the mouse is held.
+#pragma once
+
+#include <cstddef>
+
+class TUndoHistory {
+ public:
+  // The history is bounded by memory: at most this many bytes of snapshots are kept (which is
+  // room for several hundred steps); the oldest steps go first.
+  static constexpr size_t kMaxBytes = size_t{16} << 20;
+
+  static void FReset();
+
+  // Called before anything of a frame moves: opens a stroke when painting input is held over
+  // the left view, closes it when none is, so a stroke's snapshots are the map as the frames
+  // before and after it left it.
+  static void FFrameStart(bool painting);
+  // Painting opens a stroke should its input arrive after the frame's start (a live window
+  // pumps events at every query).
+  static void FBeforeEdit();
+  // The open stroke changed a cell; a stroke that changed none is no step.
+  static void FEdited();
+  // Ends an open stroke where it is, making it a step if it changed the map.
+  static void FCommitStroke();
+
+  // L and R: a step of their own around the whole-map change they make.
+  static void FBeginWholeMapStep();
+  static void FEndWholeMapStep();
+
+  static bool FUndo();  // false with nothing to undo
+  static bool FRedo();  // false with nothing to redo
+
+  static size_t FUndoSteps();
+  static size_t FRedoSteps();
+  static size_t FBytesHeld();
+  // True from the first step (or undo, or redo) until MarkSaved.
+  static bool FUnsavedEdits();
+  static void FMarkSaved();
+};

@@ -1,0 +1,55 @@
+#include "platform/sdl/play_folder_hint.h"
+
+#include "platform/files.h"
+#include "platform/image.h"
+#include "shared/units.h"
+
+namespace {
+
+// The game's art as start-up cuts it: the file, its cell size and the cells it needs
+// (a cell count of 0 means the whole picture as one frame).
+struct ArtFile {
+  const char* name;
+  int cell_width, cell_height, cells;
+};
+
+constexpr ArtFile kArt[] = {
+    {"AllTiles8.bmp", 16, 16, 768},
+    {"tall_water.bmp", 16, 16, 80},
+    {"ActorGfxKelpo.bmp", 16, 24, 48},
+    {"instr.bmp", 0, 0, 0},
+};
+
+constexpr const char* kMapFiles[] = {"BGMap75x54.raw", "BlockMap75x54.raw"};
+constexpr int64_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
+
+bool ArtReadable(const ArtFile& art) {
+  if (art.cells == 0) return TImage::Load(art.name, kImageMasked) != nullptr;
+  return TImage::LoadAnim(art.name, art.cell_width, art.cell_height, 0, art.cells, kImageMasked) !=
+         nullptr;
+}
+
+bool MapReadable(const char* name) {
+  return FileLength(name) == kMapFileBytes && OpenFileForRead(name) != nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> UnreadablePlayFiles() {
+  std::vector<std::string> files;
+  for (const ArtFile& art : kArt) {
+    if (!ArtReadable(art)) files.push_back(art.name);
+  }
+  for (const char* map : kMapFiles) {
+    if (!MapReadable(map)) files.push_back(map);
+  }
+  return files;
+}
+
+std::string PlayFolderHint(const std::string& folder, const std::vector<std::string>& files) {
+  std::string names;
+  for (const std::string& file : files)
+    names += (names.empty() ? "" : ", ") + file;
+  return "The game found no readable " + names + " in " + folder +
+         "; start it from its play folder with: bash scripts/play.sh";
+}

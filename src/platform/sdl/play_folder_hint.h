@@ -1,0 +1,13 @@
+// Started from the wrong folder, the game opens on an empty sky; this names why. The console
+// lines of the game stay as they are: the hint is one extra line on standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The art and map files of the working folder that are missing or cannot be read as the game
+// reads them, in the order the game loads them.
+std::vector<std::string> UnreadablePlayFiles();
+
+// The hint line (without its line feed) for a working folder and its unreadable files.
+std::string PlayFolderHint(const std::string& folder, const std::vector<std::string>& files);

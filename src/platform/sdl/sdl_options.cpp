@@ -1,0 +1,92 @@
+#include "platform/sdl/sdl_options.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+constexpr int kMinScale = 1;
+constexpr int kMaxScale = 8;
+
+// One option of the table: its name, the name of its value (empty for a plain switch), what it
+// does, and how it is applied. Apply returns an error line, or an empty string when it took.
+struct OptionRow {
+  const char* name;
+  const char* value_name;
+  const char* meaning;
+  std::string (*apply)(const std::string& value, GameOptions& options);
+};
+
+std::string ApplyScale(const std::string& value, GameOptions& options) {
+  int scale = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, scale);
+  if (error != std::errc() || stop != end || scale < kMinScale || scale > kMaxScale) {
+    return "--scale wants a whole number from " + std::to_string(kMinScale) + " to " +
+           std::to_string(kMaxScale) + ", not \"" + value + "\"";
+  }
+  options.scale = scale;
+  return "";
+}
+
+std::string ApplyFullscreen(const std::string&, GameOptions& options) {
+  options.fullscreen = true;
+  return "";
+}
+
+std::string ApplyHelp(const std::string&, GameOptions& options) {
+  options.help = true;
+  return "";
+}
+
+constexpr OptionRow kOptions[] = {
+    {"--scale", "N", "open the window at N times 816x300 (1 to 8)", ApplyScale},
+    {"--fullscreen", "", "open full screen (Alt+Enter or F11 switches while playing)",
+     ApplyFullscreen},
+    {"--help", "", "list these options and end", ApplyHelp},
+};
+
+const OptionRow* FindOption(const std::string& name) {
+  for (const OptionRow& row : kOptions) {
+    if (name == row.name) return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOptions& options) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    // "--scale=3" reads as "--scale 3".
+    std::string name = args[i];
+    std::string value;
+    bool inline_value = false;
+    if (const size_t equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+      inline_value = true;
+    }
+    const OptionRow* row = FindOption(name);
+    if (!row) return {false, "unknown option \"" + args[i] + "\" (try --help)"};
+    const bool wants_value = row->value_name[0] != '\0';
+    if (wants_value && !inline_value) {
+      if (i + 1 >= args.size()) return {false, name + " needs a value: " + name + " N"};
+      value = args[++i];
+    } else if (!wants_value && inline_value) {
+      return {false, name + " takes no value"};
+    }
+    if (std::string error = row->apply(value, options); !error.empty()) return {false, error};
+  }
+  return {};
+}
+
+std::string GameOptionsHelp() {
+  std::string text = "Options:\n";
+  for (const OptionRow& row : kOptions) {
+    std::string left = std::string("  ") + row.name;
+    if (row.value_name[0] != '\0') left += std::string(" ") + row.value_name;
+    left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
+    text += left + row.meaning + "\n";
+  }
+  return text;
+}

@@ -1,0 +1,27 @@
+// The command line of the game's window: how big it opens and whether it fills the screen.
+// Without options the game opens its 816x300 window exactly as it always has.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct GameOptions {
+  int scale = 1;  // the window opens at scale times the frame's size
+  bool fullscreen = false;
+  bool help = false;  // list the options and end
+};
+
+struct OptionsOutcome {
+  bool ok = true;
+  std::string error;  // one line saying what was wrong, when not ok
+};
+
+// Reads the arguments after the program's name into options. The first bad argument stops the
+// reading and is named in the error.
+OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOptions& options);
+
+// The text of --help, one line per option, ending with a line feed.
+std::string GameOptionsHelp();
+
+// The exit status for a command line that could not be read.
+constexpr int kBadOptionsStatus = 2;

@@ -1,0 +1,17 @@
+// The map files beyond loading and saving: the backups before the first save of a run, the pair
+// written on leaving with unsaved edits, and the start-up check that settles an interrupted save.
+#pragma once
+
+#include <string>
+
+constexpr size_t kMapBackupsKept = 20;
+
+// The save behind S: "Saving maps." and, on failure, "Failure to create save file."; true when
+// both files were replaced. The first one of a run first copies the pair on disk into backups/.
+bool SaveMapFiles();
+// Forgets that this run has backed up the pair (a new run begins).
+void ResetMapBackups();
+// Writes the current map as a pair into recovery/; true with the two paths in `where`.
+bool WriteRecoveryPair(std::string& where);
+// Finishes or undoes a save that was interrupted; a note on standard error says which.
+void FinishInterruptedMapSave();

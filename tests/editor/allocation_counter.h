@@ -1,0 +1,4 @@
+// Every allocation made through operator new in this test binary, counted.
+#pragma once
+
+long AllocationCount();

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "platform/sdl/sdl_options.h"
+
+namespace {
+
+OptionsOutcome Parse(std::vector<std::string> args, GameOptions& options) {
+  return ParseGameOptions(args, options);
+}
+
+}  // namespace
+
+TEST(GameOptionsTest, NoOptionsOpenTheWindowAsAlways) {
+  GameOptions options;
+  EXPECT_TRUE(Parse({}, options).ok);
+  EXPECT_EQ(options.scale, 1);
+  EXPECT_FALSE(options.fullscreen);
+  EXPECT_FALSE(options.help);
+}
+
+TEST(GameOptionsTest, ScaleFullscreenAndHelpAreRead) {
+  GameOptions options;
+  EXPECT_TRUE(Parse({"--scale", "3", "--fullscreen"}, options).ok);
+  EXPECT_EQ(options.scale, 3);
+  EXPECT_TRUE(options.fullscreen);
+  EXPECT_TRUE(Parse({"--scale=8", "--help"}, options).ok);
+  EXPECT_EQ(options.scale, 8);
+  EXPECT_TRUE(options.help);
+}
+
+TEST(GameOptionsTest, BadScalesAreRefusedWithTheValueNamed) {
+  for (const std::string bad : {"0", "99", "x", "", "-1", "2.5", "3x", "9"}) {
+    GameOptions options;
+    const OptionsOutcome outcome = Parse({"--scale", bad}, options);
+    EXPECT_FALSE(outcome.ok) << bad;
+    EXPECT_NE(outcome.error.find("\"" + bad + "\""), std::string::npos) << outcome.error;
+    EXPECT_EQ(options.scale, 1) << "a refused value must not stick: " << bad;
+  }
+}
+
+TEST(GameOptionsTest, MalformedCommandLinesGiveOneLineEach) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--scale"}, {"--sclae", "2"}, {"-scale", "2"}, {"level.raw"}, {"--fullscreen=yes"}, {"--"}};
+  for (const auto& args : bad) {
+    GameOptions options;
+    const OptionsOutcome outcome = Parse(args, options);
+    EXPECT_FALSE(outcome.ok) << args[0];
+    EXPECT_FALSE(outcome.error.empty());
+    EXPECT_EQ(outcome.error.find('\n'), std::string::npos) << outcome.error;
+  }
+}
+
+TEST(GameOptionsTest, HelpListsEveryOption) {
+  const std::string help = GameOptionsHelp();
+  for (const char* name : {"--scale N", "--fullscreen", "--help"})
+    EXPECT_NE(help.find(name), std::string::npos) << name;
+  EXPECT_EQ(help.back(), '\n');
+}
