@@ -4,9 +4,11 @@
 // is run through the editor, the picker, the actors and the drawing, not only read.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <set>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/main_program.h"
 #include "fresh_run.h"
@@ -21,14 +23,32 @@ namespace {
 // Enough for a click, a paint stroke, a jump or a save to happen and be drawn.
 constexpr int kPasses = 40;
 
+namespace fs = std::filesystem;
+
+std::set<std::string>& ArtNames() {
+  static std::set<std::string> names;
+  return names;
+}
+
 // The pictures only: without map files every run starts on the built-in dummy map.
 void CopyArtIntoScratch() {
-  namespace fs = std::filesystem;
   for (const auto& entry : fs::directory_iterator(RAVELON_ART_DIR)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".raw") continue;
     fs::copy_file(entry.path(), fs::path(fuzz::ScratchDir()) / entry.path().filename(),
                   fs::copy_options::overwrite_existing);
+    ArtNames().insert(entry.path().filename().string());
   }
+}
+
+// Whatever a run leaves (saved map files, their backups, a save journal, recovered edits) goes,
+// so every input starts in the same folder and the folder cannot grow without end.
+void ClearAllButTheArt() {
+  std::error_code ignored;
+  std::vector<fs::path> leftovers;
+  for (const auto& entry : fs::directory_iterator(fuzz::ScratchDir(), ignored))
+    if (!ArtNames().count(entry.path().filename().string())) leftovers.push_back(entry.path());
+  for (const auto& path : leftovers)
+    fs::remove_all(path, ignored);
 }
 
 }  // namespace
@@ -43,10 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScriptParseResult parsed = ParseScript(text);
   if (!parsed.ok) return 0;
 
+  ClearAllButTheArt();
   const fuzz::InScratchDir here;
-  // A script may save the map; the next input must not start on it.
-  std::remove("BGMap75x54.raw");
-  std::remove("BlockMap75x54.raw");
 
   Backend* previous = CurrentBackend();
   HeadlessBackend backend;
