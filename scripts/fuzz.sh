@@ -12,7 +12,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_bmp_decode fuzz_image_load fuzz_pixmap_load fuzz_map_load
-                                     fuzz_palette fuzz_script fuzz_script_play)
+                                     fuzz_palette fuzz_script fuzz_script_play fuzz_replay)
 jobs="${FUZZ_JOBS:-1}"
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then

@@ -4,7 +4,9 @@
 #   scripts/refresh-golden.sh [BUILD_DIR]     (default: build)
 # Each script names its frame count in a "# frames: N" line. The runs happen in a fresh copy of
 # the built art folder, so saving in a script touches nothing of the build; the map files are
-# copied only for a script with a "# level: default" line (the others play the dummy map).
+# copied only for a script with a "# level: default" line (the others play the dummy map); a
+# script made from a recording of play names its own map files in a "# maps: NAME" line
+# (tests/sim/maps/NAME, see scripts/replay-to-golden.sh).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +27,8 @@ for script in "$scripts"/*.txt; do
   work=$(mktemp -d "${TMPDIR:-/tmp}/ravelon-golden-XXXXXX")
   cp "$art"/*.bmp "$work"/
   if grep -q '^#[[:space:]]*level:[[:space:]]*default' "$script"; then cp "$art"/*.raw "$work"/; fi
+  maps=$(sed -n 's/^#[[:space:]]*maps:[[:space:]]*\([^[:space:]]*\).*/\1/p' "$script" | head -n 1)
+  if [ -n "$maps" ]; then cp "$root/tests/sim/maps/$maps"/* "$work"/ 2>/dev/null || true; fi
   "$sim" --dir "$work" --script "$script" --frames "$frames" --trace "$golden/$name.trace" >/dev/null
   rm -rf "$work"
   echo "$name: $frames frames -> tests/sim/golden/$name.trace"

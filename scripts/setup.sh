@@ -3,7 +3,9 @@
 # and builds into the folder given (default: build), with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev)
+# xvfb, xdotool and x11-apps carry the test that plays the real game with real X input.
+packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
+  xvfb xdotool x11-apps)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

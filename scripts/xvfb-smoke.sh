@@ -244,8 +244,8 @@ expect_clean_exit "Escape at 3x"
 
 # 4. Options: --help lists them; a bad one is one line on standard error and status 2.
 "$GAME" --help >"$WORK/help.out" 2>"$WORK/help.err" || fail "--help: exit status $?"
-grep -q -- "--scale N" "$WORK/help.err" || fail "--help does not list --scale"
-[ ! -s "$WORK/help.out" ] || fail "--help wrote to standard output"
+grep -q -- "--scale N" "$WORK/help.out" || fail "--help does not list --scale"
+[ ! -s "$WORK/help.err" ] || fail "--help wrote to standard error"
 for bad in "--scale 0" "--scale 99" "--scale x" "--scale" "--nonsense"; do
   status=0
   # shellcheck disable=SC2086

@@ -20,6 +20,8 @@
 
 namespace {
 
+std::function<void(int)> PassObserver;
+
 // One line of the start-up print-out: the label, padded with tabs as it has always been
 // printed, then the value the game actually uses.
 void PrintConstant(const char* label_and_tabs, int64_t value) {
@@ -101,6 +103,7 @@ int TMain::FBoot() {
 }
 
 void MainLoopPass() {
+  InputBeginPass();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
@@ -108,9 +111,15 @@ void MainLoopPass() {
   AdvanceCounters();
 }
 
+void SetPassObserver(std::function<void(int pass)> observer) {
+  PassObserver = std::move(observer);
+}
+
 int TMain::FRun() {
+  int pass = 0;
   while (QuitFlag == 0) {
     MainLoopPass();
+    if (PassObserver) PassObserver(++pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }
@@ -132,7 +141,7 @@ int TMain::FGoodbye() {
 
 int RunRavelon(bool run_loop) {
   CreateTables();
-  AppTitle = "Ravelon v0.09a";
+  AppTitle = kGameTitle;
   PrintWorldConstants();
   SeedRandom(5);
   TMain::FBoot();

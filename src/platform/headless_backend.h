@@ -6,16 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/input_event.h"
 #include "platform/platform.h"
-
-struct ScriptedEvent {
-  enum class Kind { KeyDown, KeyUp, MouseMove, ButtonDown, ButtonUp, JoyAxisX, JoyAxisY,
-                    JoyButtonDown, JoyButtonUp, Close, FocusLost };
-  int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
-  Kind kind = Kind::KeyDown;
-  int a = 0, b = 0;  // key code / button / x, y
-  float value = 0;   // axis value
-};
 
 class HeadlessBackend : public Backend {
  public:
@@ -32,9 +24,9 @@ class HeadlessBackend : public Backend {
   // Called after every pass with the number of the pass just ended; false stops the loop.
   std::function<bool(int pass)> OnEndOfPass;
 
-  int Passes = 0;        // passes of the main loop completed
+  int Passes = 0;  // passes of the main loop completed
   int Flips = 0;
-  int Sleeps = 0;        // sleep calls (space pauses), counted instead of slept
+  int Sleeps = 0;  // sleep calls (space pauses), counted instead of slept
   bool WindowOpen = false;
   bool RefuseWindow = false;  // tests: pretend no window can be opened
   uint32_t VirtualMillis = 0;

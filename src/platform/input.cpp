@@ -19,16 +19,66 @@ struct InputState {
   JoystickReading joy[kPorts];
 };
 InputState State{};
+bool PassSnapshots = false;  // the main loop takes the input once per pass
+
+// What a pass tap has been told so far, and what it has not been told yet.
+struct TapState {
+  PassInputTap tap;
+  std::vector<ScriptedEvent> pending;
+  int mouseX = 0, mouseY = 0;
+  JoystickReading joy;
+};
+TapState Tap;
 
 void Pump() {
+  if (PassSnapshots) return;
   if (Backend* backend = CurrentBackend()) backend->PumpEvents();
 }
-bool ValidKey(int key) { return key >= 0 && key < kKeys; }
-bool ValidButton(int button) { return button >= 1 && button < kButtons; }
-bool ValidPort(int port) { return port >= 0 && port < kPorts; }
+
+void Note(ScriptedEvent::Kind kind, int a = 0, int b = 0, float value = 0) {
+  if (!Tap.tap) return;
+  ScriptedEvent event;
+  event.kind = kind;
+  event.a = a;
+  event.b = b;
+  event.value = value;
+  Tap.pending.push_back(event);
+}
+
+// The pointer and the first joystick are plain values: only where they stand at the snapshot
+// counts, not the way they took to get there.
+void NoteMouseAndJoystick() {
+  using Kind = ScriptedEvent::Kind;
+  if (State.mouseX != Tap.mouseX || State.mouseY != Tap.mouseY) {
+    Note(Kind::MouseMove, State.mouseX, State.mouseY);
+    Tap.mouseX = State.mouseX;
+    Tap.mouseY = State.mouseY;
+  }
+  const JoystickReading& joy = State.joy[0];
+  if (joy.x != Tap.joy.x) Note(Kind::JoyAxisX, 0, 0, joy.x);
+  if (joy.y != Tap.joy.y) Note(Kind::JoyAxisY, 0, 0, joy.y);
+  for (int bit = 0; bit < 32; ++bit) {
+    const uint32_t mask = 1u << bit;
+    if ((joy.buttons & mask) == (Tap.joy.buttons & mask)) continue;
+    Note((joy.buttons & mask) ? Kind::JoyButtonDown : Kind::JoyButtonUp, bit);
+  }
+  Tap.joy = joy;
+}
+
+bool ValidKey(int key) {
+  return key >= 0 && key < kKeys;
+}
+bool ValidButton(int button) {
+  return button >= 1 && button < kButtons;
+}
+bool ValidPort(int port) {
+  return port >= 0 && port < kPorts;
+}
 const JoystickReading& ReadJoy(int port) {
-  Pump();
-  if (Backend* backend = CurrentBackend()) backend->ReadJoystick(port);
+  if (!PassSnapshots) {
+    Pump();
+    if (Backend* backend = CurrentBackend()) backend->ReadJoystick(port);
+  }
   return State.joy[port];
 }
 }  // namespace
@@ -37,19 +87,24 @@ void InputKeyDown(int key) {
   if (!ValidKey(key) || State.keyDown[key]) return;
   State.keyDown[key] = 1;
   ++State.keyHits[key];
+  Note(ScriptedEvent::Kind::KeyDown, key);
 }
 
 void InputKeyUp(int key) {
-  if (ValidKey(key)) State.keyDown[key] = 0;
+  if (!ValidKey(key) || !State.keyDown[key]) return;
+  State.keyDown[key] = 0;
+  Note(ScriptedEvent::Kind::KeyUp, key);
 }
 
 void InputMouseButton(int button, bool down) {
   if (!ValidButton(button)) return;
   if (!down) {
+    if (State.buttonDown[button]) Note(ScriptedEvent::Kind::ButtonUp, button);
     State.buttonDown[button] = 0;
   } else if (!State.buttonDown[button]) {
     State.buttonDown[button] = 1;
     ++State.buttonHits[button];
+    Note(ScriptedEvent::Kind::ButtonDown, button);
   }
 }
 
@@ -63,9 +118,14 @@ void InputFocusChanged() {
   std::memset(State.keyHits, 0, sizeof State.keyHits);
   std::memset(State.buttonDown, 0, sizeof State.buttonDown);
   std::memset(State.buttonHits, 0, sizeof State.buttonHits);
+  // Gaining the focus back clears the same way, so one kind of event stands for both.
+  Note(ScriptedEvent::Kind::FocusLost);
 }
 
-void InputCloseRequest() { State.closeRequested = true; }
+void InputCloseRequest() {
+  State.closeRequested = true;
+  Note(ScriptedEvent::Kind::Close);
+}
 
 void InputSetJoystick(int port, const JoystickReading& reading) {
   if (!ValidPort(port)) return;
@@ -73,7 +133,31 @@ void InputSetJoystick(int port, const JoystickReading& reading) {
   if (reading.present) State.joy[port] = reading;
 }
 
-void InputReset() { State = InputState{}; }
+void InputReset() {
+  State = InputState{};
+  PassSnapshots = false;
+  Tap = TapState{};
+}
+
+void InputBeginPass() {
+  PassSnapshots = true;
+  if (Backend* backend = CurrentBackend()) {
+    backend->PumpEvents();
+    for (int port = 0; port < kPorts; ++port)
+      backend->ReadJoystick(port);
+  }
+  if (!Tap.tap) return;
+  NoteMouseAndJoystick();
+  std::vector<ScriptedEvent> events;
+  events.swap(Tap.pending);
+  Tap.tap(events);
+}
+
+// The tap starts from no input at all, as a replay does: install it before the game starts.
+void InputSetPassTap(PassInputTap tap) {
+  Tap = TapState{};
+  Tap.tap = std::move(tap);
+}
 
 int KeyHitCount(int key) {
   Pump();
@@ -118,8 +202,12 @@ int CloseRequested() {
   return requested ? 1 : 0;
 }
 
-float JoyAxisX(int port) { return ValidPort(port) ? ReadJoy(port).x : 0.0f; }
-float JoyAxisY(int port) { return ValidPort(port) ? ReadJoy(port).y : 0.0f; }
+float JoyAxisX(int port) {
+  return ValidPort(port) ? ReadJoy(port).x : 0.0f;
+}
+float JoyAxisY(int port) {
+  return ValidPort(port) ? ReadJoy(port).y : 0.0f;
+}
 
 int JoyButtonDown(int button, int port) {
   if (!ValidPort(port) || button < 0 || button > 31) return 0;

@@ -1,8 +1,14 @@
-// Polled keyboard, mouse and joystick input. Every query first lets the backend process the
-// window's pending events, so it sees input up to the moment of the call.
+// Polled keyboard, mouse and joystick input. Inside the main loop the input of a pass is taken
+// once, when the pass starts (InputBeginPass): every query of that pass reads the same snapshot,
+// whatever arrives meanwhile waits for the next pass. Before the loop runs, each query first lets
+// the backend process the window's pending events, so it sees input up to the moment of the call.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/input_event.h"
 
 // The game's key codes (virtual-key codes 0..255).
 enum KeyCode : int {
@@ -50,5 +56,17 @@ void InputMouseMove(int x, int y);
 void InputFocusChanged();  // lost or regained: keys, key hits, buttons and button hits clear
 void InputCloseRequest();
 void InputSetJoystick(int port, const JoystickReading& reading);
-// Forgets everything: keys, buttons, pointer (0, 0), close flag, joysticks centred.
+// Forgets everything: keys, buttons, pointer (0, 0), close flag, joysticks centred; queries
+// pump for themselves again until the next InputBeginPass, and the pass tap is removed.
 void InputReset();
+
+// Takes the input of a pass of the main loop: the window's pending events and a reading of the
+// joysticks. From the first call on, queries read what this took and never pump themselves.
+void InputBeginPass();
+
+// Called by InputBeginPass with what changed since the last pass, in the order it happened, as
+// script events (frame left at 1): the input the pass's queries see is the input of the last pass
+// plus these. Key and button events come only where they change something; the pointer and the
+// first joystick appear once per pass at most, with their new values.
+using PassInputTap = std::function<void(const std::vector<ScriptedEvent>&)>;
+void InputSetPassTap(PassInputTap tap);

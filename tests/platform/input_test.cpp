@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/input.h"
 #include "support/test_env.h"
 
@@ -97,4 +99,96 @@ TEST_F(InputTest, JoystickKeepsItsValuesWhenAbsent) {
   InputReset();
   EXPECT_EQ(JoyAxisX(0), 0.0f);
   SetBackend(&Backend);
+}
+
+TEST_F(InputTest, APassReadsTheInputTakenAtItsStart) {
+  Backend.SetScript({{1, Kind::KeyDown, kKeyE}, {2, Kind::KeyDown, kKeyS}, {2, Kind::Close}});
+  InputBeginPass();
+  EXPECT_EQ(KeyIsDown(kKeyE), 1);
+  Backend.Passes = 1;  // pass 1 is over: the events of pass 2 are waiting now
+  EXPECT_EQ(KeyIsDown(kKeyS), 0);
+  EXPECT_EQ(CloseRequested(), 0);
+  InputBeginPass();
+  EXPECT_EQ(KeyIsDown(kKeyS), 1);
+  EXPECT_EQ(CloseRequested(), 1);
+}
+
+namespace {
+
+// Everything the game's queries can tell in one pass (hits are read, so cleared, as the game does).
+std::vector<float> QueryAll() {
+  std::vector<float> seen;
+  for (int key : {kKeyEscape, kKeySpace, kKeyLeft, kKeyRight, kKeyB, kKeyF, kKeyS}) {
+    seen.push_back(static_cast<float>(KeyHitCount(key)));
+    seen.push_back(static_cast<float>(KeyIsDown(key)));
+  }
+  for (int button = 1; button <= 3; ++button) {
+    seen.push_back(static_cast<float>(MouseButtonDown(button)));
+    seen.push_back(static_cast<float>(MouseHitCount(button)));
+  }
+  seen.insert(seen.end(),
+              {static_cast<float>(MousePosX()), static_cast<float>(MousePosY()),
+               static_cast<float>(CloseRequested()), JoyAxisX(0), JoyAxisY(0),
+               static_cast<float>(JoyButtonDown(0, 0)), static_cast<float>(JoyButtonDown(5, 0))});
+  return seen;
+}
+
+// Raw input as a window delivers it between two passes: presses, repeats, releases, pointer
+// moves, focus changes, close requests and joystick readings, chosen by the pass number.
+void RawInputBefore(int pass) {
+  const int keys[] = {kKeyEscape, kKeySpace, kKeyLeft, kKeyRight, kKeyB, kKeyF, kKeyS};
+  for (int i = 0; i < 1 + pass % 4; ++i) {
+    const int key = keys[(pass * 3 + i) % 7];
+    if ((pass + i) % 3 == 0)
+      InputKeyUp(key);
+    else
+      InputKeyDown(key);
+  }
+  InputMouseButton(1 + pass % 3, pass % 2 == 0);
+  if (pass % 5 == 0) InputMouseMove(pass * 7, 300 - pass);
+  if (pass % 5 == 1) InputMouseMove(0, 0);  // back where a replay starts
+  if (pass % 11 == 0) InputFocusChanged();
+  if (pass % 13 == 0) InputCloseRequest();
+  JoystickReading joy;
+  joy.present = pass % 7 != 0;  // now and then no device: the last values stay
+  joy.x = static_cast<float>(pass % 9) / 9.0f - 0.5f;
+  joy.y = pass % 4 == 0 ? -1.0f : 0.3f;
+  joy.buttons = static_cast<uint32_t>(pass * 37) & 0x2fu;
+  InputSetJoystick(0, joy);
+}
+
+}  // namespace
+
+// What the tap hands on, played back as a script, makes every query of every pass read the same:
+// that is all a recording of play needs to replay exactly.
+TEST_F(InputTest, TheTapHandsOnWhatAReplayNeedsToReadTheSame) {
+  SetBackend(nullptr);  // the raw input comes from the test, not from a backend's pump
+  std::vector<ScriptedEvent> taken;
+  int pass = 0;
+  InputSetPassTap([&](const std::vector<ScriptedEvent>& events) {
+    for (ScriptedEvent event : events) {
+      event.frame = pass;
+      taken.push_back(event);
+    }
+  });
+  std::vector<std::vector<float>> live;
+  for (pass = 1; pass <= 60; ++pass) {
+    RawInputBefore(pass);
+    InputBeginPass();
+    live.push_back(QueryAll());
+  }
+  // The pointer is handed on once in each pass where it moved: 12 moves out and 11 back (the
+  // first "move" to (0, 0) in pass 1 moves nothing).
+  EXPECT_EQ(std::count_if(taken.begin(), taken.end(),
+                          [](const ScriptedEvent& e) { return e.kind == Kind::MouseMove; }),
+            23);
+
+  InputReset();
+  SetBackend(&Backend);
+  Backend.SetScript(taken);
+  for (pass = 1; pass <= 60; ++pass) {
+    Backend.Passes = pass - 1;
+    InputBeginPass();
+    EXPECT_EQ(QueryAll(), live[pass - 1]) << "pass " << pass;
+  }
 }

@@ -2,7 +2,8 @@
 // game's behaviour shows as the first frame where the trace differs. scripts/refresh-golden.sh
 // rewrites them on purpose. Most scripts play on the built-in dummy map, which only the code
 // decides, so a redrawn default level does not stale them; a "# level: default" line plays the
-// default level's map files instead.
+// default level's map files instead, and a "# maps: NAME" line (a golden test made from a
+// recording of play by scripts/replay-to-golden.sh) the recorded map files in tests/sim/maps/NAME.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,6 +18,7 @@ namespace fs = std::filesystem;
 
 const fs::path kScripts = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/scripts";
 const fs::path kGolden = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/golden";
+const fs::path kMaps = fs::path(RAVELON_SOURCE_DIR) / "tests/sim/maps";
 
 // The value of a "# NAME: value" header line of a golden script, or "".
 std::string HeaderValue(const std::string& script, const std::string& name) {
@@ -35,6 +37,17 @@ int FramesOf(const std::string& script) {
 
 bool OnDefaultLevel(const std::string& script) {
   return HeaderValue(script, "level") == "default";
+}
+
+// The map files a recording of play started with, laid beside the art.
+void CopyRecordedMaps(const std::string& script, const std::string& dir) {
+  const std::string name = HeaderValue(script, "maps");
+  // A recording made without map files has none to keep (and git keeps no empty folder).
+  std::error_code none;
+  if (name.empty() || !fs::is_directory(kMaps / name, none)) return;
+  for (const auto& entry : fs::directory_iterator(kMaps / name))
+    fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename(),
+                  fs::copy_options::overwrite_existing);
 }
 
 // "" when equal, else where and how the two traces part.
@@ -72,6 +85,7 @@ TEST_P(GoldenTraceTest, MatchesTheKeptTrace) {
   ScopedWorkDir dir;
   const std::string text = ReadText(script.string());
   CopyArtTo(dir.Path(), OnDefaultLevel(text));
+  CopyRecordedMaps(text, dir.Path());
   const std::string trace = (fs::path(dir.Path()) / "run.trace").string();
   const SimResult run = RunSimBinary({"--dir", dir.Path(), "--script", script.string(), "--frames",
                                       std::to_string(FramesOf(text)), "--trace", trace});

@@ -28,6 +28,15 @@ TEST(GameOptionsTest, ScaleFullscreenAndHelpAreRead) {
   EXPECT_TRUE(options.help);
 }
 
+TEST(GameOptionsTest, RecordAndTraceTakeAFileName) {
+  GameOptions options;
+  EXPECT_TRUE(Parse({"--record", "odd.rep", "--trace=live.trace"}, options).ok);
+  EXPECT_EQ(options.record, "odd.rep");
+  EXPECT_EQ(options.trace, "live.trace");
+  EXPECT_FALSE(Parse({"--record"}, options).ok);
+  EXPECT_FALSE(Parse({"--trace="}, options).ok);
+}
+
 TEST(GameOptionsTest, BadScalesAreRefusedWithTheValueNamed) {
   for (const std::string bad : {"0", "99", "x", "", "-1", "2.5", "3x", "9"}) {
     GameOptions options;
@@ -52,7 +61,7 @@ TEST(GameOptionsTest, MalformedCommandLinesGiveOneLineEach) {
 
 TEST(GameOptionsTest, HelpListsEveryOption) {
   const std::string help = GameOptionsHelp();
-  for (const char* name : {"--scale N", "--fullscreen", "--help"})
+  for (const char* name : {"--scale N", "--fullscreen", "--record FILE", "--trace FILE", "--help"})
     EXPECT_NE(help.find(name), std::string::npos) << name;
   EXPECT_EQ(help.back(), '\n');
 }

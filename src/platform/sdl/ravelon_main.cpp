@@ -12,6 +12,7 @@
 #include "platform/sdl/play_folder_hint.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_options.h"
+#include "play_recorder.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     return kBadOptionsStatus;
   }
   if (options.help) {
-    std::fprintf(stderr, "Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
+    std::printf("Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
     return 0;
   }
   HintAtWrongFolder();
@@ -54,7 +55,10 @@ int main(int argc, char** argv) {
   {
     SdlBackend backend(joystick_ready, {options.scale, options.fullscreen});
     SetBackend(&backend);
+    PlayRecorder recorder;
+    recorder.Start(options.record, options.trace);
     status = RunRavelon();
+    recorder.Finish();
     SetBackend(nullptr);
   }
   SDL_Quit();

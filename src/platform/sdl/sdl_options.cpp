@@ -34,6 +34,19 @@ std::string ApplyFullscreen(const std::string&, GameOptions& options) {
   return "";
 }
 
+// A file to write while playing; whether it can be created is found out when the game starts.
+std::string ApplyRecord(const std::string& value, GameOptions& options) {
+  if (value.empty()) return "--record needs a file name";
+  options.record = value;
+  return "";
+}
+
+std::string ApplyTrace(const std::string& value, GameOptions& options) {
+  if (value.empty()) return "--trace needs a file name";
+  options.trace = value;
+  return "";
+}
+
 std::string ApplyHelp(const std::string&, GameOptions& options) {
   options.help = true;
   return "";
@@ -43,6 +56,9 @@ constexpr OptionRow kOptions[] = {
     {"--scale", "N", "open the window at N times 816x300 (1 to 8)", ApplyScale},
     {"--fullscreen", "", "open full screen (Alt+Enter or F11 switches while playing)",
      ApplyFullscreen},
+    {"--record", "FILE", "record this play as a replay that ravelon-sim --replay plays back",
+     ApplyRecord},
+    {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},
     {"--help", "", "list these options and end", ApplyHelp},
 };
 

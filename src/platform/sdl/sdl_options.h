@@ -8,7 +8,9 @@
 struct GameOptions {
   int scale = 1;  // the window opens at scale times the frame's size
   bool fullscreen = false;
-  bool help = false;  // list the options and end
+  std::string record;  // a replay of this play is written here; empty: none
+  std::string trace;   // the per-frame state trace of this play is written here; empty: none
+  bool help = false;   // list the options and end
 };
 
 struct OptionsOutcome {

@@ -13,6 +13,8 @@
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "replay_run.h"
+#include "run_files.h"
 #include "script.h"
 #include "shot.h"
 #include "stress.h"
@@ -74,43 +76,6 @@ bool ReadScriptText(const std::string& path, std::string& text, std::string& why
   return true;
 }
 
-// Paths on the command line are meant from where the runner was started, not from --dir.
-std::string FromStartFolder(const std::string& path) {
-  if (path.empty() || path == "-") return path;
-  std::error_code ignored;
-  const auto absolute = std::filesystem::absolute(path, ignored);
-  return absolute.empty() ? path : absolute.string();
-}
-
-// The trace goes through the same stdio stream as the console lines, so with "-" the two
-// interleave in the order they happened.
-class TraceOutput {
- public:
-  bool Open(const std::string& path) {
-    if (path.empty()) return true;
-    if (path == "-") {
-      File = stdout;
-      return true;
-    }
-    File = std::fopen(path.c_str(), "wb");
-    Owned = File != nullptr;
-    return File != nullptr;
-  }
-  void Write(const std::string& text) {
-    if (File) std::fwrite(text.data(), 1, text.size(), File);
-  }
-  ~TraceOutput() {
-    if (Owned)
-      std::fclose(File);
-    else if (File)
-      std::fflush(File);
-  }
-
- private:
-  std::FILE* File = nullptr;
-  bool Owned = false;
-};
-
 // Start-up and the main loop. The stress state must be in place before the first pass, so that
 // run takes start-up and the loop in two steps (the goodbye between them does nothing).
 void RunGame(const RunOptions& options) {
@@ -125,24 +90,20 @@ void RunGame(const RunOptions& options) {
   }
 }
 
-class WorkDir {
- public:
-  bool Enter(const std::string& dir) {
-    Previous = std::filesystem::current_path(Error);
-    if (dir.empty()) return true;
-    std::filesystem::current_path(dir, Error);
-    Entered = !Error;
-    return Entered;
+// A replay brings its own input and length; the other inputs of a run do not mix with it.
+bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::string& error) {
+  if (options.replay.empty()) {
+    if (!options.unpack.empty()) error = "--unpack needs --replay";
+    return options.unpack.empty();
   }
-  ~WorkDir() {
-    if (Entered) std::filesystem::current_path(Previous, Error);
-  }
-
- private:
-  std::filesystem::path Previous;
-  std::error_code Error;
-  bool Entered = false;
-};
+  const char* clash = !options.script.empty() ? "--script"
+                      : frames_given          ? "--frames"
+                      : options.stress        ? "--stress"
+                      : options.bench         ? "--bench"
+                                              : nullptr;
+  if (clash) error = std::string("--replay takes no ") + clash;
+  return clash == nullptr;
+}
 
 }  // namespace
 
@@ -157,11 +118,17 @@ std::string UsageText() {
          "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
          "  --bench        timing figures of update, draw and frame on standard error\n"
          "  --stress       build the benchmarks' stress state before the first pass\n"
+         "  --replay FILE  play back a recording of the game (ravelon --record) in a scratch\n"
+         "                 folder with its map files and the art of DIR, checking its state;\n"
+         "                 exit 3 and the first differing frame when it differs\n"
+         "  --unpack OUT   with --replay: write its input as script.txt, and its map files,\n"
+         "                 into the folder OUT\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
 
 bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, std::string& error) {
+  bool frames_given = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
     std::string value;
@@ -195,16 +162,20 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
       ok = take_value(options.dir);
       if (ok && options.dir.empty()) error = "--dir needs a folder", ok = false;
     } else if (name == "--frames") {
+      frames_given = true;
       std::string text;
       ok = take_value(text);
       if (ok && !ParseFrames(text, options.frames)) {
         error = "--frames needs a whole number 0 or more, not '" + text + "'";
         ok = false;
       }
-    } else if (name == "--script" || name == "--trace" || name == "--shot") {
-      std::string& path = name == "--script"  ? options.script
-                          : name == "--trace" ? options.trace
-                                              : options.shot;
+    } else if (name == "--script" || name == "--trace" || name == "--shot" || name == "--replay" ||
+               name == "--unpack") {
+      std::string& path = name == "--script"   ? options.script
+                          : name == "--trace"  ? options.trace
+                          : name == "--shot"   ? options.shot
+                          : name == "--replay" ? options.replay
+                                               : options.unpack;
       ok = take_value(path);
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
     } else if (name == "--bench") {
@@ -219,10 +190,11 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
     }
     if (!ok) return false;
   }
-  return true;
+  return ReplayArgumentsFit(options, frames_given, error);
 }
 
 int RunSimulation(const RunOptions& options) {
+  if (!options.replay.empty()) return RunReplay(options);
   std::vector<ScriptedEvent> events;
   if (!options.script.empty()) {
     std::string text, why;

@@ -15,10 +15,13 @@ struct RunOptions {
   std::string shot;     // back buffer after the last pass, as a 24-bit BMP; empty: none
   bool bench = false;   // timing figures on standard error
   bool stress = false;  // the stress state of the benchmarks, built after start-up
+  std::string replay;   // a recording of play to replay and check; empty: none
+  std::string unpack;   // with replay: folder to write its script and map files into
   bool help = false;
 };
 
 constexpr int kExitBadArguments = 2;
+constexpr int kExitReplayDiffers = 3;
 
 // Reads the command line (without the program name). False with a one-line reason on error.
 bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, std::string& error);

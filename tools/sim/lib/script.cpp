@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -168,6 +169,37 @@ LineResult ParseLine(std::string_view line) {
 }
 
 }  // namespace
+
+std::string FormatScriptEvent(const ScriptedEvent& event) {
+  std::string line = std::to_string(event.frame) + ' ';
+  auto updown = [](bool down) { return down ? " down" : " up"; };
+  switch (event.kind) {
+    case Kind::KeyDown:
+    case Kind::KeyUp:
+      return line + "key " + std::to_string(event.a) + updown(event.kind == Kind::KeyDown);
+    case Kind::MouseMove:
+      return line + "mouse " + std::to_string(event.a) + ' ' + std::to_string(event.b);
+    case Kind::ButtonDown:
+    case Kind::ButtonUp:
+      return line + "button " + std::to_string(event.a) + updown(event.kind == Kind::ButtonDown);
+    case Kind::JoyAxisX:
+    case Kind::JoyAxisY: {
+      char value[32];
+      const auto end = std::to_chars(value, value + sizeof value, event.value).ptr;
+      return line + "joy axis " + (event.kind == Kind::JoyAxisX ? "x " : "y ") +
+             std::string(value, end);
+    }
+    case Kind::JoyButtonDown:
+    case Kind::JoyButtonUp:
+      return line + "joy button " + std::to_string(event.a) +
+             updown(event.kind == Kind::JoyButtonDown);
+    case Kind::Close:
+      return line + "close";
+    case Kind::FocusLost:
+      return line + "focus lost";
+  }
+  return line;
+}
 
 ScriptParseResult ParseScript(std::string_view text) {
   ScriptParseResult result;

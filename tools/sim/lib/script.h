@@ -18,3 +18,7 @@ struct ScriptParseResult {
 };
 
 ScriptParseResult ParseScript(std::string_view text);
+
+// One event as the script line that ParseScript reads back to the same event (no line feed).
+// An axis value is written in the fewest digits that still read back to the same float.
+std::string FormatScriptEvent(const ScriptedEvent& event);

@@ -48,6 +48,7 @@ void AppendSummary(std::string& out, const char* name, const std::vector<double>
 // The runner checks after its run that this reached the same state as the real loop.
 PassTimes TimedPass() {
   const auto start = Clock::now();
+  InputBeginPass();
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TClock::FStartClock(kClockFrame);

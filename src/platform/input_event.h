@@ -1,0 +1,23 @@
+// One change of input as a script states it: what the headless backend delivers, and what a
+// recording of real play writes down.
+#pragma once
+
+struct ScriptedEvent {
+  enum class Kind {
+    KeyDown,
+    KeyUp,
+    MouseMove,
+    ButtonDown,
+    ButtonUp,
+    JoyAxisX,
+    JoyAxisY,
+    JoyButtonDown,
+    JoyButtonUp,
+    Close,
+    FocusLost
+  };
+  int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
+  Kind kind = Kind::KeyDown;
+  int a = 0, b = 0;  // key code / button / x, y
+  float value = 0;   // axis value
+};

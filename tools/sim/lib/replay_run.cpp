@@ -1,0 +1,211 @@
+#include "replay_run.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "frame/main_program.h"
+#include "fresh_run.h"
+#include "platform/platform.h"
+#include "run_files.h"
+#include "script.h"
+#include "shot.h"
+#include "trace.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Complain(const std::string& message) {
+  std::cerr << "ravelon-sim: " << message << '\n';
+}
+
+bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+// A file start-up refused stays one it refuses: an empty file is never a map.
+bool LayMapFiles(const Replay& replay, const fs::path& folder) {
+  for (const ReplayMapFile& map : replay.maps) {
+    if (map.state == ReplayMapFile::State::Missing) continue;
+    if (!WriteBytes(folder / map.name, map.bytes)) return false;
+  }
+  return true;
+}
+
+// The art comes from the folder given; a picture other than the recorded one may change what
+// happens, so it is worth a warning, but the replay still runs and its checks decide.
+void CopyArt(const Replay& replay, const fs::path& from, const fs::path& to) {
+  for (const ReplayArtFile& art : replay.art) {
+    const fs::path source = from / art.name;
+    uint64_t hash = 0;
+    const bool present = HashFile(source.string(), hash);
+    if (present != art.present) {
+      Complain("warning: " + art.name +
+               (present ? " is here but was missing" : " is missing here") +
+               " when the recording was made");
+    } else if (present && hash != art.hash) {
+      Complain("warning: " + art.name + " differs from the one the recording was made with");
+    }
+    std::error_code ignored;
+    if (present) fs::copy_file(source, to / art.name, ignored);
+  }
+}
+
+class ScratchFolder {
+ public:
+  bool Create() {
+    std::string pattern = (fs::temp_directory_path(Error) / "ravelon-replay-XXXXXX").string();
+    if (Error || !mkdtemp(pattern.data())) return false;
+    Path = pattern;
+    return true;
+  }
+  ~ScratchFolder() {
+    if (!Path.empty()) fs::remove_all(Path, Error);
+  }
+  fs::path Path;
+
+ private:
+  std::error_code Error;
+};
+
+struct ReplayOutcome {
+  int passes = 0;
+  int differs = 0;      // the first check frame whose state differs; 0 when none did
+  int lastMatched = 0;  // the last check frame that matched
+};
+
+// The recorded input on the headless backend, checking each check line at the end of its pass.
+ReplayOutcome PlayBack(const Replay& replay, TraceOutput& trace, bool tracing) {
+  ReplayOutcome outcome;
+  Backend* previous = CurrentBackend();
+  HeadlessBackend backend;
+  PrepareFreshRun(backend, replay.events);
+  size_t next_check = 0;
+  backend.OnEndOfPass = [&](int pass) {
+    if (tracing) trace.Write(TraceFrame(pass));
+    if (next_check < replay.checks.size() && replay.checks[next_check].frame == pass) {
+      if (StateHash(pass) != replay.checks[next_check].hash) {
+        outcome.differs = pass;
+        return false;
+      }
+      outcome.lastMatched = pass;
+      ++next_check;
+    }
+    return pass < replay.endFrame;
+  };
+  RunRavelon(true);
+  std::fflush(stdout);
+  outcome.passes = backend.Passes;
+  SetBackend(previous);
+  return outcome;
+}
+
+int Verdict(const Replay& replay, const ReplayOutcome& outcome) {
+  if (outcome.differs > 0) {
+    Complain("the state differs from the recording at frame " + std::to_string(outcome.differs) +
+             (outcome.lastMatched > 0
+                  ? " (it matched at frame " + std::to_string(outcome.lastMatched) + ")"
+                  : std::string(" (the first check)")));
+    return kExitReplayDiffers;
+  }
+  if (outcome.passes != replay.endFrame) {
+    Complain("the state differs from the recording at frame " + std::to_string(outcome.passes) +
+             ": the game ended there, the recording at frame " + std::to_string(replay.endFrame));
+    return kExitReplayDiffers;
+  }
+  Complain("the replay matched the recording: " + std::to_string(replay.endFrame) + " frames, " +
+           std::to_string(replay.checks.size()) + " checks");
+  return 0;
+}
+
+}  // namespace
+
+bool ReadReplayFile(const std::string& path, std::string& text, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read the replay " + path;
+    return false;
+  }
+  text.resize(kReplayMaxBytes + 1);
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad()) {
+    error = "cannot read the replay " + path;
+    return false;
+  }
+  text.resize(static_cast<size_t>(in.gcount()));
+  if (text.size() > kReplayMaxBytes) {
+    error = path + ": larger than the " + std::to_string(kReplayMaxBytes >> 20) +
+            " MiB a replay may be; not read further";
+    return false;
+  }
+  return true;
+}
+
+bool UnpackReplay(const Replay& replay, const std::string& folder) {
+  std::ofstream script(fs::path(folder) / "script.txt", std::ios::binary | std::ios::trunc);
+  script << "# frames: " << replay.endFrame << "\n# recorded play: " << replay.title << ", "
+         << replay.date << '\n';
+  for (const ScriptedEvent& event : replay.events)
+    script << FormatScriptEvent(event) << '\n';
+  return static_cast<bool>(script.flush()) && LayMapFiles(replay, folder);
+}
+
+int RunReplay(const RunOptions& options) {
+  std::string text, error;
+  if (!ReadReplayFile(options.replay, text, error)) {
+    Complain(error);
+    return kExitBadArguments;
+  }
+  ReplayParseResult parsed = ParseReplay(text);
+  text = std::string();
+  if (!parsed.ok) {
+    const std::string where =
+        parsed.errorLine > 0 ? " line " + std::to_string(parsed.errorLine) : std::string();
+    Complain(options.replay + where + ": " + parsed.error);
+    return kExitBadArguments;
+  }
+  const Replay& replay = parsed.replay;
+  if (!options.unpack.empty() && !UnpackReplay(replay, options.unpack)) {
+    Complain("cannot unpack the replay into " + options.unpack);
+    return kExitBadArguments;
+  }
+  TraceOutput trace;
+  if (!trace.Open(FromStartFolder(options.trace))) {
+    Complain("cannot write the trace " + options.trace);
+    return kExitBadArguments;
+  }
+  const std::string shot_path = FromStartFolder(options.shot);
+  std::error_code ignored;
+  const fs::path art_folder = fs::absolute(options.dir.empty() ? "." : options.dir, ignored);
+  if (!fs::is_directory(art_folder, ignored)) {
+    Complain("cannot enter the folder " + options.dir);
+    return kExitBadArguments;
+  }
+  ScratchFolder scratch;
+  if (!scratch.Create() || !LayMapFiles(replay, scratch.Path)) {
+    Complain("cannot make a scratch folder for the replay");
+    return kExitBadArguments;
+  }
+  CopyArt(replay, art_folder, scratch.Path);
+  ReplayOutcome outcome;
+  {
+    WorkDir work_dir;
+    if (!work_dir.Enter(scratch.Path.string())) {
+      Complain("cannot enter the scratch folder " + scratch.Path.string());
+      return kExitBadArguments;
+    }
+    outcome = PlayBack(replay, trace, !options.trace.empty());
+  }
+  const int status = Verdict(replay, outcome);
+  if (!shot_path.empty() && !WriteShot(shot_path)) {
+    Complain("cannot write the shot " + options.shot);
+    return status == 0 ? 1 : status;
+  }
+  return status;
+}
