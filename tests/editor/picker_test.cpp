@@ -1,3 +1,5 @@
+// The picker's mapping from a mouse position over the right view to a style and a mode, and its
+// edges.
 #include <climits>
 
 #include "editor/editor_layout.h"
