@@ -91,8 +91,11 @@ void EditCell(int cx, int cy, Button button) {
 void UndoRedoKeys() {
   const int zPresses = KeyHitCount(kKeyZ);
   const int yPresses = KeyHitCount(kKeyY);
-  if (!KeyIsDown(kKeyCtrl)) return;
-  const bool shift = KeyIsDown(kKeyShift) != 0;
+  // A quick tap can release the modifier before the pass that sees the letter: a modifier down
+  // at any moment since the last pass counts as held.
+  const bool ctrl = KeyHeldDuringPass(kKeyCtrl) != 0;
+  const bool shift = KeyHeldDuringPass(kKeyShift) != 0;
+  if (!ctrl) return;
   for (int i = 0; i < zPresses; ++i)
     shift ? TUndoHistory::FRedo() : TUndoHistory::FUndo();
   for (int i = 0; i < yPresses; ++i)

@@ -14,6 +14,9 @@ constexpr int kPorts = 4;
 
 struct InputState {
   uint8_t keyDown[kKeys];
+  uint8_t keyPressedSince[kKeys];  // went down since the last snapshot
+  uint8_t keyDownAtSnapshot[kKeys];
+  uint8_t keyHeldInPass[kKeys];  // down at the snapshot before this pass's, or went down since
   int keyHits[kKeys];
   uint8_t buttonDown[kButtons];
   int buttonHits[kButtons];
@@ -89,6 +92,7 @@ const JoystickReading& ReadJoy(int port) {
 void InputKeyDown(int key) {
   if (!ValidKey(key) || State.keyDown[key]) return;
   State.keyDown[key] = 1;
+  State.keyPressedSince[key] = 1;
   ++State.keyHits[key];
   Note(ScriptedEvent::Kind::KeyDown, key);
 }
@@ -118,6 +122,9 @@ void InputMouseMove(int x, int y) {
 
 void InputFocusChanged() {
   std::memset(State.keyDown, 0, sizeof State.keyDown);
+  std::memset(State.keyPressedSince, 0, sizeof State.keyPressedSince);
+  std::memset(State.keyDownAtSnapshot, 0, sizeof State.keyDownAtSnapshot);
+  std::memset(State.keyHeldInPass, 0, sizeof State.keyHeldInPass);
   std::memset(State.keyHits, 0, sizeof State.keyHits);
   std::memset(State.buttonDown, 0, sizeof State.buttonDown);
   std::memset(State.buttonHits, 0, sizeof State.buttonHits);
@@ -149,6 +156,11 @@ void InputBeginPass() {
     for (int port = 0; port < kPorts; ++port)
       backend->ReadJoystick(port);
   }
+  for (int key = 0; key < kKeys; ++key) {
+    State.keyHeldInPass[key] = State.keyDownAtSnapshot[key] | State.keyPressedSince[key];
+    State.keyDownAtSnapshot[key] = State.keyDown[key];
+  }
+  std::memset(State.keyPressedSince, 0, sizeof State.keyPressedSince);
   if (!Tap.tap) return;
   NoteMouseAndJoystick();
   std::vector<ScriptedEvent> events;
@@ -173,6 +185,12 @@ int KeyHitCount(int key) {
 int KeyIsDown(int key) {
   Pump();
   return ValidKey(key) ? State.keyDown[key] : 0;
+}
+
+int KeyHeldDuringPass(int key) {
+  Pump();
+  if (!ValidKey(key)) return 0;
+  return PassSnapshots ? State.keyHeldInPass[key] : State.keyDown[key];
 }
 
 int MousePosX() {

@@ -33,6 +33,9 @@ enum KeyCode : int {
 
 int KeyHitCount(int key);
 int KeyIsDown(int key);
+// Down at some moment since the last pass's snapshot, though perhaps up again by this one: a
+// modifier of a chord tapped quicker than a frame. Outside the main loop: KeyIsDown.
+int KeyHeldDuringPass(int key);
 int MousePosX();
 int MousePosY();
 int MouseButtonDown(int button);
