@@ -129,18 +129,22 @@ struct FrameSource {
   int width, height;
   bool opaque;
   uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
+  // Every texel white, of alpha 0 or 255 (a glyph): tinted, a texel is the colour or nothing.
+  bool white_or_clear = false;
 };
 
 // How one draw turns a run of texels into pixels.
 class RowShader {
  public:
-  RowShader(const DrawState& s, bool opaque)
+  RowShader(const DrawState& s, const FrameSource& frame)
       : State(s),
-        Opaque(opaque),
+        Opaque(frame.opaque),
+        WhiteOrClear(frame.white_or_clear),
         AlphaBlend(s.blend == kBlendAlpha),
         White(IsWhite(s)),
         Table(AlphaBlend && s.alpha > 0.0 ? BlendTableFor(s.alpha) : nullptr),
-        Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
+        Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)),
+        TintedWhite(frame.white_or_clear ? Tint(kRgbMask, s) : 0) {}
 
   // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
   bool BlendsUntinted() const { return AlphaBlend && White && Table; }
@@ -157,6 +161,9 @@ class RowShader {
       } else {
         BlendTinted(source, dest, count);
       }
+    } else if (WhiteOrClear) {
+      // Alpha 255 passes any threshold up to 255, alpha 0 none: the mask is the texel's top bit.
+      if (Threshold <= 255) PaintSpanMasked(source, dest, count, TintedWhite);
     } else if (White && Threshold == 128) {
       if (Opaque) {
         CopySpanOpaque(source, dest, count);
@@ -182,9 +189,10 @@ class RowShader {
   }
 
   const DrawState& State;
-  bool Opaque, AlphaBlend, White;
+  bool Opaque, WhiteOrClear, AlphaBlend, White;
   const uint8_t* Table;
   uint32_t Threshold;
+  uint32_t TintedWhite;
 };
 
 // Blends over a tile or a colour already known to lie beneath come from kept results.
@@ -214,7 +222,7 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   static std::array<uint32_t, kBackBufferWidth> gathered;
   if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
   if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
-  const RowShader shader(s, frame.opaque);
+  const RowShader shader(s, frame);
   // The composite may ask what the pixels are known to hold before they change.
   const bool composed = DrawFromComposite(frame, columns, rows, shader);
   ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
@@ -321,7 +329,7 @@ void DrawTextAt(const std::string& text, float x, float y) {
     const double penX =
         double{x} + s.origin_x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
     const ImageFrame& glyph = font.frames[code - 32];
-    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false}, penX,
+    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false, 0, true}, penX,
               double{y} + s.origin_y, s.scale_x);
     ++drawn;
   }
