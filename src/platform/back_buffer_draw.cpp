@@ -59,9 +59,8 @@ bool WholeNumber(double v) {
 }
 
 // Unscaled from a whole pixel, the centre rule reduces to the pixels start .. start + extent.
-bool MapDirect(double start, double extent, int lo, int hi, AxisMap& map) {
-  const int64_t begin = static_cast<int64_t>(start);
-  const int64_t end = begin + static_cast<int64_t>(extent);
+bool MapWhole(int64_t begin, int64_t extent, int lo, int hi, AxisMap& map) {
+  const int64_t end = begin + extent;
   const int64_t first = std::max<int64_t>(begin, lo), last = std::min<int64_t>(end, hi);
   if (first >= last) return false;
   map.first = static_cast<int>(first);
@@ -76,7 +75,7 @@ bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap&
     return false;
   }
   if (scale == 1.0 && WholeNumber(start) && WholeNumber(extent)) {
-    return MapDirect(start, extent, lo, hi, map);
+    return MapWhole(static_cast<int64_t>(start), static_cast<int64_t>(extent), lo, hi, map);
   }
   const double end = start + extent * scale;
   // Candidate pixels, one wider on each side; the centre test below decides exactly.
@@ -95,6 +94,20 @@ bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap&
     map.texel[map.count++] = static_cast<int>(std::min(u, 2147483647.0));
   }
   return map.count > 0;
+}
+
+// Both axes of a draw. The views draw unscaled from whole pixels, whole sizes: those map by
+// integers alone, without the float checks and the centre rule's arithmetic.
+bool MapPlacement(double x, double y, double w, double h, double scale_x, double scale_y,
+                  const ClipRect& clip, AxisMap& columns, AxisMap& rows) {
+  if (scale_x == 1.0 && scale_y == 1.0 && WholeNumber(x) && WholeNumber(y) && WholeNumber(w) &&
+      WholeNumber(h)) {
+    return w > 0.0 && h > 0.0 &&
+           MapWhole(static_cast<int64_t>(x), static_cast<int64_t>(w), clip.x0, clip.x1, columns) &&
+           MapWhole(static_cast<int64_t>(y), static_cast<int64_t>(h), clip.y0, clip.y1, rows);
+  }
+  return MapAxis(x, scale_x, w, clip.x0, clip.x1, columns) &&
+         MapAxis(y, scale_y, h, clip.y0, clip.y1, rows);
 }
 
 uint32_t TintChannel(uint32_t texel, int shift, int colour) {
@@ -220,8 +233,9 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
   static std::array<uint32_t, kBackBufferWidth> gathered;
-  if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
-  if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
+  if (!MapPlacement(x, y, frame.width, frame.height, scale_x, s.scale_y, clip, columns, rows)) {
+    return;
+  }
   const RowShader shader(s, frame);
   // The composite may ask what the pixels are known to hold before they change.
   const bool composed = DrawFromComposite(frame, columns, rows, shader);
@@ -297,8 +311,10 @@ void DrawRect(float x, float y, float w, float h) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;
-  if (!MapAxis(double{x} + s.origin_x, s.scale_x, w, clip.x0, clip.x1, columns)) return;
-  if (!MapAxis(double{y} + s.origin_y, s.scale_y, h, clip.y0, clip.y1, rows)) return;
+  if (!MapPlacement(double{x} + s.origin_x, double{y} + s.origin_y, w, h, s.scale_x, s.scale_y,
+                    clip, columns, rows)) {
+    return;
+  }
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
   const bool alphaBlend = s.blend == kBlendAlpha;
