@@ -12,7 +12,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_bmp_decode fuzz_image_load fuzz_pixmap_load fuzz_map_load
-                                     fuzz_palette fuzz_script fuzz_replay)
+                                     fuzz_palette fuzz_script fuzz_script_play fuzz_replay)
 jobs="${FUZZ_JOBS:-1}"
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
@@ -24,7 +24,8 @@ fi
 
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF >/dev/null
+  -DRAVELON_WERROR=ON -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF \
+  -DRAVELON_WITH_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 bash scripts/make-fuzz-seeds.sh
 

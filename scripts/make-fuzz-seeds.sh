@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Writes the binary seed files of the fuzz corpora (fuzz/corpus/<target>/): small bitmaps of
-# every supported depth, palette files and map file pairs. Deterministic: running it again
-# rewrites the same bytes. The text seeds of the script corpus are kept as they are.
+# every supported depth, palette files and map file pairs, and the scripts that are played
+# (the text seeds of the script parser and the golden scripts, and a few edge cases).
+# Deterministic: running it again rewrites the same bytes. The text seeds of the script
+# parser's corpus are kept as they are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corpus=fuzz/corpus
@@ -76,3 +78,12 @@ mkdir -p "$corpus/fuzz_map_load"
 { u16 4050; pattern 4050 2; mixed_blocks; } >"$corpus/fuzz_map_load/bricks_and_floor.bin"
 { u16 4049; pattern 4049 3; ringed_blocks; } >"$corpus/fuzz_map_load/short_background.bin"
 { u16 4050; repeat 7 4050; ringed_blocks; byte 1; } >"$corpus/fuzz_map_load/long_blocks.bin"
+
+# Scripts played for a few dozen passes: every kind of event, the golden runs (painting, saving,
+# water), and the mouse at the far ends of the int range, over the picker and the views.
+play=$corpus/fuzz_script_play
+mkdir -p "$play"
+cp "$corpus"/fuzz_script/*.txt "$play"/
+for script in tests/sim/scripts/*.txt; do cp "$script" "$play/golden_$(basename "$script")"; done
+printf '1 mouse -2147483648 0\n1 button 1 down\n3 mouse 2147483647 -2147483648\n5 button 1 up\n' \
+  >"$play/far_mouse.txt"

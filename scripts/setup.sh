@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a Debian 12 machine (only what is missing), then configures
-# and builds into the folder given (default: build).
+# and builds into the folder given (default: build), with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # xvfb, xdotool and x11-apps carry the test that plays the real game with real X input.
@@ -18,5 +18,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 build_dir="${1:-build}"
 shift || true
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELON_WERROR=ON "$@" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"

@@ -14,9 +14,10 @@ int TEditor::FBoot() {
 
 PickerPlace PickerPlaceAt(int mx, int my) {
   // Divided as floating point and truncated toward zero, so the seven pixels just left of or
-  // above the picker still select its first column or row.
-  const int pc = static_cast<int>((mx - kPickerLeft) / double{kPickerSquare});
-  const int pr = static_cast<int>((my - kPickerTop) / double{kPickerSquare});
+  // above the picker still select its first column or row. The subtraction is done in floating
+  // point too: a mouse far off to the left or top would overflow it as an int.
+  const int pc = static_cast<int>((static_cast<double>(mx) - kPickerLeft) / kPickerSquare);
+  const int pr = static_cast<int>((static_cast<double>(my) - kPickerTop) / kPickerSquare);
   return {pc, pr};
 }
 

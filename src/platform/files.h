@@ -34,6 +34,10 @@ std::unique_ptr<TStream> OpenFileForRead(const std::string& path);
 std::unique_ptr<TStream> OpenFileForWrite(const std::string& path);
 int64_t FileLength(const std::string& path);  // -1 when there is no such file
 
-// Reads a whole file, refusing files above max_bytes; false on any failure.
+// The largest file read whole unless a caller asks for less: far above anything the game
+// writes, low enough that a device or a runaway file cannot eat the memory.
+constexpr size_t kMaxFileBytes = 64u << 20;
+
+// Reads a whole regular file, refusing files above max_bytes; false on any failure.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out,
-                   size_t max_bytes = 64u << 20);
+                   size_t max_bytes = kMaxFileBytes);

@@ -5,9 +5,9 @@
 #include "world/map_files.h"
 
 #include "platform/atomic_files.h"
-#include "platform/interrupted_save.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/interrupted_save.h"
 #include "platform/stamped_copies.h"
 #include "shared/game_codes.h"
 #include "world/block.h"

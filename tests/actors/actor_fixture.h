@@ -5,11 +5,10 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "support/map_units.h"
 #include "support/test_env.h"
 #include "world/map.h"
 
-constexpr int64_t kCell = 1048576;
-constexpr int64_t kPixel = 65536;
 constexpr int kStyleSolid = 23;
 constexpr int kStyleBrick = 18;
 // An actor with this User keeps whatever input a test gives it.

@@ -1,3 +1,8 @@
+// The picker's mapping from a mouse position over the right view to a style and a mode, and its
+// edges.
+#include <climits>
+
+#include "editor/editor_layout.h"
 #include "editor_fixture.h"
 
 namespace {
@@ -50,6 +55,18 @@ TEST_F(PickerTest, PastTheLastRowOrColumnNothingChanges) {
   EXPECT_FALSE(ClickChanges(500, 144));
   EXPECT_FALSE(ClickChanges(672, 20));
   EXPECT_FALSE(ClickChanges(700, 200));
+}
+
+// A backend may report any int for the mouse; the far ends must neither overflow the place
+// computation nor land on a tile.
+TEST_F(PickerTest, AMouseAtTheEndsOfTheIntRangePicksNothing) {
+  for (const int far : {INT_MIN, INT_MIN + 1, INT_MAX}) {
+    EXPECT_FALSE(ClickChanges(far, 20)) << far;
+    EXPECT_FALSE(ClickChanges(500, far)) << far;
+  }
+  EXPECT_LT(PickerPlaceAt(INT_MIN, INT_MIN).column, 0);
+  EXPECT_LT(PickerPlaceAt(INT_MIN, INT_MIN).row, 0);
+  EXPECT_GE(PickerPlaceAt(INT_MAX, INT_MAX).column, kPickerColumns);
 }
 
 TEST_F(PickerTest, NoButtonNoPickAndTheRightButtonPicksToo) {

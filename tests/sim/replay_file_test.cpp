@@ -158,6 +158,9 @@ TEST(ReplayFileTest, HeaderAndEventsRoundTrip) {
   EXPECT_EQ(r.replay.maps[1].state, ReplayMapFile::State::Refused);
   EXPECT_EQ(r.replay.maps[1].size, 3);
   uint64_t hash = 0;
+  // Only regular files have a hash: a folder or a device under an art name reads as missing.
+  EXPECT_FALSE(HashFile(".", hash));
+  EXPECT_FALSE(HashFile("/dev/zero", hash));
   ASSERT_TRUE(HashFile(ReplayArtNames()[0], hash));
   EXPECT_TRUE(r.replay.art[0].present);
   EXPECT_EQ(r.replay.art[0].hash, hash);

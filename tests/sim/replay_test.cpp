@@ -112,6 +112,8 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
                                                        {Path("cut-input.rep")},
                                                        {Path("version.rep")},
                                                        {Path("missing.rep")},
+                                                       {Dir.Path()},
+                                                       {"/dev/zero"},
                                                        {Path("r.rep"), "--frames", "3"},
                                                        {Path("r.rep"), "--script", Path("x")}};
   for (const auto& c : cases) {

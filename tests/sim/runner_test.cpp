@@ -53,7 +53,9 @@ TEST_F(RunnerTest, BadArgumentsExitTwoWithOneLineAndRunNothing) {
                                                        {"--trace", ""},
                                                        {"--dir", Path("nowhere")},
                                                        {"--script", Path("missing.txt")},
-                                                       {"--trace", Path("no/such/folder/t")}};
+                                                       {"--trace", Path("no/such/folder/t")},
+                                                       {"--script", "/dev/zero"},
+                                                       {"--script", Dir.Path()}};
   for (const auto& args : cases) {
     const SimResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args[0];
@@ -71,12 +73,22 @@ TEST_F(RunnerTest, AScriptErrorNamesItsLine) {
   EXPECT_EQ(r.out, "");
 }
 
-TEST_F(RunnerTest, HelpNamesTheOptions) {
+// Asked-for help is the run's output, so it can be paged or searched.
+TEST_F(RunnerTest, HelpGoesToStandardOutputAndNamesTheOptions) {
   const SimResult r = RunSimBinary({"--help"});
   EXPECT_EQ(r.status, 0);
-  for (const char* option :
-       {"--dir", "--frames", "--script", "--trace", "--shot", "--bench", "--stress", "--water"})
-    EXPECT_NE(r.err.find(option), std::string::npos) << option;
+  EXPECT_EQ(r.err, "");
+  for (const char* option : {"--dir", "--frames", "--script", "--trace", "--shot", "--bench",
+                             "--stress", "--water", "--replay"})
+    EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+// An endless standard input is cut off at the file size limit, not read until memory runs out.
+TEST_F(RunnerTest, AnEndlessScriptOnStandardInputIsRefused) {
+  const SimResult r = RunSimBinary({"--dir", Dir.Path(), "--script", "-"}, Dir.Path(), "/dev/zero");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("larger than"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
 }
 
 TEST_F(RunnerTest, FramesZeroRunsStartUpOnly) {

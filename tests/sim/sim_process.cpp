@@ -38,15 +38,29 @@ void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir) {
+SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir,
+                       const std::string& input) {
   const auto scratch =
       std::filesystem::temp_directory_path() / ("ravelon-sim-out-" + std::to_string(::getpid()));
   std::filesystem::create_directories(scratch);
   const std::string out = (scratch / "out").string(), err = (scratch / "err").string();
-  std::string command = "cd " + Quote(dir) + " && " + Quote(SimBinary());
-  for (const auto& arg : args)
-    command += " " + Quote(arg);
-  command += " >" + Quote(out) + " 2>" + Quote(err);
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on `"literal" + std::string&&`.
+  std::string command = "cd ";
+  command += Quote(dir);
+  command += " && ";
+  command += Quote(SimBinary());
+  for (const auto& arg : args) {
+    command += ' ';
+    command += Quote(arg);
+  }
+  if (!input.empty()) {
+    command += " <";
+    command += Quote(input);
+  }
+  command += " >";
+  command += Quote(out);
+  command += " 2>";
+  command += Quote(err);
   const int raw = std::system(command.c_str());
   SimResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -10,8 +10,10 @@ struct SimResult {
   std::string err;  // standard error
 };
 
-// Arguments are quoted for the shell; `dir` is where the runner starts.
-SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir = ".");
+// Arguments are quoted for the shell; `dir` is where the runner starts; `input`, when given,
+// is the file its standard input reads.
+SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& dir = ".",
+                       const std::string& input = "");
 
 std::string SimBinary();
 std::string ReadText(const std::string& path);

@@ -50,6 +50,24 @@ TEST_F(ProbeTest, SideProbesTestFromTheFeetToTheirHead) {
   EXPECT_EQ(TMap::FSpotsFree(left_x + 4 * kCell, head_only), 1);
 }
 
+// One unit either side of the block's edges decides: the points floor onto cells exactly.
+TEST_F(ProbeTest, SideProbesMeetTheBlockOnItsEdges) {
+  TMap::FCreateBlock(10, 10, 23);
+  const int64_t left_x = kBlockLeft + 11 * kPixel;  // left points in the middle of column 10
+  EXPECT_EQ(TMap::FSpotsLeftFree(left_x, kBlockTop + 2 * kCell), 1);
+  EXPECT_EQ(TMap::FSpotsLeftFree(left_x, kBlockTop - 1), 1);  // feet one unit above the block
+  EXPECT_EQ(TMap::FSpotsLeftFree(left_x, kBlockTop), 0);
+  EXPECT_EQ(TMap::FSpotsLeftDuckedFree(left_x, kBlockTop + kCell + 13 * kPixel), 1);
+  EXPECT_EQ(TMap::FSpotsLeftDuckedFree(left_x, kBlockTop + kCell + 13 * kPixel - 1), 0);
+  EXPECT_EQ(TMap::FSpotsLeftFree(left_x, kBlockTop + kCell + 13 * kPixel), 0);
+
+  const int64_t right_x = kBlockLeft - 3 * kPixel;  // right points exactly on the left edge
+  EXPECT_EQ(TMap::FSpotsRightFree(right_x, kBlockTop + kCell + 4 * kPixel), 0);
+  EXPECT_EQ(TMap::FSpotsRightFree(right_x - 1, kBlockTop + kCell + 4 * kPixel), 1);
+  EXPECT_EQ(TMap::FSpotsRightDuckedFree(right_x, kBlockTop + kCell + 13 * kPixel - 1), 0);
+  EXPECT_EQ(TMap::FSpotsRightDuckedFree(right_x, kBlockTop + kCell + 13 * kPixel), 1);
+}
+
 TEST_F(ProbeTest, FluidBackgroundsAndActorsNeverBlock) {
   RawWater(10, 10, 16);
   TMap::FBGSet(10, 10, 0);
@@ -60,6 +78,13 @@ TEST_F(ProbeTest, FluidBackgroundsAndActorsNeverBlock) {
 
 // No border ring: the edge of the map itself stops every probe.
 TEST_F(ProbeTest, TheMapEdgeBlocksLikeAWall) {
+  EXPECT_EQ(TMap::FUnitsFree(-1, 20 * kCell), 0);
+  EXPECT_EQ(TMap::FUnitsFree(20 * kCell, -1), 0);
+  EXPECT_EQ(TMap::FUnitsFree(MAP_WIDTH_UNITS, 20 * kCell), 0);
+  EXPECT_EQ(TMap::FUnitsFree(20 * kCell, MAP_HEIGHT_UNITS), 0);
+  EXPECT_EQ(TMap::FUnitsFree(MAP_WIDTH_UNITS - 1, MAP_HEIGHT_UNITS - 1), 1);
+  EXPECT_EQ(TMap::FSpotsUpFree(20 * kCell, kCell - 1), 0);
+  EXPECT_EQ(TMap::FSpotsUpFree(20 * kCell, kCell), 1);
   EXPECT_EQ(TMap::FSpotsLeftFree(3 * kPixel - 1, 20 * kCell), 0);
   EXPECT_EQ(TMap::FSpotsLeftFree(3 * kPixel, 20 * kCell), 1);
   EXPECT_EQ(TMap::FSpotsRightFree(MAP_WIDTH_UNITS - 3 * kPixel, 20 * kCell), 0);

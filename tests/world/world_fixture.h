@@ -6,12 +6,10 @@
 
 #include "actors/actor.h"
 #include "fluid/fluid.h"
+#include "support/map_units.h"
 #include "support/test_env.h"
 #include "world/block.h"
 #include "world/map.h"
-
-constexpr int64_t kCell = 1048576;
-constexpr int64_t kPixel = 65536;
 
 class WorldTest : public GameTest {
  protected:

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 
+#include "platform/files.h"
 #include "script.h"
 #include "trace.h"
 
@@ -278,13 +279,20 @@ ReplayParseResult ParseReplay(std::string_view text) {
   return ReplayParser(text).Run();
 }
 
+// Only a regular file of at most the game's file size limit has a hash: a device or a FIFO
+// under an art file's name would otherwise be read for ever.
 bool HashFile(const std::string& path, uint64_t& hash) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   hash = kFnvOffsetBasis;
   char chunk[65536];
+  size_t total = 0;
   while (in) {
     in.read(chunk, sizeof chunk);
+    total += static_cast<size_t>(in.gcount());
+    if (total > kMaxFileBytes) return false;
     for (std::streamsize i = 0; i < in.gcount(); ++i) {
       hash ^= static_cast<uint8_t>(chunk[i]);
       hash *= kFnvPrime;

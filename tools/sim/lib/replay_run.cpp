@@ -129,6 +129,11 @@ int Verdict(const Replay& replay, const ReplayOutcome& outcome) {
 }  // namespace
 
 bool ReadReplayFile(const std::string& path, std::string& text, std::string& error) {
+  std::error_code fs_error;
+  if (!fs::is_regular_file(path, fs_error)) {
+    error = "the replay " + path + " is not a file";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot read the replay " + path;

@@ -13,6 +13,7 @@
 
 #include "frame/main_program.h"
 #include "fresh_run.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "replay_run.h"
 #include "run_files.h"
@@ -36,19 +37,44 @@ void Complain(const std::string& message) {
   std::cerr << "ravelon-sim: " << message << '\n';
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  if (path == "-") {
-    std::ostringstream buffer;
-    buffer << std::cin.rdbuf();
-    text = buffer.str();
-    return !std::cin.bad();
+// Standard input gets the file reader's size limit too, read in pieces, so an endless stream
+// is refused instead of filling the memory.
+bool ReadStandardInput(std::string& text, std::string& why) {
+  char piece[1 << 16];
+  text.clear();
+  while (std::cin.read(piece, sizeof piece) || std::cin.gcount() > 0) {
+    text.append(piece, static_cast<size_t>(std::cin.gcount()));
+    if (text.size() > kMaxFileBytes) {
+      why = "the script on standard input is larger than " + std::to_string(kMaxFileBytes >> 20) +
+            " MiB";
+      return false;
+    }
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return false;
-  text = buffer.str();
+  if (std::cin.bad()) why = "cannot read the script from standard input";
+  return !std::cin.bad();
+}
+
+// A script file is read as the game reads its own files: a regular file within the size limit.
+// A folder, a device or a pipe by name is refused with its reason.
+bool ReadScriptText(const std::string& path, std::string& text, std::string& why) {
+  if (path == "-") return ReadStandardInput(text, why);
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    why = "the script " + path + " is not a file";
+    return false;
+  }
+  const int64_t length = FileLength(path);
+  if (length >= 0 && static_cast<uint64_t>(length) > kMaxFileBytes) {
+    why = "the script " + path + " is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+    return false;
+  }
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    why = "cannot read the script " + path;
+    return false;
+  }
+  text.assign(bytes.begin(), bytes.end());
   return true;
 }
 
@@ -182,9 +208,9 @@ int RunSimulation(const RunOptions& options) {
   if (!options.replay.empty()) return RunReplay(options);
   std::vector<ScriptedEvent> events;
   if (!options.script.empty()) {
-    std::string text;
-    if (!ReadWholeFile(options.script, text)) {
-      Complain("cannot read the script " + options.script);
+    std::string text, why;
+    if (!ReadScriptText(options.script, text, why)) {
+      Complain(why);
       return kExitBadArguments;
     }
     ScriptParseResult parsed = ParseScript(text);
@@ -245,7 +271,8 @@ int RunnerMain(int argc, char** argv) {
     return kExitBadArguments;
   }
   if (options.help) {
-    std::cerr << UsageText();
+    // Asked for, so it is the run's output, not a complaint.
+    std::cout << UsageText();
     return 0;
   }
   return RunSimulation(options);

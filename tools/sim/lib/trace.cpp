@@ -72,6 +72,25 @@ std::string BlockHash() {
 
 }  // namespace
 
+// One frame of the trace, in this order (positions and speeds in world units, 65536 a pixel;
+// direction codes 0 none, 1 up, 2 right, 3 down, 4 left):
+//   frame F        the pass just ended, from 1
+//   actor I XPos YPos XVel YVel Grounded Hugged ForceDuck Pose HoldPose LastFacing VPad Hpad
+//         AButton BButton
+//                  one line per actor: I is 0 for the player, then 1, 2, ... for the bad guys in
+//                  list order (an empty slot keeps its number); XPos the centre line, YPos the
+//                  feet line; Grounded, Hugged (clinging to a wall) and ForceDuck (no head room)
+//                  0 or 1; Pose the picture drawn and HoldPose the frames it is still held;
+//                  LastFacing 0 until the actor first moves, then 2 or 4; VPad, Hpad, AButton,
+//                  BButton the pad as the actor read it (buttons 0 or 1)
+//   camera K CameraXPos CameraYPos CameraCornerX CameraCornerY
+//                  one line per view, K 0 for the left one and 1 for the right one
+//   grid SOLID FILL BLOCKS BACKGROUND
+//                  FNV-1a 64-bit hashes of the four map grids, row by row (see GridRowMajor);
+//                  BLOCKS holds each cell's block style, 255 where none stands
+//   count ACTORS BLOCKS ANIMATING
+//                  actors and blocks created since the last clear, blocks bumping right now
+//   seed S         the random generator's state
 std::string TraceFrame(int frame) {
   std::string out;
   Append(out, "frame", {frame});

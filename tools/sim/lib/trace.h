@@ -20,7 +20,7 @@ void GridRowMajor(const uint8_t (&grid)[75][54], uint8_t* out);
 // The block styles in the same layout, 255 where no block stands.
 void BlockStylesRowMajor(uint8_t* out);
 
-// All lines of one frame of the trace, each ending in LF:
+// All lines of one frame of the trace, each ending in LF (every field is listed in trace.cpp):
 //   frame F / actor ... / camera ... / grid ... / count ... / seed S
 // The player's actor line (index 0) is left out while the profile has no actor; a camera line
 // while its view does not exist.
