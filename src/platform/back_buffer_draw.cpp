@@ -282,6 +282,42 @@ const TImage& FontImage() {
   return font;
 }
 
+// Text unscaled from a whole pixel in mask mode, as the read-outs and the editor write it: the
+// rows, the threshold and the colour are worked out once for the string, each glyph only finds
+// its columns. False when the text needs the general path.
+bool DrawTextWhole(const std::string& text, double x, double y) {
+  const DrawState& s = CurrentDrawState();
+  if (s.scale_x != 1.0f || s.scale_y != 1.0f || s.blend == kBlendAlpha || !WholeNumber(x) ||
+      !WholeNumber(y)) {
+    return false;
+  }
+  const ClipRect clip = CurrentClip(s);
+  static AxisMap columns, rows;
+  // A glyph's texels are of alpha 255 or 0: past a threshold of 255 nothing shows at all.
+  if (MaskThreshold(s.alpha) > 255) return true;
+  if (!MapWhole(static_cast<int64_t>(y), kGlyphHeight, clip.y0, clip.y1, rows)) return true;
+  const uint32_t colour = Tint(kRgbMask, s);
+  const TImage& font = FontImage();
+  int64_t penX = static_cast<int64_t>(x);
+  for (const char ch : text) {
+    const int code = static_cast<unsigned char>(ch);
+    if (!GlyphRows(code)) continue;  // no glyph: skipped without moving the pen
+    const bool shown = MapWhole(penX, kGlyphWidth, clip.x0, clip.x1, columns);
+    penX += kGlyphWidth;
+    if (!shown) continue;
+    ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
+                       rows.first + rows.count);
+    LandDeferredCopy();
+    const uint32_t* texels = font.frames[code - 32].argb.data() + columns.offset;
+    uint32_t* dest = RawBackBuffer() + rows.first * kBackBufferWidth + columns.first;
+    for (int j = 0; j < rows.count; ++j) {
+      PaintSpanMasked(texels + (rows.offset + j) * kGlyphWidth, dest + j * kBackBufferWidth,
+                      columns.count, colour);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void DrawImageFrame(const TImage* image, float x, float y, int frame) {
@@ -336,8 +372,9 @@ void DrawRect(float x, float y, float w, float h) {
 }
 
 void DrawTextAt(const std::string& text, float x, float y) {
-  const TImage& font = FontImage();
   const DrawState& s = CurrentDrawState();
+  if (DrawTextWhole(text, double{x} + s.origin_x, double{y} + s.origin_y)) return;
+  const TImage& font = FontImage();
   int drawn = 0;
   for (const char ch : text) {
     const int code = static_cast<unsigned char>(ch);

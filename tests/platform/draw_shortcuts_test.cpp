@@ -174,13 +174,13 @@ TEST_F(DrawShortcuts, HeldTileLandsBeforeAnyoneLooks) {
   EXPECT_EQ(FinishedBackBuffer()[48 * kBackBufferWidth + 64], texel);
 }
 
-// Text in any colour, alpha, scale and place, over a busy picture, gives the pixels of its
-// glyphs drawn as image frames one after another.
+// Text in any colour, alpha, scale and place, clipped by a viewport or not, over a busy picture,
+// gives the pixels of its glyphs drawn as image frames one after another.
 TEST_F(DrawShortcuts, TextGivesThePixelsOfItsGlyphsAsFrames) {
   const TImage glyphs = GlyphImage();
   const std::string text = "Fps 60 ~{|}\x7f\x01g";
   std::mt19937 rng(5);
-  for (int round = 0; round < 60; ++round) {
+  for (int round = 0; round < 120; ++round) {
     const int r = static_cast<int>(rng() % 256), g = static_cast<int>(rng() % 256),
               b = static_cast<int>(rng() % 256);
     const double alphas[] = {1.0, 0.9, 0.5, 0.3, 0.0};
@@ -188,8 +188,11 @@ TEST_F(DrawShortcuts, TextGivesThePixelsOfItsGlyphsAsFrames) {
     const double alpha = alphas[rng() % 5];
     const float scale = scales[rng() % 5];
     const int blend = rng() % 4 == 0 ? 3 : 1;
-    const float x = static_cast<float>(static_cast<int>(rng() % 900) - 60) + (rng() % 3 ? 0 : 0.5f);
+    const float x =
+        static_cast<float>(static_cast<int>(rng() % 1000) - 100) + (rng() % 3 ? 0 : 0.5f);
     const float y = static_cast<float>(static_cast<int>(rng() % 340) - 20);
+    const int viewX = static_cast<int>(rng() % 500), viewY = static_cast<int>(rng() % 200);
+    const bool clipped = rng() % 2;
     std::vector<uint32_t> backdrop(kPixels);
     for (uint32_t& pixel : backdrop)
       pixel = rng() & 0xFFFFFF;
@@ -200,6 +203,7 @@ TEST_F(DrawShortcuts, TextGivesThePixelsOfItsGlyphsAsFrames) {
       SetAlpha(alpha);
       SetBlend(blend);
       SetDrawScale(scale, 1.0f);
+      if (clipped) SetViewport(viewX, viewY, 150, 60);
       if (asText) {
         DrawTextAt(text, x, y);
       } else {
