@@ -11,21 +11,7 @@ GAME=$(realpath "${1:-build/ravelon}")
 SECONDS_TO_RUN=${2:-10}
 shift $(( $# > 2 ? 2 : $# ))
 ART=$(dirname "$GAME")/art
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source scripts/xvfb-common.sh
 
 # Notes the time of every present, whichever way the game shows its frames.
 cat >"$WORK/flip_times.c" <<'CODE'
@@ -68,14 +54,7 @@ int SDL_UpdateWindowSurface(void* window) {
 CODE
 cc -shared -fPIC -O2 -o "$WORK/flip_times.so" "$WORK/flip_times.c" -ldl || fail "cannot build the timing library"
 
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUMBER=$n; break; fi
-done
-[ -n "${DISPLAY_NUMBER:-}" ] || fail "no free X display number"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 3000x2000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 3000x2000
 
 PLAY=$WORK/play
 mkdir -p "$PLAY"

@@ -22,34 +22,8 @@ for tool in xdotool xeyes; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-EYES_PID=""
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$EYES_PID" ] && kill "$EYES_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Xvfb picks a free display itself and writes its number once it is ready: no race with other
-# displays started at the same time, however slow the machine is.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 300); do
-  [ -s "$WORK/display" ] && break
-  kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(tail -n 3 "$WORK/xvfb.log")"
-  sleep 0.1
-done
-[ -s "$WORK/display" ] || fail "Xvfb gave no display within 30 seconds"
-export DISPLAY=":$(head -n 1 "$WORK/display")"
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+source scripts/xvfb-common.sh
+start_xvfb 1280x1024
 
 # Starts the game in folder $1 with the arguments after it; waits for its window (WINDOW).
 start_game() {

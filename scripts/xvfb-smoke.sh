@@ -13,31 +13,8 @@ SHOTS=${2:-$BUILD/smoke}
 GAME=$BUILD/ravelon
 TITLE="Ravelon v0.09a"
 mkdir -p "$SHOTS"
-WORK=$(mktemp -d)
-XVFB_PID=""
-GAME_PID=""
-
-cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# A display number nobody uses.
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then DISPLAY_NUMBER=$n; break; fi
-done
-[ -n "${DISPLAY_NUMBER:-}" ] || fail "no free X display number"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 3000x2000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/xvfb-common.sh
+start_xvfb 3000x2000
 
 # The close button of a window manager: a WM_DELETE_WINDOW message to the window.
 cat >"$WORK/close.c" <<'CODE'

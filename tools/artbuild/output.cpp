@@ -60,4 +60,12 @@ bool ReadText(const std::string& path, std::string& out) {
   return true;
 }
 
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> w;
+  for (std::string s; in >> s;)
+    w.push_back(s);
+  return w;
+}
+
 }  // namespace art

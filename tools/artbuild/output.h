@@ -19,4 +19,7 @@ bool WriteCanvas(const std::string& path, const Canvas& canvas);
 // The whole text of a file, or false when it cannot be read.
 bool ReadText(const std::string& path, std::string& out);
 
+// The words of a source line, split at white space.
+std::vector<std::string> Words(const std::string& line);
+
 }  // namespace art

@@ -11,14 +11,6 @@ namespace art {
 
 namespace {
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> w;
-  for (std::string s; in >> s;)
-    w.push_back(s);
-  return w;
-}
-
 bool ToInt(const std::string& s, int& v) {
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && end == s.data() + s.size();

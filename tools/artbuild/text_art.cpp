@@ -8,14 +8,6 @@
 namespace art {
 
 namespace {
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> w;
-  for (std::string s; in >> s;)
-    w.push_back(s);
-  return w;
-}
-
 bool ParseByte(const std::string& s, int& v) {
   if (s.empty() || s.size() > 3) return false;
   v = 0;
