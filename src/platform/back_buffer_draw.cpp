@@ -59,9 +59,8 @@ bool WholeNumber(double v) {
 }
 
 // Unscaled from a whole pixel, the centre rule reduces to the pixels start .. start + extent.
-bool MapDirect(double start, double extent, int lo, int hi, AxisMap& map) {
-  const int64_t begin = static_cast<int64_t>(start);
-  const int64_t end = begin + static_cast<int64_t>(extent);
+bool MapWhole(int64_t begin, int64_t extent, int lo, int hi, AxisMap& map) {
+  const int64_t end = begin + extent;
   const int64_t first = std::max<int64_t>(begin, lo), last = std::min<int64_t>(end, hi);
   if (first >= last) return false;
   map.first = static_cast<int>(first);
@@ -76,7 +75,7 @@ bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap&
     return false;
   }
   if (scale == 1.0 && WholeNumber(start) && WholeNumber(extent)) {
-    return MapDirect(start, extent, lo, hi, map);
+    return MapWhole(static_cast<int64_t>(start), static_cast<int64_t>(extent), lo, hi, map);
   }
   const double end = start + extent * scale;
   // Candidate pixels, one wider on each side; the centre test below decides exactly.
@@ -95,6 +94,20 @@ bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap&
     map.texel[map.count++] = static_cast<int>(std::min(u, 2147483647.0));
   }
   return map.count > 0;
+}
+
+// Both axes of a draw. The views draw unscaled from whole pixels, whole sizes: those map by
+// integers alone, without the float checks and the centre rule's arithmetic.
+bool MapPlacement(double x, double y, double w, double h, double scale_x, double scale_y,
+                  const ClipRect& clip, AxisMap& columns, AxisMap& rows) {
+  if (scale_x == 1.0 && scale_y == 1.0 && WholeNumber(x) && WholeNumber(y) && WholeNumber(w) &&
+      WholeNumber(h)) {
+    return w > 0.0 && h > 0.0 &&
+           MapWhole(static_cast<int64_t>(x), static_cast<int64_t>(w), clip.x0, clip.x1, columns) &&
+           MapWhole(static_cast<int64_t>(y), static_cast<int64_t>(h), clip.y0, clip.y1, rows);
+  }
+  return MapAxis(x, scale_x, w, clip.x0, clip.x1, columns) &&
+         MapAxis(y, scale_y, h, clip.y0, clip.y1, rows);
 }
 
 uint32_t TintChannel(uint32_t texel, int shift, int colour) {
@@ -129,18 +142,22 @@ struct FrameSource {
   int width, height;
   bool opaque;
   uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
+  // Every texel white, of alpha 0 or 255 (a glyph): tinted, a texel is the colour or nothing.
+  bool white_or_clear = false;
 };
 
 // How one draw turns a run of texels into pixels.
 class RowShader {
  public:
-  RowShader(const DrawState& s, bool opaque)
+  RowShader(const DrawState& s, const FrameSource& frame)
       : State(s),
-        Opaque(opaque),
+        Opaque(frame.opaque),
+        WhiteOrClear(frame.white_or_clear),
         AlphaBlend(s.blend == kBlendAlpha),
         White(IsWhite(s)),
         Table(AlphaBlend && s.alpha > 0.0 ? BlendTableFor(s.alpha) : nullptr),
-        Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)) {}
+        Threshold(AlphaBlend ? 0 : MaskThreshold(s.alpha)),
+        TintedWhite(frame.white_or_clear ? Tint(kRgbMask, s) : 0) {}
 
   // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
   bool BlendsUntinted() const { return AlphaBlend && White && Table; }
@@ -157,6 +174,9 @@ class RowShader {
       } else {
         BlendTinted(source, dest, count);
       }
+    } else if (WhiteOrClear) {
+      // Alpha 255 passes any threshold up to 255, alpha 0 none: the mask is the texel's top bit.
+      if (Threshold <= 255) PaintSpanMasked(source, dest, count, TintedWhite);
     } else if (White && Threshold == 128) {
       if (Opaque) {
         CopySpanOpaque(source, dest, count);
@@ -182,9 +202,10 @@ class RowShader {
   }
 
   const DrawState& State;
-  bool Opaque, AlphaBlend, White;
+  bool Opaque, WhiteOrClear, AlphaBlend, White;
   const uint8_t* Table;
   uint32_t Threshold;
+  uint32_t TintedWhite;
 };
 
 // Blends over a tile or a colour already known to lie beneath come from kept results.
@@ -212,9 +233,10 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
   static std::array<uint32_t, kBackBufferWidth> gathered;
-  if (!MapAxis(x, scale_x, frame.width, clip.x0, clip.x1, columns)) return;
-  if (!MapAxis(y, s.scale_y, frame.height, clip.y0, clip.y1, rows)) return;
-  const RowShader shader(s, frame.opaque);
+  if (!MapPlacement(x, y, frame.width, frame.height, scale_x, s.scale_y, clip, columns, rows)) {
+    return;
+  }
+  const RowShader shader(s, frame);
   // The composite may ask what the pixels are known to hold before they change.
   const bool composed = DrawFromComposite(frame, columns, rows, shader);
   ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
@@ -260,6 +282,42 @@ const TImage& FontImage() {
   return font;
 }
 
+// Text unscaled from a whole pixel in mask mode, as the read-outs and the editor write it: the
+// rows, the threshold and the colour are worked out once for the string, each glyph only finds
+// its columns. False when the text needs the general path.
+bool DrawTextWhole(const std::string& text, double x, double y) {
+  const DrawState& s = CurrentDrawState();
+  if (s.scale_x != 1.0f || s.scale_y != 1.0f || s.blend == kBlendAlpha || !WholeNumber(x) ||
+      !WholeNumber(y)) {
+    return false;
+  }
+  const ClipRect clip = CurrentClip(s);
+  static AxisMap columns, rows;
+  // A glyph's texels are of alpha 255 or 0: past a threshold of 255 nothing shows at all.
+  if (MaskThreshold(s.alpha) > 255) return true;
+  if (!MapWhole(static_cast<int64_t>(y), kGlyphHeight, clip.y0, clip.y1, rows)) return true;
+  const uint32_t colour = Tint(kRgbMask, s);
+  const TImage& font = FontImage();
+  int64_t penX = static_cast<int64_t>(x);
+  for (const char ch : text) {
+    const int code = static_cast<unsigned char>(ch);
+    if (!GlyphRows(code)) continue;  // no glyph: skipped without moving the pen
+    const bool shown = MapWhole(penX, kGlyphWidth, clip.x0, clip.x1, columns);
+    penX += kGlyphWidth;
+    if (!shown) continue;
+    ForgetKnownColours(columns.first, rows.first, columns.first + columns.count,
+                       rows.first + rows.count);
+    LandDeferredCopy();
+    const uint32_t* texels = font.frames[code - 32].argb.data() + columns.offset;
+    uint32_t* dest = RawBackBuffer() + rows.first * kBackBufferWidth + columns.first;
+    for (int j = 0; j < rows.count; ++j) {
+      PaintSpanMasked(texels + (rows.offset + j) * kGlyphWidth, dest + j * kBackBufferWidth,
+                      columns.count, colour);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void DrawImageFrame(const TImage* image, float x, float y, int frame) {
@@ -289,8 +347,10 @@ void DrawRect(float x, float y, float w, float h) {
   const DrawState& s = CurrentDrawState();
   const ClipRect clip = CurrentClip(s);
   static AxisMap columns, rows;
-  if (!MapAxis(double{x} + s.origin_x, s.scale_x, w, clip.x0, clip.x1, columns)) return;
-  if (!MapAxis(double{y} + s.origin_y, s.scale_y, h, clip.y0, clip.y1, rows)) return;
+  if (!MapPlacement(double{x} + s.origin_x, double{y} + s.origin_y, w, h, s.scale_x, s.scale_y,
+                    clip, columns, rows)) {
+    return;
+  }
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
   const bool alphaBlend = s.blend == kBlendAlpha;
@@ -312,8 +372,9 @@ void DrawRect(float x, float y, float w, float h) {
 }
 
 void DrawTextAt(const std::string& text, float x, float y) {
-  const TImage& font = FontImage();
   const DrawState& s = CurrentDrawState();
+  if (DrawTextWhole(text, double{x} + s.origin_x, double{y} + s.origin_y)) return;
+  const TImage& font = FontImage();
   int drawn = 0;
   for (const char ch : text) {
     const int code = static_cast<unsigned char>(ch);
@@ -321,7 +382,7 @@ void DrawTextAt(const std::string& text, float x, float y) {
     const double penX =
         double{x} + s.origin_x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
     const ImageFrame& glyph = font.frames[code - 32];
-    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false}, penX,
+    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false, 0, true}, penX,
               double{y} + s.origin_y, s.scale_x);
     ++drawn;
   }

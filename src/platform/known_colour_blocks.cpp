@@ -65,26 +65,29 @@ void ForgetAllKnownColours() {
 
 // Along each band of block rows, the blocks needing the colour are filled in runs; a block the
 // rectangle covers whole then holds the colour, one it covers in part (and did not hold the
-// colour) is unknown.
+// colour) is unknown. Runs of blocks known to hold it, most of a sky, are passed over quickly.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
   StartUnknown();
+  if (x0 >= x1 || y0 >= y1) return;
+  const int last = (x1 - 1) / kBlock;
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
     const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
     const bool whole_rows = bottom - top == kBlock;
-    int run_start = -1;
-    for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
-      const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
-      const bool whole = whole_rows && right - left == kBlock;
+    uint32_t* known = Known[by];
+    for (int bx = x0 / kBlock; bx <= last;) {
       // A block known to hold the colour holds it in any part as well, and keeps holding it.
-      const bool skip = Known[by][bx] == colour;
-      if (!skip) Known[by][bx] = whole ? colour : kUnknown;
-      if (skip) {
-        if (run_start >= 0) FillPart(run_start, top, left, bottom, colour);
-        run_start = -1;
-      } else if (run_start < 0) {
-        run_start = left;
+      if (known[bx] == colour) {
+        ++bx;
+        continue;
+      }
+      const int first = bx;
+      while (bx <= last && known[bx] != colour)
+        ++bx;
+      FillPart(std::max(x0, first * kBlock), top, std::min(x1, bx * kBlock), bottom, colour);
+      for (int k = first; k < bx; ++k) {
+        const bool whole = whole_rows && k * kBlock >= x0 && k * kBlock + kBlock <= x1;
+        known[k] = whole ? colour : kUnknown;
       }
     }
-    if (run_start >= 0) FillPart(run_start, top, x1, bottom, colour);
   }
 }

@@ -14,6 +14,8 @@
 // CopySpanOpaque: texels copied without their alpha.
 // CopySpanMasked: texels whose alpha is at least 128 copied without their alpha; the others
 //   leave the pixel.
+// PaintSpanMasked: where a texel's alpha is at least 128 the pixel becomes the colour, the
+//   others leave it (a glyph in the text colour).
 // They are inline because a tile row is only 16 pixels: a call per row would cost as much as
 // the row itself.
 
@@ -64,5 +66,20 @@ inline void CopySpanMasked(const uint32_t* source, uint32_t* dest, int count) {
 #endif
   for (; i < count; ++i) {
     if (source[i] >= 0x80000000u) dest[i] = source[i] & kSpanRgbMask;
+  }
+}
+
+inline void PaintSpanMasked(const uint32_t* source, uint32_t* dest, int count, uint32_t rgb) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i colour = _mm_set1_epi32(static_cast<int>(rgb));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i drawn = _mm_srai_epi32(SpanLoad(source + i), 31);  // all ones where alpha >= 128
+    SpanStore(dest + i, _mm_or_si128(_mm_and_si128(colour, drawn),
+                                     _mm_andnot_si128(drawn, SpanLoad(dest + i))));
+  }
+#endif
+  for (; i < count; ++i) {
+    if (source[i] >= 0x80000000u) dest[i] = rgb;
   }
 }

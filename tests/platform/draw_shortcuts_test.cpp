@@ -1,5 +1,6 @@
 // The drawing layer's shortcuts (tile copies held back, water drawn from kept composites,
-// mirrored frames from reversed rows, backdrop fills skipped where the colour already lies)
+// mirrored frames from reversed rows, backdrop fills skipped where the colour already lies,
+// glyphs painted in the text colour)
 // must give the pixels of the plain paths. Each sequence of draws runs twice: with loaded-like
 // frames, which take the shortcuts, and with the same frames built by hand, which never do.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/draw.h"
+#include "platform/font.h"
 #include "platform/image.h"
 #include "support/test_env.h"
 
@@ -116,6 +118,22 @@ std::vector<uint32_t> Play(const std::vector<Step>& steps, const TImage& tiles,
   return std::vector<uint32_t>(pixels, pixels + kPixels);
 }
 
+// The font as an ordinary image: its frames take the general tinted path.
+TImage GlyphImage() {
+  TImage image;
+  image.width = kGlyphWidth;
+  image.height = kGlyphHeight;
+  for (int code = 32; code <= 127; ++code) {
+    ImageFrame frame;
+    for (int y = 0; y < kGlyphHeight; ++y) {
+      for (int x = 0; x < kGlyphWidth; ++x)
+        frame.argb.push_back((GlyphRows(code)[y] >> (7 - x)) & 1 ? 0xFFFFFFFFu : 0x00FFFFFFu);
+    }
+    image.frames.push_back(frame);
+  }
+  return image;
+}
+
 class DrawShortcuts : public GameTest {
  protected:
   void TearDown() override {
@@ -154,4 +172,94 @@ TEST_F(DrawShortcuts, HeldTileLandsBeforeAnyoneLooks) {
   DrawImageFrame(tiles.get(), 64, 48, 0);
   tiles.reset();
   EXPECT_EQ(FinishedBackBuffer()[48 * kBackBufferWidth + 64], texel);
+}
+
+// Text in any colour, alpha, scale and place, clipped by a viewport or not, over a busy picture,
+// gives the pixels of its glyphs drawn as image frames one after another.
+TEST_F(DrawShortcuts, TextGivesThePixelsOfItsGlyphsAsFrames) {
+  const TImage glyphs = GlyphImage();
+  const std::string text = "Fps 60 ~{|}\x7f\x01g";
+  std::mt19937 rng(5);
+  for (int round = 0; round < 120; ++round) {
+    const int r = static_cast<int>(rng() % 256), g = static_cast<int>(rng() % 256),
+              b = static_cast<int>(rng() % 256);
+    const double alphas[] = {1.0, 0.9, 0.5, 0.3, 0.0};
+    const float scales[] = {1.0f, 1.0f, -1.0f, 0.5f, 2.0f};
+    const double alpha = alphas[rng() % 5];
+    const float scale = scales[rng() % 5];
+    const int blend = rng() % 4 == 0 ? 3 : 1;
+    const float x =
+        static_cast<float>(static_cast<int>(rng() % 1000) - 100) + (rng() % 3 ? 0 : 0.5f);
+    const float y = static_cast<float>(static_cast<int>(rng() % 340) - 20);
+    const int viewX = static_cast<int>(rng() % 500), viewY = static_cast<int>(rng() % 200);
+    const bool clipped = rng() % 2;
+    std::vector<uint32_t> backdrop(kPixels);
+    for (uint32_t& pixel : backdrop)
+      pixel = rng() & 0xFFFFFF;
+    auto draw = [&](bool asText) {
+      ResetDrawState();
+      std::copy(backdrop.begin(), backdrop.end(), BackBuffer());
+      SetColor(r, g, b);
+      SetAlpha(alpha);
+      SetBlend(blend);
+      SetDrawScale(scale, 1.0f);
+      if (clipped) SetViewport(viewX, viewY, 150, 60);
+      if (asText) {
+        DrawTextAt(text, x, y);
+      } else {
+        int drawn = 0;
+        for (const char ch : text) {
+          const int code = static_cast<unsigned char>(ch);
+          if (!GlyphRows(code)) continue;
+          DrawImageFrame(&glyphs, x + static_cast<float>(drawn++ * kGlyphWidth) * scale, y,
+                         code - 32);
+        }
+      }
+      const uint32_t* pixels = FinishedBackBuffer();
+      return std::vector<uint32_t>(pixels, pixels + kPixels);
+    };
+    ASSERT_TRUE(draw(false) == draw(true)) << "round " << round;
+  }
+}
+
+// A draw from whole pixels maps by integers; the same draw a quarter pixel on takes the general
+// mapping, and by the centre rule covers the same pixels with the same texels. Frames, fills and
+// text, clipped by random viewports and moved by origins, must agree pixel for pixel.
+TEST_F(DrawShortcuts, WholePixelDrawsGiveThePixelsOfTheGeneralMapping) {
+  std::mt19937 art(11);
+  const TImage tiles = Tiles(art, true);
+  for (int round = 0; round < 30; ++round) {
+    std::mt19937 moves(200 + round);
+    std::vector<Step> steps = RandomSteps(moves, 200);
+    auto play = [&](float shift) {
+      ResetDrawState();
+      std::fill_n(BackBuffer(), kPixels, 0x00405060u);
+      for (const Step& s : steps) {
+        const auto x = static_cast<float>(s.x) + shift, y = static_cast<float>(s.y) + shift;
+        SetBlend(s.kind == 1 ? 3 : 1);
+        SetAlpha(s.kind == 1 ? 0.7 : 1.0);
+        SetColor(255, s.mirrored ? 90 : 255, 255);
+        switch (s.kind) {
+          case 0:
+          case 1:
+            DrawImageFrame(&tiles, x, y, s.frame);
+            break;
+          case 2:
+            SetColor(s.colour >> 16, (s.colour >> 8) & 0xFF, s.colour & 0xFF);
+            DrawRect(x, y, static_cast<float>(s.w), static_cast<float>(s.h));
+            break;
+          case 3:
+            DrawTextAt("Draw 12", x, y);
+            break;
+          default:
+            SetViewport(s.x, s.y, s.w * 4, s.h * 2);
+            SetDrawOrigin(static_cast<float>(s.w % 7 - 3), static_cast<float>(s.h % 5 - 2));
+            break;
+        }
+      }
+      const uint32_t* pixels = FinishedBackBuffer();
+      return std::vector<uint32_t>(pixels, pixels + kPixels);
+    };
+    ASSERT_TRUE(play(0.0f) == play(0.25f)) << "round " << round;
+  }
 }
