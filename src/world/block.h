@@ -54,7 +54,7 @@ class TBlockBrick : public TBlock {
   int MUpdate() override;
   int MDraw(int px, int py) override;
   int MBump(uint8_t direction) override;
-  int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
+  int MRestingFrame() const override { return Angle == kNoDirection ? Style : -1; }
 };
 
 // A container bumped from below shows the next style's frame while it rises and falls back,
@@ -66,7 +66,7 @@ class TBlockContainer : public TBlock {
   int MUpdate() override;
   int MDraw(int px, int py) override;
   int MBump(uint8_t direction) override;
-  int MRestingFrame() const override { return Angle == 0 ? Style : -1; }
+  int MRestingFrame() const override { return Angle == kNoDirection ? Style : -1; }
 };
 
 // world/map_grids.cpp
