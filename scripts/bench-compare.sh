@@ -31,8 +31,9 @@ base_dir="$build/bench-base/$rev"
 base="$base_dir/build/ravelon-sim"
 launcher=""
 command -v ccache >/dev/null 2>&1 && launcher="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
-# $1: "ours" to time the base with this tree's measuring code, "ours+names" the same with the
-# names header force-included, "theirs" with the base's own runner.
+# $1: "ours" to time the base with this tree's measuring code, "ours+shim" the same with the
+# names header force-included for what the base lacks, "ours+names" with the codes' names too,
+# "theirs" with the base's own runner.
 build_base() {
   rm -rf "$base_dir"
   mkdir -p "$base_dir/src"
@@ -43,7 +44,8 @@ build_base() {
     done
   fi
   flags=""
-  [ "$1" = ours+names ] && flags="-include $root/scripts/bench-compare-names.h"
+  [ "$1" = ours+shim ] && flags="-include $root/scripts/bench-compare-names.h"
+  [ "$1" = ours+names ] && flags="-include $root/scripts/bench-compare-names.h -DBENCH_COMPARE_OLD_NAMES"
   # shellcheck disable=SC2086
   cmake -S "$base_dir/src" -B "$base_dir/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF \
@@ -52,7 +54,7 @@ build_base() {
 }
 if [ ! -x "$base" ]; then
   echo "building $rev in $base_dir ..." >&2
-  if ! build_base ours && ! build_base ours+names; then
+  if ! build_base ours && ! build_base ours+shim && ! build_base ours+names; then
     echo "the base does not build with this tree's measuring code; using its own runner" >&2
     build_base theirs || { echo "the base does not build: $base_dir/build.log" >&2; exit 1; }
   fi
