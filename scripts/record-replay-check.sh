@@ -48,15 +48,6 @@ start_game() {
   fail "no window captioned \"$TITLE\""
 }
 
-expect_clean_exit() {
-  local status=0
-  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$GAME_PID" 2>/dev/null && fail "$1: the game is still running"
-  wait "$GAME_PID" || status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "$1: exit status $status"
-}
-
 # Each step is a separate xdotool call with a pause, so it lands in passes of its own.
 step() {
   xdotool "$@"

@@ -33,3 +33,14 @@ start_xvfb() {
   export DISPLAY=":$(head -n 1 "$WORK/display")"
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 }
+
+# Waits (up to 10 s) for the game to end; fails unless its status is 0.
+expect_clean_exit() {
+  local status=0
+  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "$1: the game is still running"
+  wait "$GAME_PID" || status=$?
+  GAME_PID=""
+  [ "$status" -eq 0 ] || fail "$1: exit status $status"
+  echo "ok: $1 ends the game with status 0"
+}

@@ -64,17 +64,6 @@ start_game() {
   [ -n "$WINDOW" ] || fail "no window captioned \"$TITLE\""
 }
 
-# Waits for the game to end; fails unless its status is 0.
-expect_clean_exit() {
-  local status=0
-  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$GAME_PID" 2>/dev/null && fail "$1: the game is still running"
-  wait "$GAME_PID" || status=$?
-  GAME_PID=""
-  [ "$status" -eq 0 ] || fail "$1: exit status $status"
-  echo "ok: $1 ends the game with status 0"
-}
-
 client_size() {
   xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
