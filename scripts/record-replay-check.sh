@@ -25,29 +25,6 @@ done
 source scripts/xvfb-common.sh
 start_xvfb 1280x1024
 
-# Starts the game in folder $1 with the arguments after it; waits for its window (WINDOW).
-start_game() {
-  local dir=$1
-  shift
-  (cd "$dir" && exec "$GAME" "$@" >"$dir/console.txt" 2>"$dir/stderr.txt") &
-  GAME_PID=$!
-  WINDOW=""
-  local stable=0 found
-  for _ in $(seq 150); do
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened"
-    found=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$found" ] && [ "$found" = "$WINDOW" ]; then
-      stable=$((stable + 1))
-      [ "$stable" -ge 3 ] && return 0
-    else
-      stable=0
-    fi
-    WINDOW=$found
-    sleep 0.1
-  done
-  fail "no window captioned \"$TITLE\""
-}
-
 # Each step is a separate xdotool call with a pause, so it lands in passes of its own.
 step() {
   xdotool "$@"

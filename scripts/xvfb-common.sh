@@ -1,6 +1,6 @@
 # Shared by the scripts that play the game on a virtual X display: a scratch folder, the
 # clean-up of what they started, a failure line, and an Xvfb that picks its own free display.
-# Source it; then call start_xvfb WIDTHxHEIGHT.
+# Source it; then call start_xvfb WIDTHxHEIGHT. start_game needs GAME and TITLE.
 WORK=$(mktemp -d)
 XVFB_PID=""
 GAME_PID=""
@@ -43,4 +43,31 @@ expect_clean_exit() {
   GAME_PID=""
   [ "$status" -eq 0 ] || fail "$1: exit status $status"
   echo "ok: $1 ends the game with status 0"
+}
+
+# Starts the game in folder $1 (further arguments are its options) and waits for its window;
+# sets GAME_PID and WINDOW.
+start_game() {
+  local folder=$1
+  shift
+  (cd "$folder" && exec "$GAME" "$@" >"$folder/console.txt" 2>"$folder/stderr.txt") &
+  GAME_PID=$!
+  WINDOW=""
+  # SDL may replace its first window when the renderer starts: wait for one that stays.
+  local stable=0
+  for _ in $(seq 150); do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened"
+    local found
+    found=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)
+    if [ -n "$found" ] && [ "$found" = "$WINDOW" ] && xwininfo -id "$found" >/dev/null 2>&1; then
+      stable=$((stable + 1))
+      [ "$stable" -ge 5 ] && break
+    else
+      stable=0
+    fi
+    WINDOW=$found
+    sleep 0.1
+  done
+  [ "$stable" -ge 5 ] || WINDOW=""
+  [ -n "$WINDOW" ] || fail "no window captioned \"$TITLE\""
 }

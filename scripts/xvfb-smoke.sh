@@ -37,33 +37,6 @@ int main(int argc, char** argv) {
 CODE
 cc -o "$WORK/close" "$WORK/close.c" -lX11 || fail "cannot build the close helper"
 
-# Starts the game in folder $1 (further arguments are its options) and waits for its window;
-# sets GAME_PID and WINDOW.
-start_game() {
-  local folder=$1
-  shift
-  (cd "$folder" && exec "$GAME" "$@" >"$folder/console.txt" 2>"$folder/stderr.txt") &
-  GAME_PID=$!
-  WINDOW=""
-  # SDL may replace its first window when the renderer starts: wait for one that stays.
-  local stable=0
-  for _ in $(seq 150); do
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window opened"
-    local found
-    found=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$found" ] && [ "$found" = "$WINDOW" ] && xwininfo -id "$found" >/dev/null 2>&1; then
-      stable=$((stable + 1))
-      [ "$stable" -ge 5 ] && break
-    else
-      stable=0
-    fi
-    WINDOW=$found
-    sleep 0.1
-  done
-  [ "$stable" -ge 5 ] || WINDOW=""
-  [ -n "$WINDOW" ] || fail "no window captioned \"$TITLE\""
-}
-
 client_size() {
   xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }

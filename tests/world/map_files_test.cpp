@@ -13,10 +13,6 @@
 
 namespace {
 
-const char* const kBG = "BGMap75x54.raw";
-const char* const kBlocks = "BlockMap75x54.raw";
-using Bytes = std::vector<unsigned char>;
-
 class MapFiles : public WorldTest {
  protected:
   void TearDown() override {

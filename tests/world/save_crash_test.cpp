@@ -18,10 +18,6 @@
 
 namespace {
 
-const char* const kBG = "BGMap75x54.raw";
-const char* const kBlocks = "BlockMap75x54.raw";
-using Bytes = std::vector<unsigned char>;
-
 // Counts every call; the one numbered StopAt never happens: the process ends instead.
 struct Stopper {
   int Calls = 0;

@@ -13,9 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-const char* const kBG = "BGMap75x54.raw";
-const char* const kBlocks = "BlockMap75x54.raw";
-using Bytes = std::vector<unsigned char>;
 
 class SavePaths : public WorldTest {
  protected:

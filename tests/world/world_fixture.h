@@ -11,6 +11,11 @@
 #include "world/block.h"
 #include "world/map.h"
 
+// The two map files, by the names the game gives them, and their bytes.
+inline constexpr const char* kBG = "BGMap75x54.raw";
+inline constexpr const char* kBlocks = "BlockMap75x54.raw";
+using Bytes = std::vector<unsigned char>;
+
 class WorldTest : public GameTest {
  protected:
   void SetUp() override {
