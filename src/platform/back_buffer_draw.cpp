@@ -11,6 +11,7 @@
 #include "platform/alpha_blend.h"
 #include "platform/blend_composites.h"
 #include "platform/draw.h"
+#include "platform/draw_journal.h"
 #include "platform/font.h"
 #include "platform/image.h"
 #include "platform/known_colour_blocks.h"
@@ -22,18 +23,14 @@ namespace {
 constexpr int kBlendAlpha = 3;
 constexpr uint32_t kRgbMask = 0xFFFFFF;
 
-struct ClipRect {
-  int x0, y0, x1, y1;  // half-open
-};
-
 // The clipping rectangle, and the buffer itself, independent of the origin.
-ClipRect CurrentClip(const DrawState& s) {
+PixelRect ViewClip(const DrawState& s) {
   const int64_t x0 = std::max<int64_t>(0, s.view_x);
   const int64_t y0 = std::max<int64_t>(0, s.view_y);
   const int64_t x1 = std::min<int64_t>(kBackBufferWidth, int64_t{s.view_x} + s.view_w);
   const int64_t y1 = std::min<int64_t>(kBackBufferHeight, int64_t{s.view_y} + s.view_h);
-  return ClipRect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
-                  static_cast<int>(y1)};
+  return PixelRect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
+                   static_cast<int>(y1)};
 }
 
 // The pixels one axis of a draw covers, a contiguous run, and the texel each of them samples:
@@ -99,7 +96,7 @@ bool MapAxis(double start, double scale, double extent, int lo, int hi, AxisMap&
 // Both axes of a draw. The views draw unscaled from whole pixels, whole sizes: those map by
 // integers alone, without the float checks and the centre rule's arithmetic.
 bool MapPlacement(double x, double y, double w, double h, double scale_x, double scale_y,
-                  const ClipRect& clip, AxisMap& columns, AxisMap& rows) {
+                  const PixelRect& clip, AxisMap& columns, AxisMap& rows) {
   if (scale_x == 1.0 && scale_y == 1.0 && WholeNumber(x) && WholeNumber(y) && WholeNumber(w) &&
       WholeNumber(h)) {
     return w > 0.0 && h > 0.0 &&
@@ -227,15 +224,10 @@ bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const A
   return true;
 }
 
-// `scale_x` is the state's, or 1 for a mirrored frame drawn from its reversed rows.
-void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
-  const DrawState& s = CurrentDrawState();
-  const ClipRect clip = CurrentClip(s);
-  static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
-  static std::array<uint32_t, kBackBufferWidth> gathered;
-  if (!MapPlacement(x, y, frame.width, frame.height, scale_x, s.scale_y, clip, columns, rows)) {
-    return;
-  }
+// The frame drawn onto the pixels its axes map to.
+void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+                const DrawState& s) {
+  static std::array<uint32_t, kBackBufferWidth> gathered;  // kept off the stack
   const RowShader shader(s, frame);
   // The composite may ask what the pixels are known to hold before they change.
   const bool composed = DrawFromComposite(frame, columns, rows, shader);
@@ -256,6 +248,15 @@ void DrawFrame(const FrameSource& frame, double x, double y, double scale_x) {
     }
     uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
     shader.Shade(source, dest, columns.count);
+  }
+}
+
+// `scale_x` is the state's, or 1 for a mirrored frame drawn from its reversed rows.
+void DrawFrame(const FrameSource& frame, double x, double y, double scale_x, const DrawState& s,
+               const PixelRect& clip) {
+  static AxisMap columns, rows;  // kept off the stack; drawing is single-threaded
+  if (MapPlacement(x, y, frame.width, frame.height, scale_x, s.scale_y, clip, columns, rows)) {
+    DrawMapped(frame, columns, rows, s);
   }
 }
 
@@ -285,17 +286,17 @@ const TImage& FontImage() {
 // Text unscaled from a whole pixel in mask mode, as the read-outs and the editor write it: the
 // rows, the threshold and the colour are worked out once for the string, each glyph only finds
 // its columns. False when the text needs the general path.
-bool DrawTextWhole(const std::string& text, double x, double y) {
-  const DrawState& s = CurrentDrawState();
-  if (s.scale_x != 1.0f || s.scale_y != 1.0f || s.blend == kBlendAlpha || !WholeNumber(x) ||
-      !WholeNumber(y)) {
-    return false;
-  }
-  const ClipRect clip = CurrentClip(s);
+bool WholeText(const DrawState& s, double x, double y) {
+  return s.scale_x == 1.0f && s.scale_y == 1.0f && s.blend != kBlendAlpha && WholeNumber(x) &&
+         WholeNumber(y);
+}
+
+void DrawTextWhole(std::string_view text, double x, double y, const DrawState& s,
+                   const PixelRect& clip) {
   static AxisMap columns, rows;
   // A glyph's texels are of alpha 255 or 0: past a threshold of 255 nothing shows at all.
-  if (MaskThreshold(s.alpha) > 255) return true;
-  if (!MapWhole(static_cast<int64_t>(y), kGlyphHeight, clip.y0, clip.y1, rows)) return true;
+  if (MaskThreshold(s.alpha) > 255) return;
+  if (!MapWhole(static_cast<int64_t>(y), kGlyphHeight, clip.y0, clip.y1, rows)) return;
   const uint32_t colour = Tint(kRgbMask, s);
   const TImage& font = FontImage();
   int64_t penX = static_cast<int64_t>(x);
@@ -315,42 +316,105 @@ bool DrawTextWhole(const std::string& text, double x, double y) {
                       columns.count, colour);
     }
   }
-  return true;
 }
 
-}  // namespace
+// Where an image frame is drawn from: its texels, the start of its first pixel and its scale
+// across.
+struct ImagePlacement {
+  FrameSource source;
+  double x, y, scale_x;
+};
 
-void DrawImageFrame(const TImage* image, float x, float y, int frame) {
-  if (!image || frame < 0 || frame >= image->FrameCount()) return;
+bool PlaceImage(const TImage* image, float x, float y, int frame, const DrawState& s,
+                ImagePlacement& out) {
+  if (!image || frame < 0 || frame >= image->FrameCount()) return false;
   const ImageFrame& cell = image->frames[frame];
   if (image->width <= 0 || image->height <= 0 ||
       cell.argb.size() != static_cast<size_t>(image->width) * image->height) {
-    return;
+    return false;
   }
-  const DrawState& s = CurrentDrawState();
   const double startX = double{x} + s.origin_x - double{image->handle_x} * s.scale_x;
   const double startY = double{y} + s.origin_y - double{image->handle_y} * s.scale_y;
-  FrameSource source{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  out.source = FrameSource{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  out.y = startY;
   // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
   // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
   if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
-    source.texels = cell.mirrored.data();
-    source.serial = 0;  // the serial names the unmirrored texels
-    DrawFrame(source, startX - image->width, startY, 1.0);
-    return;
+    out.source.texels = cell.mirrored.data();
+    out.source.serial = 0;  // the serial names the unmirrored texels
+    out.x = startX - image->width;
+    out.scale_x = 1.0;
+    return true;
   }
-  DrawFrame(source, startX, startY, s.scale_x);
+  out.x = startX;
+  out.scale_x = s.scale_x;
+  return true;
 }
 
-void DrawRect(float x, float y, float w, float h) {
-  LandDeferredCopy();
-  const DrawState& s = CurrentDrawState();
-  const ClipRect clip = CurrentClip(s);
+// The pixels a draw covers inside the clip, exactly as drawing maps them.
+bool Covered(double x, double y, double w, double h, double scale_x, double scale_y,
+             const PixelRect& clip, PixelRect& out) {
   static AxisMap columns, rows;
-  if (!MapPlacement(double{x} + s.origin_x, double{y} + s.origin_y, w, h, s.scale_x, s.scale_y,
-                    clip, columns, rows)) {
-    return;
+  if (!MapPlacement(x, y, w, h, scale_x, scale_y, clip, columns, rows)) return false;
+  out = {columns.first, rows.first, columns.first + columns.count, rows.first + rows.count};
+  return true;
+}
+
+// Pixels a draw from a to b along one axis may cover: the candidates of the centre rule, one
+// wider still; the whole clip where the ends are too far out to trust their rounding.
+bool CandidateSpan(double a, double b, int lo, int hi, int& first, int& last) {
+  constexpr double kTrusted = 1e7;
+  if (!(std::fabs(a) < kTrusted && std::fabs(b) < kTrusted)) {
+    first = lo, last = hi;
+  } else {
+    first = ClampToAxis(std::floor(std::min(a, b) - 1.5), lo, hi);
+    last = ClampToAxis(std::ceil(std::max(a, b)) + 2.0, lo, hi);
   }
+  return first < last;
+}
+
+int GlyphCount(std::string_view text) {
+  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char ch) {
+    return GlyphRows(static_cast<unsigned char>(ch)) != nullptr;
+  }));
+}
+
+bool TextCovers(std::string_view text, double x, double y, const DrawState& s, PixelRect& out) {
+  const int glyphs = GlyphCount(text);
+  if (glyphs == 0) return false;
+  const PixelRect clip = ViewClip(s);
+  if (WholeText(s, x, y)) {
+    return Covered(x, y, double{kGlyphWidth} * glyphs, kGlyphHeight, 1.0, 1.0, clip, out);
+  }
+  return CandidateSpan(x, x + double{kGlyphWidth} * glyphs * s.scale_x, clip.x0, clip.x1, out.x0,
+                       out.x1) &&
+         CandidateSpan(y, y + double{kGlyphHeight} * s.scale_y, clip.y0, clip.y1, out.y0, out.y1);
+}
+
+// The drawing state a recorded draw was made in, as far as its pixels go.
+DrawState StateOf(const DrawLook& look) {
+  DrawState s;
+  s.r = static_cast<int>(look.rgb >> 16);
+  s.g = static_cast<int>((look.rgb >> 8) & 0xFF);
+  s.b = static_cast<int>(look.rgb & 0xFF);
+  s.alpha = look.alpha;
+  s.blend = look.blend;
+  s.scale_x = look.scale_x;
+  s.scale_y = look.scale_y;
+  s.origin_x = look.origin_x;
+  s.origin_y = look.origin_y;
+  return s;
+}
+
+void PaintImage(const RecordedDraw& d, const DrawState& s, const PixelRect& clip) {
+  ImagePlacement place;
+  if (!PlaceImage(static_cast<const TImage*>(d.source), d.x, d.y, d.frame, s, place)) return;
+  DrawFrame(place.source, place.x, place.y, place.scale_x, s, clip);
+}
+
+// The rectangle onto the pixels its axes map to.
+void FillMapped(const AxisMap& columns, const AxisMap& rows, const DrawState& s) {
+  LandDeferredCopy();
   const uint32_t colour = (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                           static_cast<uint32_t>(s.b);
   const bool alphaBlend = s.blend == kBlendAlpha;
@@ -371,37 +435,149 @@ void DrawRect(float x, float y, float w, float h) {
   }
 }
 
-void DrawTextAt(const std::string& text, float x, float y) {
-  const DrawState& s = CurrentDrawState();
-  if (DrawTextWhole(text, double{x} + s.origin_x, double{y} + s.origin_y)) return;
+void PaintRect(const RecordedDraw& d, const DrawState& s, const PixelRect& clip) {
+  static AxisMap columns, rows;
+  if (MapPlacement(double{d.x} + s.origin_x, double{d.y} + s.origin_y, d.w, d.h, s.scale_x,
+                   s.scale_y, clip, columns, rows)) {
+    FillMapped(columns, rows, s);
+  }
+}
+
+void PaintText(std::string_view text, const RecordedDraw& d, const DrawState& s,
+               const PixelRect& clip) {
+  const double x = double{d.x} + s.origin_x, y = double{d.y} + s.origin_y;
+  if (WholeText(s, x, y)) {
+    DrawTextWhole(text, x, y, s, clip);
+    return;
+  }
   const TImage& font = FontImage();
   int drawn = 0;
   for (const char ch : text) {
     const int code = static_cast<unsigned char>(ch);
     if (!GlyphRows(code)) continue;  // no glyph: skipped without moving the pen
-    const double penX =
-        double{x} + s.origin_x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
+    const double penX = x + static_cast<double>(drawn) * kGlyphWidth * s.scale_x;
     const ImageFrame& glyph = font.frames[code - 32];
-    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false, 0, true}, penX,
-              double{y} + s.origin_y, s.scale_x);
+    DrawFrame(FrameSource{glyph.argb.data(), kGlyphWidth, kGlyphHeight, false, 0, true}, penX, y,
+              s.scale_x, s, clip);
     ++drawn;
   }
 }
 
-void DrawPixmap(const TPixmap* pixmap, int x, int y) {
+void PaintPixmap(const RecordedDraw& d, const PixelRect& clip) {
   LandDeferredCopy();
-  if (!pixmap) return;
-  const int64_t x0 = std::max<int64_t>(0, x);
-  const int64_t y0 = std::max<int64_t>(0, y);
-  const int64_t x1 = std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width);
-  const int64_t y1 = std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height);
-  ForgetKnownColours(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1),
-                     static_cast<int>(y1));
+  ForgetKnownColours(clip.x0, clip.y0, clip.x1, clip.y1);
+  const int64_t x = d.frame, y = d.frame_y;
+  const auto* pixmap = static_cast<const TPixmap*>(d.source);
   uint32_t* buffer = RawBackBuffer();
-  for (int64_t j = y0; j < y1; ++j) {
-    for (int64_t i = x0; i < x1; ++i) {
+  for (int64_t j = clip.y0; j < clip.y1; ++j) {
+    for (int64_t i = clip.x0; i < clip.x1; ++i) {
       const uint32_t argb = pixmap->ReadPixel(static_cast<int>(i - x), static_cast<int>(j - y));
       buffer[j * kBackBufferWidth + i] = argb & kRgbMask;
     }
   }
+}
+
+DrawLook LookOf(const DrawState& s) {
+  return DrawLook{s.alpha,
+                  s.scale_x,
+                  s.scale_y,
+                  s.origin_x,
+                  s.origin_y,
+                  (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
+                      static_cast<uint32_t>(s.b),
+                  s.blend};
+}
+
+PixelRect Bound(const AxisMap& columns, const AxisMap& rows) {
+  return {columns.first, rows.first, columns.first + columns.count, rows.first + rows.count};
+}
+
+// The maps of the draw being taken: drawn whole with them when the journal says so.
+AxisMap TakenColumns, TakenRows;
+
+}  // namespace
+
+void PaintDraw(const RecordedDraw& draw, std::string_view text, const PixelRect& clip) {
+  const DrawState s = StateOf(draw.look);
+  switch (draw.kind) {
+    case DrawKind::Image:
+      PaintImage(draw, s, clip);
+      break;
+    case DrawKind::Rect:
+      PaintRect(draw, s, clip);
+      break;
+    case DrawKind::Text:
+      PaintText(text, draw, s, clip);
+      break;
+    case DrawKind::Pixmap:
+      PaintPixmap(draw, clip);
+      break;
+  }
+}
+
+void DrawImageFrame(const TImage* image, float x, float y, int frame) {
+  const DrawState& s = CurrentDrawState();
+  ImagePlacement place;
+  if (!PlaceImage(image, x, y, frame, s, place)) return;
+  if (!MapPlacement(place.x, place.y, place.source.width, place.source.height, place.scale_x,
+                    s.scale_y, ViewClip(s), TakenColumns, TakenRows)) {
+    return;
+  }
+  RecordedDraw d;
+  d.kind = DrawKind::Image;
+  d.source = image;
+  d.frame = frame;
+  // A loaded frame's texels never change, so its serial stands for them.
+  d.serial = image->frames[frame].serial;
+  d.repeatable = d.serial != 0;
+  d.look = LookOf(s);
+  d.x = x;
+  d.y = y;
+  d.bound = Bound(TakenColumns, TakenRows);
+  if (JournalTake(d, {})) DrawMapped(place.source, TakenColumns, TakenRows, s);
+}
+
+void DrawRect(float x, float y, float w, float h) {
+  const DrawState& s = CurrentDrawState();
+  if (!MapPlacement(double{x} + s.origin_x, double{y} + s.origin_y, w, h, s.scale_x, s.scale_y,
+                    ViewClip(s), TakenColumns, TakenRows)) {
+    return;
+  }
+  RecordedDraw d;
+  d.kind = DrawKind::Rect;
+  d.repeatable = true;
+  d.look = LookOf(s);
+  d.x = x;
+  d.y = y;
+  d.w = w;
+  d.h = h;
+  d.bound = Bound(TakenColumns, TakenRows);
+  if (JournalTake(d, {})) FillMapped(TakenColumns, TakenRows, s);
+}
+
+void DrawTextAt(const std::string& text, float x, float y) {
+  const DrawState& s = CurrentDrawState();
+  RecordedDraw d;
+  d.kind = DrawKind::Text;
+  d.repeatable = true;
+  d.look = LookOf(s);
+  d.x = x;
+  d.y = y;
+  if (!TextCovers(text, double{x} + s.origin_x, double{y} + s.origin_y, s, d.bound)) return;
+  if (JournalTake(d, text)) PaintText(text, d, s, d.bound);
+}
+
+// Pixmaps may be written between frames: their draws are never left alone.
+void DrawPixmap(const TPixmap* pixmap, int x, int y) {
+  if (!pixmap) return;
+  RecordedDraw d;
+  d.kind = DrawKind::Pixmap;
+  d.source = pixmap;
+  d.frame = x;
+  d.frame_y = y;
+  d.bound = {static_cast<int>(std::max<int64_t>(0, x)), static_cast<int>(std::max<int64_t>(0, y)),
+             static_cast<int>(std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width)),
+             static_cast<int>(std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height))};
+  if (d.bound.Empty()) return;
+  if (JournalTake(d, {})) PaintPixmap(d, d.bound);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/blend_composites.h"
 #include "platform/draw.h"
+#include "platform/draw_journal.h"
 #include "platform/known_colour_blocks.h"
 
 namespace {
@@ -13,11 +14,13 @@ DrawState State;
 }  // namespace
 
 uint32_t* BackBuffer() {
+  JournalForget();
   LandDeferredCopy();
   ForgetAllKnownColours();
   return Pixels;
 }
 const uint32_t* FinishedBackBuffer() {
+  JournalEndFrame();
   LandDeferredCopy();
   return Pixels;
 }

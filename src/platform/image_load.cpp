@@ -4,6 +4,7 @@
 
 #include "platform/blend_composites.h"
 #include "platform/bmp.h"
+#include "platform/draw_journal.h"
 #include "platform/image.h"
 
 namespace {
@@ -109,6 +110,7 @@ bool WantsMask(const DecodedBitmap& sheet, int flags) {
 }  // namespace
 
 TImage::~TImage() {
+  JournalLandAll();
   LandDeferredCopy();
 }
 

@@ -1,5 +1,6 @@
-// The views: the scroll locks of the screen regions and the drawing of one view, backdrops by
-// chunks, then background tiles, water and blocks cell by cell, then the actors in sight.
+// The views: the scroll locks of the screen regions and the drawing of one view: backdrops
+// (scroller_backdrops.cpp), then background tiles, water and blocks cell by cell, then the
+// actors in sight.
 #include "world/scroller.h"
 #include "shared/game_codes.h"
 
@@ -15,28 +16,16 @@
 #include "shared/units.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/view_windows.h"
 
 namespace {
 
-constexpr int kChunkWindowColumns = 8;  // 400 pixels reach into at most 8 chunks of 64
-constexpr int kChunkWindowRows = 6;     // 288 pixels into at most 6
-constexpr int kCellWindowColumns = 26;
-constexpr int kCellWindowRows = 19;
 constexpr double kWaterAlpha = 0.7;
-
-constexpr int kPaletteDark = 1;
-constexpr int kPaletteSky = 7;
-constexpr int kPaletteCovered = 12;
 constexpr int kPaletteTiles = 15;
 
 // A vertical edge holds 18 cells and a horizontal one 25: about seven in ten of them walled.
 constexpr double kVerticalWall = 12.6;
 constexpr double kHorizontalWall = 18.75;
-
-// The last index of a window of `count` starting at `first`, kept inside a grid of `size`.
-int WindowEnd(int first, int count, int size) {
-  return std::min(first + count, size) - 1;
-}
 
 const TImage* BackgroundSheet(uint8_t chunk_style) {
   if (chunk_style == kChunkStyleSky) return TileSet1.get();
@@ -61,18 +50,6 @@ bool FrameCoversCell(const TImage* sheet, int frame) {
          sheet->handle_y == 0 && cell.opaque && cell.argb.size() == 256;
 }
 
-// The cell pass paints every pixel of this cell opaquely, with an opaque background tile or a
-// block resting in it: a backdrop beneath would never be seen.
-bool CellPaintedOpaquely(int x, int y) {
-  const int b = TMap::FBGStyleAtCell(x, y);
-  if (b != 255 &&
-      FrameCoversCell(BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]), BackgroundFrameAt(x, y, b))) {
-    return true;
-  }
-  const TBlock* block = BlockGrid[x][y].get();
-  return block && FrameCoversCell(TileSet0.get(), block->MRestingFrame());
-}
-
 void DrawFluid(int x, int y, float px, float py) {
   SetBlend(3);
   SetAlpha(kWaterAlpha);
@@ -90,6 +67,16 @@ int WaterFrameAt(int x, int y) {
 
 int BackgroundFrameAt(int x, int y, int b) {
   return b < 8 && ShadowGrid[x][y] == 1 ? b + 8 : b;
+}
+
+bool CellPaintedOpaquely(int x, int y) {
+  const int b = TMap::FBGStyleAtCell(x, y);
+  if (b != 255 &&
+      FrameCoversCell(BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]), BackgroundFrameAt(x, y, b))) {
+    return true;
+  }
+  const TBlock* block = BlockGrid[x][y].get();
+  return block && FrameCoversCell(TileSet0.get(), block->MRestingFrame());
 }
 
 int TScroller::FBoot() {
@@ -131,82 +118,11 @@ int TScroller::MDraw(const TActor* actor, int screen_x, int screen_y) {
   return 0;
 }
 
-// The cells of the window that the cell pass will draw.
-struct TScroller::CellWindow {
-  int x0, y0, x1, y1;  // inclusive
-  bool Holds(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
-};
-
 TScroller::CellWindow TScroller::MCellWindow() const {
   const int x0 = UnitsToCell(CameraCornerX);
   const int y0 = UnitsToCell(CameraCornerY);
   return {x0, y0, WindowEnd(x0, kCellWindowColumns, MAP_WIDTH_TILES),
           WindowEnd(y0, kCellWindowRows, MAP_HEIGHT_TILES)};
-}
-
-// One chunk's backdrop at (px, py). Cells the cell pass paints opaquely afterwards are left out:
-// filling them costs most of a frame on a level of solid ground and shows nothing. The rest is
-// filled in runs along each cell row; cells outside the window lie outside the view and are
-// filled with their run or not at all, as is shortest. Unscaled, as every view draws, the
-// chunk's rectangle is exactly its 4x4 cells.
-void TScroller::MDrawBackdrop(int c, int r, float px, float py, const CellWindow& window) {
-  bool painted[4][4];
-  bool any_painted = false;
-  const DrawState& state = CurrentDrawState();
-  const bool unscaled = state.scale_x == 1.0f && state.scale_y == 1.0f;
-  for (int j = 0; j < 4; ++j) {
-    for (int i = 0; i < 4; ++i) {
-      const int x = c * 4 + i, y = r * 4 + j;
-      painted[j][i] = unscaled && window.Holds(x, y) && CellPaintedOpaquely(x, y);
-      any_painted = any_painted || painted[j][i];
-    }
-  }
-  if (!any_painted) {
-    DrawRect(px, py, 64, 64);
-    return;
-  }
-  for (int j = 0; j < 4; ++j) {
-    for (int i = 0; i < 4;) {
-      if (painted[j][i]) {
-        ++i;
-        continue;
-      }
-      int end = i + 1;
-      while (end < 4 && !painted[j][end])
-        ++end;
-      DrawRect(px + static_cast<float>(16 * i), py + static_cast<float>(16 * j),
-               static_cast<float>(16 * (end - i)), 16);
-      i = end;
-    }
-  }
-}
-
-// One rectangle per chunk: the sky or the dark behind the tiles, and a plain fill under chunks
-// wholly covered by opaque tiles, which the cell pass paints over.
-void TScroller::MDrawBackdrops() {
-  const int c0 = UnitsToChunk(CameraCornerX);
-  const int r0 = UnitsToChunk(CameraCornerY);
-  XPosPixelOfs = (CameraCornerX >> PIXEL_SHIFT) % 64;
-  YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % 64;
-  const int c1 = WindowEnd(c0, kChunkWindowColumns, CHUNK_COLUMNS);
-  const int r1 = WindowEnd(r0, kChunkWindowRows, CHUNK_ROWS);
-  const CellWindow window = MCellWindow();
-  for (int r = r0; r <= r1; ++r) {
-    for (int c = c0; c <= c1; ++c) {
-      const auto px = static_cast<float>((c - c0) * 64 - XPosPixelOfs);
-      const auto py = static_cast<float>((r - r0) * 64 - YPosPixelOfs);
-      if (ChunkVisibleGrid[c][r] == 0) {
-        TPalette::FSet(kPaletteCovered);
-      } else if (ChunkStyleGrid[c][r] == kChunkStyleDark) {
-        TPalette::FSet(kPaletteDark);
-      } else if (ChunkStyleGrid[c][r] == kChunkStyleSky) {
-        TPalette::FSet(kPaletteSky);
-      } else {
-        continue;
-      }
-      MDrawBackdrop(c, r, px, py, window);
-    }
-  }
 }
 
 void TScroller::MDrawCells() {

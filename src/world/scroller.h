@@ -45,8 +45,8 @@ class TScroller {
  private:
   struct CellWindow;
   CellWindow MCellWindow() const;
-  void MDrawBackdrops();
-  void MDrawBackdrop(int c, int r, float px, float py, const CellWindow& window);
+  void MDrawBackdrops();  // world/scroller_backdrops.cpp
+  void MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWindow& window);
   void MDrawCells();
   void MDrawActors();
 };
@@ -59,6 +59,11 @@ int WaterFrameAt(int x, int y);
 // The background frame of style b in cell (x, y): the first eight styles have a shaded variant
 // eight frames on, used where the light map puts the cell in shadow.
 int BackgroundFrameAt(int x, int y, int b);
+// Whether the cell pass paints every pixel of cell (x, y) opaquely, with an opaque background
+// tile or a block resting in it: a backdrop beneath would never be seen.
+bool CellPaintedOpaquely(int x, int y);
+
+// world/scroller_backdrops.cpp: the backdrop pass of MDraw (TScroller::MDrawBackdrops).
 
 // Defined, and reset by CreateTables, in frame/tables.cpp.
 extern std::shared_ptr<TScroller> Scrollers[2];  // the left view [0] and the right view [1]

@@ -1,0 +1,194 @@
+#include "platform/draw_journal.h"
+
+#include <algorithm>
+#include <bit>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kBin = 64;
+constexpr int kBinColumns = (kBackBufferWidth + kBin - 1) / kBin;
+constexpr int kBinRows = (kBackBufferHeight + kBin - 1) / kBin;
+constexpr int kBlendAlpha = 3;
+// Past this many draws in one frame something unusual is drawing: the rest of the frame is
+// drawn as it comes and nothing is left alone the next.
+constexpr size_t kMaxDraws = size_t{1} << 18;
+
+struct Bin {
+  std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into Draws
+  std::vector<uint32_t> before;  // the frame before's, indices into Before
+  size_t matched = 0;            // how many of now's draws repeated before's
+  bool live = false;             // drawn as the draws come
+  bool before_kept = false;      // the pixels are what before's draws give
+};
+
+// Kept for the whole run and never freed: images freed during shutdown still land what they
+// may have been drawn into.
+struct Journal {
+  Bin bins[kBinRows][kBinColumns];
+  std::vector<RecordedDraw> draws, before;
+  std::string text, before_text;
+  bool enabled = true;
+  bool passing = false;  // the rest of this frame is drawn as it comes, unrecorded
+  int left_alone = 0;    // bins the last frame left alone
+};
+Journal& J = *new Journal;
+
+PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+  return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+PixelRect BinsRect(int bx0, int bx1, int by) {
+  return {bx0 * kBin, by * kBin, std::min((bx1 + 1) * kBin, kBackBufferWidth),
+          std::min((by + 1) * kBin, kBackBufferHeight)};
+}
+
+std::string_view TextOf(const RecordedDraw& d, const std::string& text) {
+  if (d.kind != DrawKind::Text) return {};
+  return std::string_view(text).substr(d.text_at, d.text_length);
+}
+
+template <typename T>
+bool SameBits(T a, T b) {
+  return std::bit_cast<std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>>(a) ==
+         std::bit_cast<std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>>(b);
+}
+
+bool SameLook(const DrawLook& a, const DrawLook& b) {
+  return SameBits(a.alpha, b.alpha) && SameBits(a.scale_x, b.scale_x) &&
+         SameBits(a.scale_y, b.scale_y) && SameBits(a.origin_x, b.origin_x) &&
+         SameBits(a.origin_y, b.origin_y) && a.rgb == b.rgb && a.blend == b.blend;
+}
+
+bool SameBound(const PixelRect& a, const PixelRect& b) {
+  return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
+}
+
+// `was` from the frame before, `now` from this one. The same call in the same look clipped to
+// the same pixels gives the same pixels.
+bool SameDraw(const RecordedDraw& was, const RecordedDraw& now) {
+  return was.kind == now.kind && was.repeatable && now.repeatable && was.source == now.source &&
+         was.serial == now.serial && was.frame == now.frame && SameBits(was.x, now.x) &&
+         SameBits(was.y, now.y) && SameBits(was.w, now.w) && SameBits(was.h, now.h) &&
+         SameBound(was.bound, now.bound) && SameLook(was.look, now.look) &&
+         TextOf(was, J.before_text) == TextOf(now, J.text);
+}
+
+void Paint(const RecordedDraw& d, const PixelRect& clip) {
+  const PixelRect part = Intersect(d.bound, clip);
+  if (!part.Empty()) PaintDraw(d, TextOf(d, J.text), part);
+}
+
+// The bin's draws so far are drawn into it; from now on its draws are drawn as they come.
+void GoLive(Bin& bin, int bx, int by) {
+  const PixelRect rect = BinsRect(bx, bx, by);
+  for (const uint32_t index : bin.now)
+    Paint(J.draws[index], rect);
+  bin.live = true;
+}
+
+template <typename F>
+void ForEachBin(F&& f) {
+  for (int by = 0; by < kBinRows; ++by) {
+    for (int bx = 0; bx < kBinColumns; ++bx)
+      f(J.bins[by][bx], bx, by);
+  }
+}
+
+// A draw across live and waiting bins: drawn into each run of live bins along each row.
+void PaintIntoLiveBins(const RecordedDraw& d, int bx0, int bx1, int by0, int by1) {
+  for (int by = by0; by <= by1; ++by) {
+    for (int bx = bx0; bx <= bx1;) {
+      if (!J.bins[by][bx].live) {
+        ++bx;
+        continue;
+      }
+      const int first = bx;
+      while (bx <= bx1 && J.bins[by][bx].live)
+        ++bx;
+      Paint(d, BinsRect(first, bx - 1, by));
+    }
+  }
+}
+
+}  // namespace
+
+bool JournalTake(const RecordedDraw& draw, std::string_view text) {
+  if (!J.enabled || J.passing) return true;
+  if (J.draws.size() >= kMaxDraws) {
+    JournalLandAll();
+    J.passing = true;
+    return true;
+  }
+  const auto index = static_cast<uint32_t>(J.draws.size());
+  RecordedDraw& d = J.draws.emplace_back(draw);
+  d.repeatable = d.repeatable && d.look.blend != kBlendAlpha;
+  if (d.kind == DrawKind::Text) {
+    d.text_at = static_cast<uint32_t>(J.text.size());
+    d.text_length = static_cast<uint32_t>(text.size());
+    J.text.append(text);
+  }
+  const int bx0 = d.bound.x0 / kBin, bx1 = (d.bound.x1 - 1) / kBin;
+  const int by0 = d.bound.y0 / kBin, by1 = (d.bound.y1 - 1) / kBin;
+  bool all_live = true;
+  for (int by = by0; by <= by1; ++by) {
+    for (int bx = bx0; bx <= bx1; ++bx) {
+      Bin& bin = J.bins[by][bx];
+      if (!bin.live) {
+        if (bin.before_kept && bin.matched < bin.before.size() &&
+            SameDraw(J.before[bin.before[bin.matched]], d)) {
+          ++bin.matched;
+        } else {
+          GoLive(bin, bx, by);
+        }
+      }
+      bin.now.push_back(index);
+      all_live = all_live && bin.live;
+    }
+  }
+  if (!all_live) PaintIntoLiveBins(d, bx0, bx1, by0, by1);
+  return all_live;
+}
+
+void JournalEndFrame() {
+  // Nothing drawn since the last end (the flip and a screenshot of the same frame): the bins
+  // still hold what the frame before's draws give.
+  if (J.draws.empty() && !J.passing) return;
+  J.left_alone = 0;
+  ForEachBin([](Bin& bin, int bx, int by) {
+    J.left_alone += !bin.live && bin.matched == bin.before.size() && !bin.now.empty();
+    // A bin that saw fewer draws than the frame before holds pixels of draws not made now.
+    if (!bin.live && bin.matched != bin.before.size()) GoLive(bin, bx, by);
+    bin.before.swap(bin.now);
+    bin.now.clear();
+    bin.before_kept = J.enabled && !J.passing;
+    bin.matched = 0;
+    bin.live = false;
+  });
+  J.before.swap(J.draws);
+  J.draws.clear();
+  J.before_text.swap(J.text);
+  J.text.clear();
+  J.passing = false;
+}
+
+void JournalForget() {
+  JournalEndFrame();
+  ForEachBin([](Bin& bin, int, int) { bin.before_kept = false; });
+}
+
+void JournalLandAll() {
+  ForEachBin([](Bin& bin, int bx, int by) {
+    if (!bin.live) GoLive(bin, bx, by);
+  });
+}
+
+int JournalBinsLeftAlone() {
+  return J.left_alone;
+}
+
+void SetDrawJournal(bool on) {
+  JournalForget();
+  J.enabled = on;
+}

@@ -1,0 +1,108 @@
+// The backdrop pass of a view: the sky, the dark or the covered colour of each chunk in sight,
+// behind the cells.
+#include <algorithm>
+
+#include "art/palette.h"  // up: a view sets the palette of what it draws
+#include "platform/draw.h"
+#include "shared/game_codes.h"
+#include "shared/units.h"
+#include "world/map.h"
+#include "world/scroller.h"
+#include "world/view_windows.h"
+
+namespace {
+
+constexpr int kNoBackdrop = -1;
+constexpr int kChunkPixels = 64;
+constexpr int kCellPixels = 16;
+constexpr int kMaxRuns = kChunkWindowColumns * 4;  // one per cell of a row at most
+
+// The palette style of chunk (c, r)'s backdrop, or kNoBackdrop.
+int BackdropOf(int c, int r) {
+  if (ChunkVisibleGrid[c][r] == 0) return kPaletteCovered;
+  if (ChunkStyleGrid[c][r] == kChunkStyleDark) return kPaletteDark;
+  if (ChunkStyleGrid[c][r] == kChunkStyleSky) return kPaletteSky;
+  return kNoBackdrop;
+}
+
+// Cells x0..x1-1 of one backdrop, from cell row `top` down to the row being looked at.
+struct Run {
+  int x0, x1, style, top;
+};
+
+}  // namespace
+
+// Cells the cell pass paints opaquely afterwards are left out: filling them would cost most of
+// a frame on a level of solid ground and show nothing. The rest is filled as rectangles: along
+// each cell row, runs of cells of one backdrop; a run that the next row repeats grows down
+// instead of being filled twice. The rectangles never overlap, so their order does not matter.
+// Cells outside the cell window lie outside the view and are filled with their run.
+void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWindow& window) {
+  Run open[kMaxRuns], next[kMaxRuns];
+  int open_count = 0;
+  auto fill = [&](const Run& run, int bottom) {
+    TPalette::FSet(run.style);
+    DrawRect(static_cast<float>((run.x0 - c0 * 4) * kCellPixels - XPosPixelOfs),
+             static_cast<float>((run.top - r0 * 4) * kCellPixels - YPosPixelOfs),
+             static_cast<float>((run.x1 - run.x0) * kCellPixels),
+             static_cast<float>((bottom - run.top) * kCellPixels));
+  };
+  for (int y = r0 * 4; y <= r1 * 4 + 3; ++y) {
+    int next_count = 0;
+    for (int x = c0 * 4; x <= c1 * 4 + 3; ++x) {
+      const int style = BackdropOf(x / 4, y / 4);
+      if (style == kNoBackdrop || (window.Holds(x, y) && CellPaintedOpaquely(x, y))) continue;
+      Run* last = next_count > 0 ? &next[next_count - 1] : nullptr;
+      if (last && last->x1 == x && last->style == style) {
+        last->x1 = x + 1;
+      } else {
+        next[next_count++] = Run{x, x + 1, style, y};
+      }
+    }
+    // Runs are in order along both rows: a run the row above held alike carries its top down.
+    int k = 0;
+    for (int i = 0; i < next_count; ++i) {
+      Run& run = next[i];
+      while (k < open_count && open[k].x0 < run.x0)
+        fill(open[k++], y);
+      if (k < open_count && open[k].x0 == run.x0 && open[k].x1 == run.x1 &&
+          open[k].style == run.style) {
+        run.top = open[k++].top;
+      }
+    }
+    while (k < open_count)
+      fill(open[k++], y);
+    std::copy(next, next + next_count, open);
+    open_count = next_count;
+  }
+  for (int k = 0; k < open_count; ++k)
+    fill(open[k], r1 * 4 + 4);
+}
+
+void TScroller::MDrawBackdrops() {
+  const int c0 = UnitsToChunk(CameraCornerX);
+  const int r0 = UnitsToChunk(CameraCornerY);
+  XPosPixelOfs = (CameraCornerX >> PIXEL_SHIFT) % kChunkPixels;
+  YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % kChunkPixels;
+  const int c1 = WindowEnd(c0, kChunkWindowColumns, CHUNK_COLUMNS);
+  const int r1 = WindowEnd(r0, kChunkWindowRows, CHUNK_ROWS);
+  const DrawState& state = CurrentDrawState();
+  const bool unscaled = state.scale_x == 1.0f && state.scale_y == 1.0f;
+  if (unscaled) MFillBackdropRuns(c0, r0, c1, r1, MCellWindow());
+  // Scaled, a chunk's rectangle is not its cells: one rectangle per chunk. Either way the
+  // colour left set is the last chunk's, which later drawing may rely on.
+  int last = kNoBackdrop;
+  for (int r = r0; r <= r1; ++r) {
+    for (int c = c0; c <= c1; ++c) {
+      const int style = BackdropOf(c, r);
+      if (style == kNoBackdrop) continue;
+      last = style;
+      if (unscaled) continue;
+      TPalette::FSet(style);
+      DrawRect(static_cast<float>((c - c0) * kChunkPixels - XPosPixelOfs),
+               static_cast<float>((r - r0) * kChunkPixels - YPosPixelOfs), kChunkPixels,
+               kChunkPixels);
+    }
+  }
+  if (last != kNoBackdrop) TPalette::FSet(last);
+}
