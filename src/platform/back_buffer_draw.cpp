@@ -515,6 +515,10 @@ void PaintDraw(const RecordedDraw& draw, std::string_view text, const PixelRect&
   }
 }
 
+// Each primitive maps its draw, then records it in the slot the journal gives (or, when the
+// frame's draws are not being kept, in a record of its own) and draws it at once unless the
+// journal takes it.
+
 void DrawImageFrame(const TImage* image, float x, float y, int frame) {
   const DrawState& s = CurrentDrawState();
   ImagePlacement place;
@@ -523,18 +527,20 @@ void DrawImageFrame(const TImage* image, float x, float y, int frame) {
                     s.scale_y, ViewClip(s), TakenColumns, TakenRows)) {
     return;
   }
-  RecordedDraw d;
-  d.kind = DrawKind::Image;
-  d.source = image;
-  d.frame = frame;
-  // A loaded frame's texels never change, so its serial stands for them.
-  d.serial = image->frames[frame].serial;
-  d.repeatable = d.serial != 0;
-  d.look = LookOf(s);
-  d.x = x;
-  d.y = y;
-  d.bound = Bound(TakenColumns, TakenRows);
-  if (JournalTake(d, {})) DrawMapped(place.source, TakenColumns, TakenRows, s);
+  RecordedDraw* d = JournalNext();
+  if (d) {
+    d->kind = DrawKind::Image;
+    d->source = image;
+    d->frame = frame;
+    // A loaded frame's texels never change, so its serial stands for them.
+    d->serial = image->frames[frame].serial;
+    d->repeatable = d->serial != 0;
+    d->look = LookOf(s);
+    d->x = x;
+    d->y = y;
+    d->bound = Bound(TakenColumns, TakenRows);
+  }
+  if (!d || JournalTake({})) DrawMapped(place.source, TakenColumns, TakenRows, s);
 }
 
 void DrawRect(float x, float y, float w, float h) {
@@ -543,41 +549,51 @@ void DrawRect(float x, float y, float w, float h) {
                     ViewClip(s), TakenColumns, TakenRows)) {
     return;
   }
-  RecordedDraw d;
-  d.kind = DrawKind::Rect;
-  d.repeatable = true;
-  d.look = LookOf(s);
-  d.x = x;
-  d.y = y;
-  d.w = w;
-  d.h = h;
-  d.bound = Bound(TakenColumns, TakenRows);
-  if (JournalTake(d, {})) FillMapped(TakenColumns, TakenRows, s);
+  RecordedDraw* d = JournalNext();
+  if (d) {
+    d->kind = DrawKind::Rect;
+    d->repeatable = true;
+    d->look = LookOf(s);
+    d->x = x;
+    d->y = y;
+    d->w = w;
+    d->h = h;
+    d->bound = Bound(TakenColumns, TakenRows);
+  }
+  if (!d || JournalTake({})) FillMapped(TakenColumns, TakenRows, s);
 }
 
 void DrawTextAt(const std::string& text, float x, float y) {
   const DrawState& s = CurrentDrawState();
-  RecordedDraw d;
+  PixelRect bound;
+  if (!TextCovers(text, double{x} + s.origin_x, double{y} + s.origin_y, s, bound)) return;
+  RecordedDraw own;
+  RecordedDraw* slot = JournalNext();
+  RecordedDraw& d = slot ? *slot : own;
   d.kind = DrawKind::Text;
   d.repeatable = true;
   d.look = LookOf(s);
   d.x = x;
   d.y = y;
-  if (!TextCovers(text, double{x} + s.origin_x, double{y} + s.origin_y, s, d.bound)) return;
-  if (JournalTake(d, text)) PaintText(text, d, s, d.bound);
+  d.bound = bound;
+  if (!slot || JournalTake(text)) PaintText(text, d, s, bound);
 }
 
 // Pixmaps may be written between frames: their draws are never left alone.
 void DrawPixmap(const TPixmap* pixmap, int x, int y) {
   if (!pixmap) return;
-  RecordedDraw d;
+  const PixelRect bound{
+      static_cast<int>(std::max<int64_t>(0, x)), static_cast<int>(std::max<int64_t>(0, y)),
+      static_cast<int>(std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width)),
+      static_cast<int>(std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height))};
+  if (bound.Empty()) return;
+  RecordedDraw own;
+  RecordedDraw* slot = JournalNext();
+  RecordedDraw& d = slot ? *slot : own;
   d.kind = DrawKind::Pixmap;
   d.source = pixmap;
   d.frame = x;
   d.frame_y = y;
-  d.bound = {static_cast<int>(std::max<int64_t>(0, x)), static_cast<int>(std::max<int64_t>(0, y)),
-             static_cast<int>(std::min<int64_t>(kBackBufferWidth, int64_t{x} + pixmap->width)),
-             static_cast<int>(std::min<int64_t>(kBackBufferHeight, int64_t{y} + pixmap->height))};
-  if (d.bound.Empty()) return;
-  if (JournalTake(d, {})) PaintPixmap(d, d.bound);
+  d.bound = bound;
+  if (!slot || JournalTake({})) PaintPixmap(d, bound);
 }

@@ -14,13 +14,19 @@ constexpr int kBlendAlpha = 3;
 // Past this many draws in one frame something unusual is drawing: the rest of the frame is
 // drawn as it comes and nothing is left alone the next.
 constexpr size_t kMaxDraws = size_t{1} << 18;
+// A frame whose repeated draws are fewer than one in this many shows a picture that keeps
+// changing (water everywhere, a crowd): keeping the draws costs more than it saves, so the next
+// frames are drawn as they come, unrecorded. Then two frames are recorded again, drawn as they
+// come, to look: only when the second repeats enough of the first are bins left alone again.
+constexpr size_t kWorthKeeping = 4;
+constexpr int kPassedFrames = 8;
 
 struct Bin {
   std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into Draws
   std::vector<uint32_t> before;  // the frame before's, indices into Before
   size_t matched = 0;            // how many of now's draws repeated before's
-  bool live = false;             // drawn as the draws come
-  bool before_kept = false;      // the pixels are what before's draws give
+  bool live = true;              // drawn as the draws come
+  bool differs = false;          // looking: a draw did not repeat the frame before's
 };
 
 // Kept for the whole run and never freed: images freed during shutdown still land what they
@@ -30,8 +36,12 @@ struct Journal {
   std::vector<RecordedDraw> draws, before;
   std::string text, before_text;
   bool enabled = true;
-  bool passing = false;  // the rest of this frame is drawn as it comes, unrecorded
-  int left_alone = 0;    // bins the last frame left alone
+  bool drew = false;         // something was drawn this frame
+  bool passing = false;      // the rest of this frame is drawn as it comes, unrecorded
+  bool looking = true;       // this frame is drawn as it comes, recorded and compared
+  int passed_frames = 0;     // frames still to be drawn as they come
+  bool before_kept = false;  // every bin's pixels are what its draws of the frame before give
+  int left_alone = 0;        // bins the last frame left alone
 };
 Journal& J = *new Journal;
 
@@ -114,15 +124,21 @@ void PaintIntoLiveBins(const RecordedDraw& d, int bx0, int bx1, int by0, int by1
 
 }  // namespace
 
-bool JournalTake(const RecordedDraw& draw, std::string_view text) {
-  if (!J.enabled || J.passing) return true;
+RecordedDraw* JournalNext() {
+  if (!J.enabled) return nullptr;
+  J.drew = true;
+  if (J.passing) return nullptr;
   if (J.draws.size() >= kMaxDraws) {
     JournalLandAll();
     J.passing = true;
-    return true;
+    return nullptr;
   }
-  const auto index = static_cast<uint32_t>(J.draws.size());
-  RecordedDraw& d = J.draws.emplace_back(draw);
+  return &J.draws.emplace_back();
+}
+
+bool JournalTake(std::string_view text) {
+  const auto index = static_cast<uint32_t>(J.draws.size() - 1);
+  RecordedDraw& d = J.draws.back();
   d.repeatable = d.repeatable && d.look.blend != kBlendAlpha;
   if (d.kind == DrawKind::Text) {
     d.text_at = static_cast<uint32_t>(J.text.size());
@@ -135,10 +151,12 @@ bool JournalTake(const RecordedDraw& draw, std::string_view text) {
   for (int by = by0; by <= by1; ++by) {
     for (int bx = bx0; bx <= bx1; ++bx) {
       Bin& bin = J.bins[by][bx];
-      if (!bin.live) {
-        if (bin.before_kept && bin.matched < bin.before.size() &&
+      if (!bin.live || (J.looking && !bin.differs)) {
+        if (J.before_kept && bin.matched < bin.before.size() &&
             SameDraw(J.before[bin.before[bin.matched]], d)) {
           ++bin.matched;
+        } else if (J.looking) {
+          bin.differs = true;
         } else {
           GoLive(bin, bx, by);
         }
@@ -154,28 +172,41 @@ bool JournalTake(const RecordedDraw& draw, std::string_view text) {
 void JournalEndFrame() {
   // Nothing drawn since the last end (the flip and a screenshot of the same frame): the bins
   // still hold what the frame before's draws give.
-  if (J.draws.empty() && !J.passing) return;
+  if (!J.drew) return;
+  J.drew = false;
+  const bool compared = J.before_kept && !J.passing;
+  size_t kept_draws = 0, all_draws = 0;
   J.left_alone = 0;
-  ForEachBin([](Bin& bin, int bx, int by) {
-    J.left_alone += !bin.live && bin.matched == bin.before.size() && !bin.now.empty();
+  ForEachBin([&](Bin& bin, int bx, int by) {
+    const bool repeats = bin.matched == bin.before.size() && !bin.now.empty() &&
+                         (J.looking ? !bin.differs : !bin.live);
+    J.left_alone += repeats && !J.looking;
+    kept_draws += repeats ? bin.now.size() : 0;
+    all_draws += bin.now.size();
     // A bin that saw fewer draws than the frame before holds pixels of draws not made now.
     if (!bin.live && bin.matched != bin.before.size()) GoLive(bin, bx, by);
     bin.before.swap(bin.now);
     bin.now.clear();
-    bin.before_kept = J.enabled && !J.passing;
     bin.matched = 0;
-    bin.live = false;
+    bin.differs = false;
   });
+  J.before_kept = !J.passing;
   J.before.swap(J.draws);
   J.draws.clear();
   J.before_text.swap(J.text);
   J.text.clear();
-  J.passing = false;
+  const bool worth = kept_draws * kWorthKeeping >= all_draws;
+  if (compared && !worth) J.passed_frames = kPassedFrames;
+  J.passing = J.passed_frames > 0;
+  if (J.passing) --J.passed_frames;
+  // After a pass, and in the frame after, look before leaving anything alone.
+  J.looking = !J.passing && !(compared && worth);
+  ForEachBin([](Bin& bin, int, int) { bin.live = J.looking; });
 }
 
 void JournalForget() {
   JournalEndFrame();
-  ForEachBin([](Bin& bin, int, int) { bin.before_kept = false; });
+  J.before_kept = false;
 }
 
 void JournalLandAll() {
@@ -191,4 +222,8 @@ int JournalBinsLeftAlone() {
 void SetDrawJournal(bool on) {
   JournalForget();
   J.enabled = on;
+  J.passing = false;
+  J.passed_frames = 0;
+  J.looking = true;
+  ForEachBin([](Bin& bin, int, int) { bin.live = true; });
 }

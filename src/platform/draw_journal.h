@@ -55,10 +55,13 @@ struct RecordedDraw {
   bool repeatable = false;  // false: never taken as the same as another draw
 };
 
-// Takes `draw` (its `bound` set, not empty; `text` for a text draw) into the frame. True when
-// the caller is to draw it whole now; otherwise it is drawn where it must be, later, or, where
-// it repeats the frame before, not at all.
-bool JournalTake(const RecordedDraw& draw, std::string_view text);
+// A record for the next draw, to be filled in and handed to JournalTake; null when this frame's
+// draws are not being kept, and the draw is to be drawn at once.
+RecordedDraw* JournalNext();
+// Takes the draw just recorded (its `bound` set, not empty; `text` for a text draw) into the
+// frame. True when the caller is to draw it whole now; otherwise it is drawn where it must be,
+// later, or, where it repeats the frame before, not at all.
+bool JournalTake(std::string_view text);
 // The frame is over: every bin holds the frame's pixels, and the next draw starts a new frame.
 void JournalEndFrame();
 // Ends the frame, and the pixels are about to change outside the drawing: no bin is left

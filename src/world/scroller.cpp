@@ -130,15 +130,23 @@ void TScroller::MDrawCells() {
   const int x0 = window.x0, y0 = window.y0, x1 = window.x1, y1 = window.y1;
   XPosPixelOfs = (CameraCornerX >> PIXEL_SHIFT) % 16;
   YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % 16;
+  // Blocks are drawn in mask mode at full alpha, which every cell leaves behind it: set here,
+  // and again after water.
+  if (x0 <= x1 && y0 <= y1) {
+    SetBlend(1);
+    SetAlpha(1);
+  }
   for (int y = y0; y <= y1; ++y) {
     for (int x = x0; x <= x1; ++x) {
       const auto px = static_cast<float>((x - x0) * 16 - XPosPixelOfs);
       const auto py = static_cast<float>((y - y0) * 16 - YPosPixelOfs);
       const int b = TMap::FBGStyleAtCell(x, y);
       if (b != kNoStyle) DrawBackground(x, y, b, px, py);
-      if (SolidGrid[x][y] == kSolidFluid) DrawFluid(x, y, px, py);
-      SetBlend(1);
-      SetAlpha(1);
+      if (SolidGrid[x][y] == kSolidFluid) {
+        DrawFluid(x, y, px, py);
+        SetBlend(1);
+        SetAlpha(1);
+      }
       if (TBlock* block = BlockGrid[x][y].get()) {
         TPalette::FSet(kPaletteTiles);
         block->MDraw(static_cast<int>(px), static_cast<int>(py));

@@ -1,6 +1,7 @@
 // The backdrop pass of a view: the sky, the dark or the covered colour of each chunk in sight,
 // behind the cells.
 #include <algorithm>
+#include <cstdint>
 
 #include "art/palette.h"  // up: a view sets the palette of what it draws
 #include "platform/draw.h"
@@ -47,11 +48,19 @@ void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWind
              static_cast<float>((run.x1 - run.x0) * kCellPixels),
              static_cast<float>((bottom - run.top) * kCellPixels));
   };
+  int8_t styles[kChunkWindowRows][kChunkWindowColumns];
+  for (int r = r0; r <= r1; ++r) {
+    for (int c = c0; c <= c1; ++c)
+      styles[r - r0][c - c0] = static_cast<int8_t>(BackdropOf(c, r));
+  }
   for (int y = r0 * 4; y <= r1 * 4 + 3; ++y) {
     int next_count = 0;
+    const int8_t* row_styles = styles[y / 4 - r0];
+    const bool row_in_window = y >= window.y0 && y <= window.y1;
     for (int x = c0 * 4; x <= c1 * 4 + 3; ++x) {
-      const int style = BackdropOf(x / 4, y / 4);
-      if (style == kNoBackdrop || (window.Holds(x, y) && CellPaintedOpaquely(x, y))) continue;
+      const int style = row_styles[x / 4 - c0];
+      if (style == kNoBackdrop) continue;
+      if (row_in_window && x >= window.x0 && x <= window.x1 && CellPaintedOpaquely(x, y)) continue;
       Run* last = next_count > 0 ? &next[next_count - 1] : nullptr;
       if (last && last->x1 == x && last->style == style) {
         last->x1 = x + 1;
