@@ -10,6 +10,7 @@
 # and on this tree's built art, so only the game code differs. A base older than some names the
 # measuring code uses is built with scripts/bench-compare-names.h force-included; should it still
 # not build, its own runner is used and the cases it cannot set up are left out.
+# Both sides are pinned to one core when taskset is there.
 # Cases, 300 passes each:
 #   default   the default level left alone          median of update + draw per pass
 #   running   the default level, the player running right   (the same)
@@ -83,10 +84,17 @@ case_line() {
 cases="default running stress water"
 [ "$own_runner" = yes ] && cases="default running stress"
 
+# Both sides run on the same core, the last one, where taskset is at hand: a run that the
+# scheduler moves between cores finds its caches cold and times the move, not the frames.
+pin=""
+if command -v taskset >/dev/null 2>&1 && command -v nproc >/dev/null 2>&1; then
+  pin="taskset -c $(($(nproc) - 1))"
+fi
+
 # One run: the median of the case's line, appended to $work/SIDE.CASE.
 run_one() {  # side binary case
-  # shellcheck disable=SC2046
-  "$2" --dir "$work/art" $(case_args "$3") --bench 2>"$work/err" >/dev/null
+  # shellcheck disable=SC2046,SC2086
+  $pin "$2" --dir "$work/art" $(case_args "$3") --bench 2>"$work/err" >/dev/null
   line=$(case_line "$3")
   grep "^bench: $line *median" "$work/err" | awk '{ for (i = 1; i < NF; i++) if ($i == "median") print $(i + 1) }' >>"$work/$1.$3"
 }

@@ -325,8 +325,8 @@ struct ImagePlacement {
   double x, y, scale_x;
 };
 
-bool PlaceImage(const TImage* image, float x, float y, int frame, const DrawState& s,
-                ImagePlacement& out) {
+[[gnu::always_inline]] inline bool PlaceImage(const TImage* image, float x, float y, int frame,
+                                              const DrawState& s, ImagePlacement& out) {
   if (!image || frame < 0 || frame >= image->FrameCount()) return false;
   const ImageFrame& cell = image->frames[frame];
   if (image->width <= 0 || image->height <= 0 ||

@@ -18,8 +18,11 @@ constexpr size_t kMaxDraws = size_t{1} << 18;
 // changing (water everywhere, a crowd): keeping the draws costs more than it saves, so the next
 // frames are drawn as they come, unrecorded. Then two frames are recorded again, drawn as they
 // come, to look: only when the second repeats enough of the first are bins left alone again.
+// A look costs in proportion to the frame's draws, so a busier picture is looked at less often:
+// every kPassedFrames frames, and one more for every kDrawsPerPassedFrame draws into bins.
 constexpr size_t kWorthKeeping = 4;
 constexpr int kPassedFrames = 8;
+constexpr size_t kDrawsPerPassedFrame = 128;
 
 struct Bin {
   std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into Draws
@@ -36,7 +39,6 @@ struct Journal {
   std::vector<RecordedDraw> draws, before;
   std::string text, before_text;
   bool enabled = true;
-  bool drew = false;         // something was drawn this frame
   bool passing = false;      // the rest of this frame is drawn as it comes, unrecorded
   bool looking = true;       // this frame is drawn as it comes, recorded and compared
   int passed_frames = 0;     // frames still to be drawn as they come
@@ -122,15 +124,20 @@ void PaintIntoLiveBins(const RecordedDraw& d, int bx0, int bx1, int by0, int by1
   }
 }
 
+// Draws are kept while the journal is on and the frame is not passed through.
+void Gate() {
+  DrawJournalGate.keeping = J.enabled && !J.passing;
+}
+
 }  // namespace
 
-RecordedDraw* JournalNext() {
-  if (!J.enabled) return nullptr;
-  J.drew = true;
-  if (J.passing) return nullptr;
+JournalGate DrawJournalGate;
+
+RecordedDraw* JournalSlot() {
   if (J.draws.size() >= kMaxDraws) {
     JournalLandAll();
     J.passing = true;
+    Gate();
     return nullptr;
   }
   return &J.draws.emplace_back();
@@ -172,8 +179,8 @@ bool JournalTake(std::string_view text) {
 void JournalEndFrame() {
   // Nothing drawn since the last end (the flip and a screenshot of the same frame): the bins
   // still hold what the frame before's draws give.
-  if (!J.drew) return;
-  J.drew = false;
+  if (!DrawJournalGate.drew) return;
+  DrawJournalGate.drew = false;
   const bool compared = J.before_kept && !J.passing;
   size_t kept_draws = 0, all_draws = 0;
   J.left_alone = 0;
@@ -196,9 +203,12 @@ void JournalEndFrame() {
   J.before_text.swap(J.text);
   J.text.clear();
   const bool worth = kept_draws * kWorthKeeping >= all_draws;
-  if (compared && !worth) J.passed_frames = kPassedFrames;
+  if (compared && !worth) {
+    J.passed_frames = kPassedFrames + static_cast<int>(all_draws / kDrawsPerPassedFrame);
+  }
   J.passing = J.passed_frames > 0;
   if (J.passing) --J.passed_frames;
+  Gate();
   // After a pass, and in the frame after, look before leaving anything alone.
   J.looking = !J.passing && !(compared && worth);
   ForEachBin([](Bin& bin, int, int) { bin.live = J.looking; });
@@ -223,6 +233,7 @@ void SetDrawJournal(bool on) {
   JournalForget();
   J.enabled = on;
   J.passing = false;
+  Gate();
   J.passed_frames = 0;
   J.looking = true;
   ForEachBin([](Bin& bin, int, int) { bin.live = true; });

@@ -1,4 +1,4 @@
-// The frame's drawing kept by bins of 32x32 back-buffer pixels. A view that stands still draws
+// The frame's drawing kept by bins of 64x64 back-buffer pixels. A view that stands still draws
 // the same tiles at the same places frame after frame; a bin whose draws repeat, one for one,
 // the draws it had the frame before already holds their pixels and is not drawn again.
 //
@@ -16,6 +16,9 @@
 // from outside the drawing is not left alone the next frame. Going live, on the other hand, is
 // exact at any moment: the bin still holds the frame before's pixels, which is what its draws
 // would have been drawn over.
+//
+// Recording costs a little on every draw; a picture that keeps changing everywhere is drawn
+// unrecorded most of the time (see draw_journal.cpp).
 #pragma once
 
 #include <cstdint>
@@ -55,9 +58,21 @@ struct RecordedDraw {
   bool repeatable = false;  // false: never taken as the same as another draw
 };
 
+// Whether the frame's draws are being kept, and whether anything was drawn since the frame
+// began: read on every draw, so looked at here rather than through a call.
+struct JournalGate {
+  bool keeping = true;
+  bool drew = false;
+};
+extern JournalGate DrawJournalGate;
+RecordedDraw* JournalSlot();
+
 // A record for the next draw, to be filled in and handed to JournalTake; null when this frame's
 // draws are not being kept, and the draw is to be drawn at once.
-RecordedDraw* JournalNext();
+inline RecordedDraw* JournalNext() {
+  DrawJournalGate.drew = true;
+  return DrawJournalGate.keeping ? JournalSlot() : nullptr;
+}
 // Takes the draw just recorded (its `bound` set, not empty; `text` for a text draw) into the
 // frame. True when the caller is to draw it whole now; otherwise it is drawn where it must be,
 // later, or, where it repeats the frame before, not at all.
