@@ -33,28 +33,12 @@ const TImage* BackgroundSheet(uint8_t chunk_style) {
   return nullptr;
 }
 
-void DrawBackground(int x, int y, int b, float px, float py) {
-  SetBlend(1);
-  SetAlpha(1);
-  const TImage* sheet = BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]);
-  if (!sheet) return;
-  TPalette::FSet(kPaletteTiles);
-  DrawImageFrame(sheet, px, py, BackgroundFrameAt(x, y, b));
-}
-
 // Whether drawing this frame unscaled at a cell's corner paints all 16x16 pixels of the cell.
 bool FrameCoversCell(const TImage* sheet, int frame) {
   if (!sheet || frame < 0 || frame >= sheet->FrameCount()) return false;
   const ImageFrame& cell = sheet->frames[frame];
   return sheet->width == 16 && sheet->height == 16 && sheet->handle_x == 0 &&
          sheet->handle_y == 0 && cell.opaque && cell.argb.size() == 256;
-}
-
-void DrawFluid(int x, int y, float px, float py) {
-  SetBlend(3);
-  SetAlpha(kWaterAlpha);
-  TPalette::FSet(kPaletteTiles);
-  DrawImageFrame(WaterImage.get(), px, py, WaterFrameAt(x, y));
 }
 
 }  // namespace
@@ -70,8 +54,8 @@ int BackgroundFrameAt(int x, int y, int b) {
 }
 
 bool CellPaintedOpaquely(int x, int y) {
-  const int b = TMap::FBGStyleAtCell(x, y);
-  if (b != 255 &&
+  const int b = BGGrid[x][y];
+  if (b != kNoStyle &&
       FrameCoversCell(BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]), BackgroundFrameAt(x, y, b))) {
     return true;
   }
@@ -130,8 +114,14 @@ void TScroller::MDrawCells() {
   const int x0 = window.x0, y0 = window.y0, x1 = window.x1, y1 = window.y1;
   XPosPixelOfs = (CameraCornerX >> PIXEL_SHIFT) % 16;
   YPosPixelOfs = (CameraCornerY >> PIXEL_SHIFT) % 16;
-  // Blocks are drawn in mask mode at full alpha, which every cell leaves behind it: set here,
-  // and again after water.
+  // Everything the pass draws is drawn in the tiles' palette, set before the first draw. Blocks
+  // and backgrounds are drawn in mask mode at full alpha, which every cell leaves behind it:
+  // set here, and again after water.
+  bool tiles_palette = false;
+  auto use_tiles_palette = [&tiles_palette] {
+    if (!tiles_palette) TPalette::FSet(kPaletteTiles);
+    tiles_palette = true;
+  };
   if (x0 <= x1 && y0 <= y1) {
     SetBlend(1);
     SetAlpha(1);
@@ -140,15 +130,22 @@ void TScroller::MDrawCells() {
     for (int x = x0; x <= x1; ++x) {
       const auto px = static_cast<float>((x - x0) * 16 - XPosPixelOfs);
       const auto py = static_cast<float>((y - y0) * 16 - YPosPixelOfs);
-      const int b = TMap::FBGStyleAtCell(x, y);
-      if (b != kNoStyle) DrawBackground(x, y, b, px, py);
+      const int b = BGGrid[x][y];  // the window lies inside the map
+      const TImage* sheet = b != kNoStyle ? BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]) : nullptr;
+      if (sheet) {
+        use_tiles_palette();
+        DrawImageFrame(sheet, px, py, BackgroundFrameAt(x, y, b));
+      }
       if (SolidGrid[x][y] == kSolidFluid) {
-        DrawFluid(x, y, px, py);
+        SetBlend(3);
+        SetAlpha(kWaterAlpha);
+        use_tiles_palette();
+        DrawImageFrame(WaterImage.get(), px, py, WaterFrameAt(x, y));
         SetBlend(1);
         SetAlpha(1);
       }
       if (TBlock* block = BlockGrid[x][y].get()) {
-        TPalette::FSet(kPaletteTiles);
+        use_tiles_palette();
         block->MDraw(static_cast<int>(px), static_cast<int>(py));
       }
     }

@@ -57,15 +57,18 @@ void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWind
     int next_count = 0;
     const int8_t* row_styles = styles[y / 4 - r0];
     const bool row_in_window = y >= window.y0 && y <= window.y1;
-    for (int x = c0 * 4; x <= c1 * 4 + 3; ++x) {
-      const int style = row_styles[x / 4 - c0];
+    for (int c = c0; c <= c1; ++c) {
+      const int style = row_styles[c - c0];
       if (style == kNoBackdrop) continue;
-      if (row_in_window && x >= window.x0 && x <= window.x1 && CellPaintedOpaquely(x, y)) continue;
-      Run* last = next_count > 0 ? &next[next_count - 1] : nullptr;
-      if (last && last->x1 == x && last->style == style) {
-        last->x1 = x + 1;
-      } else {
-        next[next_count++] = Run{x, x + 1, style, y};
+      for (int x = c * 4; x < c * 4 + 4; ++x) {
+        if (row_in_window && x >= window.x0 && x <= window.x1 && CellPaintedOpaquely(x, y)) {
+          continue;
+        }
+        if (next_count > 0 && next[next_count - 1].x1 == x && next[next_count - 1].style == style) {
+          next[next_count - 1].x1 = x + 1;
+        } else {
+          next[next_count++] = Run{x, x + 1, style, y};
+        }
       }
     }
     // Runs are in order along both rows: a run the row above held alike carries its top down.
