@@ -1,3 +1,4 @@
+// The kept blends of a frame over a tile or one colour, and the opaque copy held back.
 #include "platform/blend_composites.h"
 
 #include <bit>

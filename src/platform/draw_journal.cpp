@@ -1,3 +1,5 @@
+// The journal of a frame's draws: the bins, the comparison with the frame before, and when
+// keeping the draws is worth its cost.
 #include "platform/draw_journal.h"
 
 #include <algorithm>
@@ -25,8 +27,8 @@ constexpr int kPassedFrames = 8;
 constexpr size_t kDrawsPerPassedFrame = 128;
 
 struct Bin {
-  std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into Draws
-  std::vector<uint32_t> before;  // the frame before's, indices into Before
+  std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into draws
+  std::vector<uint32_t> before;  // the frame before's, indices into before
   size_t matched = 0;            // how many of now's draws repeated before's
   bool live = true;              // drawn as the draws come
   bool differs = false;          // looking: a draw did not repeat the frame before's

@@ -1,3 +1,4 @@
+// The 8x8 blocks known to hold one colour, and the fills that skip them.
 #include "platform/known_colour_blocks.h"
 
 #include <algorithm>
