@@ -59,8 +59,8 @@ int WaterFrameAt(int x, int y);
 // The background frame of style b in cell (x, y): the first eight styles have a shaded variant
 // eight frames on, used where the light map puts the cell in shadow.
 int BackgroundFrameAt(int x, int y, int b);
-// Whether the cell pass paints every pixel of cell (x, y), a cell of the map, opaquely, with an opaque background
-// tile or a block resting in it: a backdrop beneath would never be seen.
+// Whether the cell pass paints every pixel of cell (x, y), a cell of the map, opaquely, with an
+// opaque background tile or a block resting in it: a backdrop beneath would never be seen.
 bool CellPaintedOpaquely(int x, int y);
 
 // world/scroller_backdrops.cpp: the backdrop pass of MDraw (TScroller::MDrawBackdrops).
