@@ -31,6 +31,44 @@ struct Run {
   int x0, x1, style, top;
 };
 
+// Which cells of the window the cell pass paints opaquely: a bit per column, a word per row.
+// Gathered column by column, the way the map's grids lie in memory.
+void FindPaintedCells(int x0, int y0, int x1, int y1, uint32_t painted[kCellWindowRows]) {
+  static_assert(kCellWindowColumns <= 32, "a row of the window fits a word");
+  std::fill(painted, painted + kCellWindowRows, 0u);
+  for (int x = x0; x <= x1; ++x) {
+    for (int y = y0; y <= y1; ++y) {
+      if (CellPaintedOpaquely(x, y)) painted[y - y0] |= 1u << (x - x0);
+    }
+  }
+}
+
+// The runs of cell row y, in order: cells of one backdrop in a row, none painted over.
+// `painted_x0` is the column of the row's painted bits.
+int FindRuns(int y, int first_x, int last_x, const int8_t* chunk_styles, uint32_t row_painted,
+             int painted_x0, Run* runs) {
+  int count = 0;
+  int start = 0, style = kNoBackdrop;  // the run being extended
+  auto end_run = [&](int x) {
+    if (style != kNoBackdrop) runs[count++] = Run{start, x, style, y};
+    style = kNoBackdrop;
+  };
+  for (int x = first_x; x <= last_x; ++x) {
+    const int cell_style = chunk_styles[(x - first_x) / 4];
+    const int bit = x - painted_x0;
+    const bool painted = bit >= 0 && bit < 32 && ((row_painted >> bit) & 1u);
+    if (cell_style == kNoBackdrop || painted) {
+      end_run(x);
+    } else if (cell_style != style) {
+      end_run(x);
+      start = x;
+      style = cell_style;
+    }
+  }
+  end_run(last_x + 1);
+  return count;
+}
+
 }  // namespace
 
 // Cells the cell pass paints opaquely afterwards are left out: filling them would cost most of
@@ -39,8 +77,6 @@ struct Run {
 // instead of being filled twice. The rectangles never overlap, so their order does not matter.
 // Cells outside the cell window lie outside the view and are filled with their run.
 void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWindow& window) {
-  Run open[kMaxRuns], next[kMaxRuns];
-  int open_count = 0;
   auto fill = [&](const Run& run, int bottom) {
     TPalette::FSet(run.style);
     DrawRect(static_cast<float>((run.x0 - c0 * 4) * kCellPixels - XPosPixelOfs),
@@ -53,24 +89,14 @@ void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWind
     for (int c = c0; c <= c1; ++c)
       styles[r - r0][c - c0] = static_cast<int8_t>(BackdropOf(c, r));
   }
+  uint32_t painted[kCellWindowRows];
+  FindPaintedCells(window.x0, window.y0, window.x1, window.y1, painted);
+  Run open[kMaxRuns], next[kMaxRuns];
+  int open_count = 0;
   for (int y = r0 * 4; y <= r1 * 4 + 3; ++y) {
-    int next_count = 0;
-    const int8_t* row_styles = styles[y / 4 - r0];
-    const bool row_in_window = y >= window.y0 && y <= window.y1;
-    for (int c = c0; c <= c1; ++c) {
-      const int style = row_styles[c - c0];
-      if (style == kNoBackdrop) continue;
-      for (int x = c * 4; x < c * 4 + 4; ++x) {
-        if (row_in_window && x >= window.x0 && x <= window.x1 && CellPaintedOpaquely(x, y)) {
-          continue;
-        }
-        if (next_count > 0 && next[next_count - 1].x1 == x && next[next_count - 1].style == style) {
-          next[next_count - 1].x1 = x + 1;
-        } else {
-          next[next_count++] = Run{x, x + 1, style, y};
-        }
-      }
-    }
+    const bool in_window = y >= window.y0 && y <= window.y1;
+    const int next_count = FindRuns(y, c0 * 4, c1 * 4 + 3, styles[y / 4 - r0],
+                                    in_window ? painted[y - window.y0] : 0u, window.x0, next);
     // Runs are in order along both rows: a run the row above held alike carries its top down.
     int k = 0;
     for (int i = 0; i < next_count; ++i) {
