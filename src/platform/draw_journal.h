@@ -25,12 +25,7 @@
 #include <string_view>
 
 #include "platform/draw.h"
-
-// A back-buffer rectangle, half-open.
-struct PixelRect {
-  int x0, y0, x1, y1;
-  bool Empty() const { return x0 >= x1 || y0 >= y1; }
-};
+#include "platform/draw_mapping.h"
 
 enum class DrawKind : uint8_t { Image, Rect, Text, Pixmap };
 
