@@ -43,26 +43,42 @@ void FindPaintedCells(int x0, int y0, int x1, int y1, uint32_t painted[kCellWind
   }
 }
 
-// The runs of cell row y, in order: cells of one backdrop in a row, none painted over.
-// `painted_x0` is the column of the row's painted bits.
+// The runs of cell row y, in order: cells of one backdrop in a row, none painted over. The row
+// goes a chunk (four cells) at a time; only a chunk with some of its cells painted over is
+// looked at cell by cell. `painted_x0` is the column of the row's first painted bit.
 int FindRuns(int y, int first_x, int last_x, const int8_t* chunk_styles, uint32_t row_painted,
              int painted_x0, Run* runs) {
+  const int shift = painted_x0 - first_x;  // 0..3: the cell window starts in the first chunk
+  const uint64_t painted =
+      shift >= 0 ? uint64_t{row_painted} << shift : uint64_t{row_painted} >> -shift;
   int count = 0;
   int start = 0, style = kNoBackdrop;  // the run being extended
   auto end_run = [&](int x) {
     if (style != kNoBackdrop) runs[count++] = Run{start, x, style, y};
     style = kNoBackdrop;
   };
-  for (int x = first_x; x <= last_x; ++x) {
-    const int cell_style = chunk_styles[(x - first_x) / 4];
-    const int bit = x - painted_x0;
-    const bool painted = bit >= 0 && bit < 32 && ((row_painted >> bit) & 1u);
-    if (cell_style == kNoBackdrop || painted) {
+  auto extend = [&](int x, int cell_style) {
+    if (cell_style == style) return;
+    end_run(x);
+    start = x;
+    style = cell_style;
+  };
+  for (int k = 0; first_x + 4 * k <= last_x; ++k) {
+    const int x = first_x + 4 * k;
+    const int chunk_style = chunk_styles[k];
+    const unsigned cells = static_cast<unsigned>(painted >> (4 * k)) & 0xFu;
+    if (chunk_style == kNoBackdrop || cells == 0xFu) {
       end_run(x);
-    } else if (cell_style != style) {
-      end_run(x);
-      start = x;
-      style = cell_style;
+    } else if (cells == 0) {
+      extend(x, chunk_style);
+    } else {
+      for (int i = 0; i < 4; ++i) {
+        if ((cells >> i) & 1u) {
+          end_run(x + i);
+        } else {
+          extend(x + i, chunk_style);
+        }
+      }
     }
   }
   end_run(last_x + 1);

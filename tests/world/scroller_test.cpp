@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "actors/actor.h"
@@ -14,6 +15,7 @@
 #include "platform/draw.h"
 #include "platform/image.h"
 #include "support/test_env.h"
+#include "world/block.h"
 #include "world/map.h"
 
 namespace {
@@ -313,6 +315,67 @@ TEST_F(ScrollerTest, BackdropsByChunkStyleAndCover) {
   EXPECT_EQ(Pixel(70, 10), PaletteColour(7));
   EXPECT_EQ(Pixel(140, 10), PaletteColour(12));
   EXPECT_EQ(Pixel(200, 10), kPaper);
+}
+
+// Every cell of the view shows its chunk's backdrop unless a tile of the cell pass covers it
+// whole: on a map of random backdrops, opaque and clear backgrounds and blocks, seen from
+// corners across the map and at its far edges.
+TEST_F(ScrollerTest, BackdropsShowWhereNoTileCoversTheCell) {
+  constexpr int kOpaque = 5, kClear = 6;  // the frames of SheetShowing(256, 5)
+  TileSet0 = SheetShowing(256, kOpaque);
+  TileSet1 = SheetShowing(256, kOpaque);
+  TileSet2 = SheetShowing(256, kOpaque);
+  std::mt19937 rng(11);
+  const uint8_t styles[] = {kChunkStyleSky, kChunkStyleDark, 3};
+  for (int cx = 0; cx < CHUNK_COLUMNS; ++cx) {
+    for (int cy = 0; cy < CHUNK_ROWS; ++cy) {
+      ChunkStyleGrid[cx][cy] = styles[rng() % 3];
+      ChunkVisibleGrid[cx][cy] = rng() % 5 ? 1 : 0;
+    }
+  }
+  for (int x = 0; x < MAP_WIDTH_TILES; ++x) {
+    for (int y = 0; y < MAP_HEIGHT_TILES; ++y) {
+      const unsigned pick = rng() % 8;
+      if (pick == 0) TMap::FBGSet(x, y, kOpaque);
+      if (pick == 1) TMap::FBGSet(x, y, kClear);
+      if (pick == 2) TMap::FCreateBlock(x, y, kOpaque);
+      if (pick == 3) TMap::FCreateBlock(x, y, kClear);
+    }
+  }
+  auto expected = [](int64_t corner_x, int64_t corner_y, int px, int py) {
+    const int64_t mx = (corner_x >> PIXEL_SHIFT) + px, my = (corner_y >> PIXEL_SHIFT) + py;
+    const int x = static_cast<int>(mx / 16), y = static_cast<int>(my / 16);
+    const TBlock* block = BlockGrid[x][y].get();
+    const uint8_t chunk = ChunkStyleGrid[x / 4][y / 4];
+    // Backgrounds come from the sky's or the dark's sheet: a chunk of neither shows none.
+    const bool sheet = chunk == kChunkStyleSky || chunk == kChunkStyleDark;
+    if ((sheet && BGGrid[x][y] == kOpaque) || (block && block->MRestingFrame() == kOpaque)) {
+      return PaletteColour(15);
+    }
+    if (ChunkVisibleGrid[x / 4][y / 4] == 0) return PaletteColour(12);
+    if (ChunkStyleGrid[x / 4][y / 4] == kChunkStyleDark) return PaletteColour(1);
+    if (ChunkStyleGrid[x / 4][y / 4] == kChunkStyleSky) return PaletteColour(7);
+    return kPaper;
+  };
+  const int64_t spots[][2] = {{0, 0},
+                              {3 * 1048576 + 12345, 2 * 1048576 + 777},
+                              {MAP_WIDTH_UNITS / 2 + 40000, MAP_HEIGHT_UNITS / 2 + 90000},
+                              {MAP_WIDTH_UNITS - 1, MAP_HEIGHT_UNITS - 1},
+                              {MAP_WIDTH_UNITS - 7 * 1048576 - 5, 9 * 1048576 + 65536 * 7}};
+  for (const auto& spot : spots) {
+    auto actor = StillActor(spot[0], spot[1]);
+    TScroller& scroller = *Scrollers[0];
+    scroller = ScrollerOn(*actor);
+    std::fill_n(BackBuffer(), kBackBufferWidth * kBackBufferHeight, kPaper);
+    scroller.MDraw(actor.get(), 0, 0);
+    for (int py = 0; py < SCREEN_HEIGHT_PIXELS; ++py) {
+      for (int px = 0; px < SCREEN_WIDTH_PIXELS; ++px) {
+        ASSERT_EQ(Pixel(px, py), expected(scroller.CameraCornerX, scroller.CameraCornerY, px, py))
+            << "corner " << scroller.CameraCornerX << "," << scroller.CameraCornerY << " pixel "
+            << px << "," << py;
+      }
+    }
+  }
 }
 
 TEST_F(ScrollerTest, ShadedBackgroundCellDrawsItsVariant) {
