@@ -267,12 +267,17 @@ struct ImagePlacement {
   return true;
 }
 
+// The rectangle of pixels two axis maps cover.
+PixelRect Bound(const AxisMap& columns, const AxisMap& rows) {
+  return {columns.first, rows.first, columns.first + columns.count, rows.first + rows.count};
+}
+
 // The pixels a draw covers inside the clip, exactly as drawing maps them.
 bool Covered(double x, double y, double w, double h, double scale_x, double scale_y,
              const PixelRect& clip, PixelRect& out) {
   static AxisMap columns, rows;
   if (!MapPlacement(x, y, w, h, scale_x, scale_y, clip, columns, rows)) return false;
-  out = {columns.first, rows.first, columns.first + columns.count, rows.first + rows.count};
+  out = Bound(columns, rows);
   return true;
 }
 
@@ -389,10 +394,6 @@ DrawLook LookOf(const DrawState& s) {
                   (static_cast<uint32_t>(s.r) << 16) | (static_cast<uint32_t>(s.g) << 8) |
                       static_cast<uint32_t>(s.b),
                   s.blend};
-}
-
-PixelRect Bound(const AxisMap& columns, const AxisMap& rows) {
-  return {columns.first, rows.first, columns.first + columns.count, rows.first + rows.count};
 }
 
 // The maps of the draw being taken: drawn whole with them when the journal says so.

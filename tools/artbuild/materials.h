@@ -21,6 +21,7 @@ class Ramp {
   Colour At(float t) const;
   Colour Tone(int i) const;
   int Size() const { return int(Tones.size()); }
+  Colour Lightest() const { return Tone(Size() - 1); }
 
  private:
   std::vector<Colour> Tones;

@@ -5,12 +5,6 @@
 
 namespace art {
 
-namespace {
-Colour Lightest(const Ramp& r) {
-  return r.Tone(r.Size() - 1);
-}
-}  // namespace
-
 // Large dressed blocks, wider and taller than bricks, so a wall of them never reads as the
 // breakable kind.
 void Ashlar(Canvas& t, const PatternArgs& a) {
@@ -49,7 +43,7 @@ void Planks(Canvas& t, const PatternArgs& a) {
       Colour c = in == width - 1 ? a.R.Accent.Tone(0) : a.R.Body.At(v);
       t.Set(x, y, c);
     }
-  Colour peg = Lightest(a.R.Accent);
+  Colour peg = a.R.Accent.Lightest();
   for (int k = 0; k < 16; k += width) {
     int along = 2 + (k * 3 + a.V) % 11;
     down ? t.Set(k + width / 2, along, peg) : t.Set(along, k + width / 2, peg);
@@ -80,7 +74,7 @@ void LogEnd(Canvas& t, const PatternArgs& a) {
 void Plate(Canvas& t, const PatternArgs& a) {
   NoiseFill(t, a.R.Body, a.Seed, 8, a.R.Speckle, 0.1f);
   const Ramp& body = a.R.Body;
-  Colour dark = body.Tone(0), lit = Lightest(body), rivet = Lightest(a.R.Accent);
+  Colour dark = body.Tone(0), lit = body.Lightest(), rivet = a.R.Accent.Lightest();
   switch (a.V % 5) {
     case 1:  // two panels
       t.VLine(7, 0, 15, dark);
@@ -169,7 +163,7 @@ void Gear(Canvas& t, const Ramp& part, Colour hub) {
 void Lamp(Canvas& t, const Ramp& part, Colour rim) {
   t.FillCircle(7.5f, 7.5f, 5, rim);
   t.FillCircle(7.5f, 7.5f, 4, part.Tone(1));
-  t.FillCircle(6.5f, 6.5f, 2, Lightest(part));
+  t.FillCircle(6.5f, 6.5f, 2, part.Lightest());
 }
 
 void Dial(Canvas& t, Colour rim) {
@@ -182,16 +176,16 @@ void Screen(Canvas& t, const Ramp& part, Colour rim) {
   t.Fill(2, 3, 12, 9, rim);
   t.Fill(3, 4, 10, 7, part.Tone(0));
   for (int x = 3; x < 13; ++x)  // a trace across it
-    t.Set(x, 7 + int(std::sin(float(x) * 1.3f) * 2.0f), Lightest(part));
+    t.Set(x, 7 + int(std::sin(float(x) * 1.3f) * 2.0f), part.Lightest());
 }
 
 void Hatch(Canvas& t, const Ramp& body, const Ramp& part) {
   t.Fill(3, 3, 10, 10, body.Tone(1));
-  t.HLine(3, 12, 3, Lightest(body));
-  t.VLine(3, 3, 12, Lightest(body));
+  t.HLine(3, 12, 3, body.Lightest());
+  t.VLine(3, 3, 12, body.Lightest());
   for (int p : {4, 11})
     for (int q : {4, 11})
-      t.Set(p, q, Lightest(part));
+      t.Set(p, q, part.Lightest());
 }
 }  // namespace
 
@@ -203,7 +197,7 @@ void Machine(Canvas& t, const PatternArgs& a) {
   const Colour dark = body.Tone(0);
   switch (a.V % 6) {
     case 0:
-      Vent(t, dark, Lightest(body));
+      Vent(t, dark, body.Lightest());
       break;
     case 1:
       Gear(t, part, dark);

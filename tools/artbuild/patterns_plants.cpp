@@ -5,12 +5,6 @@
 
 namespace art {
 
-namespace {
-Colour Lightest(const Ramp& r) {
-  return r.Tone(r.Size() - 1);
-}
-}  // namespace
-
 // Clumps of leaves, lit up-left, with berries or blossom on some variants.
 void Foliage(Canvas& t, const PatternArgs& a) {
   for (int y = 0; y < 16; ++y)
@@ -22,7 +16,7 @@ void Foliage(Canvas& t, const PatternArgs& a) {
     }
   if (a.V % 3 == 0) return;
   Rng rng(a.Seed + 3);
-  Colour bloom = a.V % 3 == 1 ? Lightest(a.R.Accent) : a.R.Accent.Tone(0);
+  Colour bloom = a.V % 3 == 1 ? a.R.Accent.Lightest() : a.R.Accent.Tone(0);
   for (int i = 0; i < 4; ++i) {
     int x = rng.Below(15), y = rng.Below(15);
     t.Set(x, y, bloom);
@@ -42,7 +36,7 @@ void Vines(Canvas& t, const PatternArgs& a) {
     int length = 8 + rng.Below(9);
     for (int y = 0; y < length; ++y) {
       t.Set(x, y, leaf.Tone(1));
-      if (y % 3 == 0) t.Set(x + (y % 2 ? 1 : -1), y, Lightest(leaf));
+      if (y % 3 == 0) t.Set(x + (y % 2 ? 1 : -1), y, leaf.Lightest());
       if (rng.Chance(0.3f)) x += rng.Chance(0.5f) ? 1 : -1;
     }
   }
@@ -81,7 +75,7 @@ void Scatter(Canvas& t, Rng& rng, int count, Colour c, Colour tail) {
 // tones between are the rainbow's bands.
 void PaintSkyThing(Canvas& t, const PatternArgs& a, Rng& rng) {
   const Ramp& ink = a.R.Accent;
-  const Colour light = Lightest(ink);
+  const Colour light = ink.Lightest();
   switch (a.V % 8) {
     case 0:  // stars
       Scatter(t, rng, 5, light, light);
@@ -139,7 +133,7 @@ void Stalactites(Canvas& t, const PatternArgs& a) {
     for (int y = 0; y < length; ++y) {
       int w = width - y * width / length;
       t.HLine(x - w, x + w, y, rock.Tone(1));
-      t.Set(x - w, y, Lightest(rock));
+      t.Set(x - w, y, rock.Lightest());
       t.Set(x + w, y, rock.Tone(0));
     }
   }

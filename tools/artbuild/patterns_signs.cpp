@@ -54,10 +54,6 @@ void PaintSymbol(Canvas& t, int symbol, int ox, int oy, Colour ink, Colour shado
       }
 }
 
-Colour Lightest(const Ramp& r) {
-  return r.Tone(r.Size() - 1);
-}
-
 }  // namespace
 
 // A framed plate with a symbol: arrows, warnings, a skull, a star, a heart, a key...
@@ -71,9 +67,9 @@ void Sign(Canvas& t, const PatternArgs& a) {
   t.HLine(0, 15, 15, frame);
   t.VLine(0, 0, 15, frame);
   t.VLine(15, 0, 15, frame);
-  t.HLine(1, 14, 1, Lightest(plate));
-  t.VLine(1, 1, 14, Lightest(plate));
-  PaintSymbol(t, a.V, 4, 4, Lightest(a.R.Accent), a.R.Accent.Tone(0));
+  t.HLine(1, 14, 1, plate.Lightest());
+  t.VLine(1, 1, 14, plate.Lightest());
+  PaintSymbol(t, a.V, 4, 4, a.R.Accent.Lightest(), a.R.Accent.Tone(0));
 }
 
 // A cloth hanging from a rod in front of a wall, with an emblem and a notched hem.
@@ -90,7 +86,7 @@ void Banner(Canvas& t, const PatternArgs& a) {
       float fold = (x % 3 == 0) ? -0.15f : 0.0f;
       t.Set(x, y, cloth.At(0.6f + fold - float(y) / 50.0f));
     }
-  Colour mark = Lightest(cloth);
+  Colour mark = cloth.Lightest();
   switch (a.V % 4) {
     case 0:
       t.FillCircle(7.5f, 7.5f, 2.5f, mark);
