@@ -15,6 +15,7 @@
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "shared/game_events.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/map_files.h"
@@ -111,6 +112,7 @@ void MainLoopPass() {
   TGame::FRun();
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
   AdvanceCounters();
+  TGameEvents::FDeliver();
 }
 
 void SetPassObserver(std::function<void(int pass)> observer) {
@@ -142,6 +144,7 @@ int TMain::FGoodbye() {
 }
 
 int RunRavelon(bool run_loop) {
+  TGameEvents::FClear();
   CreateTables();
   AppTitle = kGameTitle;
   PrintWorldConstants();

@@ -1,0 +1,109 @@
+// What happened during a pass, told to those who only listen: the sound and the on-screen
+// messages. The places where the game already decides a thing (a jump, a broken brick, a save)
+// report it here with its world position; reporting changes nothing in the game, allocates
+// nothing and draws no random number, so a game with listeners plays exactly as one without.
+//
+// The main loop hands the pass's events to every listener once the pass is over, then forgets
+// them. Events reported before the first pass (start-up) go with the first pass.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+// New kinds are added at the end of their group; listeners switch on the kind and ignore the
+// ones they do not know.
+enum class GameEvent : uint8_t {
+  // Actors. X, Y: the actor's position in world units.
+  kJump,
+  kWallJump,
+  kLanding,  // Value: the falling speed at touch-down, in units per frame
+  kHeadBump,
+  kEnteredWater,
+  // Blocks. X, Y: the block's cell centre in world units.
+  kBrickCracked,
+  kBrickBroken,
+  kContainerOpened,
+  kBadguyReleased,
+  // The editor. X, Y: the cell centre where there is one.
+  kWaterPoured,
+  kBlockPainted,
+  kBlockErased,
+  kSaveDone,
+  kSaveFailed,  // Value: a SaveFailure
+  kLoadDone,
+  kLoadFailed,
+  kRefreshed,
+  kRestarted,
+  kUndo,  // Value: an UndoneStep
+  kRedo,  // Value: an UndoneStep
+  kNothingToUndo,
+  kNothingToRedo,
+  // The frame and the window. Value: 1 on, 0 off, where a thing is switched.
+  kPaused,
+  kFreeCamera,
+  kWorldHeld,
+  kPanelShown,
+  kPadConnected,
+  kPadGone,
+  kRecoveryOffered,
+  kRecoveryLoaded,
+  kMuted,
+};
+
+// Why a save was refused, in the words a player can act on.
+enum class SaveFailure : int32_t {
+  kUnknown = 0,
+  kReadOnlyFile,
+  kFolderNotWritable,
+  kDiskFull,
+  kBackupsUnusable,
+};
+
+// Which kind of step an undo or redo took back or put again.
+enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart };
+
+struct GameEventRecord {
+  GameEvent Kind;
+  int32_t Value;
+  int64_t X, Y;
+};
+
+class TGameEvents {
+ public:
+  // A pass holds at most this many events; later ones in the same pass are dropped (a crowd of
+  // bad guys landing together is heard as the first thousand of them).
+  static constexpr size_t kCapacity = 1024;
+
+  using Listener = std::function<void(std::span<const GameEventRecord>)>;
+
+  static void FReport(GameEvent kind, int64_t x = 0, int64_t y = 0, int32_t value = 0) {
+    if (Count >= kCapacity) return;
+    Records[Count++] = GameEventRecord{kind, value, x, y};
+  }
+
+  // Listeners are called in the order they were added; a listener added twice hears twice.
+  static void FListen(Listener listener) { Listeners().push_back(std::move(listener)); }
+  static void FForgetListeners() { Listeners().clear(); }
+
+  // Called by the main loop at the end of a pass.
+  static void FDeliver() {
+    const std::span<const GameEventRecord> events(Records, Count);
+    for (auto& listener : Listeners())
+      listener(events);
+    Count = 0;
+  }
+
+  static void FClear() { Count = 0; }
+  static std::span<const GameEventRecord> FPending() { return {Records, Count}; }
+
+ private:
+  static std::vector<Listener>& Listeners() {
+    static std::vector<Listener> listeners;
+    return listeners;
+  }
+  static inline GameEventRecord Records[kCapacity];
+  static inline size_t Count = 0;
+};
