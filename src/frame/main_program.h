@@ -43,6 +43,10 @@ inline constexpr const char* kGameTitle = "Ravelon v0.09a";
 // the loop; empty for none. A recording of play writes its lines here.
 void SetPassObserver(std::function<void(int pass)> observer);
 
+// Whether leaving with unsaved edits writes them into recovery/ (the default). A replay plays in
+// a scratch folder that is thrown away, where a recovery pair would only mislead.
+void SetKeepUnsavedEditsOnQuit(bool keep);
+
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();
 

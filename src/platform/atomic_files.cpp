@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/files.h"
+#include "platform/safe_write.h"
 #include "platform/save_journal.h"
 
 namespace {
@@ -20,46 +21,21 @@ SaveFileOps& InstalledOps() {
   return ops;
 }
 
-// Writes everything, resuming after short writes and interruptions.
-bool WriteAll(const SaveFileOps& ops, int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ops.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-enum class Written { Yes, NameTaken, Failed };
-
-Written WriteFresh(const SaveFileOps& ops, const std::string& path,
-                   const std::vector<uint8_t>& bytes, mode_t mode) {
-  const int fd = ops.CreateNew(path, mode);
-  if (fd < 0) return errno == EEXIST ? Written::NameTaken : Written::Failed;
-  bool ok = WriteAll(ops, fd, bytes) && ops.Fsync(fd) == 0;
+// Writes, syncs and closes a file just made; a file that did not make it whole is removed.
+bool FinishNewFile(const SaveFileOps& ops, int fd, const std::string& path,
+                   const std::vector<uint8_t>& bytes) {
+  bool ok = WriteAll(ops, fd, bytes.data(), bytes.size()) && ops.Fsync(fd) == 0;
   if (ops.Close(fd) != 0) ok = false;
   if (!ok) ops.Unlink(path);
-  return ok ? Written::Yes : Written::Failed;
+  return ok;
 }
 
 bool WriteUnderFreshName(const SaveFileOps& ops, const std::string& path, const char* tag,
                          const std::vector<uint8_t>& bytes, mode_t mode, std::string& name) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    name = NameBeside(path, tag, attempt);
-    const Written written = WriteFresh(ops, name, bytes, mode);
-    if (written == Written::Yes) return true;
-    if (written == Written::Failed) break;
-  }
+  const int fd = CreateBeside(ops, path, tag, mode, name);
+  if (fd >= 0 && FinishNewFile(ops, fd, name, bytes)) return true;
   name.clear();
   return false;
-}
-
-mode_t NewFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
 }
 
 struct Target : JournalEntry {
@@ -184,7 +160,8 @@ std::string FolderOf(const std::string& path) {
 
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,
                   const std::vector<uint8_t>& bytes, mode_t mode) {
-  return WriteFresh(ops, path, bytes, mode) == Written::Yes;
+  const int fd = ops.CreateNew(path, mode);
+  return fd >= 0 && FinishNewFile(ops, fd, path, bytes);
 }
 
 bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string& journal) {

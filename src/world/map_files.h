@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 constexpr size_t kMapBackupsKept = 20;
 
@@ -13,5 +14,7 @@ bool SaveMapFiles();
 void ResetMapBackups();
 // Writes the current map as a pair into recovery/; true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
+// The map pair and the save's journal: the files of the play folder start-up reads for the map.
+std::vector<std::string> MapFilesReadAtStartUp();
 // Finishes or undoes a save that was interrupted; a note on standard error says which.
 void FinishInterruptedMapSave();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace {
 
@@ -70,6 +71,15 @@ const OptionRow* FindOption(const std::string& name) {
   return nullptr;
 }
 
+// Two spellings of one name ("x", "./x", "dir/../x") are one file.
+bool SameFileName(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error_a, error_b;
+  const auto full_a = std::filesystem::weakly_canonical(a, error_a);
+  const auto full_b = std::filesystem::weakly_canonical(b, error_b);
+  return a == b || (!error_a && !error_b && full_a == full_b);
+}
+
 }  // namespace
 
 OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOptions& options) {
@@ -87,12 +97,17 @@ OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOption
     if (!row) return {false, "unknown option \"" + args[i] + "\" (try --help)"};
     const bool wants_value = row->value_name[0] != '\0';
     if (wants_value && !inline_value) {
-      if (i + 1 >= args.size()) return {false, name + " needs a value: " + name + " N"};
+      if (i + 1 >= args.size()) {
+        return {false, name + " needs a value: " + name + " " + row->value_name};
+      }
       value = args[++i];
     } else if (!wants_value && inline_value) {
       return {false, name + " takes no value"};
     }
     if (std::string error = row->apply(value, options); !error.empty()) return {false, error};
+  }
+  if (!options.record.empty() && SameFileName(options.record, options.trace)) {
+    return {false, "--record and --trace name the same file, " + options.trace};
   }
   return {};
 }

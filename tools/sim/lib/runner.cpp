@@ -110,6 +110,20 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
 
 }  // namespace
 
+int FinishOutputs(TraceOutput& trace, const RunOptions& options, const std::string& shot_path) {
+  int status = 0;
+  if (!trace.Finish()) {
+    Complain("cannot write the trace " + options.trace + ": " + trace.Why());
+    status = kExitWriteFailed;
+  }
+  std::string why;
+  if (!shot_path.empty() && !WriteShot(shot_path, why)) {
+    Complain("cannot write the shot " + options.shot + ": " + why);
+    status = kExitWriteFailed;
+  }
+  return status;
+}
+
 StartState StartStateOf(const RunOptions& options) {
   if (options.stress) return StartState::Stress;
   return options.water ? StartState::FullWater : StartState::Loaded;
@@ -223,7 +237,7 @@ int RunSimulation(const RunOptions& options) {
   const std::string shot_path = FromStartFolder(options.shot);
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
-    Complain("cannot write the trace " + options.trace);
+    Complain("cannot write the trace " + options.trace + ": " + trace.Why());
     return kExitBadArguments;
   }
   WorkDir work_dir;
@@ -246,11 +260,7 @@ int RunSimulation(const RunOptions& options) {
   const int sleeps = backend.Sleeps;
   SetBackend(previous);
 
-  int status = 0;
-  if (!shot_path.empty() && !WriteShot(shot_path)) {
-    Complain("cannot write the shot " + options.shot);
-    status = 1;
-  }
+  int status = FinishOutputs(trace, options, shot_path);
   if (options.bench) {
     FrameTimings timings = TimeFrames(events, options.frames, StartStateOf(options));
     timings.sleeps = sleeps;

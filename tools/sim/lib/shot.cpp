@@ -4,6 +4,6 @@
 #include "platform/bmp.h"
 #include "platform/draw.h"
 
-bool WriteShot(const std::string& path) {
-  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());
+bool WriteShot(const std::string& path, std::string& why) {
+  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer(), why);
 }

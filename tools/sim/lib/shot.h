@@ -3,4 +3,5 @@
 
 #include <string>
 
-bool WriteShot(const std::string& path);
+// False with `why` when the file could not be written; nothing is left behind then.
+bool WriteShot(const std::string& path, std::string& why);
