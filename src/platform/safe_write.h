@@ -28,9 +28,10 @@ std::string WhyNotWritable(const std::string& path);
 mode_t NewFileMode();
 
 // A file written a piece at a time (a recording, a trace). Appends are kept in memory until
-// Flush (or until 64 KiB are waiting: never within one Append); Publish puts the file under its name early, so a game that dies later still leaves
-// everything flushed until then; Commit finishes it. Destroyed unfinished, an unpublished side
-// file is removed. After the first failure every call fails and Why() says what went wrong.
+// Flush (or until 64 KiB are waiting: never within one Append); Publish puts the file under its
+// name early, so a game that dies later still leaves everything flushed until then; Commit finishes
+// it. Destroyed unfinished, an unpublished side file is removed. After the first failure every call
+// fails and Why() says what went wrong.
 class SafeFileWriter {
  public:
   SafeFileWriter() = default;

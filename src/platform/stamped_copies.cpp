@@ -142,9 +142,8 @@ int Place(const SaveFileOps& ops, SideCopy& copy) {
 
 enum class Outcome { Placed, StampTaken, Failed };
 
-Outcome PlaceUnderStamp(const SaveFileOps& ops, const std::string& folder,
-                        const std::string& stamp, const std::vector<SaveFile>& files,
-                        std::vector<SideCopy>& copies) {
+Outcome PlaceUnderStamp(const SaveFileOps& ops, const std::string& folder, const std::string& stamp,
+                        const std::vector<SaveFile>& files, std::vector<SideCopy>& copies) {
   for (size_t i = 0; i < files.size(); ++i) {
     copies[i].Final = folder + "/" + stamp + "." + files[i].Path;
     if (Place(ops, copies[i]) == 0) {
@@ -211,8 +210,8 @@ bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
   }
   ops.SyncFolder(folder);
   for (int suffix = 0; suffix < kStampSuffixes; ++suffix) {
-    const Outcome outcome = PlaceUnderStamp(ops, folder, StampWithSuffix(stamp, suffix), files,
-                                            copies);
+    const Outcome outcome =
+        PlaceUnderStamp(ops, folder, StampWithSuffix(stamp, suffix), files, copies);
     if (outcome == Outcome::StampTaken) continue;
     if (outcome == Outcome::Placed) used = StampWithSuffix(stamp, suffix);
     break;
@@ -223,8 +222,8 @@ bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
   return !used.empty();
 }
 
-void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names,
-                      size_t keep, const std::string& just_made) {
+void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
+                      const std::string& just_made) {
   std::vector<std::pair<std::string, StampFiles>> whole;
   for (auto& [stamp, files] : StampsIn(folder, names))
     if (files.Entries.size() >= names.size()) whole.emplace_back(stamp, files);

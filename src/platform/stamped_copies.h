@@ -26,5 +26,5 @@ void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>&
 
 // Removes all but the newest `keep` whole stamps of `names` in `folder`, newest by the files'
 // times (see WriteStampedCopies); the stamp `just_made` is never removed.
-void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names,
-                      size_t keep, const std::string& just_made);
+void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
+                      const std::string& just_made);

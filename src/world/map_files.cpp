@@ -76,7 +76,8 @@ bool BackUpBeforeFirstSave() {
     if (FileLength(name) < 0) continue;
     SaveFile copy{name, {}};
     if (!ReadWholeFile(name, copy.Bytes)) {
-      PrintNote(std::string("The save was refused: ") + name + " could not be read for its backup.");
+      PrintNote(std::string("The save was refused: ") + name +
+                " could not be read for its backup.");
       return false;
     }
     pair.push_back(std::move(copy));

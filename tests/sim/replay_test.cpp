@@ -2,6 +2,8 @@
 // window feeds) replays in ravelon-sim to the same trace; tampering, damage and other art are
 // told apart by the exit status.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -106,7 +108,7 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
   Record("5 key 39 down\n70 key 27 down\n");
   const std::string good = ReadText(Path("r.rep"));
   WriteText(Path("cut.rep"), good.substr(0, good.size() / 2));
-  WriteText(Path("cut-input.rep"), good.substr(0, good.find(" end\n") - 2));
+  WriteText(Path("cut-input.rep"), good.substr(0, good.find("\ninput\n") + 7));
   WriteText(Path("version.rep"), "ravelon replay 9\n" + good.substr(good.find('\n') + 1));
   const std::vector<std::vector<std::string>> cases = {{Path("cut.rep")},
                                                        {Path("cut-input.rep")},
@@ -122,6 +124,59 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
     EXPECT_EQ(CountLines(r.err), 1) << c[0] << ": " << r.err;
     EXPECT_EQ(r.out, "") << c[0];
   }
+}
+
+// A game killed while recording: the recording stands under its name with every pass written
+// out before the kill, and replays up to its last complete frame, saying it ends early.
+TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HeadlessBackend backend;
+    PrepareFreshRun(backend, ParseScript("2 key 39 down\n40 key 39 up\n").events);
+    // A slow pass lets a second go by, so what came before is written out; then the kill.
+    backend.OnEndOfPass = [](int pass) {
+      if (pass == 100) usleep(1200 * 1000);
+      if (pass == 130) _exit(0);
+      return true;
+    };
+    SetConsoleSink([](const std::string&) {});
+    PlayRecorder recorder;
+    recorder.Start("r.rep", "");
+    RunRavelon(true);
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  const std::string recording = ReadText(Path("r.rep"));
+  ASSERT_NE(recording.find("\n60 check "), std::string::npos) << recording.substr(0, 200);
+  EXPECT_EQ(recording.find(" end\n"), std::string::npos);
+  const SimResult r = Replay(Path("r.rep"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the replay matched the recording: "), std::string::npos) << r.err;
+}
+
+// What the recorder writes never lands on what start-up reads, nor goes through a link.
+TEST_F(RecordReplayTest, ARecordingNeverReplacesAFileStartUpReads) {
+  EXPECT_NE(StartUpFileAt("BGMap75x54.raw"), "");
+  EXPECT_NE(StartUpFileAt("./sub/../AllTiles8.bmp"), "");
+  EXPECT_NE(StartUpFileAt(Path("ravelon-save.journal")), "");
+  EXPECT_EQ(StartUpFileAt("odd.rep"), "");
+  const std::string map = ReadText(Path("BGMap75x54.raw"));
+  fs::create_symlink("BGMap75x54.raw", Path("link.rep"));
+  ::testing::internal::CaptureStderr();
+  {
+    PlayRecorder recorder;
+    recorder.Start("BGMap75x54.raw", "link.rep");
+    recorder.Finish();
+  }
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("BGMap75x54.raw is BGMap75x54.raw, which the game reads"), std::string::npos)
+      << err;
+  EXPECT_NE(err.find("a link is at that name"), std::string::npos) << err;
+  EXPECT_EQ(ReadText(Path("BGMap75x54.raw")), map);
+  EXPECT_TRUE(fs::is_symlink(Path("link.rep")));
 }
 
 }  // namespace

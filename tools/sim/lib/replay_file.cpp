@@ -62,8 +62,8 @@ class Lines {
   bool Next(std::string_view& line) {
     if (Pos >= Text.size()) return false;
     size_t end = Text.find('\n', Pos);
-    if (end == std::string_view::npos) end = Text.size();
     Cut = end == std::string_view::npos;
+    if (Cut) end = Text.size();
     line = Text.substr(Pos, end - Pos);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     Pos = end + 1;
@@ -257,7 +257,9 @@ class ReplayParser {
   void Complete() {
     const Replay& r = Result.replay;
     const int64_t end = r.endFrame;
-    const bool end_check = !r.endsEarly && end % kReplayCheckEvery != 0;
+    // A recording that ends early has its last check only if the end line was all it lost.
+    const bool end_check = end % kReplayCheckEvery != 0 &&
+                           (!r.endsEarly || (!r.checks.empty() && r.checks.back().frame == end));
     const int64_t wanted = end / kReplayCheckEvery + (end_check ? 1 : 0);
     const int64_t have = static_cast<int64_t>(r.checks.size());
     for (int64_t i = 0; i < std::max(wanted, have); ++i) {
