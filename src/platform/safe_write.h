@@ -45,6 +45,8 @@ class SafeFileWriter {
   bool Flush();
   bool Publish();
   bool Commit();
+  // Gives up: an unpublished side file is removed, a published file keeps what was flushed.
+  void Abandon() { Discard(); }
   bool IsOpen() const { return Fd >= 0; }
   const std::string& Why() const { return Reason; }
 

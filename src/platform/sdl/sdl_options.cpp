@@ -71,12 +71,17 @@ const OptionRow* FindOption(const std::string& name) {
   return nullptr;
 }
 
-// Two spellings of one name ("x", "./x", "dir/../x") are one file.
+// A name as one spelling: "x", "./x" and the full path of x are one file.
+std::filesystem::path OneSpelling(const std::string& name, std::error_code& error) {
+  const std::filesystem::path full = std::filesystem::absolute(name, error);
+  return error ? full : std::filesystem::weakly_canonical(full, error).lexically_normal();
+}
+
 bool SameFileName(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
   std::error_code error_a, error_b;
-  const auto full_a = std::filesystem::weakly_canonical(a, error_a);
-  const auto full_b = std::filesystem::weakly_canonical(b, error_b);
+  const auto full_a = OneSpelling(a, error_a);
+  const auto full_b = OneSpelling(b, error_b);
   return a == b || (!error_a && !error_b && full_a == full_b);
 }
 

@@ -38,7 +38,7 @@ std::filesystem::path OneSpelling(const std::string& path) {
   std::error_code error;
   const std::filesystem::path full = std::filesystem::absolute(path, error);
   const auto folder = std::filesystem::weakly_canonical(full.parent_path(), error);
-  return error ? full : folder / full.filename();
+  return (error ? full : folder / full.filename()).lexically_normal();
 }
 
 }  // namespace
@@ -147,5 +147,7 @@ void PlayRecorder::Finish() {
     Replay.File.Append(last);
     Check(Replay, Replay.File.Commit());
   }
+  // No pass began (the window never opened): there is no recording, and no side file is left.
+  if (!HeaderWritten) Replay.File.Abandon();
   if (Trace.Open()) Check(Trace, Trace.File.Commit());
 }
