@@ -55,11 +55,12 @@ for word in $(printf '%s\n' $words "${named[@]}" | sort -u); do
   path=$(type -P "$word")
   found=""
   ok=""
-  for candidate in $(candidates "$path" | sort -u); do
+  for candidate in $(candidates "$path" | awk '!seen[$0]++'); do
     for package in $(owners "$candidate"); do
       found="$found $package"
       acceptable "$package" && ok=yes
     done
+    [ -n "$found" ] && break
   done
   checked=$((checked + 1))
   [ -n "${VERBOSE:-}" ] && echo "$word:$found"
