@@ -44,7 +44,9 @@ std::filesystem::path OneSpelling(const std::string& path) {
 }  // namespace
 
 std::string StartUpFileAt(const std::string& path) {
+  // The reference image is read at start-up too, though a recording does not list it.
   std::vector<std::string> names = MapFilesReadAtStartUp();
+  names.push_back("BlockMapImage.bmp");
   for (const std::string& name : ReplayArtNames())
     names.push_back(name);
   const std::filesystem::path target = OneSpelling(path);
