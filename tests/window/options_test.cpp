@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/sdl/sdl_options.h"
+#include "frame/game_options.h"
 
 namespace {
 

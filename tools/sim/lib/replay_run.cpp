@@ -12,10 +12,10 @@
 #include "fresh_run.h"
 #include "platform/platform.h"
 #include "platform/safe_write.h"
+#include "record/script.h"
+#include "record/trace.h"
 #include "run_files.h"
-#include "script.h"
 #include "shot.h"
-#include "trace.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "shot.h"
 
 #include "platform/bmp.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 
 bool WriteShot(const std::string& path, std::string& why) {
   return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer(), why);
