@@ -129,6 +129,11 @@ void TOverlayMessages::FAdd(const std::string& text, uint32_t now, uint32_t show
 
 void TOverlayMessages::FHear(std::span<const GameEventRecord> events, uint32_t now) {
   for (const GameEventRecord& event : events) {
+    // Once the recovered edits are in, the offer of them is old news.
+    if (event.Kind == GameEvent::kRecoveryLoaded) {
+      const std::string offer = MessageFor({GameEvent::kRecoveryOffered, 0, 0, 0});
+      std::erase_if(Lines(), [&](const Line& line) { return line.Text == offer; });
+    }
     const std::string text = MessageFor(event);
     if (text.empty()) continue;
     FAdd(text, now, event.Kind == GameEvent::kRecoveryOffered ? kPromptMillis : kShownMillis);
