@@ -31,13 +31,15 @@ void Hear(std::span<const GameEventRecord> events) {
 }  // namespace
 
 void TOverlay::FStart() {
-  static bool listening = false;
   TOverlayMessages::FReset();
   PausesShown = 0;
   SetOverlayScene({});
-  if (listening) return;
-  listening = true;
-  TGameEvents::FListen(Hear);
+  // Listeners can be forgotten between runs (the tests do): each start listens anew, and the
+  // listeners of earlier starts, should they still be there, fall silent.
+  static int generation = 0;
+  TGameEvents::FListen([start = ++generation](std::span<const GameEventRecord> events) {
+    if (start == generation) Hear(events);
+  });
 }
 
 void TOverlay::FLayOut() {
