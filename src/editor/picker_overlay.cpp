@@ -7,6 +7,7 @@
 #include "editor/editor_layout.h"
 #include "platform/font.h"
 #include "platform/input.h"
+#include "shared/game_images.h"
 
 namespace {
 
@@ -101,7 +102,8 @@ std::string PickerCaption(int column, int row) {
 }
 
 void LayOutPickerOverlay(OverlayScene& scene, int mx, int my) {
-  if (mx <= kLeftViewRight) return;  // the picker shows only with the pointer over the right view
+  // The picker shows only with the pointer over the right view, and only with its sheet loaded.
+  if (mx <= kLeftViewRight || !AllTilesImage) return;
   DimShadedRows(scene);
   OutlineChosen(scene, EditorBlockStyle, 0);
   OutlineChosen(scene, EditorBGStyle, kPickerHalfRows);

@@ -9,17 +9,17 @@
 
 struct OverlayBox {
   int X = 0, Y = 0, Width = 0, Height = 0;
-  uint32_t Colour = 0;     // 0x00RRGGBB
-  uint8_t Alpha = 255;     // 255 covers, 0 leaves the picture as it is
-  bool Outline = false;    // a one-pixel frame instead of a filled box
+  uint32_t Colour = 0;   // 0x00RRGGBB
+  uint8_t Alpha = 255;   // 255 covers, 0 leaves the picture as it is
+  bool Outline = false;  // a one-pixel frame instead of a filled box
 };
 
 struct OverlayText {
-  int X = 0, Y = 0;        // the top left of the first glyph cell
-  std::string Text;        // codes outside the font show as blanks
+  int X = 0, Y = 0;  // the top left of the first glyph cell
+  std::string Text;  // codes outside the font show as blanks
   uint32_t Colour = 0xFFFFFF;
   uint8_t Alpha = 255;
-  bool Backing = true;     // a dark band behind the line, so it reads over any picture
+  bool Backing = true;  // a dark band behind the line, so it reads over any picture
 };
 
 struct OverlayScene {

@@ -43,11 +43,10 @@ TEST_F(OverlayMessagesTest, EveryReasonAndEveryStepHasItsOwnWords) {
   }
   for (int why = 0; why <= 2; ++why)
     distinct(Event(GameEvent::kLoadFailed, why));
-  for (GameEvent kind :
-       {GameEvent::kLoadDone, GameEvent::kRefreshed, GameEvent::kRestarted,
-        GameEvent::kNothingToUndo, GameEvent::kNothingToRedo, GameEvent::kPaused,
-        GameEvent::kPadConnected, GameEvent::kPadGone, GameEvent::kRecoveryOffered,
-        GameEvent::kRecoveryLoaded})
+  for (GameEvent kind : {GameEvent::kLoadDone, GameEvent::kRefreshed, GameEvent::kRestarted,
+                         GameEvent::kNothingToUndo, GameEvent::kNothingToRedo, GameEvent::kPaused,
+                         GameEvent::kPadConnected, GameEvent::kPadGone, GameEvent::kRecoveryOffered,
+                         GameEvent::kRecoveryLoaded})
     distinct(Event(kind));
   for (GameEvent kind : {GameEvent::kFreeCamera, GameEvent::kWorldHeld, GameEvent::kPanelShown}) {
     distinct(Event(kind, 1));

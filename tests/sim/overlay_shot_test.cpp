@@ -29,9 +29,9 @@ class OverlayShotTest : public ::testing::Test {
   std::vector<uint32_t> Shot(const std::string& script, int frames, bool overlay,
                              const std::string& trace = "t.trace") const {
     WriteText(Path("in.txt"), script);
-    std::vector<std::string> args = {"--dir",  Dir.Path(), "--frames",
-                                     std::to_string(frames), "--script", Path("in.txt"),
-                                     "--shot", Path("s.bmp"), "--trace", Path(trace)};
+    std::vector<std::string> args = {"--dir",    Dir.Path(),     "--frames", std::to_string(frames),
+                                     "--script", Path("in.txt"), "--shot",   Path("s.bmp"),
+                                     "--trace",  Path(trace)};
     if (overlay) args.push_back("--overlay");
     const SimResult r = RunSimBinary(args, Dir.Path());
     EXPECT_EQ(r.status, 0) << r.err;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/main_program.h"
+#include "platform/overlay_compose.h"
 #include "platform/overlay_scene.h"
 #include "platform/platform.h"
 #include "platform/sdl/play_folder_hint.h"
@@ -57,7 +58,10 @@ void HintAtWrongFolder(const char* program) {
   if (art.empty()) return;
   const std::string note = MissingArtNote(error ? "." : folder, art, program ? program : "");
   SetOverlayNote(note);
-  ShowMessageBoxAside(note);
+  std::string boxed;
+  for (const std::string& line : WrapNote(note, 72))
+    boxed += (boxed.empty() ? "" : "\n") + line;
+  ShowMessageBoxAside(boxed);
 }
 
 // Game controllers bring the joystick subsystem with them; a machine without either still

@@ -12,13 +12,13 @@
 #include <sstream>
 
 #include "frame/main_program.h"
+#include "frame/overlay.h"
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "replay_run.h"
 #include "run_files.h"
 #include "script.h"
-#include "frame/overlay.h"
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
