@@ -104,6 +104,7 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
                       : options.stress        ? "--stress"
                       : options.water         ? "--water"
                       : options.bench         ? "--bench"
+                      : options.overlay       ? "--overlay"
                                               : nullptr;
   if (clash) error = std::string("--replay takes no ") + clash;
   return clash == nullptr;
