@@ -5,8 +5,8 @@
 
 #include "editor/editor.h"
 #include "editor/editor_layout.h"
-#include "platform/font.h"
 #include "platform/input.h"
+#include "platform/render/font.h"
 #include "shared/game_images.h"
 
 namespace {

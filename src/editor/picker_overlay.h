@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/overlay_scene.h"
+#include "platform/render/overlay_scene.h"
 
 // The caption for the picker square at (column, row) of the sheet; empty off the sheet.
 std::string PickerCaption(int column, int row);

@@ -3,9 +3,9 @@
 
 #include "editor/picker_overlay.h"
 #include "frame/overlay_messages.h"
-#include "platform/draw.h"
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/render/draw.h"
 #include "shared/game_events.h"
 
 namespace {

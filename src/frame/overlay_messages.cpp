@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <deque>
 
-#include "platform/font.h"
+#include "platform/render/font.h"
 
 namespace {
 

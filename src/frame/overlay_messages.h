@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/overlay_scene.h"
+#include "platform/render/overlay_scene.h"
 #include "shared/game_events.h"
 
 // The line for an event, or empty for events that show none (the gameplay's own).

@@ -6,7 +6,7 @@
 #include "editor/editor.h"
 #include "editor/editor_layout.h"
 #include "editor_fixture.h"
-#include "platform/image.h"
+#include "platform/render/image.h"
 #include "shared/game_images.h"
 
 namespace {

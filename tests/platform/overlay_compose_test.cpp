@@ -2,8 +2,8 @@
 // standing note wrapped, and the layer shown at any whole scale as crisp as the picture.
 #include <gtest/gtest.h>
 
-#include "platform/font.h"
-#include "platform/overlay_compose.h"
+#include "platform/render/font.h"
+#include "platform/render/overlay_compose.h"
 
 namespace {
 

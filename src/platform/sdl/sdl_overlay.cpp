@@ -1,9 +1,9 @@
 // The overlay drawn by the window over the presented picture: composed at the picture's own size
-// (platform/overlay_compose.h) and laid over it at the same whole scale, after the back buffer
-// went up, so its text is as crisp as the picture and the back buffer never sees it.
+// (platform/render/overlay_compose.h) and laid over it at the same whole scale, after the back
+// buffer went up, so its text is as crisp as the picture and the back buffer never sees it.
 #include <cstdio>
 
-#include "platform/overlay_compose.h"
+#include "platform/render/overlay_compose.h"
 #include "platform/sdl/sdl_backend.h"
 
 bool SdlBackend::ComposeOverlay(int width, int height) {

@@ -2,8 +2,8 @@
 #include "shot.h"
 
 #include "platform/bmp.h"
-#include "platform/draw.h"
-#include "platform/overlay_compose.h"
+#include "platform/render/draw.h"
+#include "platform/render/overlay_compose.h"
 
 bool WriteShot(const std::string& path, bool overlay) {
   if (!overlay) return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());

@@ -1,11 +1,11 @@
 // The overlay's boxes and lines of text drawn into a layer with its own alpha, in the game's
 // font, and the layer blended over a picture at any whole scale.
-#include "platform/overlay_compose.h"
+#include "platform/render/overlay_compose.h"
 
 #include <algorithm>
 #include <sstream>
 
-#include "platform/font.h"
+#include "platform/render/font.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/overlay_scene.h"
+#include "platform/render/overlay_scene.h"
 
 // 0xAARRGGBB, alpha not premultiplied; 0 is clear.
 using OverlayLayer = std::vector<uint32_t>;

@@ -1,5 +1,5 @@
 // The one overlay scene and the standing note, held for the window and the runner's shots.
-#include "platform/overlay_scene.h"
+#include "platform/render/overlay_scene.h"
 
 #include <utility>
 
