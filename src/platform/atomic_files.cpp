@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kNameAttempts = 32;
 
+int SaveErrno = 0;
+
 SaveFileOps& InstalledOps() {
   static SaveFileOps ops = PosixSaveFileOps();
   return ops;
@@ -24,8 +26,15 @@ SaveFileOps& InstalledOps() {
 // Writes, syncs and closes a file just made; a file that did not make it whole is removed.
 bool FinishNewFile(const SaveFileOps& ops, int fd, const std::string& path,
                    const std::vector<uint8_t>& bytes) {
-  bool ok = WriteAll(ops, fd, bytes.data(), bytes.size()) && ops.Fsync(fd) == 0;
-  if (ops.Close(fd) != 0) ok = false;
+  bool ok = WriteAll(ops, fd, bytes.data(), bytes.size());
+  if (ok && ops.Fsync(fd) != 0) {
+    NoteSaveFailure(errno);
+    ok = false;
+  }
+  if (ops.Close(fd) != 0) {
+    if (ok) NoteSaveFailure(errno);
+    ok = false;
+  }
   if (!ok) ops.Unlink(path);
   return ok;
 }
@@ -151,6 +160,18 @@ void ResetSaveFileOps() {
   InstalledOps() = PosixSaveFileOps();
 }
 
+int LastSaveErrno() {
+  return SaveErrno;
+}
+
+void NoteSaveFailure(int error) {
+  SaveErrno = error;
+}
+
+void ClearSaveErrno() {
+  SaveErrno = 0;
+}
+
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -161,6 +182,7 @@ std::string FolderOf(const std::string& path) {
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,
                   const std::vector<uint8_t>& bytes, mode_t mode) {
   const int fd = ops.CreateNew(path, mode);
+  if (fd < 0 && errno != EEXIST) NoteSaveFailure(errno);
   return fd >= 0 && FinishNewFile(ops, fd, path, bytes);
 }
 

@@ -39,6 +39,7 @@ int CreateBeside(const SaveFileOps& ops, const std::string& path, const char* ta
     if (fd >= 0) return fd;
     if (errno != EEXIST) break;
   }
+  if (errno != EEXIST) NoteSaveFailure(errno);
   name.clear();
   return -1;
 }
@@ -49,7 +50,10 @@ bool WriteAll(const SaveFileOps& ops, int fd, const uint8_t* data, size_t size) 
     const ssize_t n = ops.Write(fd, data + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n == 0) errno = ENOSPC;  // a write that stores nothing would loop for ever
-    if (n <= 0) return false;
+    if (n <= 0) {
+      NoteSaveFailure(errno);
+      return false;
+    }
     done += static_cast<size_t>(n);
   }
   return true;

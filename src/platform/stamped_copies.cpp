@@ -122,9 +122,15 @@ bool WriteSide(const SaveFileOps& ops, const std::string& folder, const SaveFile
   const int fd = CreateBeside(ops, folder + "/" + file.Path, kSafeWriteTag, 0644, copy.Side);
   if (fd < 0) return false;
   const timespec times[2] = {time, time};
-  bool ok = WriteAll(ops, fd, file.Bytes.data(), file.Bytes.size()) && futimens(fd, times) == 0 &&
-            ops.Fsync(fd) == 0;
-  if (ops.Close(fd) != 0) ok = false;
+  bool ok = WriteAll(ops, fd, file.Bytes.data(), file.Bytes.size());
+  if (ok && (futimens(fd, times) != 0 || ops.Fsync(fd) != 0)) {
+    NoteSaveFailure(errno);
+    ok = false;
+  }
+  if (ops.Close(fd) != 0) {
+    if (ok) NoteSaveFailure(errno);
+    ok = false;
+  }
   return ok;
 }
 
@@ -135,7 +141,7 @@ int Place(const SaveFileOps& ops, SideCopy& copy) {
   if (errno == EEXIST) return -1;
   struct stat info {};
   if (lstat(copy.Final.c_str(), &info) == 0) return errno = EEXIST, -1;
-  if (ops.Rename(copy.Side, copy.Final) != 0) return -1;
+  if (ops.Rename(copy.Side, copy.Final) != 0) return NoteSaveFailure(errno), -1;
   copy.Renamed = true;
   return 0;
 }
