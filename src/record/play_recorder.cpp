@@ -106,7 +106,6 @@ void PlayRecorder::OnPassInput(const std::vector<ScriptedEvent>& events) {
       Replay.File.Append(ReplayHeaderText(kGameTitle, Date));
       Check(Replay, Replay.File.Publish());
     }
-    if (Trace.Open()) Check(Trace, Trace.File.Publish());
   }
   PassEvents = events;
 }
@@ -124,6 +123,8 @@ void PlayRecorder::OnPassEnd(int pass) {
   }
   PassEvents.clear();
   if (Trace.Open()) Trace.File.Append(TraceFrame(pass));
+  // The trace stands under its name from the first pass on (start-up has read what it reads).
+  if (pass == 1 && Trace.Open()) Check(Trace, Trace.File.Publish());
   FlushEverySecond();
 }
 

@@ -131,13 +131,14 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
 
 // A game killed while recording: the recording stands under its name with every pass written
 // out before the kill, and replays up to its last complete frame, saying it ends early.
-TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
+// Plays in a child process that is killed at frame 130, after a slow pass at frame 100 has let
+// a second go by so that what came before was written out.
+void RecordUntilKilled(const std::string& replay, const std::string& trace) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     HeadlessBackend backend;
     PrepareFreshRun(backend, ParseScript("2 key 39 down\n40 key 39 up\n").events);
-    // A slow pass lets a second go by, so what came before is written out; then the kill.
     backend.OnEndOfPass = [](int pass) {
       if (pass == 100) usleep(1200 * 1000);
       if (pass == 130) _exit(0);
@@ -145,12 +146,19 @@ TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
     };
     SetConsoleSink([](const std::string&) {});
     PlayRecorder recorder;
-    recorder.Start("r.rep", "");
+    recorder.Start(replay, trace);
     RunRavelon(true);
     _exit(1);
   }
   int status = 0;
   waitpid(child, &status, 0);
+}
+
+// A game killed while recording: the recording stands under its name with every pass written
+// out before the kill, and replays up to its last complete frame, saying it ends early. A trace
+// written alone stands under its name while the game runs too.
+TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
+  RecordUntilKilled("r.rep", "");
   const std::string recording = ReadText(Path("r.rep"));
   ASSERT_NE(recording.find("\n60 check "), std::string::npos) << recording.substr(0, 200);
   EXPECT_EQ(recording.find(" end\n"), std::string::npos);
@@ -158,6 +166,8 @@ TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("the replay matched the recording: "), std::string::npos) << r.err;
+  RecordUntilKilled("", "alone.trace");
+  EXPECT_NE(ReadText(Path("alone.trace")).find("frame 100\n"), std::string::npos);
 }
 
 // What the recorder writes never lands on what start-up reads, nor goes through a link.
