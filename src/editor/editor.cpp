@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "editor/editor_layout.h"
+#include "editor/free_camera.h"
+#include "editor/map_overview.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "platform/draw.h"
@@ -118,6 +120,8 @@ void FileAndRefreshKeys() {
 }  // namespace
 
 int TEditor::FInput() {
+  // The free camera moves first: the cell under the pointer is the one this frame shows there.
+  FreeCameraInput();
   const int mx = MousePosX();
   const int my = MousePosY();
   const Button button = HeldButton();
@@ -127,7 +131,7 @@ int TEditor::FInput() {
   const int cy = PixelToCell(my, left_view ? left_view->CameraCornerY : 0);
   if (mx > kLeftViewRight) {
     if (button != Button::None) PickerClick(place);
-  } else {
+  } else if (!PointerOnOverview()) {
     if (MouseButtonDown(3)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
@@ -137,9 +141,11 @@ int TEditor::FInput() {
 }
 
 int TEditor::FFrameStart() {
+  FreeCameraFrameStart();
   const bool overLeftView = MousePosX() <= kLeftViewRight;
   const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
-  TUndoHistory::FFrameStart(overLeftView && held);
+  // A press in the overview only steers the view: it opens no stroke.
+  TUndoHistory::FFrameStart(overLeftView && held && !OverviewDragging);
   return 0;
 }
 
@@ -148,6 +154,7 @@ int TEditor::FDraw() {
   DrawRect(400, 0, 16, 288);
   DrawRect(0, 288, 416, 12);
   SetColor(255, 255, 255);
+  if (FreeCameraOn) DrawMapOverview();
   if (MousePosX() <= kLeftViewRight) return 0;
   SetDrawScale(0.5f, 0.5f);
   DrawImageFrame(AllTilesImage.get(), kPickerLeft, kPickerTop, 0);
