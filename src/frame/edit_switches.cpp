@@ -71,6 +71,9 @@ void EditSwitchKeys() {
     PanelShown = !PanelShown;
     Report(GameEvent::kPanelShown, PanelShown);
   }
+}
+
+void PlayFromPointerKey() {
   if (KeyHitCount(kKeyT) != 0) PlayFromPointer();
 }
 

@@ -7,9 +7,12 @@ extern bool WorldHeld;   // P: no actor, water, boulder or block moves, and the 
 extern bool PanelShown;  // H: the instructions panel and the profiler's figures over it
 
 // frame/edit_switches.cpp
-// At the start of the frame's update, before anything moves: Tab, P, H and then T, each taken
-// once per press (two presses in one frame switch back). Each change is reported as a game event.
+// At the start of the frame's update, before anything moves: Tab, P and H, each taken once per
+// press (two presses in one frame switch back). Each change is reported as a game event.
 void EditSwitchKeys();
+// At the end of the frame's update, before R: T, so the frame ends with the player standing
+// exactly where it was put.
+void PlayFromPointerKey();
 // The player's pad for this frame: the keyboard and the stick, or nothing at all while the free
 // camera has the arrow keys.
 void ReadPlayerPad();

@@ -68,6 +68,7 @@ int TGame::FUpdate() {
     if (FrameTick == 0) TFluid::FSim();
   }
   TEditor::FInput();
+  PlayFromPointerKey();
   // R restarts at once: the rest of this frame draws the fresh game.
   if (KeyHitCount(kKeyR) != 0) {
     // A restart throws the map away for the dummy map: one undo step brings it back.
