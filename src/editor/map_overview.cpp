@@ -124,9 +124,10 @@ bool OverviewContains(int mx, int my) {
 }
 
 void OverviewCellAt(int mx, int my, int& cx, int& cy) {
+  // Wide enough for a pointer anywhere an int reaches (a script may put it there).
   auto cell = [](int pixel, int first, int cells) {
-    const int c = (pixel - first) / kOverviewCellPixels;
-    return pixel < first ? 0 : (c >= cells ? cells - 1 : c);
+    const int64_t c = (int64_t{pixel} - first) / kOverviewCellPixels;
+    return pixel < first ? 0 : static_cast<int>(c >= cells ? cells - 1 : c);
   };
   cx = cell(mx, kOverviewLeft, MAP_WIDTH_TILES);
   cy = cell(my, kOverviewTop, MAP_HEIGHT_TILES);

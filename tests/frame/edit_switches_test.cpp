@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "actors/actor.h"
@@ -155,6 +156,10 @@ TEST_F(EditSwitchesTest, TheOverviewShowsEveryCellAndTheViewsOutline) {
   OverviewCellAt(kOverviewLeft + 2 * 30 + 1, kOverviewTop + 2 * 20, cx, cy);
   EXPECT_EQ(cx, 30);
   EXPECT_EQ(cy, 20);
+  // A drag may carry the pointer anywhere: it reads as the nearest edge cell.
+  OverviewCellAt(INT32_MIN, INT32_MAX, cx, cy);
+  EXPECT_EQ(cx, 0);
+  EXPECT_EQ(cy, MAP_HEIGHT_TILES - 1);
 }
 
 }  // namespace
