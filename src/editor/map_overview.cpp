@@ -77,16 +77,18 @@ uint32_t Mix(uint32_t over, uint32_t under, double alpha) {
 
 // What shows behind water and blocks: the background tile, else the chunk's backdrop.
 uint32_t BehindColour(int cx, int cy) {
+  // Only the two chunk styles the views draw have a backdrop and background tiles.
   const uint8_t chunk = ChunkStyleGrid[cx / 4][cy / 4];
+  if (chunk != kChunkStyleSky && chunk != kChunkStyleDark) return 0;
+  const bool dark = chunk == kChunkStyleDark;
   const int b = TMap::FBGStyleAtCell(cx, cy);
   if (b != kNoStyle) {
-    FrameColours& sheet = chunk == kChunkStyleDark ? DarkBackgroundColours : SkyBackgroundColours;
-    const TImage* image = chunk == kChunkStyleDark ? TileSet2.get() : TileSet1.get();
-    const uint32_t colour = sheet.Of(image, BackgroundFrameAt(cx, cy, b));
+    FrameColours& sheet = dark ? DarkBackgroundColours : SkyBackgroundColours;
+    const uint32_t colour =
+        sheet.Of(dark ? TileSet2.get() : TileSet1.get(), BackgroundFrameAt(cx, cy, b));
     if (colour != kNoColour) return colour;
   }
-  if (chunk == kChunkStyleSky || chunk == kChunkStyleDark) return TPalette::FRgb(chunk);
-  return 0;
+  return TPalette::FRgb(chunk);
 }
 
 void Fill(TPixmap& pixmap, int x, int y, int w, int h, uint32_t rgb) {
