@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "script.h"
+#include "record/script.h"
 
 namespace {
 
