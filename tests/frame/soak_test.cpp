@@ -160,8 +160,12 @@ class RandomPlayer {
     if (Rng.Chance(3)) TapKey(f, kKeyT);
     if (Rng.Chance(2)) TapKey(f, kKeyH);
     if (Rng.Chance(20)) {
-      const int far = Rng.Chance(100) ? 1 << 30 : 1;
-      Emit(f, Kind::Wheel, Rng.Between(-3, 3) * far, Rng.Between(-3, 3) * far);
+      auto steps = [&] {
+        if (!Rng.Chance(100)) return Rng.Between(-3, 3);
+        return Rng.Chance(500) ? INT32_MAX : INT32_MIN;
+      };
+      const int across = steps();
+      Emit(f, Kind::Wheel, across, steps());
     }
   }
 
