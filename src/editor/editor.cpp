@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "editor/editor_layout.h"
+#include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "platform/draw.h"
@@ -84,7 +85,11 @@ void EditCell(int cx, int cy, Button button) {
   } else {
     PaintBackground(cx, cy, button);
   }
-  if (!(CellStateAt(cx, cy) == before)) TUndoHistory::FEdited();
+  if (CellStateAt(cx, cy) == before) return;
+  TUndoHistory::FEdited();
+  if (pouring) ReportStrokeCell(GameEvent::kWaterPoured, cx, cy);
+  if (button == Button::Left) ReportStrokeCell(GameEvent::kBlockPainted, cx, cy);
+  if (button == Button::Right) ReportStrokeCell(GameEvent::kBlockErased, cx, cy);
 }
 
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
@@ -103,7 +108,14 @@ void UndoRedoKeys() {
 }
 
 void FileAndRefreshKeys() {
-  if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
+  if (KeyHitCount(kKeyS)) {
+    if (SaveMapFiles()) {
+      TUndoHistory::FMarkSaved();
+      TGameEvents::FReport(GameEvent::kSaveDone);
+    } else {
+      TGameEvents::FReport(GameEvent::kSaveFailed);
+    }
+  }
   if (KeyHitCount(kKeyL)) {
     TUndoHistory::FBeginWholeMapStep();
     TMap::FLoadState();
@@ -140,6 +152,7 @@ int TEditor::FFrameStart() {
   const bool overLeftView = MousePosX() <= kLeftViewRight;
   const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
   TUndoHistory::FFrameStart(overLeftView && held);
+  if (!(overLeftView && held)) ForgetStrokeCells();
   return 0;
 }
 

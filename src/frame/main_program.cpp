@@ -9,6 +9,7 @@
 #include "editor/editor.h"
 #include "editor/undo_history.h"
 #include "frame/game.h"
+#include "frame/game_sounds.h"
 #include "platform/console.h"
 #include "platform/draw.h"
 #include "platform/image.h"
@@ -112,6 +113,7 @@ void MainLoopPass() {
   TGame::FRun();
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
   AdvanceCounters();
+  SoundKeysPass();
   TGameEvents::FDeliver();
 }
 
