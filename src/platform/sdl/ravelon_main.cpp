@@ -4,12 +4,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "platform/platform.h"
 #include "platform/sdl/play_folder_hint.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_options.h"
 #include "play_recorder.h"
@@ -34,6 +37,15 @@ bool StartPads() {
   return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
 }
 
+// No audio device is no reason not to play: the game then runs silent.
+std::unique_ptr<GameSounds> StartSound(const GameOptions& options, SdlAudio& audio) {
+  if (!audio.Open()) return nullptr;
+  SoundSettings settings;
+  settings.Volume = options.volume;
+  settings.Muted = options.muted;
+  return std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +67,8 @@ int main(int argc, char** argv) {
   {
     SdlBackend backend(joystick_ready, {options.scale, options.fullscreen});
     SetBackend(&backend);
+    SdlAudio audio;
+    const std::unique_ptr<GameSounds> sound = StartSound(options, audio);
     PlayRecorder recorder;
     recorder.Start(options.record, options.trace);
     status = RunRavelon();
