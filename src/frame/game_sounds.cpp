@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/console.h"
 #include "platform/input.h"
@@ -111,6 +112,17 @@ Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner
   return {};
 }
 
+Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left,
+                     const ViewCorner* right) {
+  const auto entry = std::find_if(std::begin(kEventSounds), std::end(kEventSounds),
+                                  [&event](const EventSound& e) { return e.Kind == event.Kind; });
+  if (entry == std::end(kEventSounds)) return {};
+  Hearing hearing{1.0f, 0.0f};
+  if (entry->Placed) hearing = HearingAt(event.X, event.Y, left, right);
+  if (event.Kind == GameEvent::kLanding) hearing.Gain *= LandingGain(event.Value);
+  return hearing;
+}
+
 std::vector<std::string> GameSounds::RecipeFiles() {
   std::vector<std::string> files;
   for (const EventSound& entry : kEventSounds)
@@ -143,9 +155,7 @@ void GameSounds::Hear(const GameEventRecord& event, const ViewCorner* left,
                       const ViewCorner* right) {
   const int sound = SoundOf[static_cast<size_t>(event.Kind)];
   if (sound < 0) return;
-  Hearing hearing{1.0f, 0.0f};
-  if (kEventSounds[sound].Placed) hearing = HearingAt(event.X, event.Y, left, right);
-  if (event.Kind == GameEvent::kLanding) hearing.Gain *= LandingGain(event.Value);
+  const Hearing hearing = EventHearing(event, left, right);
   if (hearing.Gain > 0) Mix.Play(sound, hearing.Gain, hearing.Pan);
 }
 

@@ -33,6 +33,10 @@ struct Hearing {
 };
 Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner* right);
 
+// The gain and pan an event plays at with the views where they are; gain 0 for an event that
+// plays nothing (unlisted, unheard, or a landing too soft to hear).
+Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left, const ViewCorner* right);
+
 struct SoundSettings {
   int Volume = 100;    // 0..100
   bool Muted = false;  // M turns it back on

@@ -72,7 +72,8 @@ void SoundMixer::Play(int sound, float gain, float pan) {
   if (sound < 0 || sound >= SoundCount() || !Sounds[sound].Recipe) return;
   if (!(gain > 0)) return;  // silent, or not a number
   gain = std::min(gain, 1.0f);
-  pan = std::clamp(pan, -1.0f, 1.0f);
+  // A pan that is not a number would poison the whole mix from here on: it plays centred.
+  pan = std::isfinite(pan) ? std::clamp(pan, -1.0f, 1.0f) : 0.0f;
   Voice& voice = Voices[VoiceToTake()];
   if (voice.Synth.Playing()) {
     ResidualLeft += voice.Synth.LastLeft();
