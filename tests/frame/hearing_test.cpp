@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int64_t kW = SCREEN_WIDTH_UNITS, kH = SCREEN_HEIGHT_UNITS;
-const ViewCorner kLeft{kW, kH};          // the left view: one screen in from the corner
+const ViewCorner kLeft{kW, kH};           // the left view: one screen in from the corner
 const ViewCorner kRight{5 * kW, 2 * kH};  // the right view, far from it
 
 Hearing At(int64_t x, int64_t y) {

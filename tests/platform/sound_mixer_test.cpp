@@ -133,11 +133,11 @@ TEST(WavFile, HeaderSaysSixteenBitStereoAndTheDataLength) {
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
   EXPECT_EQ(bytes[4], 44);  // 36 + data
   EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
-  EXPECT_EQ(bytes[22], 2);                        // channels
+  EXPECT_EQ(bytes[22], 2);  // channels
   EXPECT_EQ(bytes[24] | (bytes[25] << 8), 48000 & 0xffff);
-  EXPECT_EQ(bytes[34], 16);                       // bits per sample
-  EXPECT_EQ(bytes[40], 8);                        // data bytes
-  EXPECT_EQ(bytes[46], 0xff);                     // -1, little-endian
+  EXPECT_EQ(bytes[34], 16);    // bits per sample
+  EXPECT_EQ(bytes[40], 8);     // data bytes
+  EXPECT_EQ(bytes[46], 0xff);  // -1, little-endian
   EXPECT_EQ(bytes[50], 0x00);
   EXPECT_EQ(bytes[51], 0x80);  // -32768
 }

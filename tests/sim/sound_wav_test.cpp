@@ -147,10 +147,11 @@ TEST(SoundWav, GoldenTracesAndShotsHoldWithSoundOnAndMuted) {
       const fs::path at(dir.Path());
       WriteText((at / "script.txt").string(),
                 with_sound ? text + "\n2 key 77 down\n3 key 77 up\n" : text);
-      std::vector<std::string> args = {"--dir", dir.Path(), "--script",
-                                       (at / "script.txt").string(), "--frames",
-                                       std::to_string(frames), "--shot", (at / "shot.bmp").string(),
-                                       "--trace", (at / "run.trace").string()};
+      std::vector<std::string> args = {"--dir",    dir.Path(),
+                                       "--script", (at / "script.txt").string(),
+                                       "--frames", std::to_string(frames),
+                                       "--shot",   (at / "shot.bmp").string(),
+                                       "--trace",  (at / "run.trace").string()};
       if (with_sound) args.insert(args.end(), {"--wav", (at / "run.wav").string()});
       const SimResult result = RunSimBinary(args, dir.Path());
       ASSERT_EQ(result.status, 0) << result.err;
@@ -178,10 +179,10 @@ TEST(SoundWav, BadRecipesAreSilentWithALineEachAndTheOthersPlay) {
   WriteText((at / "land.sfx").string(), "wave square\npitch 0 440\nlength 0.1\n");
   fs::remove(at / "head_bump.sfx");
   const std::string script = GoldenScriptPath("run_jump");
-  const SimResult result = RunSimBinary({"--dir", dir.Path(), "--script", script, "--frames",
-                                         std::to_string(FramesOf(ReadText(script))), "--wav",
-                                         (at / "run.wav").string()},
-                                        dir.Path());
+  const SimResult result =
+      RunSimBinary({"--dir", dir.Path(), "--script", script, "--frames",
+                    std::to_string(FramesOf(ReadText(script))), "--wav", (at / "run.wav").string()},
+                   dir.Path());
   ASSERT_EQ(result.status, 0) << result.err;
   const std::vector<std::string> lines = SplitLines(result.err);
   ASSERT_EQ(lines.size(), 2u) << result.err;

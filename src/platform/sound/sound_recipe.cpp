@@ -11,9 +11,11 @@ std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
   size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
+      ++i;
     size_t end = i;
-    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r') ++end;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r')
+      ++end;
     if (end > i) words.push_back(line.substr(i, end - i));
     i = end;
   }
@@ -31,17 +33,22 @@ bool Within(double value, double low, double high) {
 }
 
 bool ParseWave(std::string_view word, Waveform& wave) {
-  if (word == "square") wave = Waveform::kSquare;
-  else if (word == "triangle") wave = Waveform::kTriangle;
-  else if (word == "saw") wave = Waveform::kSaw;
-  else if (word == "noise") wave = Waveform::kNoise;
-  else return false;
+  if (word == "square")
+    wave = Waveform::kSquare;
+  else if (word == "triangle")
+    wave = Waveform::kTriangle;
+  else if (word == "saw")
+    wave = Waveform::kSaw;
+  else if (word == "noise")
+    wave = Waveform::kNoise;
+  else
+    return false;
   return true;
 }
 
 // One setting: the key, its numbers, and where they go with their allowed range.
-bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recipe,
-                  bool& has_pitch, bool& has_length, std::string& why) {
+bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recipe, bool& has_pitch,
+                  bool& has_length, std::string& why) {
   const std::string_view key = words[0];
   if (key == "wave") {
     if (words.size() == 2 && ParseWave(words[1], recipe.Wave)) return true;
@@ -63,11 +70,16 @@ bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recip
     double low, high;
   };
   const Field fields[] = {
-      {"duty", &recipe.Duty, 0.01, 0.99},        {"length", &recipe.Length, 0.005, kLongestSound},
-      {"attack", &recipe.Attack, 0, kLongestSound}, {"decay", &recipe.Decay, 0, kLongestSound},
-      {"sustain", &recipe.Sustain, 0, 1},        {"release", &recipe.Release, 0, kLongestSound},
-      {"lowpass", &recipe.LowpassHz, 20, kNyquistHz}, {"volume", &recipe.Volume, 0, 1},
-      {"vary_pitch", &recipe.VaryPitch, 0, 0.5}, {"vary_length", &recipe.VaryLength, 0, 0.5},
+      {"duty", &recipe.Duty, 0.01, 0.99},
+      {"length", &recipe.Length, 0.005, kLongestSound},
+      {"attack", &recipe.Attack, 0, kLongestSound},
+      {"decay", &recipe.Decay, 0, kLongestSound},
+      {"sustain", &recipe.Sustain, 0, 1},
+      {"release", &recipe.Release, 0, kLongestSound},
+      {"lowpass", &recipe.LowpassHz, 20, kNyquistHz},
+      {"volume", &recipe.Volume, 0, 1},
+      {"vary_pitch", &recipe.VaryPitch, 0, 0.5},
+      {"vary_length", &recipe.VaryLength, 0, 0.5},
   };
   if (key == "pitch") {
     // Zero, negative or at Nyquist and above would alias into noise or stand still.
@@ -78,7 +90,8 @@ bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recip
       has_pitch = true;
       return true;
     }
-    why = "pitch needs two frequencies above 0 and below " + std::to_string(int(kNyquistHz)) + " Hz";
+    why =
+        "pitch needs two frequencies above 0 and below " + std::to_string(int(kNyquistHz)) + " Hz";
     return false;
   }
   for (const Field& field : fields) {
@@ -109,7 +122,8 @@ bool ParseSoundRecipe(std::string_view text, SoundRecipe& recipe, std::string& w
     std::string_view line = text.substr(start, end - start);
     start = end + 1;
     ++line_number;
-    if (const size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+    if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+      line = line.substr(0, hash);
     const std::vector<std::string_view> words = Words(line);
     if (words.empty()) continue;
     if (!ApplySetting(words, recipe, has_pitch, has_length, why)) {

@@ -30,8 +30,8 @@ double SafeHz(double hz) {
 
 }  // namespace
 
-void SynthVoice::Start(const SoundRecipe& recipe, const VoiceVariation& variation,
-                       float gain_left, float gain_right) {
+void SynthVoice::Start(const SoundRecipe& recipe, const VoiceVariation& variation, float gain_left,
+                       float gain_right) {
   const double length = recipe.Length * variation.LengthFactor;
   const double scale = length / recipe.Length;  // the envelope's times stretch with the length
   Length = std::max<int64_t>(Samples(length), 1);
@@ -51,11 +51,10 @@ void SynthVoice::Start(const SoundRecipe& recipe, const VoiceVariation& variatio
   Phase = 0;
   Position = 0;
   Filter = 0;
-  FilterCoefficient =
-      recipe.LowpassHz > 0
-          ? static_cast<float>(1.0 - std::exp(-2.0 * std::numbers::pi * recipe.LowpassHz /
-                                              kSoundRate))
-          : 1.0f;
+  FilterCoefficient = recipe.LowpassHz > 0
+                          ? static_cast<float>(1.0 - std::exp(-2.0 * std::numbers::pi *
+                                                              recipe.LowpassHz / kSoundRate))
+                          : 1.0f;
   Noise = variation.NoiseSeed != 0 ? variation.NoiseSeed : 1;
   Held = NoiseValue();
   const auto volume = static_cast<float>(recipe.Volume);

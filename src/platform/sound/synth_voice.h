@@ -39,7 +39,7 @@ class SynthVoice {
   Waveform Wave = Waveform::kSquare;
   float Duty = 0.5f;
   double Phase = 0;
-  double Step = 0;       // phase advance per sample, now
+  double Step = 0;        // phase advance per sample, now
   double StepFactor = 1;  // how the step changes each sample: the slide, exponential
   int64_t Position = 0;
   int64_t Length = 0, AttackEnd = 0, DecayEnd = 0, ReleaseStart = 0;

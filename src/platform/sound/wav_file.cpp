@@ -48,7 +48,7 @@ std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples, int rate) {
 bool WriteWavFile(const std::string& path, const std::vector<int16_t>& samples, int rate) {
   const std::vector<uint8_t> bytes = WavBytes(samples, rate);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                        &std::fclose);
+                                                       &std::fclose);
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   return std::fclose(file.release()) == 0 && written;
