@@ -16,8 +16,6 @@
 
 // M mutes and unmutes.
 constexpr int kKeyMute = 77;
-// The samples of one pass: the game steps 60 times a second.
-constexpr int kSoundFramesPerPass = kSoundRate / 60;
 
 // A view's top-left corner in the map, world units.
 struct ViewCorner {

@@ -10,6 +10,8 @@
 // re-exported here for the program's own users.
 #include "shared/frame_counters.h"
 #include "shared/game_images.h"
+#include "shared/game_title.h"
+#include "shared/pass_observer.h"
 #include "shared/random_styles.h"
 #include "shared/units.h"
 
@@ -35,13 +37,6 @@ class TMain {
 // The whole program on the current backend: start-up, the main loop until Escape or a close
 // request, goodbye. Returns the exit status. With run_loop false it stops after start-up.
 int RunRavelon(bool run_loop = true);
-
-// The window caption, also written into recordings of play.
-inline constexpr const char* kGameTitle = "Ravelon v0.09a";
-
-// Called after every pass of the main loop with its number (from 1), before the backend may end
-// the loop; empty for none. A recording of play writes its lines here.
-void SetPassObserver(std::function<void(int pass)> observer);
 
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();

@@ -1,12 +1,11 @@
 #include "platform/sdl/sdl_audio.h"
 
+#include <SDL.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-
-#include "frame/game_sounds.h"
 
 namespace {
 

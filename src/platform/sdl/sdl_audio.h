@@ -3,8 +3,6 @@
 // thread, kept a few passes ahead of the speaker.
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <vector>
 
@@ -23,7 +21,7 @@ class SdlAudio {
  private:
   bool OpenDevice();
 
-  SDL_AudioDeviceID Device = 0;
+  uint32_t Device = 0;  // SDL's device id; 0 for none
   bool SubsystemStarted = false;
   std::vector<int16_t> Buffer;
 };

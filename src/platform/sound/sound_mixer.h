@@ -14,6 +14,9 @@
 #include "platform/sound/sound_recipe.h"
 #include "platform/sound/synth_voice.h"
 
+// The samples of one pass of the game's loop, which steps 60 times a second.
+constexpr int kSoundFramesPerPass = kSoundRate / 60;
+
 class SoundMixer {
  public:
   static constexpr int kVoices = 16;

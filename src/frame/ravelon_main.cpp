@@ -1,21 +1,18 @@
-// The game on SDL2: read the command line, start SDL, put the window backend in place and run
-// the program.
-#include <SDL.h>
-
+// The game's process entry: read the command line, choose the backend (the SDL window) and run
+// the program on it, recording the play when asked.
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "frame/game_options.h"
 #include "frame/game_sounds.h"
 #include "frame/main_program.h"
-#include "platform/platform.h"
-#include "platform/sdl/play_folder_hint.h"
+#include "frame/play_folder_hint.h"
 #include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_options.h"
-#include "play_recorder.h"
+#include "platform/sdl/sdl_run.h"
+#include "record/play_recorder.h"
 
 namespace {
 
@@ -29,12 +26,13 @@ void HintAtWrongFolder() {
   std::fprintf(stderr, "%s\n", PlayFolderHint(error ? "." : folder, unreadable).c_str());
 }
 
-// Game controllers bring the joystick subsystem with them; a machine without either still
-// plays from the keyboard.
-bool StartPads() {
-  SDL_SetHint(SDL_HINT_ACCELEROMETER_AS_JOYSTICK, "0");
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) return true;
-  return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+// The program with its recorder around it, on whichever backend is in place.
+int RunRecorded(const GameOptions& options) {
+  PlayRecorder recorder;
+  recorder.Start(options.record, options.trace);
+  const int status = RunRavelon();
+  recorder.Finish();
+  return status;
 }
 
 // No audio device is no reason not to play: the game then runs silent.
@@ -60,21 +58,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   HintAtWrongFolder();
-  // Without video the window cannot open; start-up then says so and ends with status 1.
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
-  const bool joystick_ready = StartPads();
-  int status = 0;
-  {
-    SdlBackend backend(joystick_ready, {options.scale, options.fullscreen});
-    SetBackend(&backend);
+  return RunOnSdl(options.scale, options.fullscreen, [&] {
     SdlAudio audio;
     const std::unique_ptr<GameSounds> sound = StartSound(options, audio);
-    PlayRecorder recorder;
-    recorder.Start(options.record, options.trace);
-    status = RunRavelon();
-    recorder.Finish();
-    SetBackend(nullptr);
-  }
-  SDL_Quit();
-  return status;
+    return RunRecorded(options);
+  });
 }
