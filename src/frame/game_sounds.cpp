@@ -3,7 +3,6 @@
 #include "frame/game_sounds.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 #include "platform/console.h"
