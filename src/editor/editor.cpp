@@ -8,6 +8,7 @@
 #include "editor/editor_layout.h"
 #include "editor/free_camera.h"
 #include "editor/map_overview.h"
+#include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "platform/input.h"
@@ -87,7 +88,11 @@ void EditCell(int cx, int cy, Button button) {
   } else {
     PaintBackground(cx, cy, button);
   }
-  if (!(CellStateAt(cx, cy) == before)) TUndoHistory::FEdited();
+  if (CellStateAt(cx, cy) == before) return;
+  TUndoHistory::FEdited();
+  if (pouring) ReportStrokeCell(GameEvent::kWaterPoured, cx, cy);
+  if (button == Button::Left) ReportStrokeCell(GameEvent::kBlockPainted, cx, cy);
+  if (button == Button::Right) ReportStrokeCell(GameEvent::kBlockErased, cx, cy);
 }
 
 void Undo() {
@@ -176,7 +181,9 @@ int TEditor::FFrameStart() {
   const bool overLeftView = MousePosX() <= kLeftViewRight;
   const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
   // A press in the overview only steers the view: it opens no stroke.
-  TUndoHistory::FFrameStart(overLeftView && held && !OverviewDragging);
+  const bool painting = overLeftView && held && !OverviewDragging;
+  TUndoHistory::FFrameStart(painting);
+  if (!painting) ForgetStrokeCells();
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "editor/undo_history.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
+#include "frame/game_sounds.h"
 #include "frame/overlay.h"
 #include "platform/console.h"
 #include "platform/input.h"
@@ -120,6 +121,7 @@ void MainLoopPass() {
     SleepMillis(3000);
   }
   AdvanceCounters();
+  SoundKeysPass();
   TGameEvents::FDeliver();
 }
 

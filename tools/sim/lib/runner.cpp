@@ -20,6 +20,7 @@
 #include "record/trace.h"
 #include "replay_run.h"
 #include "run_files.h"
+#include "run_sound.h"
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
@@ -136,6 +137,8 @@ std::string UsageText() {
          "                 exit 3 and the first differing frame when it differs\n"
          "  --unpack OUT   with --replay: write its input as script.txt, and its map files,\n"
          "                 into the folder OUT\n"
+         "  --wav FILE     the run's sound as a 16-bit stereo WAV, 800 samples a pass at\n"
+         "                 48000 Hz (the recipes *.sfx are read from DIR)\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
@@ -183,11 +186,12 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
         ok = false;
       }
     } else if (name == "--script" || name == "--trace" || name == "--shot" || name == "--replay" ||
-               name == "--unpack") {
+               name == "--unpack" || name == "--wav") {
       std::string& path = name == "--script"   ? options.script
                           : name == "--trace"  ? options.trace
                           : name == "--shot"   ? options.shot
                           : name == "--replay" ? options.replay
+                          : name == "--wav"    ? options.wav
                                                : options.unpack;
       ok = take_value(path);
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
@@ -227,6 +231,7 @@ int RunSimulation(const RunOptions& options) {
     events = std::move(parsed.events);
   }
   const std::string shot_path = FromStartFolder(options.shot);
+  const std::string wav_path = FromStartFolder(options.wav);
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
     Complain("cannot write the trace " + options.trace);
@@ -246,7 +251,9 @@ int RunSimulation(const RunOptions& options) {
     if (tracing) trace.Write(TraceFrame(pass));
     return pass < options.frames;
   };
+  RunSound sound(wav_path, "");
   RunGame(options);
+  const bool sound_written = sound.Finish();
   std::fflush(stdout);
   const std::string final_state = TraceFrame(backend.Passes);
   const int sleeps = backend.Sleeps;
@@ -257,6 +264,10 @@ int RunSimulation(const RunOptions& options) {
   int status = 0;
   if (!shot_path.empty() && !WriteShot(shot_path, options.overlay)) {
     Complain("cannot write the shot " + options.shot);
+    status = 1;
+  }
+  if (!sound_written) {
+    Complain("cannot write the sound " + options.wav);
     status = 1;
   }
   if (options.bench) {
