@@ -15,6 +15,7 @@
 #include "record/script.h"
 #include "record/trace.h"
 #include "run_files.h"
+#include "run_sound.h"
 #include "shot.h"
 
 namespace {
@@ -208,6 +209,7 @@ int RunReplay(const RunOptions& options) {
   }
   CopyArt(replay, art_folder, scratch.Path);
   ReplayOutcome outcome;
+  RunSound sound(FromStartFolder(options.wav), art_folder.string());
   {
     WorkDir work_dir;
     if (!work_dir.Enter(scratch.Path.string())) {
@@ -217,6 +219,10 @@ int RunReplay(const RunOptions& options) {
     outcome = PlayBack(replay, trace, !options.trace.empty());
   }
   const int status = Verdict(replay, outcome);
-  const int written = FinishOutputs(trace, options, shot_path);
+  int written = FinishOutputs(trace, options, shot_path);
+  if (!sound.Finish()) {
+    Complain("cannot write the sound " + options.wav);
+    written = kExitWriteFailed;
+  }
   return status == 0 ? written : status;
 }
