@@ -119,11 +119,15 @@ void SetPassObserver(std::function<void(int pass)> observer) {
   PassObserver = std::move(observer);
 }
 
+void ObservePass(int pass) {
+  if (PassObserver) PassObserver(pass);
+}
+
 int TMain::FRun() {
   int pass = 0;
   while (QuitFlag == 0) {
     MainLoopPass();
-    if (PassObserver) PassObserver(++pass);
+    ObservePass(++pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }

@@ -42,6 +42,9 @@ inline constexpr const char* kGameTitle = "Ravelon v0.09a";
 // Called after every pass of the main loop with its number (from 1), before the backend may end
 // the loop; empty for none. A recording of play writes its lines here.
 void SetPassObserver(std::function<void(int pass)> observer);
+// Tells the observer that pass number `pass` is over: the loop does, and so does a program that
+// runs the passes itself (the web page, one per display refresh).
+void ObservePass(int pass);
 
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();

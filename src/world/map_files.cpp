@@ -20,27 +20,9 @@ const char* const kBlockFile = "BlockMap75x54.raw";
 const char* const kSaveJournal = "ravelon-save.journal";
 const char* const kBackupFolder = "backups";
 const char* const kRecoveryFolder = "recovery";
-constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
-}
-
-std::vector<uint8_t> BGBytes() {
-  std::vector<uint8_t> bytes(kMapFileBytes);
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      bytes[ByteOf(x, y)] = BGGrid[x][y];
-  return bytes;
-}
-
-std::vector<uint8_t> BlockBytes() {
-  std::vector<uint8_t> bytes(kMapFileBytes);
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      bytes[ByteOf(x, y)] =
-          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
-  return bytes;
 }
 
 // Reads a map file that must be exactly kMapFileBytes long, with the game's two messages.
@@ -88,6 +70,37 @@ bool BackUpBeforeFirstSave() {
 }
 
 }  // namespace
+
+std::vector<uint8_t> BGBytes() {
+  std::vector<uint8_t> bytes(kMapFileBytes);
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      bytes[ByteOf(x, y)] = BGGrid[x][y];
+  return bytes;
+}
+
+std::vector<uint8_t> BlockBytes() {
+  std::vector<uint8_t> bytes(kMapFileBytes);
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      bytes[ByteOf(x, y)] =
+          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
+  return bytes;
+}
+
+void SetBackgroundsFromBytes(const std::vector<uint8_t>& bytes) {
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      BGGrid[x][y] = bytes[ByteOf(x, y)];
+}
+
+void SetBlocksFromBytes(const std::vector<uint8_t>& bytes) {
+  TBlock::Count = 0;
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      TMap::FCreateBlock(x, y, bytes[ByteOf(x, y)]);
+  PrintLine("Created " + std::to_string(TBlock::Count) + " block instances.");
+}
 
 bool SaveMapFiles() {
   PrintLine("Saving maps.");
@@ -142,15 +155,9 @@ int TMap::FLoadState() {
   PrintLine("Loading maps.");
   std::vector<uint8_t> bytes;
   if (!ReadMapFile(kBGFile, bytes)) return 0;
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      BGGrid[x][y] = bytes[ByteOf(x, y)];
+  SetBackgroundsFromBytes(bytes);
   // A bad block file leaves the backgrounds just loaded and the blocks as they were.
   if (!ReadMapFile(kBlockFile, bytes)) return 0;
-  TBlock::Count = 0;
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      FCreateBlock(x, y, bytes[ByteOf(x, y)]);
-  PrintLine("Created " + std::to_string(TBlock::Count) + " block instances.");
+  SetBlocksFromBytes(bytes);
   return 0;
 }

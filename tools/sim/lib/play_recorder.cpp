@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "frame/main_program.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "replay_file.h"
 #include "script.h"
@@ -49,6 +50,7 @@ PlayRecorder::~PlayRecorder() {
 
 void PlayRecorder::Start(const std::string& replay_path, const std::string& trace_path) {
   Replay = Create(replay_path, "recording");
+  ReplayPath = replay_path;
   Trace = Create(trace_path, "trace");
   if (!Replay && !Trace) return;
   if (Replay) {
@@ -102,6 +104,19 @@ void PlayRecorder::FlushEverySecond() {
   LastFlush = now;
   if (Replay) std::fflush(Replay);
   if (Trace) std::fflush(Trace);
+}
+
+bool PlayRecorder::WriteSoFar(const std::string& path) {
+  if (!Replay || Passes == 0 || std::fflush(Replay) != 0) return false;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(ReplayPath, bytes, kReplayMaxBytes)) return false;
+  std::string text(bytes.begin(), bytes.end());
+  if (Passes % kReplayCheckEvery != 0) text += CheckLine(Passes);
+  text += EndLine(Passes);
+  std::FILE* copy = std::fopen(path.c_str(), "wb");
+  if (!copy) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), copy) == text.size();
+  return std::fclose(copy) == 0 && written;
 }
 
 void PlayRecorder::Finish() {
