@@ -28,8 +28,8 @@ const char* const kRecordingPath = "/tmp/ravelon-recording.rep";
 const char* const kRecordingCopyPath = "/tmp/ravelon-recording-so-far.rep";
 const char* const kMapFiles[] = {"BGMap75x54.raw", "BlockMap75x54.raw"};
 
-WebBackend* Web = nullptr;          // lives as long as the page
-PlayRecorder* Recorder = nullptr;   // live play only
+WebBackend* Web = nullptr;         // lives as long as the page
+PlayRecorder* Recorder = nullptr;  // live play only
 bool Recording = false;
 int PassesDone = 0;
 int StopAfter = 0;  // scripted: the page holds still after this pass

@@ -251,7 +251,15 @@ async function levelsKeptAndShared(browser, url) {
           `${name} (${buffer.length} bytes) is refused with "Wrong size!"`);
     check((await level(page)).equals(before), `${name} leaves the map unchanged`);
   }
-  await runPasses(page, 2);
+
+  // Space pauses three seconds without blocking the page, then play goes on.
+  const beforePause = await passes(page);
+  await page.keyboard.press(' ');
+  await page.waitForTimeout(1500);
+  const duringPause = await passes(page);
+  check(duringPause - beforePause < 10, `Space holds the passes back (${duringPause - beforePause} ran in 1.5 s)`);
+  check(await page.evaluate(() => document.title) === 'Ravelon v0.09a', 'the page answers during the pause');
+  await runPasses(page, 10);
   check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
   await context.close();
 }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <bit>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,9 +18,8 @@ namespace std {
 
 #if !defined(__cpp_lib_bit_cast)
 template <class To, class From>
-  requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> &&
-           is_trivially_copyable_v<From>)
-constexpr To bit_cast(const From& from) noexcept {
+requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> &&
+         is_trivially_copyable_v<From>) constexpr To bit_cast(const From& from) noexcept {
   return __builtin_bit_cast(To, from);
 }
 #endif

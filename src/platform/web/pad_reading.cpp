@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "platform/sdl/pad_choice.h"
+#include "platform/pad_choice.h"
 
 namespace {
 
@@ -30,10 +30,10 @@ JoystickReading ReadGamepad(const GamepadSnapshot& pad) {
   JoystickReading reading;
   reading.present = true;
   const PadAxes stick{Axis(pad, 0), Axis(pad, 1)};
-  const PadAxes axes =
-      pad.standard ? StickOrDpad(stick, Pressed(pad, kDpadLeft), Pressed(pad, kDpadRight),
-                                 Pressed(pad, kDpadUp), Pressed(pad, kDpadDown))
-                   : stick;
+  const PadAxes axes = pad.standard
+                           ? StickOrDpad(stick, Pressed(pad, kDpadLeft), Pressed(pad, kDpadRight),
+                                         Pressed(pad, kDpadUp), Pressed(pad, kDpadDown))
+                           : stick;
   reading.x = axes.x;
   reading.y = axes.y;
   const size_t buttons = pad.standard ? kNamedButtons : kMaxButtons;

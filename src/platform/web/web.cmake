@@ -10,9 +10,7 @@ endif()
 
 set(RAVELON_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 file(GLOB RAVELON_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
-# The pads' choices are the SDL backend's own, free of SDL: the web pads make the same ones.
-add_executable(ravelon-web ${RAVELON_WEB_SOURCES} ${CMAKE_SOURCE_DIR}/src/frame/web_main.cpp
-                           ${CMAKE_SOURCE_DIR}/src/platform/sdl/pad_choice.cpp)
+add_executable(ravelon-web ${RAVELON_WEB_SOURCES} ${CMAKE_SOURCE_DIR}/src/frame/web_main.cpp)
 target_link_libraries(ravelon-web PRIVATE ravelon_simlib)
 # EM_ASM blocks name their arguments $0, $1, ...: emscripten's own syntax, not a slip.
 target_compile_options(ravelon-web PRIVATE -Wno-dollar-in-identifier-extension)

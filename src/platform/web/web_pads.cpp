@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/sdl/pad_choice.h"
+#include "platform/pad_choice.h"
 #include "platform/web/pad_reading.h"
 
 namespace {
