@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "platform/image.h"
+#include "platform/render/image.h"
 
 namespace {
 

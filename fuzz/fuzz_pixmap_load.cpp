@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "platform/pixmap.h"
+#include "platform/render/pixmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string file = fuzz::ScratchPath("fuzz_pixmap.bmp");

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "script.h"
+#include "record/script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -15,8 +15,8 @@
 #include "fuzz_support.h"
 #include "platform/headless_backend.h"
 #include "platform/platform.h"
-#include "script.h"
-#include "trace.h"
+#include "record/script.h"
+#include "record/trace.h"
 
 namespace {
 

@@ -1,45 +1,109 @@
 #!/usr/bin/env bash
-# Prints the include graph between the folders of src/ (how many includes run along each arrow)
-# and lists the arrows that run back up the layers, with the includes behind them.
-# Layers, bottom to top: platform, the web backend (over the platform alone; the web page's
-# program in frame/ starts it), shared, world, actors, fluid, art, editor, frame, and the SDL
-# backend's main over everything.
-# Exits 1 when more than 3 arrows run back up.
-set -euo pipefail
-cd "$(dirname "$0")/../src"
+# Prints the include graph between the rooms of src/ (how many includes run along each arrow)
+# and checks the floor plan. Every quoted include is resolved as the compiler does (the
+# including file's own folder first, then src/), with or without a folder in its name.
+# Layers, bottom to top: platform (with its software renderer, platform/render), shared, world,
+# actors, fluid, art, editor, record, frame. The backends, SDL's (platform/sdl) and the web
+# page's (platform/web), sit on platform and shared alone, and only frame/ (the process entries,
+# which choose the backend) includes them.
+# Exits 1 on any of:
+#   - an arrow running up the layers other than the three the game's design makes (world to
+#     actors, to fluid, to art), or one of those three without "// up:" and its reason;
+#   - a backend including anything above platform/ and shared/, or included outside frame/;
+#   - a file of src/ including anything under tools/, or an include that names no file.
+set -uo pipefail
+cd "$(dirname "$0")/.."
 
-declare -A rank=([platform]=0 [platform/web]=1 [shared]=1 [world]=2 [actors]=3 [fluid]=4 [art]=5 [editor]=6 [frame]=7
-  [platform/sdl]=8)
-max_upward=3
+declare -A rank=([platform]=0 [platform/render]=0 [shared]=1 [platform/sdl]=1 [platform/web]=1
+  [world]=2 [actors]=3 [fluid]=4 [art]=5 [editor]=6 [record]=7 [frame]=8)
+declare -A allowed_up=([world actors]=1 [world fluid]=1 [world art]=1)
+declare -A backend_may_include=([platform]=1 [platform/render]=1 [shared]=1)
+declare -A backend=([platform/sdl]=SDL [platform/web]=web)
 
-# One line per include between two different folders: "from to file included". The SDL backend
-# holds the game's main, which starts everything, so it is a node of its own on top.
-folder_of() { sed -E 's#^(platform/(sdl|web))/.*#\1#; t; s#/.*##'; }
-edges=$(grep -rH '^#include "[a-z_]*/' --include='*.h' --include='*.cpp' . | sed -E 's#^\./##' |
-  while IFS=: read -r file line; do
-    included=$(sed -E 's#^\#include "([^"]*)".*#\1#' <<<"$line")
-    from=$(folder_of <<<"$file")
-    to=$(folder_of <<<"$included")
-    [[ "$from" != "$to" ]] && echo "$from $to $file $included"
-  done || true)
+# The room of a path under src/: platform/render, platform/sdl and platform/web are rooms of
+# their own.
+room_of() {
+  case "$1" in
+  platform/render/*) echo platform/render ;;
+  platform/sdl/*) echo platform/sdl ;;
+  platform/web/*) echo platform/web ;;
+  */*) echo "${1%%/*}" ;;
+  *) echo . ;;
+  esac
+}
 
-echo "Folder include graph (includes per arrow):"
-echo "$edges" | awk '{ print $1 " -> " $2 }' | sort | uniq -c | awk '{ printf "  %-26s %d\n", $2 " " $3 " " $4, $1 }'
+failures=0
+fail() {
+  echo "  $*"
+  failures=$((failures + 1))
+}
 
-echo "Arrows running back up:"
+# One line per include between two different rooms: "from to file included".
+edges=""
+problems=""
+while IFS= read -r hit; do
+  file=${hit%%:*}
+  line=${hit#*:}
+  included=$(sed -E 's#^[[:space:]]*\#[[:space:]]*include[[:space:]]*"([^"]*)".*#\1#' <<<"$line")
+  own_dir=$(dirname "$file")
+  if [[ -f "$own_dir/$included" ]]; then
+    target=$(realpath -m --relative-to=src "$own_dir/$included")
+  elif [[ -f "src/$included" ]]; then
+    target=$(realpath -m --relative-to=src "src/$included")
+  elif [[ "$included" == *tools/* ]] || [[ -n "$(find tools -name "$(basename "$included")" -print -quit)" ]]; then
+    problems+="${file#src/} includes $included from tools/"$'\n'
+    continue
+  else
+    problems+="${file#src/} includes $included, which names no file"$'\n'
+    continue
+  fi
+  if [[ "$target" == ../* ]]; then
+    problems+="${file#src/} includes $included, outside src/"$'\n'
+    continue
+  fi
+  from=$(room_of "${file#src/}")
+  to=$(room_of "$target")
+  [[ "$from" != "$to" ]] && edges+="$from $to ${file#src/} $target $(grep -c '// up:' <<<"$line")"$'\n'
+done < <(grep -rH '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' --include='*.h' --include='*.cpp' src)
+edges=${edges%$'\n'}
+
+echo "Room include graph (includes per arrow):"
+echo "$edges" | awk 'NF { print $1 " -> " $2 }' | sort | uniq -c |
+  awk '{ printf "  %-34s %d\n", $2 " " $3 " " $4, $1 }'
+
+echo "Checks:"
+while IFS= read -r problem; do
+  [[ -n "$problem" ]] && fail "$problem"
+done <<<"$problems"
 upward=0
 while read -r from to; do
   [[ -z "$from" ]] && continue
   if [[ -z "${rank[$from]+x}" || -z "${rank[$to]+x}" ]]; then
-    echo "  unknown folder in $from -> $to: give it a layer in scripts/include-graph.sh"
-    upward=$((upward + 1))
+    fail "unknown room in $from -> $to: give it a layer in scripts/include-graph.sh"
     continue
   fi
-  if ((rank[$from] < rank[$to])); then
-    upward=$((upward + 1))
-    echo "  $from -> $to"
-    echo "$edges" | awk -v f="$from" -v t="$to" '$1 == f && $2 == t { print "      " $3 " includes " $4 }'
+  behind=$(echo "$edges" | awk -v f="$from" -v t="$to" '$1 == f && $2 == t')
+  if [[ -n "${backend[$from]+x}" && -z "${backend_may_include[$to]+x}" ]]; then
+    fail "the ${backend[$from]} backend includes $to:"
+    echo "$behind" | awk '{ print "      " $3 " includes " $4 }'
+    continue
   fi
-done < <(echo "$edges" | awk '{ print $1, $2 }' | sort -u)
-echo "$upward upward arrow(s), at most $max_upward allowed."
-((upward <= max_upward))
+  if [[ -n "${backend[$to]+x}" && "$from" != frame ]]; then
+    fail "$from includes the ${backend[$to]} backend (only the process entries in frame/ may):"
+    echo "$behind" | awk '{ print "      " $3 " includes " $4 }'
+    continue
+  fi
+  ((rank[$from] < rank[$to])) || continue
+  upward=$((upward + 1))
+  if [[ -z "${allowed_up[$from $to]+x}" ]]; then
+    fail "$from -> $to runs up the layers:"
+    echo "$behind" | awk '{ print "      " $3 " includes " $4 }'
+    continue
+  fi
+  echo "  $from -> $to runs up, by design"
+  unmarked=$(echo "$behind" | awk '$5 == 0 { print "      " $3 " includes " $4 }')
+  [[ -n "$unmarked" ]] && fail "$from -> $to: includes without \"// up:\" and their reason:" &&
+    echo "$unmarked"
+done < <(echo "$edges" | awk 'NF { print $1, $2 }' | sort -u)
+echo "$upward upward arrow(s) (at most world to actors, to fluid and to art); $failures problem(s)."
+((failures == 0))

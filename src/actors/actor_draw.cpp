@@ -1,6 +1,6 @@
 // Drawing an actor: one 16x24 frame of the character sheet, mirrored unless it faces right.
 #include "actors/actor.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 #include "shared/frame_counters.h"
 #include "shared/game_codes.h"
 #include "shared/game_images.h"

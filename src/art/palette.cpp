@@ -4,8 +4,8 @@
 
 #include "art/palette.h"
 #include "platform/console.h"
-#include "platform/draw.h"
 #include "platform/files.h"
+#include "platform/render/draw.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "platform/console.h"
-#include "platform/draw.h"
 #include "platform/input.h"
-#include "platform/pixmap.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "platform/render/draw.h"
+#include "platform/render/pixmap.h"
 #include "world/map.h"
 
 namespace {

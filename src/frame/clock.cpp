@@ -3,8 +3,8 @@
 #include "frame/clock.h"
 
 #include "frame/main_program.h"
-#include "platform/draw.h"
 #include "platform/platform.h"
+#include "platform/render/draw.h"
 
 int TClock::FStartClock(uint8_t clock) {
   if (clock < kClockCount) ClockStart[clock] = ClockMillis();

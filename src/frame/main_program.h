@@ -10,6 +10,8 @@
 // re-exported here for the program's own users.
 #include "shared/frame_counters.h"
 #include "shared/game_images.h"
+#include "shared/game_title.h"
+#include "shared/pass_observer.h"
 #include "shared/random_styles.h"
 #include "shared/units.h"
 
@@ -36,18 +38,11 @@ class TMain {
 // request, goodbye. Returns the exit status. With run_loop false it stops after start-up.
 int RunRavelon(bool run_loop = true);
 
-// The window caption, also written into recordings of play.
-inline constexpr const char* kGameTitle = "Ravelon v0.09a";
-
-// Called after every pass of the main loop with its number (from 1), before the backend may end
-// the loop; empty for none. A recording of play writes its lines here.
-void SetPassObserver(std::function<void(int pass)> observer);
-// Tells the observer that pass number `pass` is over: the loop does, and so does a program that
-// runs the passes itself (the web page, one per display refresh).
-void ObservePass(int pass);
-
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();
+// Tells the pass observer (shared/pass_observer.h) that pass number `pass` is over: the loop
+// does, and so does a program that runs the passes itself (the web page, one per refresh).
+void ObservePass(int pass);
 
 // frame/stat_line.cpp: a label and a number, with a shadow, as the profiler shows them.
 void DrawStatLine(const std::string& label, int32_t value, int x, int y);

@@ -3,7 +3,7 @@
 
 #include "art/palette.h"
 #include "frame/main_program.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 
 void DrawStatLine(const std::string& label, int32_t value, int x, int y) {
   const std::string s = std::to_string(value);

@@ -16,8 +16,8 @@
 #include "frame/main_program.h"
 #include "platform/files.h"
 #include "platform/web/web_backend.h"
-#include "play_recorder.h"
-#include "script.h"
+#include "record/play_recorder.h"
+#include "record/script.h"
 #include "world/map_pair_file.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 
 std::string AppTitle;
 

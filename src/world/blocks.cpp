@@ -5,7 +5,7 @@
 
 #include "actors/actor.h"  // up: a bumped container releases a bad guy
 #include "platform/console.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 #include "shared/game_codes.h"
 #include "shared/game_images.h"
 #include "world/block.h"

@@ -9,8 +9,8 @@
 #include "actors/actor.h"  // up: a view draws the actors in its chunks
 #include "art/palette.h"   // up: a view sets the palette of what it draws
 #include "platform/console.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 #include "shared/frame_counters.h"
 #include "shared/game_images.h"
 #include "shared/units.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "art/palette.h"  // up: a view sets the palette of what it draws
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 #include "shared/game_codes.h"
 #include "shared/units.h"
 #include "world/map.h"

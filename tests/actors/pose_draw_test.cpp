@@ -1,8 +1,8 @@
 // The pose table, the frame an actor draws and where it draws it.
 #include "actor_fixture.h"
 #include "frame/main_program.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 
 namespace {
 

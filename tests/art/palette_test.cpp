@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 #include "support/test_env.h"
 
 namespace {

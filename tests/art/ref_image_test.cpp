@@ -6,7 +6,7 @@
 
 #include "platform/bmp.h"
 #include "platform/input.h"
-#include "platform/pixmap.h"
+#include "platform/render/pixmap.h"
 #include "support/test_env.h"
 
 namespace {

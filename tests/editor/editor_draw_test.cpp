@@ -4,8 +4,8 @@
 
 #include "editor_fixture.h"
 #include "frame/main_program.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 
 namespace {
 std::shared_ptr<TImage> SolidImage(int size, int frames, uint32_t rgb) {

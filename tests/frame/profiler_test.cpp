@@ -8,7 +8,7 @@
 #include "art/palette.h"
 #include "frame/clock.h"
 #include "frame/main_program.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 #include "support/test_env.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/alpha_blend.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/alpha_blend.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 #include "support/test_env.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/draw.h"
-#include "platform/draw_journal.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/draw_journal.h"
+#include "platform/render/image.h"
 #include "support/test_env.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/draw.h"
-#include "platform/image.h"
-#include "platform/pixmap.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
+#include "platform/render/pixmap.h"
 
 namespace {
 

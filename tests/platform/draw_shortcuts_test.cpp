@@ -9,9 +9,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/draw.h"
-#include "platform/font.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/font.h"
+#include "platform/render/image.h"
 #include "support/test_env.h"
 
 namespace {

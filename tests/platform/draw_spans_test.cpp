@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/pixel_spans.h"
+#include "platform/render/pixel_spans.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <random>
 
-#include "platform/draw.h"
-#include "platform/font.h"
-#include "platform/image.h"
-#include "platform/pixmap.h"
+#include "platform/render/draw.h"
+#include "platform/render/font.h"
+#include "platform/render/image.h"
+#include "platform/render/pixmap.h"
 #include "support/test_env.h"
 
 namespace {

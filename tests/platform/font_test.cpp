@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/font.h"
+#include "platform/render/font.h"
 
 TEST(Font, GlyphsExactlyForCodes32To127) {
   EXPECT_EQ(GlyphRows(31), nullptr);

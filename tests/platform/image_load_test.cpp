@@ -4,8 +4,8 @@
 
 #include "platform/bmp.h"
 #include "platform/bmp_builder.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 #include "support/test_env.h"
 
 namespace {

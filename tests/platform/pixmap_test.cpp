@@ -4,7 +4,7 @@
 
 #include "platform/bmp.h"
 #include "platform/bmp_builder.h"
-#include "platform/pixmap.h"
+#include "platform/render/pixmap.h"
 #include "support/test_env.h"
 
 TEST(Pixmap, CreatePadsThePitchToTheAlignment) {

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <random>
 
-#include "replay_file.h"
+#include "record/replay_file.h"
+#include "record/script.h"
+#include "record/trace.h"
 #include "replay_run.h"
-#include "script.h"
 #include "sim_process.h"
 #include "support/test_env.h"
-#include "trace.h"
 
 namespace {
 

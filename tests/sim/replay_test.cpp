@@ -11,8 +11,8 @@
 #include "fresh_run.h"
 #include "platform/console.h"
 #include "platform/platform.h"
-#include "play_recorder.h"
-#include "script.h"
+#include "record/play_recorder.h"
+#include "record/script.h"
 #include "sim_process.h"
 #include "support/test_env.h"
 

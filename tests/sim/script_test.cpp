@@ -2,7 +2,7 @@
 // the ranges and the first bad line named.
 #include <gtest/gtest.h>
 
-#include "script.h"
+#include "record/script.h"
 
 namespace {
 

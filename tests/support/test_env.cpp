@@ -16,10 +16,11 @@
 #include "editor/editor.h"
 #include "frame/main_program.h"
 #include "platform/console.h"
-#include "platform/draw.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "platform/render/draw.h"
+#include "shared/game_events.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/scroller.h"
@@ -36,6 +37,8 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
   SetConsoleSink(nullptr);
   SetBackend(nullptr);
+  TGameEvents::FForgetListeners();
+  TGameEvents::FClear();
   CreateTables();
 }
 

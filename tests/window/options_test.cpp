@@ -2,7 +2,7 @@
 // help text.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/sdl_options.h"
+#include "frame/game_options.h"
 
 namespace {
 

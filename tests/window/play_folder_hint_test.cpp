@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/sdl/play_folder_hint.h"
+#include "frame/play_folder_hint.h"
 #include "support/test_env.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "frame/main_program.h"
-#include "platform/draw.h"
-#include "platform/image.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
 #include "world_fixture.h"
 
 namespace {

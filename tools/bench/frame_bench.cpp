@@ -14,8 +14,8 @@
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/console.h"
-#include "platform/draw.h"
 #include "platform/input.h"
+#include "platform/render/draw.h"
 #include "stress.h"
 #include "timing.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/pixmap.h"
+#include "platform/render/pixmap.h"
 
 namespace {
 

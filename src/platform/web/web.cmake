@@ -1,5 +1,5 @@
-# The game in a web page, built with emscripten (scripts/web.sh): the core and the runner's
-# script and recorder pieces, the web backend of this folder and the page's entry
+# The game in a web page, built with emscripten (scripts/web.sh): the core (with the recorder
+# and the script lines of src/record), the web backend of this folder and the page's entry
 # (src/frame/web_main.cpp). The art is made by a native build's art builder and packed into the
 # page's data file; the page itself (index.html, page.js, page.css) is copied beside the program.
 set(RAVELON_WEB_ART_DIR "" CACHE PATH "The art folder of a native build, packed into the page")
@@ -11,7 +11,7 @@ endif()
 set(RAVELON_WEB_SITE ${CMAKE_BINARY_DIR}/site)
 file(GLOB RAVELON_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
 add_executable(ravelon-web ${RAVELON_WEB_SOURCES} ${CMAKE_SOURCE_DIR}/src/frame/web_main.cpp)
-target_link_libraries(ravelon-web PRIVATE ravelon_simlib)
+target_link_libraries(ravelon-web PRIVATE ravelon_core)
 # EM_ASM blocks name their arguments $0, $1, ...: emscripten's own syntax, not a slip.
 target_compile_options(ravelon-web PRIVATE -Wno-dollar-in-identifier-extension)
 set_target_properties(ravelon-web PROPERTIES OUTPUT_NAME ravelon SUFFIX ".js"

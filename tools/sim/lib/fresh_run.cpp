@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/draw.h"
 #include "platform/input.h"
+#include "platform/render/draw.h"
 
 void PrepareFreshRun(HeadlessBackend& backend, std::vector<ScriptedEvent> script) {
   InputReset();

@@ -11,10 +11,10 @@
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/platform.h"
+#include "record/script.h"
+#include "record/trace.h"
 #include "run_files.h"
-#include "script.h"
 #include "shot.h"
-#include "trace.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "replay_file.h"
+#include "record/replay_file.h"
 #include "runner.h"
 
 // Exit status 0 when every check matched, 3 (and one line naming the frame) when the state

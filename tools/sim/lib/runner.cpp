@@ -15,13 +15,13 @@
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "record/script.h"
+#include "record/trace.h"
 #include "replay_run.h"
 #include "run_files.h"
-#include "script.h"
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
-#include "trace.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "shot.h"
 
 #include "platform/bmp.h"
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 
 bool WriteShot(const std::string& path) {
   return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());

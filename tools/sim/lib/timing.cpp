@@ -16,12 +16,12 @@
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/console.h"
-#include "platform/draw.h"
-#include "platform/image.h"
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/render/draw.h"
+#include "platform/render/image.h"
+#include "record/trace.h"
 #include "stress.h"
-#include "trace.h"
 #include "world/scroller.h"
 
 namespace {

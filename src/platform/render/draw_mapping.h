@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/draw.h"
+#include "platform/render/draw.h"
 
 // A back-buffer rectangle, half-open.
 struct PixelRect {

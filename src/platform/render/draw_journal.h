@@ -24,8 +24,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/draw.h"
-#include "platform/draw_mapping.h"
+#include "platform/render/draw.h"
+#include "platform/render/draw_mapping.h"
 
 enum class DrawKind : uint8_t { Image, Rect, Text, Pixmap };
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/blend_composites.h"
-#include "platform/draw.h"
-#include "platform/draw_journal.h"
-#include "platform/known_colour_blocks.h"
+#include "platform/render/blend_composites.h"
+#include "platform/render/draw.h"
+#include "platform/render/draw_journal.h"
+#include "platform/render/known_colour_blocks.h"
 
 namespace {
 uint32_t Pixels[kBackBufferWidth * kBackBufferHeight];

@@ -1,6 +1,6 @@
 // The journal of a frame's draws: the bins, the comparison with the frame before, and when
 // keeping the draws is worth its cost.
-#include "platform/draw_journal.h"
+#include "platform/render/draw_journal.h"
 
 #include <algorithm>
 #include <bit>

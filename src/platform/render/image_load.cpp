@@ -2,10 +2,10 @@
 // that turns one exact colour transparent.
 #include <algorithm>
 
-#include "platform/blend_composites.h"
 #include "platform/bmp.h"
-#include "platform/draw_journal.h"
-#include "platform/image.h"
+#include "platform/render/blend_composites.h"
+#include "platform/render/draw_journal.h"
+#include "platform/render/image.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The tables of exact blend results, one per alpha in use.
-#include "platform/alpha_blend.h"
+#include "platform/render/alpha_blend.h"
 
 #include <array>
 #include <memory>

@@ -1,6 +1,6 @@
 // The script parser: tokens, numbers with their ranges, one event per line, and the first bad
 // line named.
-#include "script.h"
+#include "record/script.h"
 
 #include <charconv>
 #include <climits>

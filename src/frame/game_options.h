@@ -1,5 +1,5 @@
-// The command line of the game's window: how big it opens and whether it fills the screen.
-// Without options the game opens its 816x300 window exactly as it always has.
+// The game's command line: how big the window opens, whether it fills the screen, what the
+// play records. Without options the game opens its 816x300 window exactly as it always has.
 #pragma once
 
 #include <string>

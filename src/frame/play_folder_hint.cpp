@@ -1,9 +1,9 @@
 // The hint for a game started in the wrong folder: the files it cannot read, and the line that
 // names them.
-#include "platform/sdl/play_folder_hint.h"
+#include "frame/play_folder_hint.h"
 
 #include "platform/files.h"
-#include "platform/image.h"
+#include "platform/render/image.h"
 #include "shared/units.h"
 
 namespace {

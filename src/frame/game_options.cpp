@@ -1,5 +1,5 @@
 // The game's command line: the option table, its parser and the help text.
-#include "platform/sdl/sdl_options.h"
+#include "frame/game_options.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,15 +1,15 @@
 // The kept blends of a frame over a tile or one colour, and the opaque copy held back.
-#include "platform/blend_composites.h"
+#include "platform/render/blend_composites.h"
 
 #include <bit>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/alpha_blend.h"
-#include "platform/draw.h"
-#include "platform/known_colour_blocks.h"
-#include "platform/pixel_spans.h"
+#include "platform/render/alpha_blend.h"
+#include "platform/render/draw.h"
+#include "platform/render/known_colour_blocks.h"
+#include "platform/render/pixel_spans.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <array>
 #include <cmath>
 
-#include "platform/alpha_blend.h"
-#include "platform/blend_composites.h"
-#include "platform/draw.h"
-#include "platform/draw_journal.h"
-#include "platform/draw_mapping.h"
-#include "platform/font.h"
-#include "platform/image.h"
-#include "platform/known_colour_blocks.h"
-#include "platform/pixel_spans.h"
-#include "platform/pixmap.h"
+#include "platform/render/alpha_blend.h"
+#include "platform/render/blend_composites.h"
+#include "platform/render/draw.h"
+#include "platform/render/draw_journal.h"
+#include "platform/render/draw_mapping.h"
+#include "platform/render/font.h"
+#include "platform/render/image.h"
+#include "platform/render/known_colour_blocks.h"
+#include "platform/render/pixel_spans.h"
+#include "platform/render/pixmap.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 class TImage;
 class TPixmap;
 
-// platform/draw_state.cpp: the back buffer, the drawing state and its setters.
+// platform/render/draw_state.cpp: the back buffer, the drawing state and its setters.
 
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
@@ -44,7 +44,7 @@ void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);
 void SetViewport(int x, int y, int w, int h);
 
-// platform/back_buffer_draw.cpp: the primitives, drawn with the state above.
+// platform/render/back_buffer_draw.cpp: the primitives, drawn with the state above.
 
 // A null image or a frame number out of range draws nothing.
 void DrawImageFrame(const TImage* image, float x, float y, int frame);

@@ -1,5 +1,5 @@
 // Pixel buffers in the six byte layouts, exchanged with callers as ARGB values.
-#include "platform/pixmap.h"
+#include "platform/render/pixmap.h"
 
 #include "platform/bmp.h"
 

@@ -1,18 +1,19 @@
 // The recorder of real play: the replay's header, each pass's input and a state check every 60
 // frames, the trace, flushed every second and finished at any exit.
-#include "play_recorder.h"
+#include "record/play_recorder.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
-#include "frame/main_program.h"
 #include "platform/files.h"
 #include "platform/input.h"
-#include "replay_file.h"
-#include "script.h"
-#include "trace.h"
+#include "record/replay_file.h"
+#include "record/script.h"
+#include "record/trace.h"
+#include "shared/game_title.h"
+#include "shared/pass_observer.h"
 
 namespace {
 

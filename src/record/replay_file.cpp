@@ -1,6 +1,6 @@
 // Replays as text: the parser with each mistake named by its line, the map rows in hex, the art's
 // hashes, and the header and state hash a recording writes.
-#include "replay_file.h"
+#include "record/replay_file.h"
 
 #include <charconv>
 #include <climits>
@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "platform/files.h"
-#include "script.h"
-#include "trace.h"
+#include "record/script.h"
+#include "record/trace.h"
 
 namespace {
 

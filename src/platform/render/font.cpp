@@ -1,6 +1,6 @@
 // The built-in font. Each glyph is drawn on a 5 by 8 grid (seven rows above the baseline, one
 // below for descenders) and doubled vertically into the 8 by 16 cell, one blank column left.
-#include "platform/font.h"
+#include "platform/render/font.h"
 
 #include <array>
 

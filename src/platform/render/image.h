@@ -49,7 +49,7 @@ class TImage {
   static std::shared_ptr<TImage> Load(const std::string& file, int flags);
   static std::shared_ptr<TImage> LoadAnim(const std::string& file, int cell_width, int cell_height,
                                           int first_cell, int cell_count, int flags);
-  // Both in platform/image_load.cpp. Load makes one frame of the whole file; LoadAnim cuts
+  // Both in platform/render/image_load.cpp. Load makes one frame of the whole file; LoadAnim cuts
   // cell_count cells from first_cell on, in reading order. Null when the file cannot be read
   // or holds too few cells.
 };

@@ -1,10 +1,10 @@
 // The 8x8 blocks known to hold one colour, and the fills that skip them.
-#include "platform/known_colour_blocks.h"
+#include "platform/render/known_colour_blocks.h"
 
 #include <algorithm>
 
-#include "platform/draw.h"
-#include "platform/pixel_spans.h"
+#include "platform/render/draw.h"
+#include "platform/render/pixel_spans.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The per-frame trace: the FNV-1a hashes of the grids and the lines of one frame, in the
 // order the golden traces keep.
-#include "trace.h"
+#include "record/trace.h"
 
 #include <cstdio>
 

@@ -1,0 +1,9 @@
+// The game's run on SDL2: SDL and the pads started, the window backend in place while the run
+// lasts, SDL shut down after it. The process entry (frame/ravelon_main.cpp) chooses this backend.
+#pragma once
+
+#include <functional>
+
+// Runs run() with the window backend in place and returns its status. Without video the window
+// cannot open; start-up then says so and the run ends with status 1.
+int RunOnSdl(int scale, bool fullscreen, const std::function<int()>& run);
