@@ -342,7 +342,7 @@ async function main() {
   const server = await serve(site);
   const url = `http://127.0.0.1:${server.address().port}`;
   const browser = await chromium.launch({ executablePath: browserPath, headless: true,
-                                          args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'] });
+                                          args: ['--no-sandbox', '--disable-dev-shm-usage'] });
   try {
     const scripts = path.join(source, 'tests', 'sim', 'scripts');
     await pixelsMatchSim(browser, url, path.join(scripts, 'level_run.txt'), 150);
