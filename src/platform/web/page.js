@@ -370,7 +370,7 @@
     print: consoleLine,
     printErr: consoleLine,
     onAbort: (what) => page.note('The game stopped: ' + what + '. Reload the page.'),
-    setStatus: (text) => { if (text) $('status').textContent = text; },
+    setStatus: (text) => { $('status').textContent = text; },
     monitorRunDependencies: () => {},
   };
 
