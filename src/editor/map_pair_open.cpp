@@ -15,8 +15,7 @@ bool OpenMapPairAsStep(const std::string& path) {
   std::vector<uint8_t> bg, blocks;
   if (!ReadMapPairFile(path, bg, blocks)) return false;
   TUndoHistory::FBeginWholeMapStep();
-  SetBackgroundsFromBytes(bg);
-  SetBlocksFromBytes(blocks);
+  SetMapFromBytes(bg, blocks);
   TUndoHistory::FEndWholeMapStep();
   // A level from elsewhere starts as a level at start-up does, with its views' limits and
   // shading worked out.

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/input.h"
+#include "platform/render/overlay_compose.h"
 
 WebBackend::WebBackend(std::unique_ptr<HeadlessBackend> script) : Script(std::move(script)) {}
 
@@ -97,6 +98,22 @@ void WebBackend::ReadJoystick(int port) {
 
 void WebBackend::Present(const uint32_t* pixels, int width, int height, int sync) {
   if (Script) Script->Present(pixels, width, height, sync);
+  LastPixels = pixels;
+  Show(pixels, width, height);
+}
+
+void WebBackend::ShowAgain() {
+  if (LastPixels) Show(LastPixels, FrameWidth, FrameHeight);
+}
+
+// The overlay (messages, the picker's marks) goes over the picture shown, never into the game's
+// own picture; a scripted page shows the game's picture alone, as ravelon-sim's shot does.
+void WebBackend::Show(const uint32_t* pixels, int width, int height) {
+  std::vector<uint32_t> with_overlay;
+  if (!Script) {
+    with_overlay = FrameWithOverlay(pixels, width, height);
+    pixels = with_overlay.data();
+  }
   const size_t count = static_cast<size_t>(width) * height;
   if (Rgba.size() != count * 4) Rgba.assign(count * 4, 255);
   for (size_t i = 0; i < count; ++i) {

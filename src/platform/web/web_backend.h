@@ -1,6 +1,7 @@
 // The game's window in a web page: the back buffer shown on a canvas (the page scales it by
 // whole steps and keeps it crisp), keys, mouse and game pads from the browser's events fed into
-// the input bookkeeping as the SDL backend feeds them, and a clock and pause that never block:
+// the input bookkeeping as the SDL backend feeds them, the overlay drawn over the picture shown
+// (never into the game's own), and a clock and pause that never block:
 // the page runs one pass of the main loop per display refresh.
 //
 // Scripted, the backend plays a runner's script instead of the browser's input, on the runner's
@@ -30,6 +31,8 @@ class WebBackend : public Backend {
   // The space pause: a page cannot stop, so the passes are held back until the time is up.
   void Sleep(int ms) override;
   bool EndOfPass() override;
+  // The last picture again with the overlay as it stands now (a pause's message).
+  void ShowAgain() override;
 
   // True while a pause holds the passes back.
   bool Paused();
@@ -44,10 +47,12 @@ class WebBackend : public Backend {
 
  private:
   void ListenToBrowser();
+  void Show(const uint32_t* pixels, int width, int height);
 
   std::unique_ptr<HeadlessBackend> Script;
   std::vector<ScriptedEvent> Pending;
-  std::vector<uint8_t> Rgba;  // the frame as the canvas takes it
+  std::vector<uint8_t> Rgba;             // the frame as the canvas takes it
+  const uint32_t* LastPixels = nullptr;  // the game's picture last presented
   int FrameWidth = 0, FrameHeight = 0;
   double PausedUntil = 0;  // milliseconds on the page's clock
   WebPads GamePads;
