@@ -25,8 +25,10 @@ requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> &&
 #endif
 
 // As the standard's: no leading blanks, no '+', no hexadecimal; the longest number read.
-inline from_chars_result from_chars(const char* first, const char* last, float& value,
-                                    chars_format = chars_format::general) {
+template <class Real>
+requires(is_same_v<Real, float> || is_same_v<Real, double>) inline from_chars_result
+    from_chars(const char* first, const char* last, Real& value,
+               chars_format = chars_format::general) {
   std::string text(first, last);
   const size_t hex = text.find_first_of("xX");
   if (hex != std::string::npos) text.resize(hex);
@@ -35,7 +37,8 @@ inline from_chars_result from_chars(const char* first, const char* last, float& 
   }
   errno = 0;
   char* end = nullptr;
-  const float read = std::strtof(text.c_str(), &end);
+  const Real read =
+      is_same_v<Real, float> ? std::strtof(text.c_str(), &end) : std::strtod(text.c_str(), &end);
   if (end == text.c_str()) return {first, errc::invalid_argument};
   const char* stop = first + (end - text.c_str());
   if (errno == ERANGE) return {stop, errc::result_out_of_range};
