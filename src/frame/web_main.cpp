@@ -4,6 +4,7 @@
 // functions below for its buttons; a scripted page (index.html?script) waits for
 // WebStartScripted and plays a runner's script instead of the browser's input.
 #include <emscripten.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,8 +14,11 @@
 #include <vector>
 
 #include "editor/map_pair_open.h"
+#include "frame/game_options.h"
+#include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
+#include "platform/web/web_audio.h"
 #include "platform/web/web_backend.h"
 #include "record/play_recorder.h"
 #include "record/script.h"
@@ -35,6 +39,8 @@ int PassesDone = 0;
 int StopAfter = 0;  // scripted: the page holds still after this pass
 std::string PendingOpen;
 bool Ended = false;
+WebAudio Audio;
+GameSounds* Sound = nullptr;  // live play only; null for a silent game
 
 bool IsMapFile(const std::string& name) {
   return name == kMapFiles[0] || name == kMapFiles[1];
@@ -49,9 +55,17 @@ bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to
   return std::fclose(file) == 0 && written;
 }
 
+// Emscripten's file system starts with every permission masked off: each file the game
+// created (a recording, a backup, a recovered pair) would be one nobody can read back. The
+// usual mask of a desktop instead.
+void UsualFileMask() {
+  umask(022);
+}
+
 // As scripts/play.sh lays out play/: the art copied in every time, the default level only where
 // no map file is kept yet, so a level saved with S is never overwritten.
 void LayOutPlayFolder(bool with_stored_levels) {
+  UsualFileMask();
   std::error_code error;
   std::filesystem::create_directories(kPlayFolder, error);
   if (with_stored_levels) EM_ASM({ RavelonPage.restoreStored(UTF8ToString($0)); }, kPlayFolder);
@@ -107,6 +121,34 @@ void RunPass() {
   Web->EndOfPass();
   KeepStored();
   if (QuitFlag != 0) EndGame();
+}
+
+// The desktop's --mute and --volume N, as index.html?mute&volume=N. A bad value is said on
+// the console and the sound goes on as if it were not there.
+GameOptions SoundOptionsFromPage() {
+  char volume[32] = {};
+  // Bit 0: ?mute; bit 1: a volume, copied into the buffer.
+  const int given = EM_ASM_INT({ return RavelonAudio.pageOptions($0, $1); }, volume, sizeof volume);
+  std::vector<std::string> args;
+  if (given & 1) args.push_back("--mute");
+  if (given & 2) args.insert(args.end(), {"--volume", volume});
+  GameOptions options;
+  if (const OptionsOutcome outcome = ParseGameOptions(args, options); !outcome.ok) {
+    std::fprintf(stderr, "ravelon: %s\n", outcome.error.c_str());
+    options = GameOptions();
+    options.muted = (given & 1) != 0;
+  }
+  return options;
+}
+
+// No Web Audio is no reason not to play: the game then runs silent.
+void StartSound() {
+  if (!Audio.Open()) return;
+  const GameOptions options = SoundOptionsFromPage();
+  SoundSettings settings;
+  settings.Volume = options.volume;
+  settings.Muted = options.muted;
+  Sound = new GameSounds(settings, [](SoundMixer& mixer) { Audio.Feed(mixer); });
 }
 
 void StartGame() {
@@ -178,6 +220,7 @@ int main() {
   Recorder = new PlayRecorder();
   Recorder->Start(kRecordingPath, "");
   Recording = true;
+  StartSound();
   StartGame();
   return 0;
 }

@@ -4,7 +4,8 @@
 // that a stroke painted with the mouse survives S, a reload and L; that a downloaded level opens
 // again as the same map, as one undoable step; that malformed level files are refused with the
 // map unchanged; that the downloaded recording replays in ravelon-sim; and that bad storage, a
-// tiny window and a focus lost mid-stroke leave a message and a running game.
+// tiny window and a focus lost mid-stroke leave a message and a running game; that a jump is
+// heard through Web Audio (and not after M or with ?mute); that the wheel moves the free camera.
 import { chromium } from 'playwright-core';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -330,6 +331,75 @@ async function badInput(browser, url) {
   await context.close();
 }
 
+// ---- the sound and the wheel ----------------------------------------------------------------
+
+async function audioCounts(page) {
+  return page.evaluate(() => ({ buffers: RavelonAudio.buffers, audible: RavelonAudio.audibleBuffers,
+                                state: RavelonAudio.context ? RavelonAudio.context.state : 'none' }));
+}
+
+// Holds B long enough for a jump and lets its sound be mixed; the audible buffers it added.
+async function jumpHeard(page) {
+  await runPasses(page, 60);  // the start's sounds (a landing) die away
+  const before = await audioCounts(page);
+  await page.keyboard.down('b');
+  await runPasses(page, 10);
+  await page.keyboard.up('b');
+  await runPasses(page, 20);
+  const after = await audioCounts(page);
+  return { buffers: after.buffers - before.buffers, audible: after.audible - before.audible };
+}
+
+async function soundHeard(browser, url) {
+  const context = await browser.newContext();
+  let page = await openPage(context, `${url}/index.html`);
+  check((await audioCounts(page)).buffers === 0, 'no sound is handed over before a key or a click');
+  await press(page, 'n');  // the gesture that lets the page start its sound
+  const started = await page.waitForFunction(() => RavelonAudio.buffers > 0, null,
+                                             { timeout: WAIT_MS }).then(() => true, () => false);
+  check(started, `the first key starts Web Audio (${(await audioCounts(page)).state})`);
+  const jump = await jumpHeard(page);
+  check(jump.audible > 0, `a jump is heard (${jump.audible} of ${jump.buffers} buffers not silent)`);
+  await press(page, 'm');
+  const muted = await jumpHeard(page);
+  check(muted.buffers > 0 && muted.audible === 0, `after M a jump is silent (${muted.audible} not silent)`);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await page.close();
+  page = await openPage(context, `${url}/index.html?mute`);
+  await press(page, 'n');
+  const mutedFromStart = await jumpHeard(page);
+  check(mutedFromStart.buffers > 0 && mutedFromStart.audible === 0,
+        `?mute starts silent (${mutedFromStart.audible} of ${mutedFromStart.buffers} not silent)`);
+  await context.close();
+}
+
+async function canvasPixels(page) {
+  return page.evaluate(() => {
+    const c = document.getElementById('canvas');
+    return Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data).join(',');
+  });
+}
+
+// With the free camera on (Tab), the wheel over the picture moves the left view and never
+// scrolls the page.
+async function wheelMovesCamera(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 900, height: 500 } });
+  const page = await openPage(context, `${url}/index.html`);
+  await press(page, 'Tab');
+  await mouseTo(page, 200, 150);
+  const before = await canvasPixels(page);
+  let moved = false;
+  for (const delta of [-300, 300]) {
+    await page.mouse.wheel(0, delta);
+    await runPasses(page, 10);
+    moved = moved || (await canvasPixels(page)) !== before;
+  }
+  check(moved, 'the wheel over the picture moves the free camera\'s view');
+  check(await page.evaluate(() => window.scrollY === 0), 'the wheel over the picture leaves the page where it was');
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
 // ---- main -------------------------------------------------------------------------------------
 
 async function main() {
@@ -349,6 +419,8 @@ async function main() {
     await pixelsMatchSim(browser, url, path.join(scripts, 'paint.txt'), 50);
     await levelsKeptAndShared(browser, url);
     await badInput(browser, url);
+    await soundHeard(browser, url);
+    await wheelMovesCamera(browser, url);
   } finally {
     await browser.close();
     server.close();

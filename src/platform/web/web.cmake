@@ -23,7 +23,7 @@ target_link_options(ravelon-web PRIVATE
   -sEXPORTED_RUNTIME_METHODS=ccall,FS
   --preload-file ${RAVELON_WEB_ART_DIR}@/art)
 
-set(RAVELON_WEB_PAGE_FILES index.html page.js page.css)
+set(RAVELON_WEB_PAGE_FILES index.html page.js page_audio.js page.css)
 foreach(page_file ${RAVELON_WEB_PAGE_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/${page_file}
                  ${RAVELON_WEB_SITE}/${page_file} COPYONLY)

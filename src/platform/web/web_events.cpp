@@ -108,8 +108,35 @@ EM_BOOL OnMove(int type, const EmscriptenMouseEvent* event, void* user) {
   return EM_FALSE;
 }
 
+// The browser reports the wheel in pixels, lines or pages, and a touch pad in small pieces;
+// the game counts notches. A notch is 100 pixels (what Chromium and Firefox report for one),
+// 3 lines or a page, and the pieces are added up until they make one. The browser's y grows
+// toward the user, the game's away from the user, as the SDL backend gives it.
+double WheelRestX = 0, WheelRestY = 0;
+
+double WheelNotches(double delta, unsigned long mode) {
+  switch (mode) {
+    case DOM_DELTA_LINE:
+      return delta / 3.0;
+    case DOM_DELTA_PAGE:
+      return delta;
+    default:
+      return delta / 100.0;
+  }
+}
+
+int WholeNotches(double& rest) {
+  const int whole = static_cast<int>(rest);  // toward zero: what is left keeps its sign
+  rest -= whole;
+  return whole;
+}
+
 EM_BOOL OnWheel(int type, const EmscriptenWheelEvent* event, void* user) {
-  return EM_TRUE;  // the game has no use for the wheel yet; the page must not scroll under it
+  WheelRestX += WheelNotches(event->deltaX, event->deltaMode);
+  WheelRestY -= WheelNotches(event->deltaY, event->deltaMode);
+  const int dx = WholeNotches(WheelRestX), dy = WholeNotches(WheelRestY);
+  if (dx != 0 || dy != 0) static_cast<WebBackend*>(user)->Queue(ScriptedEvent::Kind::Wheel, dx, dy);
+  return EM_TRUE;  // the page must not scroll under the game
 }
 
 void LetGo(WebBackend& backend) {
@@ -121,6 +148,7 @@ void LetGo(WebBackend& backend) {
   }
   HeldButtons = 0;
   FKeyHeld = false;
+  WheelRestX = WheelRestY = 0;
   backend.FocusLost();
 }
 

@@ -1,0 +1,33 @@
+#include "platform/web/web_audio.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// About 67 ms queued, a pass more than the desktop keeps: a page's passes follow the display
+// refresh, which a busy browser delays more than a desktop's loop.
+constexpr int kQueuedTarget = 4 * kSoundFramesPerPass;
+// However long the page was away (a hidden tab stops the passes), at most this much is mixed
+// after a pass: a pause is silence, not a burst of catching up.
+constexpr int kMostPerPass = 4 * kSoundFramesPerPass;
+
+}  // namespace
+
+bool WebAudio::Open() {
+  if (EM_ASM_INT({ return RavelonAudio.open($0) ? 1 : 0; }, kSoundRate)) return true;
+  std::fprintf(stderr, "No Web Audio in this browser: the game plays without sound.\n");
+  return false;
+}
+
+void WebAudio::Feed(SoundMixer& mixer) {
+  const int queued =
+      EM_ASM_INT({ return RavelonAudio.queuedFrames($0); }, kQueuedTarget - kSoundFramesPerPass);
+  if (queued >= kQueuedTarget) return;
+  const int frames = std::min(kQueuedTarget - queued, kMostPerPass);
+  Buffer.resize(static_cast<size_t>(frames) * 2);
+  mixer.Mix(Buffer.data(), frames);
+  EM_ASM({ RavelonAudio.play($0, $1); }, Buffer.data(), frames);
+}
