@@ -51,6 +51,14 @@ int SDL_UpdateWindowSurface(void* window) {
   note(began, 's', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
   return status;
 }
+int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+  static int (*real)(void*, const void*, int);
+  if (!real) real = (int (*)(void*, const void*, int))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurfaceRects");
+  long long began = clock_ns(CLOCK_MONOTONIC), cpu = clock_ns(CLOCK_THREAD_CPUTIME_ID);
+  int status = real(window, rects, count);
+  note(began, 's', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
+  return status;
+}
 CODE
 cc -shared -fPIC -O2 -o "$WORK/flip_times.so" "$WORK/flip_times.c" -ldl || fail "cannot build the timing library"
 

@@ -116,6 +116,11 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
         InputFocusChanged();
       } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         InputCloseRequest();
+      } else if (event.window.event != SDL_WINDOWEVENT_MOVED &&
+                 event.window.event != SDL_WINDOWEVENT_ENTER &&
+                 event.window.event != SDL_WINDOWEVENT_LEAVE) {
+        // Resized, shown, uncovered, restored: the window's pixels are painted whole again.
+        SurfaceStale = true;
       }
       break;
     case SDL_QUIT:

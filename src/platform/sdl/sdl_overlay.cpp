@@ -34,12 +34,23 @@ void SdlBackend::OverlayThroughRenderer(int width, int height, const SDL_Rect& t
   SDL_RenderCopy(Renderer, OverlayTexture, nullptr, &target);
 }
 
+// The surface keeps the overlay blended into it, so the areas where this flip's overlay differs
+// from the last one's (or where it went away) are repainted like the frame's own changes.
+const std::vector<FrameRect>& SdlBackend::OverlayChanges(int width, int height) {
+  static const std::vector<FrameRect> kNone;
+  const bool shown = ComposeOverlay(width, height);
+  if (!shown && !OverlayOnSurface) return kNone;
+  if (!shown) OverlayPixels.assign(static_cast<size_t>(width) * height, 0);
+  OverlayOnSurface = shown;
+  return OverlayShown.Update(OverlayPixels.data(), width, height);
+}
+
 void SdlBackend::OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_width,
-                                    int surface_height, const FrameFit& fit, int width,
-                                    int height) {
-  if (!ComposeOverlay(width, height)) return;
+                                    int surface_height, const FrameFit& fit,
+                                    const FrameRect& area) {
   const OverlayPlacement where{fit.x, fit.y, fit.scale, surface_width, surface_height, pitch};
-  BlendOverlayLayer(OverlayPixels, width, height, pixels, where);
+  const LayerArea part{area.x, area.y, area.x + area.width, area.y + area.height};
+  BlendOverlayArea(OverlayPixels, FrameWidth, FrameHeight, part, pixels, where);
 }
 
 void SdlBackend::ShowAgain() {
