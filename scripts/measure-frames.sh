@@ -66,7 +66,8 @@ start_xvfb 3000x2000
 
 PLAY=$WORK/play
 mkdir -p "$PLAY"
-for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp BGMap75x54.raw BlockMap75x54.raw; do
+for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp 24pal.raw BlockMapImage.bmp \
+  BGMap75x54.raw BlockMap75x54.raw; do
   cp "$ART/$f" "$PLAY/"
 done
 (cd "$PLAY" && FLIP_TIMES_FILE="$WORK/flips.txt" LD_PRELOAD="$WORK/flip_times.so" \

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/render/overlay_scene.h"
 #include "platform/sdl/flip_pacer.h"
 #include "platform/sdl/frame_changes.h"
 #include "platform/sdl/frame_fit.h"
@@ -84,6 +85,14 @@ class SdlBackend : public Backend {
   SDL_Texture* OverlayTexture = nullptr;  // the overlay layer, blended over the picture
   int OverlayWidth = 0, OverlayHeight = 0;
   std::vector<uint32_t> OverlayPixels;
+  bool OverlayUploaded = false;  // the texture holds OverlayPixels
+  // What OverlayPixels was composed from, and whether this flip's layer is that one again.
+  struct ComposedOverlay {
+    bool Valid = false, Drawn = false, Again = false;
+    int Width = 0, Height = 0;
+    OverlayScene Scene;
+    std::string Note;
+  } Composed;
   ShownFrame OverlayShown;        // the overlay layer last blended into the window's surface
   bool OverlayOnSurface = false;  // whether it showed anything
 
