@@ -101,6 +101,7 @@ class SdlBackend : public Backend {
   const SDL_Surface* ShownSurface = nullptr;  // the surface the frame was last scaled into
   const void* ShownSurfacePixels = nullptr;
   int ShownSurfaceWidth = 0, ShownSurfaceHeight = 0;
+  FrameFit ShownFit;                     // where the frame sat in it
   bool SurfaceStale = true;              // the window was resized, uncovered or switched in mode
   bool SendWhole = true;                 // the next flip sends the whole surface
   std::vector<SDL_Rect> SendRects;       // else these of its areas

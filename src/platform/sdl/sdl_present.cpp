@@ -170,7 +170,8 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
   if (IsXRGB(surface->format->format) && FitsInside(fit, surface->w, surface->h)) {
     auto* out = static_cast<uint8_t*>(surface->pixels);
     const bool fresh = SurfaceStale || surface != ShownSurface || surface->w != ShownSurfaceWidth ||
-                       surface->h != ShownSurfaceHeight || out != ShownSurfacePixels;
+                       surface->h != ShownSurfaceHeight || out != ShownSurfacePixels ||
+                       fit.x != ShownFit.x || fit.y != ShownFit.y || fit.scale != ShownFit.scale;
     if (fresh) {
       FillBars(out, surface->pitch, surface->w, surface->h, fit);
       Shown.Forget();
@@ -178,6 +179,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
       ShownSurfaceWidth = surface->w;
       ShownSurfaceHeight = surface->h;
       ShownSurfacePixels = out;
+      ShownFit = fit;
       SurfaceStale = false;
     }
     SendWhole = fresh;
