@@ -94,7 +94,7 @@ if command -v taskset >/dev/null 2>&1 && command -v nproc >/dev/null 2>&1; then
 fi
 
 # One run: the median and the p90 of the case's line, appended to $work/SIDE.CASE as one line
-# (a runner that prints no p90 leaves its median in that column too).
+# (a runner that prints no p90, as an old base's own does, leaves "-" in its place).
 run_one() {  # side binary case
   # shellcheck disable=SC2046,SC2086
   $pin "$2" --dir "$work/art" $(case_args "$3") --bench 2>"$work/err" >/dev/null
@@ -102,7 +102,7 @@ run_one() {  # side binary case
   grep "^bench: $line *median" "$work/err" | awk '{
     m = ""; p = ""
     for (i = 1; i < NF; i++) { if ($i == "median") m = $(i + 1); if ($i == "p90") p = $(i + 1) }
-    if (m != "") print m, (p != "" ? p : m) }' >>"$work/$1.$3"
+    if (m != "") print m, (p != "" ? p : "-") }' >>"$work/$1.$3"
 }
 
 i=1
@@ -117,9 +117,15 @@ while [ "$i" -le "$repeats" ]; do
   i=$((i + 1))
 done
 
-# The median of column $2 of file $1, and the smallest and largest value of it.
-median() { awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median of column $2 of file $1 ("-" where a run had no such figure), and the smallest and
+# largest value of it.
+median() {
+  awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '
+    $1 == "-" { none = 1 } { v[NR] = $1 }
+    END { if (none || !NR) print "-"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 spread() { awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '{ v[NR] = $1 } END { printf "%.0f-%.0f", v[1], v[NR] }'; }
+ratio() { echo "$1 $2" | awk '{ if ($1 == "-" || $2 == "-" || $2 == 0) print "-"; else printf "%.3f", $1 / $2 }'; }
 echo "bench-compare: current $(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD || echo '+changes') against base $rev, $repeats alternating runs of 300 passes"
 [ "$own_runner" = yes ] && echo "bench-compare: the base timed by its own runner: whole passes compared, no water case"
 echo "bench-compare: the medians over the runs of each run's median and of each run's p90, in us; the range of the runs' medians beside them"
@@ -129,7 +135,6 @@ for c in $cases; do
   n=$(median "$work/current.$c" 1)
   bp=$(median "$work/base.$c" 2)
   np=$(median "$work/current.$c" 2)
-  printf '%-8s %10.1f %10.1f %10.1f %10.1f %8.3f %8.3f %13s %13s\n' "$c" "$b" "$n" "$bp" "$np" \
-    "$(echo "$n $b" | awk '{ print $1 / $2 }')" "$(echo "$np $bp" | awk '{ print $1 / $2 }')" \
-    "$(spread "$work/base.$c" 1)" "$(spread "$work/current.$c" 1)"
+  printf '%-8s %10s %10s %10s %10s %8s %8s %13s %13s\n' "$c" "$b" "$n" "$bp" "$np" "$(ratio "$n" "$b")" \
+    "$(ratio "$np" "$bp")" "$(spread "$work/base.$c" 1)" "$(spread "$work/current.$c" 1)"
 done
