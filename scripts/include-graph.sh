@@ -3,26 +3,30 @@
 # and checks the floor plan. Every quoted include is resolved as the compiler does (the
 # including file's own folder first, then src/), with or without a folder in its name.
 # Layers, bottom to top: platform (with its software renderer, platform/render), shared, world,
-# actors, fluid, art, editor, record, frame. The SDL backend (platform/sdl) sits on platform and
-# shared alone, and only frame/ (the process entry, which chooses the backend) includes it.
+# actors, fluid, art, editor, record, frame. The backends, SDL's (platform/sdl) and the web
+# page's (platform/web), sit on platform and shared alone, and only frame/ (the process entries,
+# which choose the backend) includes them.
 # Exits 1 on any of:
 #   - an arrow running up the layers other than the three the game's design makes (world to
 #     actors, to fluid, to art), or one of those three without "// up:" and its reason;
-#   - the SDL backend including anything above platform/ and shared/, or included outside frame/;
+#   - a backend including anything above platform/ and shared/, or included outside frame/;
 #   - a file of src/ including anything under tools/, or an include that names no file.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([platform]=0 [platform/render]=0 [shared]=1 [platform/sdl]=1 [world]=2
-  [actors]=3 [fluid]=4 [art]=5 [editor]=6 [record]=7 [frame]=8)
+declare -A rank=([platform]=0 [platform/render]=0 [shared]=1 [platform/sdl]=1 [platform/web]=1
+  [world]=2 [actors]=3 [fluid]=4 [art]=5 [editor]=6 [record]=7 [frame]=8)
 declare -A allowed_up=([world actors]=1 [world fluid]=1 [world art]=1)
-declare -A sdl_may_include=([platform]=1 [platform/render]=1 [shared]=1 [platform/sdl]=1)
+declare -A backend_may_include=([platform]=1 [platform/render]=1 [shared]=1)
+declare -A backend=([platform/sdl]=SDL [platform/web]=web)
 
-# The room of a path under src/: platform/render and platform/sdl are rooms of their own.
+# The room of a path under src/: platform/render, platform/sdl and platform/web are rooms of
+# their own.
 room_of() {
   case "$1" in
   platform/render/*) echo platform/render ;;
   platform/sdl/*) echo platform/sdl ;;
+  platform/web/*) echo platform/web ;;
   */*) echo "${1%%/*}" ;;
   *) echo . ;;
   esac
@@ -79,13 +83,13 @@ while read -r from to; do
     continue
   fi
   behind=$(echo "$edges" | awk -v f="$from" -v t="$to" '$1 == f && $2 == t')
-  if [[ "$from" == platform/sdl && -z "${sdl_may_include[$to]+x}" ]]; then
-    fail "the SDL backend includes $to:"
+  if [[ -n "${backend[$from]+x}" && -z "${backend_may_include[$to]+x}" ]]; then
+    fail "the ${backend[$from]} backend includes $to:"
     echo "$behind" | awk '{ print "      " $3 " includes " $4 }'
     continue
   fi
-  if [[ "$to" == platform/sdl && "$from" != frame ]]; then
-    fail "$from includes the SDL backend (only the process entry in frame/ may):"
+  if [[ -n "${backend[$to]+x}" && "$from" != frame ]]; then
+    fail "$from includes the ${backend[$to]} backend (only the process entries in frame/ may):"
     echo "$behind" | awk '{ print "      " $3 " includes " $4 }'
     continue
   fi

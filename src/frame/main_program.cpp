@@ -130,6 +130,10 @@ void SetPassObserver(std::function<void(int pass)> observer) {
   PassObserver = std::move(observer);
 }
 
+void ObservePass(int pass) {
+  if (PassObserver) PassObserver(pass);
+}
+
 void SetKeepUnsavedEditsOnQuit(bool keep) {
   KeepUnsavedEditsOnQuit = keep;
 }
@@ -138,7 +142,7 @@ int TMain::FRun() {
   int pass = 0;
   while (QuitFlag == 0) {
     MainLoopPass();
-    if (PassObserver) PassObserver(++pass);
+    ObservePass(++pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }

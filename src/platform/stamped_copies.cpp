@@ -228,19 +228,37 @@ bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
   return !used.empty();
 }
 
-void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
-                      const std::string& just_made) {
-  std::vector<std::pair<std::string, StampFiles>> whole;
+namespace {
+
+using WholeStamps = std::vector<std::pair<std::string, StampFiles>>;
+
+// The stamps in `folder` that hold every one of `names`, newest first: the stamp `just_made`,
+// then by the files' times, then by the stamps' text.
+WholeStamps WholeStampsNewestFirst(const std::string& folder, const std::vector<std::string>& names,
+                                   const std::string& just_made) {
+  WholeStamps whole;
   for (auto& [stamp, files] : StampsIn(folder, names))
     if (files.Entries.size() >= names.size()) whole.emplace_back(stamp, files);
-  if (whole.size() <= keep) return;
-  // Newest first: the stamp just made, then by the files' times, then by the stamps' text.
   std::sort(whole.begin(), whole.end(), [&](const auto& a, const auto& b) {
     if ((a.first == just_made) != (b.first == just_made)) return a.first == just_made;
     if (Later(a.second.Time, b.second.Time) || Later(b.second.Time, a.second.Time))
       return Later(a.second.Time, b.second.Time);
     return a.first > b.first;
   });
+  return whole;
+}
+
+}  // namespace
+
+std::string NewestWholeStamp(const std::string& folder, const std::vector<std::string>& names) {
+  const WholeStamps whole = WholeStampsNewestFirst(folder, names, {});
+  return whole.empty() ? std::string() : whole.front().first;
+}
+
+void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
+                      const std::string& just_made) {
+  const WholeStamps whole = WholeStampsNewestFirst(folder, names, just_made);
+  if (whole.size() <= keep) return;
   const SaveFileOps& ops = CurrentSaveFileOps();
   for (size_t i = keep; i < whole.size(); ++i)
     for (const std::string& entry : whole[i].second.Entries)

@@ -24,6 +24,10 @@ bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
 // that lacks one of `names`.
 void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names);
 
+// The newest whole stamp of `names` in `folder`, in the order KeepNewestStamps keeps them; empty
+// when there is none.
+std::string NewestWholeStamp(const std::string& folder, const std::vector<std::string>& names);
+
 // Removes all but the newest `keep` whole stamps of `names` in `folder`, newest by the files'
 // times (see WriteStampedCopies); the stamp `just_made` is never removed.
 void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/input.h"
 #include "record/replay_file.h"
 #include "record/script.h"
@@ -136,6 +137,19 @@ void PlayRecorder::FlushEverySecond() {
   LastFlush = now;
   if (Replay.Open()) Check(Replay, Replay.File.Flush());
   if (Trace.Open()) Check(Trace, Trace.File.Flush());
+}
+
+bool PlayRecorder::WriteSoFar(const std::string& path) {
+  if (!Replay.Open() || !HeaderWritten || Passes == 0 || !Replay.File.Flush()) return false;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(Replay.Path, bytes, kReplayMaxBytes)) return false;
+  std::string text(bytes.begin(), bytes.end());
+  if (Passes % kReplayCheckEvery != 0) text += CheckLine(Passes);
+  text += EndLine(Passes);
+  std::FILE* copy = std::fopen(path.c_str(), "wb");
+  if (!copy) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), copy) == text.size();
+  return std::fclose(copy) == 0 && written;
 }
 
 void PlayRecorder::Finish() {

@@ -28,6 +28,9 @@ class PlayRecorder {
   void Start(const std::string& replay_path, const std::string& trace_path);
   // Writes the last check and the end line, finishes the files and unhooks.
   void Finish();
+  // Writes the replay as it would stand were play to end now (the last check and the end line
+  // added) to another file, and goes on recording; false with nothing recorded or on a failure.
+  bool WriteSoFar(const std::string& path);
 
  private:
   struct Output {

@@ -20,27 +20,9 @@ const char* const kBlockFile = kBlockMapFile;
 const char* const kSaveJournal = "ravelon-save.journal";
 const char* const kBackupFolder = "backups";
 const char* const kRecoveryFolder = kMapRecoveryFolder;
-constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
-}
-
-std::vector<uint8_t> BGBytes() {
-  std::vector<uint8_t> bytes(kMapFileBytes);
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      bytes[ByteOf(x, y)] = BGGrid[x][y];
-  return bytes;
-}
-
-std::vector<uint8_t> BlockBytes() {
-  std::vector<uint8_t> bytes(kMapFileBytes);
-  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
-    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      bytes[ByteOf(x, y)] =
-          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
-  return bytes;
 }
 
 // Reads a map file that must be exactly kMapFileBytes long, with the game's two messages.
@@ -95,6 +77,23 @@ bool BackUpBeforeFirstSave() {
 }
 
 }  // namespace
+
+std::vector<uint8_t> BGBytes() {
+  std::vector<uint8_t> bytes(kMapFileBytes);
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      bytes[ByteOf(x, y)] = BGGrid[x][y];
+  return bytes;
+}
+
+std::vector<uint8_t> BlockBytes() {
+  std::vector<uint8_t> bytes(kMapFileBytes);
+  for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
+    for (int x = 0; x < MAP_WIDTH_TILES; ++x)
+      bytes[ByteOf(x, y)] =
+          BlockGrid[x][y] ? static_cast<uint8_t>(BlockGrid[x][y]->MStyle()) : kNoStyle;
+  return bytes;
+}
 
 // The local time of day as the number HHMMSS.
 int32_t TimeOfDay() {

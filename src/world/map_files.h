@@ -7,11 +7,18 @@
 #include <vector>
 
 #include "shared/game_events.h"
+#include "shared/units.h"
 
 constexpr size_t kMapBackupsKept = 20;
 constexpr const char* kBGMapFile = "BGMap75x54.raw";
 constexpr const char* kBlockMapFile = "BlockMap75x54.raw";
 constexpr const char* kMapRecoveryFolder = "recovery";
+// One map file's bytes: a byte per cell, 54 rows of 75, top row first.
+constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
+
+// The grids as the two files' bytes: backgrounds, and block styles with 255 where none stands.
+std::vector<uint8_t> BGBytes();
+std::vector<uint8_t> BlockBytes();
 
 // The save behind S: "Saving maps." and, on failure, "Failure to create save file."; true when
 // both files were replaced. The first one of a run first copies the pair on disk into backups/.

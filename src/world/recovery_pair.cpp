@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/stamped_copies.h"
 #include "shared/units.h"
 #include "world/map_files.h"
 
@@ -49,11 +50,14 @@ std::optional<fs::file_time_type> ChangedAt(const std::string& path) {
 }  // namespace
 
 std::string NewestRecoveryStamp() {
+  // Whole pairs in the order they were written, so a clock set back still picks the last one
+  // kept; failing those, any stamp, so a half pair is refused as incomplete, not as missing.
+  const std::string whole = NewestWholeStamp(kMapRecoveryFolder, {kBGMapFile, kBlockMapFile});
+  if (!whole.empty()) return whole;
   std::error_code error;
   fs::directory_iterator entries(kMapRecoveryFolder, error);
   if (error) return {};
   std::string newest;
-  // Stamps are fixed-width dates with zero-padded suffixes: their text order is their age.
   for (const fs::directory_entry& entry : entries) {
     const std::string stamp = StampOf(entry.path().filename().string());
     if (stamp > newest) newest = stamp;

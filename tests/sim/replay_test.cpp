@@ -115,6 +115,36 @@ TEST_F(RecordReplayTest, DifferentInputNamesTheFirstCheckThatFails) {
             "ravelon-sim: the state differs from the recording at frame 60 (the first check)\n");
 }
 
+// The web page offers the recording while play goes on: a copy taken mid-play is a whole replay
+// of the frames so far, and the recording itself carries on to the end.
+TEST_F(RecordReplayTest, ACopyTakenMidPlayReplaysToThatFrame) {
+  HeadlessBackend backend;
+  PrepareFreshRun(backend, ParseScript(kPlay).events);
+  SetConsoleSink([](const std::string&) {});
+  bool copied = false;
+  {
+    PlayRecorder recorder;
+    backend.OnEndOfPass = [&](int pass) {
+      if (pass == 75) copied = recorder.WriteSoFar("mid.rep");
+      return pass < 1000;
+    };
+    EXPECT_FALSE(recorder.WriteSoFar("early.rep"));  // nothing recorded yet
+    recorder.Start("r.rep", "");
+    RunRavelon(true);
+    recorder.Finish();
+  }
+  SetConsoleSink(nullptr);
+  SetBackend(nullptr);
+  ASSERT_TRUE(copied);
+  const std::string mid = ReadText(Path("mid.rep"));
+  EXPECT_NE(mid.find("\n75 check "), std::string::npos);
+  EXPECT_NE(mid.find("\n75 end\n"), std::string::npos);
+  const SimResult r = Replay(Path("mid.rep"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("75 frames, 2 checks"), std::string::npos) << r.err;
+  EXPECT_NE(ReadText(Path("r.rep")).find("\n150 end\n"), std::string::npos);
+}
+
 TEST_F(RecordReplayTest, OtherArtWarnsAndTheChecksDecide) {
   Record("5 key 39 down\n30 key 27 down\n");
   std::ofstream(Path("instr.bmp"), std::ios::app) << "extra";

@@ -1,7 +1,7 @@
 // Which devices count as pads, the d-pad over the stick, and the axes' range.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/pad_choice.h"
+#include "platform/pad_choice.h"
 
 TEST(PadChoiceTest, PadsAndJoysticksCountButSensorsAndKeyboardsDoNot) {
   EXPECT_TRUE(CountsAsPad({"Xbox Wireless Controller", PadKind::kGameController, 6, 11, 1}));

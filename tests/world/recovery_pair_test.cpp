@@ -61,6 +61,16 @@ TEST_F(RecoveryPairTest, TheNewestStampIsLoaded) {
   EXPECT_EQ(BGGrid[11][20], 0);
 }
 
+// After the clock went back, the pair written last carries the older-looking stamp: the files'
+// order of writing decides, not the stamps' text.
+TEST_F(RecoveryPairTest, ThePairWrittenLastIsLoadedEvenUnderAnOlderStamp) {
+  KeepPair("20261208-091500");
+  WriteFileBytes(Kept("20991231-235959", kBG), Bytes(4050, 1));
+  WriteFileBytes(Kept("20991231-235959", kBlocks), Bytes(4050, 255));
+  for (const char* name : {kBG, kBlocks}) Age(Kept("20991231-235959", name), 3600);
+  EXPECT_EQ(NewestRecoveryStamp(), "20261208-091500");
+}
+
 TEST_F(RecoveryPairTest, AHalfOrDamagedPairIsRefusedAndTheMapLeftAsItWas) {
   TMap::FBGSet(3, 4, 7);
   TMap::FCreateBlock(30, 20, 40);

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -195,8 +197,18 @@ TEST_F(SaveCrash, KilledAtRandomMomentsHundredsOfTimes) {
   TMap::FCreateBlock(8, 8, 50);
   TMap::FSaveState();
   const std::pair<Bytes, Bytes> b{ReadFileBytes(kBG), ReadFileBytes(kBlocks)};
+  // Kills spread over several saves' time, measured here: on a loaded machine a save (and the
+  // fork before it) can take far longer than on a quiet one, and kills that all land before
+  // the child's first save ends would only ever find one of the two maps.
+  const auto started = std::chrono::steady_clock::now();
+  for (int i = 0; i < 4; ++i)
+    SaveMapFiles();
+  const auto per_save = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - started) /
+                        4;
   std::mt19937 random(11);
-  std::uniform_int_distribution<int> micros(0, 4000);
+  std::uniform_int_distribution<int> micros(
+      0, std::max(4000, static_cast<int>(std::min<int64_t>(per_save.count() * 8, 200000))));
   int seen[2] = {0, 0};
   int settledMidSave = 0;
   for (int round = 0; round < 300; ++round) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/sdl/pad_choice.h"
+#include "platform/pad_choice.h"
 #include "shared/game_events.h"
 
 namespace {

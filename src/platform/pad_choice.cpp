@@ -1,5 +1,5 @@
 // Which devices count as pads, by kind and by name, and the stick or d-pad as the game's axes.
-#include "platform/sdl/pad_choice.h"
+#include "platform/pad_choice.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,6 @@
 // Which input devices count as the player's pads, and how a pad's stick and d-pad become the
-// game's two axes. Kept free of SDL so the choices can be checked without a device.
+// game's two axes: the same choices for the SDL backend's pads and the web page's. Kept free of
+// any device library so they can be checked without a device.
 #pragma once
 
 #include <string>

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The game in a web browser: installs what is missing (Debian's emscripten), builds the page
+# into build-web/site and serves it on http://localhost:8080.
+#   bash scripts/web.sh               build and serve (Ctrl+C stops the server)
+#   bash scripts/web.sh --build-only  build only
+#   RAVELON_WEB_PORT=8081 bash scripts/web.sh   another port
+# The art is made by a native build of the art builder (build-web/native, which also holds the
+# ravelon-sim the browser test compares with), then packed into the page.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_only=0
+for arg in "$@"; do
+  case "$arg" in
+    --build-only) build_only=1 ;;
+    -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
+    *) echo "web.sh: unknown option $arg (try --help)" >&2; exit 2 ;;
+  esac
+done
+
+packages=(cmake g++ ninja-build emscripten python3)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# Emscripten's optimizer needs acorn, which Debian keeps among its Node packages.
+for node_dir in /usr/share/nodejs /usr/lib/nodejs; do
+  [ -d "$node_dir" ] && export NODE_PATH="${NODE_PATH:+$NODE_PATH:}$node_dir"
+done
+
+jobs="$(nproc)"
+echo "== the art (native build in build-web/native)"
+cmake -S . -B build-web/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAVELON_WERROR=ON \
+  -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF >/dev/null
+cmake --build build-web/native -j "$jobs" --target ravelon_art ravelon-sim
+
+echo "== the page (emscripten build in build-web)"
+# The compiler cache of the native builds does not know emscripten's compiler.
+unset CMAKE_CXX_COMPILER_LAUNCHER
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAVELON_WERROR=ON \
+  -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF \
+  -DRAVELON_WEB_ART_DIR="$PWD/build-web/native/art" >/dev/null
+cmake --build build-web -j "$jobs"
+site="$PWD/build-web/site"
+echo "web page built in $site"
+
+[ "$build_only" -eq 1 ] && exit 0
+port="${RAVELON_WEB_PORT:-8080}"
+echo "Ravelon in the browser: http://localhost:$port/ (Ctrl+C stops)"
+exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site"

@@ -1,0 +1,183 @@
+// The game in a web page: the play folder laid out in the page's memory (the art of the build,
+// the levels kept in the browser's storage), the web backend in place, start-up, then one pass
+// of the main loop per display refresh. The page (src/platform/web/page.js) calls the exported
+// functions below for its buttons; a scripted page (index.html?script) waits for
+// WebStartScripted and plays a runner's script instead of the browser's input.
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/map_pair_open.h"
+#include "frame/main_program.h"
+#include "platform/files.h"
+#include "platform/web/web_backend.h"
+#include "record/play_recorder.h"
+#include "record/script.h"
+#include "world/map_pair_file.h"
+
+namespace {
+
+const char* const kPlayFolder = "/play";
+const char* const kArtFolder = "/art";  // packed into the build
+const char* const kRecordingPath = "/tmp/ravelon-recording.rep";
+const char* const kRecordingCopyPath = "/tmp/ravelon-recording-so-far.rep";
+const char* const kMapFiles[] = {"BGMap75x54.raw", "BlockMap75x54.raw"};
+
+WebBackend* Web = nullptr;         // lives as long as the page
+PlayRecorder* Recorder = nullptr;  // live play only
+bool Recording = false;
+int PassesDone = 0;
+int StopAfter = 0;  // scripted: the page holds still after this pass
+std::string PendingOpen;
+bool Ended = false;
+
+bool IsMapFile(const std::string& name) {
+  return name == kMapFiles[0] || name == kMapFiles[1];
+}
+
+bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(from.string(), bytes)) return false;
+  std::FILE* file = std::fopen(to.string().c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// As scripts/play.sh lays out play/: the art copied in every time, the default level only where
+// no map file is kept yet, so a level saved with S is never overwritten.
+void LayOutPlayFolder(bool with_stored_levels) {
+  std::error_code error;
+  std::filesystem::create_directories(kPlayFolder, error);
+  if (with_stored_levels) EM_ASM({ RavelonPage.restoreStored(UTF8ToString($0)); }, kPlayFolder);
+  for (const auto& entry : std::filesystem::directory_iterator(kArtFolder, error)) {
+    const std::string name = entry.path().filename().string();
+    const std::filesystem::path target = std::filesystem::path(kPlayFolder) / name;
+    if (IsMapFile(name) && std::filesystem::exists(target, error)) continue;
+    if (!CopyFile(entry.path(), target)) std::fprintf(stderr, "Cannot lay out %s\n", name.c_str());
+  }
+  if (chdir(kPlayFolder) != 0) std::fprintf(stderr, "Cannot enter %s\n", kPlayFolder);
+}
+
+void KeepStored() {
+  if (Web && !Web->Scripted()) EM_ASM({ RavelonPage.syncStored(UTF8ToString($0)); }, kPlayFolder);
+}
+
+void StopRecording() {
+  if (!Recording) return;
+  Recorder->Finish();
+  Recording = false;
+}
+
+// A level opened from a file replaces the map between two passes. A replay cannot show that,
+// so the recording ends just before it, still whole and downloadable.
+void OpenPendingLevel() {
+  const std::string path = std::move(PendingOpen);
+  PendingOpen.clear();
+  if (Recording && FileLength(path) == static_cast<int64_t>(kMapPairFileBytes)) {
+    StopRecording();
+    EM_ASM({ RavelonPage.note('The recording ends where the level file was opened.'); });
+  }
+  const bool opened = OpenMapPairAsStep(path);
+  std::remove(path.c_str());
+  EM_ASM({ RavelonPage.levelOpened($0); }, opened ? 1 : 0);
+}
+
+// Escape or a close request: the desktop's goodbye (unsaved edits into recovery/), kept.
+void EndGame() {
+  Ended = true;
+  TMain::FGoodbye();
+  StopRecording();
+  KeepStored();
+  emscripten_cancel_main_loop();
+  EM_ASM({ RavelonPage.gameEnded(); });
+}
+
+void RunPass() {
+  if (Ended || Web->Paused()) return;
+  if (Web->Scripted() && PassesDone >= StopAfter) return;
+  if (!PendingOpen.empty()) OpenPendingLevel();
+  MainLoopPass();
+  ObservePass(++PassesDone);
+  Web->EndOfPass();
+  KeepStored();
+  if (QuitFlag != 0) EndGame();
+}
+
+void StartGame() {
+  SetBackend(Web);
+  RunRavelon(false);
+  emscripten_set_main_loop(RunPass, 0, 0);
+  EM_ASM({ RavelonPage.gameStarted(); });
+}
+
+}  // namespace
+
+extern "C" {
+
+// The script's text and the pass after which to hold still; 0 when the script is unreadable
+// (the reason on standard error).
+EMSCRIPTEN_KEEPALIVE int WebStartScripted(const char* script_text, int frames) {
+  if (Web) return 0;
+  const ScriptParseResult parsed = ParseScript(script_text);
+  if (!parsed.ok) {
+    std::fprintf(stderr, "script line %d: %s\n", parsed.errorLine, parsed.error.c_str());
+    return 0;
+  }
+  LayOutPlayFolder(false);
+  auto script = std::make_unique<HeadlessBackend>();
+  script->SetScript(parsed.events);
+  Web = new WebBackend(std::move(script));
+  StopAfter = frames;
+  StartGame();
+  return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int WebPassesDone() {
+  return PassesDone;
+}
+
+// The file at path (the page wrote it) becomes the level at the start of the next pass.
+EMSCRIPTEN_KEEPALIVE int WebOpenMapPair(const char* path) {
+  if (!Web || Ended) return 0;
+  PendingOpen = path;
+  return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int WebWriteMapPair(const char* path) {
+  return Web && WriteMapPairFile(path) ? 1 : 0;
+}
+
+// Where a whole recording of this page's play stands now; empty when there is none.
+EMSCRIPTEN_KEEPALIVE const char* WebWriteRecording() {
+  if (Recording) return Recorder->WriteSoFar(kRecordingCopyPath) ? kRecordingCopyPath : "";
+  return Recorder && FileLength(kRecordingPath) > 0 ? kRecordingPath : "";
+}
+
+// The page is going away: as the close button on the desktop, unsaved edits go into recovery/.
+EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
+  if (!Web || Ended || Web->Scripted()) return;
+  QuitFlag = 1;
+  EndGame();
+}
+
+}  // extern "C"
+
+int main() {
+  if (EM_ASM_INT({ return RavelonPage.scripted ? 1 : 0; })) {
+    EM_ASM({ RavelonPage.waitingForScript(); });
+    return 0;
+  }
+  LayOutPlayFolder(true);
+  Web = new WebBackend();
+  Recorder = new PlayRecorder();
+  Recorder->Start(kRecordingPath, "");
+  Recording = true;
+  StartGame();
+  return 0;
+}

@@ -1,0 +1,31 @@
+# The game in a web page, built with emscripten (scripts/web.sh): the core (with the recorder
+# and the script lines of src/record), the web backend of this folder and the page's entry
+# (src/frame/web_main.cpp). The art is made by a native build's art builder and packed into the
+# page's data file; the page itself (index.html, page.js, page.css) is copied beside the program.
+set(RAVELON_WEB_ART_DIR "" CACHE PATH "The art folder of a native build, packed into the page")
+if(NOT EXISTS "${RAVELON_WEB_ART_DIR}/AllTiles8.bmp")
+  message(FATAL_ERROR "RAVELON_WEB_ART_DIR must name a native build's art folder "
+                      "(it holds AllTiles8.bmp); scripts/web.sh makes one")
+endif()
+
+set(RAVELON_WEB_SITE ${CMAKE_BINARY_DIR}/site)
+file(GLOB RAVELON_WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
+add_executable(ravelon-web ${RAVELON_WEB_SOURCES} ${CMAKE_SOURCE_DIR}/src/frame/web_main.cpp)
+target_link_libraries(ravelon-web PRIVATE ravelon_core)
+# EM_ASM blocks name their arguments $0, $1, ...: emscripten's own syntax, not a slip.
+target_compile_options(ravelon-web PRIVATE -Wno-dollar-in-identifier-extension)
+set_target_properties(ravelon-web PROPERTIES OUTPUT_NAME ravelon SUFFIX ".js"
+                                             RUNTIME_OUTPUT_DIRECTORY ${RAVELON_WEB_SITE})
+target_link_options(ravelon-web PRIVATE
+  -O2
+  -sALLOW_MEMORY_GROWTH=1
+  -sEXPORTED_FUNCTIONS=_main,_WebOpenMapPair,_WebWriteMapPair,_WebWriteRecording,_WebPageClosing,_WebStartScripted,_WebPassesDone
+  -sEXPORTED_RUNTIME_METHODS=ccall,FS
+  --preload-file ${RAVELON_WEB_ART_DIR}@/art)
+
+set(RAVELON_WEB_PAGE_FILES index.html page.js page.css)
+foreach(page_file ${RAVELON_WEB_PAGE_FILES})
+  configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/${page_file}
+                 ${RAVELON_WEB_SITE}/${page_file} COPYONLY)
+endforeach()
+set_property(TARGET ravelon-web APPEND PROPERTY LINK_DEPENDS ${RAVELON_WEB_ART_DIR}/AllTiles8.bmp)

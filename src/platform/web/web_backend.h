@@ -1,0 +1,59 @@
+// The game's window in a web page: the back buffer shown on a canvas (the page scales it by
+// whole steps and keeps it crisp), keys, mouse and game pads from the browser's events fed into
+// the input bookkeeping as the SDL backend feeds them, the overlay drawn over the picture shown
+// (never into the game's own), and a clock and pause that never block:
+// the page runs one pass of the main loop per display refresh.
+//
+// Scripted, the backend plays a runner's script instead of the browser's input, on the runner's
+// virtual clock, so a page and ravelon-sim show the same frames for the same script.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless_backend.h"
+#include "platform/input_event.h"
+#include "platform/platform.h"
+#include "platform/web/web_pads.h"
+
+class WebBackend : public Backend {
+ public:
+  // script: null for live play from the browser's input.
+  explicit WebBackend(std::unique_ptr<HeadlessBackend> script = nullptr);
+
+  bool OpenWindow(int width, int height, const std::string& title) override;
+  void PumpEvents() override;
+  void ReadJoystick(int port) override;
+  void Present(const uint32_t* pixels, int width, int height, int sync) override;
+  uint32_t Millis() override;
+  // The space pause: a page cannot stop, so the passes are held back until the time is up.
+  void Sleep(int ms) override;
+  bool EndOfPass() override;
+  // The last picture again with the overlay as it stands now (a pause's message).
+  void ShowAgain() override;
+
+  // True while a pause holds the passes back.
+  bool Paused();
+  bool Scripted() const { return Script != nullptr; }
+
+  // The browser's events, queued for the next pass (web_events.cpp).
+  void Queue(ScriptedEvent::Kind kind, int a = 0, int b = 0);
+  // A pointer position in page pixels, relative to the canvas's corner, as frame pixels.
+  void PointerAt(double css_x, double css_y, double css_width, double css_height);
+  void FocusLost();
+  WebPads& Pads() { return GamePads; }
+
+ private:
+  void ListenToBrowser();
+  void Show(const uint32_t* pixels, int width, int height);
+
+  std::unique_ptr<HeadlessBackend> Script;
+  std::vector<ScriptedEvent> Pending;
+  std::vector<uint8_t> Rgba;             // the frame as the canvas takes it
+  const uint32_t* LastPixels = nullptr;  // the game's picture last presented
+  int FrameWidth = 0, FrameHeight = 0;
+  double PausedUntil = 0;  // milliseconds on the page's clock
+  WebPads GamePads;
+};

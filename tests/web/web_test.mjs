@@ -1,0 +1,364 @@
+// The web page in a real browser: Debian's Chromium, headless, driven by playwright-core.
+//   node tests/web/web_test.mjs [BUILD_WEB_DIR]     (default: build-web, as scripts/web.sh makes)
+// Checks that a scripted page shows the same frame as ravelon-sim's shot for the same script;
+// that a stroke painted with the mouse survives S, a reload and L; that a downloaded level opens
+// again as the same map, as one undoable step; that malformed level files are refused with the
+// map unchanged; that the downloaded recording replays in ravelon-sim; and that bad storage, a
+// tiny window and a focus lost mid-stroke leave a message and a running game.
+import { chromium } from 'playwright-core';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const source = path.resolve(here, '../..');
+const buildWeb = path.resolve(process.argv[2] || path.join(source, 'build-web'));
+const site = path.join(buildWeb, 'site');
+const sim = path.join(buildWeb, 'native', 'ravelon-sim');
+const artDir = path.join(buildWeb, 'native', 'art');
+const browserPath = process.env.RAVELON_CHROMIUM || '/usr/bin/chromium';
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'ravelon-web-test-'));
+// A loaded two-core machine compiles the page slowly: waits are generous.
+const WAIT_MS = 90000;
+const FRAME_WIDTH = 816, FRAME_HEIGHT = 300;
+
+let failures = 0;
+function check(condition, what) {
+  console.log(`${condition ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!condition) failures += 1;
+  return condition;
+}
+
+// ---- a static server for the built page ----------------------------------------------------
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+                '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
+
+function serve(root) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(root, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+                              'Cache-Control': 'no-store' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// ---- the page ---------------------------------------------------------------------------------
+
+async function openPage(context, url, { scripted = false } = {}) {
+  const page = await context.newPage();
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(String(error)));
+  page.problems = problems;
+  await page.goto(url);
+  const ready = scripted ? () => window.RavelonPage && window.RavelonPage.notes.some(
+                             (n) => n.startsWith('Scripted page'))
+                         : () => window.RavelonPage && window.RavelonPage.started;
+  await page.waitForFunction(ready, null, { timeout: WAIT_MS });
+  return page;
+}
+
+async function passes(page) {
+  return page.evaluate(() => window.ravelonTest.passes());
+}
+
+// Waits until the game has run `count` more passes: input is taken once a pass, so an event
+// needs a pass to land before the next one.
+async function runPasses(page, count = 3) {
+  const from = await passes(page);
+  await page.waitForFunction((target) => window.ravelonTest.passes() >= target, from + count,
+                             { timeout: WAIT_MS });
+}
+
+async function level(page) {
+  return Buffer.from(await page.evaluate(() => window.ravelonTest.levelBytes()));
+}
+
+async function notes(page) {
+  return page.evaluate(() => window.RavelonPage.notes.join('\n'));
+}
+
+async function waitForNote(page, text) {
+  try {
+    await page.waitForFunction((t) => window.RavelonPage.notes.some((n) => n.includes(t)), text,
+                               { timeout: WAIT_MS });
+    return true;
+  } catch (error) {
+    console.log(`   notes so far:\n${await notes(page)}`);
+    return false;
+  }
+}
+
+// Frame pixel (x, y) as a point on the page: the middle of the canvas pixels that show it.
+async function framePoint(page, x, y) {
+  const box = await page.locator('#canvas').boundingBox();
+  return [box.x + (x + 0.5) * box.width / FRAME_WIDTH, box.y + (y + 0.5) * box.height / FRAME_HEIGHT];
+}
+
+async function mouseTo(page, x, y) {
+  const [px, py] = await framePoint(page, x, y);
+  await page.mouse.move(px, py);
+  await runPasses(page, 2);
+}
+
+async function press(page, key) {
+  await page.keyboard.press(key);
+  await runPasses(page, 3);
+}
+
+// Picks block style 3 in the picker and paints three cells of the left view with it.
+async function paintStroke(page) {
+  await mouseTo(page, 440, 20);
+  await page.mouse.down();
+  await runPasses(page, 2);
+  await page.mouse.up();
+  await runPasses(page, 2);
+  await mouseTo(page, 150, 120);
+  await page.mouse.down();
+  await runPasses(page, 2);
+  await mouseTo(page, 166, 120);
+  await mouseTo(page, 182, 120);
+  await page.mouse.up();
+  await runPasses(page, 2);
+}
+
+// ---- the pixels: the page against ravelon-sim -------------------------------------------------
+
+function readBmp24(file) {
+  const bytes = fs.readFileSync(file);
+  const offset = bytes.readUInt32LE(10), width = bytes.readInt32LE(18);
+  const rawHeight = bytes.readInt32LE(22), height = Math.abs(rawHeight);
+  const stride = Math.ceil(width * 3 / 4) * 4;
+  const rgb = Buffer.alloc(width * height * 3);
+  for (let y = 0; y < height; ++y) {
+    const row = rawHeight > 0 ? height - 1 - y : y;
+    for (let x = 0; x < width; ++x) {
+      const at = offset + row * stride + x * 3;
+      rgb[(y * width + x) * 3] = bytes[at + 2];
+      rgb[(y * width + x) * 3 + 1] = bytes[at + 1];
+      rgb[(y * width + x) * 3 + 2] = bytes[at];
+    }
+  }
+  return { width, height, rgb };
+}
+
+function simShot(scriptFile, frames) {
+  const dir = fs.mkdtempSync(path.join(scratch, 'sim-'));
+  for (const name of fs.readdirSync(artDir)) fs.copyFileSync(path.join(artDir, name), path.join(dir, name));
+  const shot = path.join(dir, 'shot.bmp');
+  execFileSync(sim, ['--dir', dir, '--frames', String(frames), '--script', scriptFile, '--shot', shot],
+               { stdio: ['ignore', 'ignore', 'inherit'], timeout: 300000 });
+  return readBmp24(shot);
+}
+
+async function pixelsMatchSim(browser, url, scriptFile, frames) {
+  const context = await browser.newContext();
+  const page = await openPage(context, `${url}/index.html?script`, { scripted: true });
+  const script = fs.readFileSync(scriptFile, 'utf8');
+  const started = await page.evaluate(([s, f]) => window.ravelonTest.start(s, f), [script, frames]);
+  check(started === 1, `scripted page takes ${path.basename(scriptFile)}`);
+  await page.waitForFunction((f) => window.ravelonTest.passes() >= f, frames, { timeout: WAIT_MS * 3 });
+  await page.waitForTimeout(200);  // a pass past the last is never run: the canvas holds still
+  const canvas = await page.evaluate(() => {
+    const c = document.getElementById('canvas');
+    return Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data);
+  });
+  const expected = simShot(scriptFile, frames);
+  let differing = 0, first = '';
+  for (let i = 0; i < FRAME_WIDTH * FRAME_HEIGHT; ++i) {
+    for (let c = 0; c < 3; ++c) {
+      if (canvas[i * 4 + c] !== expected.rgb[i * 3 + c]) {
+        if (!differing) first = ` (first at x ${i % FRAME_WIDTH}, y ${Math.floor(i / FRAME_WIDTH)})`;
+        differing += 1;
+        break;
+      }
+    }
+  }
+  check(expected.width === FRAME_WIDTH && differing === 0,
+        `frame ${frames} of ${path.basename(scriptFile)} equals ravelon-sim's shot: ` +
+        `${differing} pixels differ${first}`);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
+// ---- levels in the browser, files in and out --------------------------------------------------
+
+async function levelsKeptAndShared(browser, url) {
+  const context = await browser.newContext({ acceptDownloads: true });
+  let page = await openPage(context, `${url}/index.html`);
+  const first = await level(page);
+  check(first.length === 8100, 'a level is 8100 bytes');
+  await paintStroke(page);
+  const painted = await level(page);
+  check(!painted.equals(first), 'a mouse stroke paints the level');
+  await press(page, 's');
+  await page.reload();
+  await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
+  check((await level(page)).equals(painted), 'after S and a reload the page starts on the painted level');
+  await press(page, 'r');
+  check(!(await level(page)).equals(painted), 'R restarts on the built-in map');
+  await press(page, 'l');
+  check((await level(page)).equals(painted), 'L loads the saved stroke back');
+
+  // The recording of this visit replays in the runner.
+  await press(page, 'ArrowRight');
+  const [recording] = await Promise.all([page.waitForEvent('download'),
+                                         page.click('#download-recording')]);
+  const replay = path.join(scratch, 'play.rep');
+  await recording.saveAs(replay);
+  let replayed = true;
+  try {
+    execFileSync(sim, ['--dir', artDir, '--replay', replay], { stdio: ['ignore', 'ignore', 'inherit'],
+                                                            timeout: 300000 });
+  } catch (error) {
+    replayed = false;
+  }
+  check(replayed, 'the downloaded recording replays in ravelon-sim');
+
+  // Download the level, change the map, open the file: the same map, one undoable step.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download-level')]);
+  const levelFile = path.join(scratch, 'level.map');
+  await download.saveAs(levelFile);
+  const downloaded = fs.readFileSync(levelFile);
+  check(downloaded.equals(await level(page)), 'the downloaded file is the level, BG bytes then blocks');
+  await press(page, 'r');
+  const restarted = await level(page);
+  await page.setInputFiles('#level-file', levelFile);
+  check(await waitForNote(page, 'Opened level.map'), 'opening the file is reported');
+  check((await level(page)).equals(downloaded), 'the opened file gives the same map');
+  await page.keyboard.down('Control');
+  await press(page, 'z');
+  await page.keyboard.up('Control');
+  await runPasses(page, 2);
+  check((await level(page)).equals(restarted), 'Ctrl+Z takes the opened level back in one step');
+
+  // Malformed files: refused with the game's message, the map as it was.
+  const before = await level(page);
+  const bad = [['short.map', Buffer.alloc(5000, 7)], ['long.map', Buffer.alloc(8101, 1)],
+               ['huge.bin', Buffer.alloc(3 << 20, 0xff)], ['empty.map', Buffer.alloc(0)]];
+  for (const [name, buffer] of bad) {
+    await page.setInputFiles('#level-file', { name, mimeType: 'application/octet-stream', buffer });
+    check(await waitForNote(page, `The file ${name} is not a Ravelon level (Wrong size!)`),
+          `${name} (${buffer.length} bytes) is refused with "Wrong size!"`);
+    check((await level(page)).equals(before), `${name} leaves the map unchanged`);
+  }
+
+  // Space pauses three seconds without blocking the page, then play goes on.
+  const beforePause = await passes(page);
+  await page.keyboard.press(' ');
+  await page.waitForTimeout(1500);
+  const duringPause = await passes(page);
+  check(duringPause - beforePause < 10, `Space holds the passes back (${duringPause - beforePause} ran in 1.5 s)`);
+  check(await page.evaluate(() => document.title) === 'Ravelon v0.09a', 'the page answers during the pause');
+  await runPasses(page, 10);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
+// ---- bad input: storage, window, focus --------------------------------------------------------
+
+async function badInput(browser, url) {
+  // A damaged stored level: set aside, a message, the game runs on the default level.
+  let context = await browser.newContext();
+  await context.addInitScript(() => {
+    if (!sessionStorage.getItem('damaged')) {
+      sessionStorage.setItem('damaged', '1');
+      localStorage.setItem('ravelon:maps', '{"BGMap75x54.raw": "%%% not base64');
+    }
+  });
+  let page = await openPage(context, `${url}/index.html`);
+  check(await waitForNote(page, 'is damaged and was not loaded'), 'a damaged stored level gives a message');
+  await runPasses(page, 5);
+  check(await page.evaluate(() => localStorage.getItem('ravelon-damaged:maps') !== null),
+        'the damaged level is kept aside, not thrown away');
+  await context.close();
+
+  // Storage forbidden (as in some private modes): a message; S still works for the visit.
+  context = await browser.newContext();
+  await context.addInitScript(() => {
+    Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('denied', 'SecurityError'); } });
+  });
+  page = await openPage(context, `${url}/index.html`);
+  check(await waitForNote(page, 'does not let the page keep files'), 'forbidden storage gives a message');
+  await press(page, 's');
+  await runPasses(page, 5);
+  check(page.problems.length === 0, `the game goes on without storage ${page.problems.join('; ')}`);
+  await context.close();
+
+  // Storage full: a message on S, nothing thrown, the game goes on.
+  context = await browser.newContext();
+  await context.addInitScript(() => {
+    const setItem = Storage.prototype.setItem;
+    Storage.prototype.setItem = function (key, value) {
+      if (String(value).length > 100) throw new DOMException('full', 'QuotaExceededError');
+      return setItem.call(this, key, value);
+    };
+  });
+  page = await openPage(context, `${url}/index.html`);
+  await paintStroke(page);
+  await press(page, 's');
+  check(await waitForNote(page, 'storage is full'), 'full storage gives a message on S');
+  await runPasses(page, 5);
+  check(page.problems.length === 0, `the game goes on with full storage ${page.problems.join('; ')}`);
+
+  // A window of one pixel: a message, the game goes on.
+  await page.setViewportSize({ width: 1, height: 1 });
+  check(await waitForNote(page, 'too small'), 'a 1x1 window gives a message');
+  await runPasses(page, 5);
+  await page.setViewportSize({ width: 1280, height: 720 });
+  await runPasses(page, 2);
+
+  // The focus lost in the middle of a stroke: a message, the stroke ends, the game goes on.
+  await mouseTo(page, 100, 200);
+  await page.mouse.down();
+  await runPasses(page, 2);
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+  check(await waitForNote(page, 'lost the focus in the middle of a stroke'),
+        'losing the focus mid-stroke gives a message');
+  await page.mouse.up();
+  await runPasses(page, 5);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
+// ---- main -------------------------------------------------------------------------------------
+
+async function main() {
+  for (const needed of [path.join(site, 'index.html'), path.join(site, 'ravelon.wasm'), sim, browserPath]) {
+    if (!fs.existsSync(needed)) {
+      console.error(`web test: ${needed} is missing (bash scripts/web.sh --build-only builds the page)`);
+      process.exit(2);
+    }
+  }
+  const server = await serve(site);
+  const url = `http://127.0.0.1:${server.address().port}`;
+  const browser = await chromium.launch({ executablePath: browserPath, headless: true,
+                                          args: ['--no-sandbox', '--disable-dev-shm-usage'] });
+  try {
+    const scripts = path.join(source, 'tests', 'sim', 'scripts');
+    await pixelsMatchSim(browser, url, path.join(scripts, 'level_run.txt'), 150);
+    await pixelsMatchSim(browser, url, path.join(scripts, 'paint.txt'), 50);
+    await levelsKeptAndShared(browser, url);
+    await badInput(browser, url);
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  fs.rmSync(scratch, { recursive: true, force: true });
+  console.log(failures ? `web test: ${failures} check(s) failed` : 'web test: all checks passed');
+  process.exit(failures ? 1 : 0);
+}
+
+main().catch((error) => {
+  console.error(`web test: ${error.stack || error}`);
+  process.exit(1);
+});
