@@ -22,8 +22,8 @@ enum class Button { None, Left, Right };
 
 Button HeldButton() {
   Button button = Button::None;
-  if (MouseButtonDown(1)) button = Button::Left;
-  if (MouseButtonDown(2)) button = Button::Right;  // right wins when both are held
+  if (MouseButtonDown(kMouseLeft)) button = Button::Left;
+  if (MouseButtonDown(kMouseRight)) button = Button::Right;  // right wins when both are held
   return button;
 }
 
@@ -79,7 +79,7 @@ void EditCell(int cx, int cy, Button button) {
   TUndoHistory::FBeforeEdit();
   const CellState before = CellStateAt(cx, cy);
   if (pouring) TFluid::FCreateWater(cx, cy);
-  if (EditorMode == 1) {
+  if (EditorMode == kEditorBlockMode) {
     PaintBlock(cx, cy, button);
   } else {
     PaintBackground(cx, cy, button);
@@ -109,11 +109,7 @@ void FileAndRefreshKeys() {
     TMap::FLoadState();
     TUndoHistory::FEndWholeMapStep();
   }
-  if (KeyHitCount(kKeyE)) {
-    TScroller::FEvaluateScrollLocks();
-    TMap::FEvaluateLightMap();
-    TMap::FEvaluateChunks();
-  }
+  if (KeyHitCount(kKeyE)) TScroller::FRefreshFromMap();
 }
 }  // namespace
 
@@ -128,7 +124,7 @@ int TEditor::FInput() {
   if (mx > kLeftViewRight) {
     if (button != Button::None) PickerClick(place);
   } else {
-    if (MouseButtonDown(3)) EyedropperPick(cx, cy);
+    if (MouseButtonDown(kMouseMiddle)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
   UndoRedoKeys();
@@ -138,7 +134,7 @@ int TEditor::FInput() {
 
 int TEditor::FFrameStart() {
   const bool overLeftView = MousePosX() <= kLeftViewRight;
-  const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
+  const bool held = MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) || KeyIsDown(kKeyF);
   TUndoHistory::FFrameStart(overLeftView && held);
   return 0;
 }

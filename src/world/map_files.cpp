@@ -15,12 +15,9 @@
 
 namespace {
 
-const char* const kBGFile = "BGMap75x54.raw";
-const char* const kBlockFile = "BlockMap75x54.raw";
 const char* const kSaveJournal = "ravelon-save.journal";
 const char* const kBackupFolder = "backups";
 const char* const kRecoveryFolder = "recovery";
-constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;

@@ -2,7 +2,15 @@
 // written on leaving with unsaved edits, and the start-up check that settles an interrupted save.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+#include "shared/units.h"
+
+// The pair of map files in the play folder: one byte per cell, row after row.
+inline constexpr const char* kBGFile = "BGMap75x54.raw";
+inline constexpr const char* kBlockFile = "BlockMap75x54.raw";
+constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 constexpr size_t kMapBackupsKept = 20;
 

@@ -76,18 +76,18 @@ std::vector<uint32_t> Play(const std::vector<Step>& steps, const TImage& tiles,
     SetDrawScale(s.mirrored ? -1.0f : (s.half ? 0.5f : 1.0f), 1.0f);
     switch (s.kind) {
       case 0:
-        SetBlend(1);
+        SetBlend(kBlendMask);
         SetAlpha(1.0);
         DrawImageFrame(&tiles, static_cast<float>(s.x), static_cast<float>(s.y), s.frame);
         lastX = s.x, lastY = s.y;
         break;
       case 1:
-        SetBlend(3);
+        SetBlend(kBlendAlpha);
         SetAlpha(0.7);
         DrawImageFrame(&water, static_cast<float>(lastX), static_cast<float>(lastY), s.frame);
         break;
       case 2: {
-        SetBlend(1);
+        SetBlend(kBlendMask);
         SetAlpha(1.0);
         SetDrawScale(1, 1);
         SetColor(s.colour >> 16, (s.colour >> 8) & 0xFF, s.colour & 0xFF);

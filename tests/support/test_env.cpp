@@ -40,13 +40,8 @@ void GameTest::TearDown() {
 }
 
 void GameTest::BootSubsystems() {
-  OpenGraphics(816, 300, 0, 60, 0);
-  TScroller::FBoot();
-  TEditor::FBoot();
-  TMap::FBoot();
-  TActor::FBoot();
-  TProfile::FBoot();
-  TBlock::FBoot();
+  OpenGraphics(WINDOW_WIDTH, WINDOW_HEIGHT, 0, 60, 0);
+  TMain::FBootSubsystems();
 }
 
 bool GameTest::ConsoleHas(const std::string& line) const {

@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr int kBlendAlpha = 3;
-constexpr uint32_t kRgbMask = 0xFFFFFF;
-
 uint32_t TintChannel(uint32_t texel, int shift, int colour) {
   return (((texel >> shift) & 0xFF) * static_cast<uint32_t>(colour) / 255) << shift;
 }

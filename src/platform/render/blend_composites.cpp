@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint32_t kRgbMask = 0xFFFFFF;
 // Tiles and actor frames; a bigger image is blended directly rather than kept.
 constexpr int kMaxKeptTexels = 64 * 64;
 // The views use a few hundred pairs; past this many, something unusual is drawing and the kept

@@ -11,6 +11,13 @@ class TPixmap;
 
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
+// A pixel's colour bits; the top byte of a back-buffer pixel is always 0.
+constexpr uint32_t kRgbMask = 0xFFFFFF;
+
+// The blend modes SetBlend takes. Mask: a texel of alpha 128 or more (times the current alpha)
+// replaces the pixel, others leave it. Alpha: the texel is blended over the pixel.
+constexpr int kBlendMask = 1;
+constexpr int kBlendAlpha = 3;
 
 // 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it. Lands any
 // drawing still held back first, so what it shows is complete; ask again after later drawing.
@@ -25,7 +32,7 @@ uint32_t* RawBackBuffer();
 struct DrawState {
   int r = 255, g = 255, b = 255;
   double alpha = 1.0;  // the blend works in double precision
-  int blend = 1;
+  int blend = kBlendMask;
   int cls_r = 0, cls_g = 0, cls_b = 0;
   float scale_x = 1.0f, scale_y = 1.0f;
   float origin_x = 0, origin_y = 0;
@@ -38,7 +45,7 @@ void ResetDrawState();
 
 void SetColor(int r, int g, int b);
 void SetAlpha(double alpha);
-void SetBlend(int mode);  // 1 mask, 3 alpha
+void SetBlend(int mode);  // kBlendMask or kBlendAlpha
 void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);

@@ -12,7 +12,6 @@ namespace {
 constexpr int kBin = 64;
 constexpr int kBinColumns = (kBackBufferWidth + kBin - 1) / kBin;
 constexpr int kBinRows = (kBackBufferHeight + kBin - 1) / kBin;
-constexpr int kBlendAlpha = 3;
 // Past this many draws in one frame something unusual is drawing: the rest of the frame is
 // drawn as it comes and nothing is left alone the next.
 constexpr size_t kMaxDraws = size_t{1} << 18;
