@@ -48,6 +48,11 @@ std::string ApplyTrace(const std::string& value, GameOptions& options) {
   return "";
 }
 
+std::string ApplyPlainDraw(const std::string&, GameOptions& options) {
+  options.plain_draw = true;
+  return "";
+}
+
 std::string ApplyHelp(const std::string&, GameOptions& options) {
   options.help = true;
   return "";
@@ -60,6 +65,8 @@ constexpr OptionRow kOptions[] = {
     {"--record", "FILE", "record this play as a replay that ravelon-sim --replay plays back",
      ApplyRecord},
     {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},
+    {"--plain-draw", "", "draw without the drawing shortcuts: the same picture, more work",
+     ApplyPlainDraw},
     {"--help", "", "list these options and end", ApplyHelp},
 };
 

@@ -8,6 +8,7 @@
 #include "frame/game_options.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
+#include "platform/render/draw.h"
 #include "platform/sdl/sdl_run.h"
 #include "record/play_recorder.h"
 
@@ -46,5 +47,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   HintAtWrongFolder();
+  if (options.plain_draw) SetDrawShortcuts(false);
   return RunOnSdl(options.scale, options.fullscreen, [&] { return RunRecorded(options); });
 }

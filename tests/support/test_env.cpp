@@ -24,7 +24,13 @@
 #include "world/map.h"
 #include "world/scroller.h"
 
+bool PlainDrawAsked() {
+  const char* flag = std::getenv("RAVELON_PLAIN_DRAW");
+  return flag && std::string(flag) == "1";
+}
+
 void GameTest::SetUp() {
+  SetDrawShortcuts(!PlainDrawAsked());
   CreateTables();
   InputReset();
   ResetDrawState();

@@ -15,9 +15,12 @@ namespace {
 
 // Tiles and actor frames; a bigger image is blended directly rather than kept.
 constexpr int kMaxKeptTexels = 64 * 64;
-// The views use a few hundred pairs; past this many, something unusual is drawing and the kept
-// results start afresh.
-constexpr size_t kMaxKept = 8192;
+// The kept results are bounded in bytes: each costs its texels and kEntryBytes for its place in
+// the table. The views keep a few hundred pairs of 16x16 frames (some 300 KiB under the
+// benchmarks' crowd); past the bound something unusual is drawing and the kept results start
+// afresh.
+constexpr size_t kMaxKeptBytes = size_t{2} << 20;
+constexpr size_t kEntryBytes = 96;
 
 struct OpaqueCopy {
   const uint32_t* texels = nullptr;
@@ -44,6 +47,16 @@ struct KeyHash {
 };
 
 std::unordered_map<Key, std::vector<uint32_t>, KeyHash> Kept;
+size_t KeptBytes = 0;
+
+size_t EntryBytes(const BlendPlacement& p) {
+  return static_cast<size_t>(p.width) * p.height * sizeof(uint32_t) + kEntryBytes;
+}
+
+void ForgetKept() {
+  Kept.clear();
+  KeptBytes = 0;
+}
 
 uint32_t* DestRow(const BlendPlacement& p, int j) {
   return RawBackBuffer() + (p.y + j) * kBackBufferWidth + p.x;
@@ -94,8 +107,12 @@ void LandDeferredCopy() {
   }
 }
 
+size_t KeptCompositeBytes() {
+  return KeptBytes;
+}
+
 bool DrawKnownComposite(const BlendPlacement& p) {
-  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
+  if (!DrawShortcutsOn() || p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
     LandDeferredCopy();
     return false;
   }
@@ -114,7 +131,8 @@ bool DrawKnownComposite(const BlendPlacement& p) {
   }
   auto found = Kept.find(key);
   if (found == Kept.end()) {
-    if (Kept.size() >= kMaxKept) Kept.clear();
+    if (KeptBytes + EntryBytes(p) > kMaxKeptBytes) ForgetKept();
+    KeptBytes += EntryBytes(p);
     found = Kept.emplace(key, Blended(p, under, colour)).first;
   }
   CopyOut(p, found->second);

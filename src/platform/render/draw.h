@@ -1,4 +1,35 @@
 // The software back buffer and the immediate-mode drawing state and primitives.
+//
+// The drawing shortcuts. Drawing the same picture as plainly drawing every call would, but
+// cheaper, the renderer keeps five things between draws or frames:
+//   1. The journal (draw_journal.h): each frame's draws, by 64x64 bins; a bin whose draws repeat
+//      the frame before's is left as it is. Keeps this frame's and the last frame's draws.
+//   2. The kept blend composites (blend_composites.h): the exact blend of a loaded frame over a
+//      loaded frame or over one colour, keyed by the frames' serials. Kept for the whole run.
+//   3. The held-back tile copy (blend_composites.h): the last opaque copy of a loaded frame is
+//      not made until the next draw, which may cover it with water from a kept composite.
+//   4. The known-colour blocks (known_colour_blocks.h): 8x8 blocks known to hold one colour, not
+//      filled again with it.
+//   5. The backdrop runs (world/scroller_backdrops.cpp): a view fills its backdrops as runs of
+//      cells its cell pass does not paint over, rather than a rectangle per chunk.
+// Who may write pixels: the primitives below, through RawBackBuffer(), and nothing else while a
+// frame is being drawn. Anything outside the drawing layer that reads or writes the pixels goes
+// through BackBuffer(), which lands 1 and 3 and forgets 1 and 4 for the next frame.
+// The invariants they rest on:
+//   - FinishedBackBuffer() (the flip, a shot) ends the journal's frame: the next draw starts
+//     the next frame.
+//   - A loaded frame's texels never change after the load, so its serial (image.h) stands for
+//     them. A copied frame (a copied TImage) gets serial 0, so its texels may be changed.
+//     Frames of serial 0 are never kept or compared (nor are pixmaps).
+//   - Only mask-mode draws repeat (a blend drawn twice is not a blend drawn once).
+// How each falls back: the journal draws a bin as its draws come the moment one differs, and a
+// whole frame so when too little repeats or the frame passes its bounds; a composite is used only
+// when what lies beneath is checked to be its pair or its colour, else the blend is drawn; a
+// held-back copy lands before anything reads or writes its pixels; a fill writes every block not
+// known to hold its colour. The caches are bounded in bytes: the journal about 2 MiB (both
+// frames' records), the composites 2 MiB, the known-colour blocks 15 KiB: a little over 4 MiB.
+// SetDrawShortcuts(false) (`--plain-draw` for the game and ravelon-sim, RAVELON_PLAIN_DRAW=1
+// for the tests) turns all five off; the picture is the same to the pixel.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +81,11 @@ void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);
 void SetViewport(int x, int y, int w, int h);
+
+// The five drawing shortcuts above, on by default. Switching lands and forgets whatever they
+// held, so it may happen between any two draws.
+void SetDrawShortcuts(bool on);
+bool DrawShortcutsOn();
 
 // platform/render/back_buffer_draw.cpp: the primitives, drawn with the state above.
 

@@ -68,8 +68,12 @@ void ForgetAllKnownColours() {
 // rectangle covers whole then holds the colour, one it covers in part (and did not hold the
 // colour) is unknown. Runs of blocks known to hold it, most of a sky, are passed over quickly.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
-  StartUnknown();
   if (x0 >= x1 || y0 >= y1) return;
+  if (!DrawShortcutsOn()) {
+    FillPart(x0, y0, x1, y1, colour);
+    return;
+  }
+  StartUnknown();
   const int last = (x1 - 1) / kBlock;
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
     const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
