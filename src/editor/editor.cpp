@@ -11,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
+#include "shared/game_events.h"
 #include "shared/game_images.h"
 #include "shared/random_styles.h"
 #include "world/map.h"
@@ -87,6 +88,24 @@ void EditCell(int cx, int cy, Button button) {
   if (!(CellStateAt(cx, cy) == before)) TUndoHistory::FEdited();
 }
 
+void Undo() {
+  UndoneStep what = UndoneStep::kStroke;
+  if (TUndoHistory::FUndo(&what)) {
+    TGameEvents::FReport(GameEvent::kUndo, 0, 0, static_cast<int32_t>(what));
+  } else {
+    TGameEvents::FReport(GameEvent::kNothingToUndo);
+  }
+}
+
+void Redo() {
+  UndoneStep what = UndoneStep::kStroke;
+  if (TUndoHistory::FRedo(&what)) {
+    TGameEvents::FReport(GameEvent::kRedo, 0, 0, static_cast<int32_t>(what));
+  } else {
+    TGameEvents::FReport(GameEvent::kNothingToRedo);
+  }
+}
+
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
 void UndoRedoKeys() {
   const int zPresses = KeyHitCount(kKeyZ);
@@ -97,19 +116,33 @@ void UndoRedoKeys() {
   const bool shift = KeyHeldDuringPass(kKeyShift) != 0;
   if (!ctrl) return;
   for (int i = 0; i < zPresses; ++i)
-    shift ? TUndoHistory::FRedo() : TUndoHistory::FUndo();
+    shift ? Redo() : Undo();
   for (int i = 0; i < yPresses; ++i)
-    TUndoHistory::FRedo();
+    Redo();
+}
+
+// L loads the map files; Ctrl+L the edits the last run kept in recovery/. Either is one step.
+void LoadKeys() {
+  if (!KeyHitCount(kKeyL)) return;
+  const bool recovery = KeyHeldDuringPass(kKeyCtrl) != 0;
+  TUndoHistory::FBeginWholeMapStep(UndoneStep::kLoad);
+  LoadFailure why = LoadFailure::kMapFiles;
+  const bool loaded = recovery ? LoadRecoveryPair(why) : LoadMapFiles();
+  TUndoHistory::FEndWholeMapStep();
+  if (loaded) {
+    TGameEvents::FReport(recovery ? GameEvent::kRecoveryLoaded : GameEvent::kLoadDone);
+  } else {
+    TGameEvents::FReport(GameEvent::kLoadFailed, 0, 0, static_cast<int32_t>(why));
+  }
 }
 
 void FileAndRefreshKeys() {
   if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
-  if (KeyHitCount(kKeyL)) {
-    TUndoHistory::FBeginWholeMapStep();
-    TMap::FLoadState();
-    TUndoHistory::FEndWholeMapStep();
+  LoadKeys();
+  if (KeyHitCount(kKeyE)) {
+    TScroller::FRefreshFromMap();
+    TGameEvents::FReport(GameEvent::kRefreshed);
   }
-  if (KeyHitCount(kKeyE)) TScroller::FRefreshFromMap();
 }
 }  // namespace
 

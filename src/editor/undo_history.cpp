@@ -12,6 +12,7 @@ namespace {
 struct Step {
   TMapSnapshot Before;
   TMapSnapshot After;
+  UndoneStep Kind = UndoneStep::kStroke;
 };
 
 constexpr size_t kStepBytes = sizeof(Step);
@@ -47,10 +48,11 @@ void Release(std::unique_ptr<Step>& step) {
   step.reset();
 }
 
-void OpenStep() {
+void OpenStep(UndoneStep kind) {
   History& h = State();
   if (!h.Spare) h.Spare = std::make_unique<Step>();
   h.Open = std::move(h.Spare);
+  h.Open->Kind = kind;
   CaptureMap(h.Open->Before);
 }
 
@@ -98,7 +100,7 @@ void TUndoHistory::FReset() {
 void TUndoHistory::FFrameStart(bool painting) {
   History& h = State();
   if (painting && !h.StrokeOpen) {
-    OpenStep();
+    OpenStep(UndoneStep::kStroke);
     h.StrokeOpen = true;
     h.StrokeEdited = false;
   } else if (!painting && h.StrokeOpen) {
@@ -121,30 +123,32 @@ void TUndoHistory::FCommitStroke() {
   CloseStep(h.StrokeEdited);
 }
 
-void TUndoHistory::FBeginWholeMapStep() {
+void TUndoHistory::FBeginWholeMapStep(UndoneStep kind) {
   FCommitStroke();
-  OpenStep();
+  OpenStep(kind);
 }
 
 void TUndoHistory::FEndWholeMapStep() {
   CloseStep(true);
 }
 
-bool TUndoHistory::FUndo() {
+bool TUndoHistory::FUndo(UndoneStep* what) {
   FCommitStroke();
   History& h = State();
   if (h.Done == 0) return false;
   --h.Done;
   RestoreMap(h.Slot(h.Done)->Before);
+  if (what) *what = h.Slot(h.Done)->Kind;
   h.Unsaved = true;
   return true;
 }
 
-bool TUndoHistory::FRedo() {
+bool TUndoHistory::FRedo(UndoneStep* what) {
   FCommitStroke();
   History& h = State();
   if (h.Done == h.Size) return false;
   RestoreMap(h.Slot(h.Done)->After);
+  if (what) *what = h.Slot(h.Done)->Kind;
   ++h.Done;
   h.Unsaved = true;
   return true;

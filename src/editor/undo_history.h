@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "shared/game_events.h"
+
 // All in editor/undo_history.cpp.
 class TUndoHistory {
  public:
@@ -26,12 +28,13 @@ class TUndoHistory {
   // Ends an open stroke where it is, making it a step if it changed the map.
   static void FCommitStroke();
 
-  // L and R: a step of their own around the whole-map change they make.
-  static void FBeginWholeMapStep();
+  // L and R: a step of their own around the whole-map change they make, of the kind given.
+  static void FBeginWholeMapStep(UndoneStep kind = UndoneStep::kLoad);
   static void FEndWholeMapStep();
 
-  static bool FUndo();  // false with nothing to undo
-  static bool FRedo();  // false with nothing to redo
+  // False with nothing to undo (redo); else `what`, if given, says which kind of step it was.
+  static bool FUndo(UndoneStep* what = nullptr);
+  static bool FRedo(UndoneStep* what = nullptr);
 
   // Not called by the game (these three): what the history holds, read by the tests.
   static size_t FUndoSteps();

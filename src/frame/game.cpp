@@ -9,10 +9,12 @@
 #include "fluid/fluid.h"
 #include "frame/clock.h"
 #include "frame/main_program.h"
+#include "frame/overlay.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
+#include "shared/game_events.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/scroller.h"
@@ -57,6 +59,7 @@ int TGame::FRun() {
   TClock::FEndClock(kClockFrame);
   TClock::FAverage();
   TClock::FDraw();
+  TOverlay::FLayOut();
   Flip(1);
   return 0;
 }
@@ -71,9 +74,10 @@ int TGame::FUpdate() {
   // R restarts at once: the rest of this frame draws the fresh game.
   if (KeyHitCount(kKeyR) != 0) {
     // A restart throws the map away for the dummy map: one undo step brings it back.
-    TUndoHistory::FBeginWholeMapStep();
+    TUndoHistory::FBeginWholeMapStep(UndoneStep::kRestart);
     FEnterState();
     TUndoHistory::FEndWholeMapStep();
+    TGameEvents::FReport(GameEvent::kRestarted);
   }
   return 0;
 }

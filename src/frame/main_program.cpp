@@ -9,6 +9,7 @@
 #include "editor/editor.h"
 #include "editor/undo_history.h"
 #include "frame/game.h"
+#include "frame/overlay.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -115,7 +116,11 @@ void MainLoopPass() {
   if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
-  if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
+  if (KeyHitCount(kKeySpace) != 0) {
+    TGameEvents::FReport(GameEvent::kPaused, 0, 0, 3000);
+    TOverlay::FShowPause();
+    SleepMillis(3000);
+  }
   AdvanceCounters();
   TGameEvents::FDeliver();
 }
@@ -150,6 +155,7 @@ int TMain::FGoodbye() {
 
 int RunRavelon(bool run_loop) {
   TGameEvents::FClear();
+  TOverlay::FStart();
   CreateTables();
   AppTitle = kGameTitle;
   PrintWorldConstants();
@@ -159,6 +165,7 @@ int RunRavelon(bool run_loop) {
   FinishInterruptedMapSave();
   TMap::FLoadState();
   TScroller::FRefreshFromMap();
+  if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();
   TMain::FGoodbye();
   return 0;

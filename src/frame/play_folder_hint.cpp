@@ -2,6 +2,8 @@
 // names them.
 #include "frame/play_folder_hint.h"
 
+#include <filesystem>
+
 #include "platform/files.h"
 #include "platform/render/image.h"
 #include "world/map_files.h"
@@ -22,7 +24,7 @@ constexpr ArtFile kArt[] = {
     {"instr.bmp", 0, 0, 0},
 };
 
-constexpr const char* kMapFiles[] = {kBGFile, kBlockFile};
+constexpr const char* kMapFiles[] = {kBGMapFile, kBlockMapFile};
 
 bool ArtReadable(const ArtFile& art) {
   if (art.cells == 0) return TImage::Load(art.name, kImageMasked) != nullptr;
@@ -54,4 +56,29 @@ std::string PlayFolderHint(const std::string& folder, const std::vector<std::str
     names += (names.empty() ? "" : ", ") + file;
   return "The game found no readable " + names + " in " + folder +
          "; start it from its play folder with: bash scripts/play.sh";
+}
+
+std::vector<std::string> ArtFilesAmong(const std::vector<std::string>& files) {
+  std::vector<std::string> art;
+  for (const std::string& file : files)
+    for (const ArtFile& known : kArt)
+      if (file == known.name) art.push_back(file);
+  return art;
+}
+
+std::string MissingArtNote(const std::string& folder, const std::vector<std::string>& art,
+                           const std::string& program) {
+  std::string names;
+  for (const std::string& file : art)
+    names += (names.empty() ? "" : ", ") + file;
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path exe = fs::absolute(program, error);
+  const fs::path play = exe.parent_path().parent_path() / "play";
+  std::string command = "bash scripts/play.sh (in the game's source folder)";
+  if (!program.empty() && !error && fs::is_directory(play, error)) {
+    command = "cd " + play.string() + " && " + exe.string();
+  }
+  return "The game's art is missing: no readable " + names + " in " + folder +
+         ". Start the game from its play folder: " + command;
 }

@@ -11,3 +11,12 @@ std::vector<std::string> UnreadablePlayFiles();
 
 // The hint line (without its line feed) for a working folder and its unreadable files.
 std::string PlayFolderHint(const std::string& folder, const std::vector<std::string>& files);
+
+// The art files among `files` (the pictures; a missing map only leaves the default level out).
+std::vector<std::string> ArtFilesAmong(const std::vector<std::string>& files);
+
+// The words shown over the window and in a message box when the art is missing: where the game
+// looked, and the command that starts it from its play folder. `program` is the game's own path;
+// a play folder beside its build folder (as scripts/play.sh lays out) is named in the command.
+std::string MissingArtNote(const std::string& folder, const std::vector<std::string>& art,
+                           const std::string& program);

@@ -9,19 +9,36 @@
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
 #include "platform/render/draw.h"
+#include "platform/render/overlay_compose.h"
+#include "platform/render/overlay_scene.h"
+#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_run.h"
 #include "record/play_recorder.h"
 
 namespace {
 
+// Missing art is also told over the window and in a message box, where a player looks.
+void TellMissingArt(const std::string& folder, const std::vector<std::string>& unreadable,
+                    const char* program) {
+  const std::vector<std::string> art = ArtFilesAmong(unreadable);
+  if (art.empty()) return;
+  const std::string note = MissingArtNote(folder, art, program ? program : "");
+  SetOverlayNote(note);
+  std::string boxed;
+  for (const std::string& line : WrapNote(note, 72))
+    boxed += (boxed.empty() ? "" : "\n") + line;
+  ShowMessageBoxAside("Ravelon: the art is missing", boxed);
+}
+
 // Started outside its play folder the game opens on an empty sky: say why, on standard error,
 // so the console lines stay exactly the game's own.
-void HintAtWrongFolder() {
+void HintAtWrongFolder(const char* program) {
   const std::vector<std::string> unreadable = UnreadablePlayFiles();
   if (unreadable.empty()) return;
   std::error_code error;
   const std::string folder = std::filesystem::current_path(error).string();
   std::fprintf(stderr, "%s\n", PlayFolderHint(error ? "." : folder, unreadable).c_str());
+  TellMissingArt(error ? "." : folder, unreadable, program);
 }
 
 // The program with its recorder around it, on whichever backend is in place.
@@ -46,7 +63,10 @@ int main(int argc, char** argv) {
     std::printf("Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
     return 0;
   }
-  HintAtWrongFolder();
+  HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
   if (options.plain_draw) SetDrawShortcuts(false);
-  return RunOnSdl(options.scale, options.fullscreen, [&] { return RunRecorded(options); });
+  const int status =
+      RunOnSdl(options.scale, options.fullscreen, [&] { return RunRecorded(options); });
+  CloseMessageBoxAside();
+  return status;
 }

@@ -15,6 +15,12 @@ namespace {
 
 constexpr int kNameAttempts = 32;
 
+int SaveErrno = 0;
+
+void NoteFailure() {
+  SaveErrno = errno;
+}
+
 SaveFileOps& InstalledOps() {
   static SaveFileOps ops = PosixSaveFileOps();
   return ops;
@@ -26,7 +32,10 @@ bool WriteAll(const SaveFileOps& ops, int fd, const std::vector<uint8_t>& bytes)
   while (done < bytes.size()) {
     const ssize_t n = ops.Write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (n < 0) NoteFailure();
+      return false;
+    }
     done += static_cast<size_t>(n);
   }
   return true;
@@ -37,9 +46,20 @@ enum class Written { Yes, NameTaken, Failed };
 Written WriteFresh(const SaveFileOps& ops, const std::string& path,
                    const std::vector<uint8_t>& bytes, mode_t mode) {
   const int fd = ops.CreateNew(path, mode);
-  if (fd < 0) return errno == EEXIST ? Written::NameTaken : Written::Failed;
-  bool ok = WriteAll(ops, fd, bytes) && ops.Fsync(fd) == 0;
-  if (ops.Close(fd) != 0) ok = false;
+  if (fd < 0) {
+    if (errno == EEXIST) return Written::NameTaken;
+    NoteFailure();
+    return Written::Failed;
+  }
+  bool ok = WriteAll(ops, fd, bytes);
+  if (ok && ops.Fsync(fd) != 0) {
+    NoteFailure();
+    ok = false;
+  }
+  if (ops.Close(fd) != 0) {
+    if (ok) NoteFailure();
+    ok = false;
+  }
   if (!ok) ops.Unlink(path);
   return ok ? Written::Yes : Written::Failed;
 }
@@ -173,6 +193,14 @@ void SetSaveFileOps(const SaveFileOps& ops) {
 
 void ResetSaveFileOps() {
   InstalledOps() = PosixSaveFileOps();
+}
+
+int LastSaveErrno() {
+  return SaveErrno;
+}
+
+void ClearSaveErrno() {
+  SaveErrno = 0;
 }
 
 std::string FolderOf(const std::string& path) {

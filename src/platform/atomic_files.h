@@ -52,5 +52,10 @@ bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string&
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,
                   const std::vector<uint8_t>& bytes, mode_t mode);
 
+// The errno of the last write, sync, link or creation a save or a stamped copy saw fail (0 after
+// ClearSaveErrno): what the player is told a refused save ran into.
+int LastSaveErrno();
+void ClearSaveErrno();
+
 // The folder part of a path ("." for a bare name).
 std::string FolderOf(const std::string& path);

@@ -20,6 +20,9 @@ class Backend {
   virtual void Present(const uint32_t* pixels, int width, int height, int sync) = 0;
   virtual uint32_t Millis() = 0;
   virtual void Sleep(int ms) = 0;
+  // Shows the last picture again with the overlay as it now stands (before a pause that would
+  // otherwise leave its message unseen); nothing where there is no window.
+  virtual void ShowAgain() {}
   // Called by the main loop after each pass; false ends the loop (the runner's frame limit).
   virtual bool EndOfPass() { return true; }
 };

@@ -259,7 +259,7 @@ std::string HexRows(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 const std::vector<std::string>& ReplayMapNames() {
-  static const std::vector<std::string> kNames = {kBGFile, kBlockFile};
+  static const std::vector<std::string> kNames = {kBGMapFile, kBlockMapFile};
   return kNames;
 }
 

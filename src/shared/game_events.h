@@ -31,10 +31,10 @@ enum class GameEvent : uint8_t {
   kWaterPoured,
   kBlockPainted,
   kBlockErased,
-  kSaveDone,
+  kSaveDone,    // Value: the local time of the save as HHMMSS
   kSaveFailed,  // Value: a SaveFailure
   kLoadDone,
-  kLoadFailed,
+  kLoadFailed,  // Value: a LoadFailure
   kRefreshed,
   kRestarted,
   kUndo,  // Value: an UndoneStep
@@ -61,6 +61,9 @@ enum class SaveFailure : int32_t {
   kDiskFull,
   kBackupsUnusable,
 };
+
+// What a refused load was reading: the map files (L) or a pair in recovery/ (Ctrl+L).
+enum class LoadFailure : int32_t { kMapFiles = 0, kRecoveryPair, kNoRecoveryPair };
 
 // Which kind of step an undo or redo took back or put again.
 enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart };

@@ -15,9 +15,11 @@
 
 namespace {
 
+const char* const kBGFile = kBGMapFile;
+const char* const kBlockFile = kBlockMapFile;
 const char* const kSaveJournal = "ravelon-save.journal";
 const char* const kBackupFolder = "backups";
-const char* const kRecoveryFolder = "recovery";
+const char* const kRecoveryFolder = kMapRecoveryFolder;
 
 size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
@@ -86,15 +88,29 @@ bool BackUpBeforeFirstSave() {
 
 }  // namespace
 
+// The local time of day as the number HHMMSS.
+int32_t TimeOfDay() {
+  const std::string stamp = LocalTimeStamp();
+  int32_t value = 0;
+  for (size_t i = 9; i < stamp.size(); ++i)
+    value = value * 10 + (stamp[i] - '0');
+  return value;
+}
+
 bool SaveMapFiles() {
   PrintLine("Saving maps.");
+  ClearSaveErrno();
   // Both files are replaced together or not at all, even across a kill mid-save, so the map
   // never becomes a background file out of step with its block file.
-  if (BackUpBeforeFirstSave() &&
+  const bool backed_up = BackUpBeforeFirstSave();
+  if (backed_up &&
       ReplaceFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, kSaveJournal)) {
+    TGameEvents::FReport(GameEvent::kSaveDone, 0, 0, TimeOfDay());
     return true;
   }
   PrintLine("Failure to create save file.");
+  const SaveFailure why = WhySaveFailed(!backed_up, LastSaveErrno(), {kBGFile, kBlockFile});
+  TGameEvents::FReport(GameEvent::kSaveFailed, 0, 0, static_cast<int32_t>(why));
   return false;
 }
 
@@ -135,19 +151,42 @@ int TMap::FSaveState() {
   return 0;
 }
 
-int TMap::FLoadState() {
-  PrintLine("Loading maps.");
-  std::vector<uint8_t> bytes;
-  if (!ReadMapFile(kBGFile, bytes)) return 0;
+namespace {
+
+void SetBackgrounds(const std::vector<uint8_t>& bytes) {
   for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
     for (int x = 0; x < MAP_WIDTH_TILES; ++x)
       BGGrid[x][y] = bytes[ByteOf(x, y)];
-  // A bad block file leaves the backgrounds just loaded and the blocks as they were.
-  if (!ReadMapFile(kBlockFile, bytes)) return 0;
+}
+
+void SetBlocks(const std::vector<uint8_t>& bytes) {
   TBlock::Count = 0;
   for (int y = 0; y < MAP_HEIGHT_TILES; ++y)
     for (int x = 0; x < MAP_WIDTH_TILES; ++x)
-      FCreateBlock(x, y, bytes[ByteOf(x, y)]);
+      TMap::FCreateBlock(x, y, bytes[ByteOf(x, y)]);
   PrintLine("Created " + std::to_string(TBlock::Count) + " block instances.");
+}
+
+}  // namespace
+
+void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks) {
+  if (backgrounds.size() != kMapFileBytes || blocks.size() != kMapFileBytes) return;
+  SetBackgrounds(backgrounds);
+  SetBlocks(blocks);
+}
+
+bool LoadMapFiles() {
+  PrintLine("Loading maps.");
+  std::vector<uint8_t> bytes;
+  if (!ReadMapFile(kBGFile, bytes)) return false;
+  SetBackgrounds(bytes);
+  // A bad block file leaves the backgrounds just loaded and the blocks as they were.
+  if (!ReadMapFile(kBlockFile, bytes)) return false;
+  SetBlocks(bytes);
+  return true;
+}
+
+int TMap::FLoadState() {
+  LoadMapFiles();
   return 0;
 }

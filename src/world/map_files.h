@@ -3,23 +3,47 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "shared/game_events.h"
 #include "shared/units.h"
 
 // The pair of map files in the play folder: one byte per cell, row after row.
-inline constexpr const char* kBGFile = "BGMap75x54.raw";
-inline constexpr const char* kBlockFile = "BlockMap75x54.raw";
+constexpr const char* kBGMapFile = "BGMap75x54.raw";
+constexpr const char* kBlockMapFile = "BlockMap75x54.raw";
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 constexpr size_t kMapBackupsKept = 20;
+constexpr const char* kMapRecoveryFolder = "recovery";
 
 // The save behind S: "Saving maps." and, on failure, "Failure to create save file."; true when
 // both files were replaced. The first one of a run first copies the pair on disk into backups/.
+// Reports kSaveDone with the time, or kSaveFailed with the reason.
 bool SaveMapFiles();
+// The load behind L and start-up, with its console lines; false when a file was missing or of
+// the wrong size (a bad block file leaves the backgrounds just loaded).
+bool LoadMapFiles();
+// Sets the whole map from the two files' bytes (each exactly one byte per cell), as a load does.
+void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks);
 // Forgets that this run has backed up the pair (a new run begins).
 void ResetMapBackups();
 // Writes the current map as a pair into recovery/; true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
 // Finishes or undoes a save that was interrupted; a note on standard error says which.
 void FinishInterruptedMapSave();
+
+// world/save_failure.cpp
+// Why a save failed, in the player's terms: `at_backups` when the copy into backups/ failed,
+// `error` the errno the save ran into (0 for none), `files` the map files it was replacing.
+SaveFailure WhySaveFailed(bool at_backups, int error, const std::vector<std::string>& files);
+
+// world/recovery_pair.cpp: the pair the last run kept in recovery/ and Ctrl+L, which loads it.
+// The newest stamp with at least one map file in recovery/; empty for none.
+std::string NewestRecoveryStamp();
+// True when recovery/ holds a whole pair written after both map files were last changed.
+bool RecoveryPairIsNewer();
+// Loads the newest pair in recovery/ into the map. A pair missing a file, or with a file of the
+// wrong size, is refused and the map left as it was; `why` then says which.
+bool LoadRecoveryPair(LoadFailure& why);

@@ -7,6 +7,7 @@
 #include "platform/input.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_pads.h"
+#include "shared/game_events.h"
 #include "support/test_env.h"
 
 namespace {
@@ -137,4 +138,20 @@ TEST_F(SdlPadsTest, APadPulledOutMidJumpLeavesNothingHeld) {
   EXPECT_EQ(JoyButtonDown(2, 0), 0);
   EXPECT_FLOAT_EQ(JoyAxisX(0), 0.0f);
   SetBackend(&Backend);
+}
+
+TEST_F(SdlPadsTest, EachPadComingAndGoingIsReportedOnceForTheOverlay) {
+  TGameEvents::FClear();
+  SdlPads pads;
+  pads.Connect(AttachRaw(SDL_JOYSTICK_TYPE_UNKNOWN, 3, 0, 0, "Virtual Accelerometer"));
+  const int pad = AttachController("Reported Pad");
+  pads.Connect(pad);
+  pads.Connect(pad);  // announced twice: one message
+  pads.Disconnect(SDL_JoystickGetDeviceInstanceID(pad));
+  pads.Disconnect(-5);
+  std::vector<GameEvent> kinds;
+  for (const GameEventRecord& event : TGameEvents::FPending())
+    kinds.push_back(event.Kind);
+  EXPECT_EQ(kinds, (std::vector<GameEvent>{GameEvent::kPadConnected, GameEvent::kPadGone}));
+  TGameEvents::FClear();
 }

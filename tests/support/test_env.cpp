@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/render/draw.h"
+#include "shared/game_events.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/scroller.h"
@@ -42,6 +43,8 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
   SetConsoleSink(nullptr);
   SetBackend(nullptr);
+  TGameEvents::FForgetListeners();
+  TGameEvents::FClear();
   CreateTables();
 }
 

@@ -50,3 +50,23 @@ TEST_F(PlayFolderHintTest, TheHintNamesFolderFilesAndTheCommand) {
   EXPECT_NE(hint.find("bash scripts/play.sh"), std::string::npos);
   EXPECT_EQ(hint.find('\n'), std::string::npos);
 }
+
+TEST_F(PlayFolderHintTest, MissingArtIsToldWithWhereTheGameLookedAndTheCommandForItsPlayFolder) {
+  ScopedWorkDir dir;
+  const std::vector<std::string> art =
+      ArtFilesAmong({"AllTiles8.bmp", "BGMap75x54.raw", "instr.bmp", "BlockMap75x54.raw"});
+  EXPECT_EQ(art, (std::vector<std::string>{"AllTiles8.bmp", "instr.bmp"}));
+  EXPECT_TRUE(ArtFilesAmong({"BGMap75x54.raw", "BlockMap75x54.raw"}).empty());
+  // A play folder beside the program's build folder, as scripts/play.sh lays them out.
+  std::filesystem::create_directories("checkout/build");
+  std::filesystem::create_directories("checkout/play");
+  const std::string program = (std::filesystem::current_path() / "checkout/build/ravelon").string();
+  const std::string note = MissingArtNote("/home/me/elsewhere", art, program);
+  EXPECT_NE(note.find("/home/me/elsewhere"), std::string::npos);
+  EXPECT_NE(note.find("AllTiles8.bmp, instr.bmp"), std::string::npos);
+  const std::string play = (std::filesystem::current_path() / "checkout/play").string();
+  EXPECT_NE(note.find("cd " + play + " && " + program), std::string::npos) << note;
+  // Without one, the command that makes it.
+  const std::string bare = MissingArtNote("/x", art, "/nowhere/bin/ravelon");
+  EXPECT_NE(bare.find("bash scripts/play.sh"), std::string::npos);
+}

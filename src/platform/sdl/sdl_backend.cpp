@@ -50,6 +50,7 @@ SdlBackend::SdlBackend(bool joystick_ready, WindowChoice choice)
 }
 
 SdlBackend::~SdlBackend() {
+  if (OverlayTexture) SDL_DestroyTexture(OverlayTexture);
   if (Texture) SDL_DestroyTexture(Texture);
   if (Renderer) SDL_DestroyRenderer(Renderer);
   if (Window) SDL_DestroyWindow(Window);

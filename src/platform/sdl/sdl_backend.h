@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/flip_pacer.h"
@@ -35,6 +36,7 @@ class SdlBackend : public Backend {
   void Present(const uint32_t* pixels, int width, int height, int sync) override;
   uint32_t Millis() override;
   void Sleep(int ms) override;
+  void ShowAgain() override;  // in sdl_overlay.cpp
 
  private:
   // sdl_backend.cpp: the window, its events and the pads.
@@ -63,11 +65,22 @@ class SdlBackend : public Backend {
   double SecondsNow() const;
   void WaitUntil(double seconds);
 
+  // sdl_overlay.cpp: the overlay over the presented picture, never into the back buffer.
+  bool ComposeOverlay(int width, int height);
+  void OverlayThroughRenderer(int width, int height, const SDL_Rect& target);
+  void OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_width, int surface_height,
+                          const FrameFit& fit, int width, int height);
+
   WindowChoice Choice;
   SDL_Window* Window = nullptr;
   SDL_Renderer* Renderer = nullptr;  // null: frames go to the window's surface
   SDL_Texture* Texture = nullptr;
   int TextureWidth = 0, TextureHeight = 0;
+  SDL_Texture* OverlayTexture = nullptr;  // the overlay layer, blended over the picture
+  int OverlayWidth = 0, OverlayHeight = 0;
+  std::vector<uint32_t> OverlayPixels;
+  const uint32_t* LastPixels = nullptr;  // the picture last shown, for ShowAgain
+  int LastWidth = 0, LastHeight = 0;
   int FrameWidth = 0, FrameHeight = 0;  // the back buffer's size, for mapping the mouse
   bool CoveringScreen = false;          // full screen made by hand, without a window manager
   SDL_Rect WindowedPlace{};             // where the window was before it covered the screen

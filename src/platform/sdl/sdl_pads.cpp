@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/sdl/pad_choice.h"
+#include "shared/game_events.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ void SdlPads::Connect(int device_index) {
   pad.name = description.name;
   Pads.push_back(pad);
   std::fprintf(stderr, "Pad connected: %s (port %d)\n", pad.name.c_str(), Count() - 1);
+  TGameEvents::FReport(GameEvent::kPadConnected, 0, 0, Count() - 1);
 }
 
 bool SdlPads::Disconnect(SDL_JoystickID instance) {
@@ -75,6 +77,7 @@ bool SdlPads::Disconnect(SDL_JoystickID instance) {
     if (it->instance != instance) continue;
     std::fprintf(stderr, "Pad disconnected: %s (was port %d)\n", it->name.c_str(),
                  static_cast<int>(it - Pads.begin()));
+    TGameEvents::FReport(GameEvent::kPadGone, 0, 0, static_cast<int32_t>(it - Pads.begin()));
     Close(*it);
     Pads.erase(it);
     return true;

@@ -146,6 +146,9 @@ void SdlBackend::Present(const uint32_t* pixels, int width, int height, int sync
   if (!Window) return;
   FrameWidth = width;
   FrameHeight = height;
+  LastPixels = pixels;
+  LastWidth = width;
+  LastHeight = height;
   if (Renderer) {
     PresentThroughRenderer(pixels, width, height);
   } else {
@@ -163,6 +166,7 @@ void SdlBackend::PresentThroughRenderer(const uint32_t* pixels, int width, int h
   SDL_RenderClear(Renderer);
   const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
   SDL_RenderCopy(Renderer, Texture, nullptr, &target);
+  OverlayThroughRenderer(width, height, target);
 }
 
 void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int height) {
@@ -175,6 +179,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
     auto* out = static_cast<uint8_t*>(surface->pixels);
     FillBars(out, surface->pitch, surface->w, surface->h, fit);
     ScaleInto(out, surface->pitch, pixels, width, height, fit);
+    OverlayIntoSurface(out, surface->pitch, surface->w, surface->h, fit, width, height);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return;
   }

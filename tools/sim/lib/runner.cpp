@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "frame/main_program.h"
+#include "frame/overlay.h"
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -104,6 +105,7 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
                       : options.stress        ? "--stress"
                       : options.water         ? "--water"
                       : options.bench         ? "--bench"
+                      : options.overlay       ? "--overlay"
                                               : nullptr;
   if (clash) error = std::string("--replay takes no ") + clash;
   return clash == nullptr;
@@ -125,6 +127,7 @@ std::string UsageText() {
          "                   F joy axis x|y VALUE, F joy button N down|up, F close, F focus lost\n"
          "  --trace FILE   per-pass state trace ('-' for standard output)\n"
          "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
+         "  --overlay      draw the window's overlay (messages, picker marks) into the shot\n"
          "  --bench        timing figures of update, draw and frame on standard error\n"
          "  --stress       build the benchmarks' stress state before the first pass\n"
          "  --water        fill every open cell with water before the first pass\n"
@@ -191,6 +194,8 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
     } else if (name == "--bench") {
       ok = no_value(options.bench);
+    } else if (name == "--overlay") {
+      ok = no_value(options.overlay);
     } else if (name == "--stress") {
       ok = no_value(options.stress);
     } else if (name == "--water") {
@@ -249,10 +254,12 @@ int RunSimulation(const RunOptions& options) {
   std::fflush(stdout);
   const std::string final_state = TraceFrame(backend.Passes);
   const int sleeps = backend.Sleeps;
+  // The overlay as the window would show it over the last picture, by the run's own clock.
+  if (options.overlay) TOverlay::FLayOut();
   SetBackend(previous);
 
   int status = 0;
-  if (!shot_path.empty() && !WriteShot(shot_path)) {
+  if (!shot_path.empty() && !WriteShot(shot_path, options.overlay)) {
     Complain("cannot write the shot " + options.shot);
     status = 1;
   }

@@ -14,6 +14,7 @@ struct RunOptions {
   std::string script;       // input script; empty: no input
   std::string trace;        // per-pass trace; "-" for standard output; empty: none
   std::string shot;         // back buffer after the last pass, as a 24-bit BMP; empty: none
+  bool overlay = false;     // the shot with the window's overlay (messages, picker marks) over it
   bool bench = false;       // timing figures on standard error
   bool stress = false;      // the stress state of the benchmarks, built after start-up
   bool water = false;       // water in every open cell, built after start-up

@@ -3,7 +3,11 @@
 
 #include "platform/bmp.h"
 #include "platform/render/draw.h"
+#include "platform/render/overlay_compose.h"
 
-bool WriteShot(const std::string& path) {
-  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());
+bool WriteShot(const std::string& path, bool overlay) {
+  if (!overlay) return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, FinishedBackBuffer());
+  const std::vector<uint32_t> picture =
+      FrameWithOverlay(FinishedBackBuffer(), kBackBufferWidth, kBackBufferHeight);
+  return WriteBmp24(path, kBackBufferWidth, kBackBufferHeight, picture.data());
 }

@@ -3,4 +3,6 @@
 
 #include <string>
 
-bool WriteShot(const std::string& path);
+// With `overlay`, the overlay scene as it stands (and the standing note) is composed over a copy
+// of the back buffer first; the back buffer itself is never touched.
+bool WriteShot(const std::string& path, bool overlay = false);

@@ -1,0 +1,58 @@
+// The overlay's model fed by the game's events, and the scene laid out from it each frame.
+#include "frame/overlay.h"
+
+#include "editor/picker_overlay.h"
+#include "frame/overlay_messages.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/render/draw.h"
+#include "shared/game_events.h"
+
+namespace {
+
+// Pause messages already shown by FShowPause, whose events are not to show them twice.
+int PausesShown = 0;
+
+uint32_t Now() {
+  return static_cast<uint32_t>(ClockMillis());
+}
+
+void Hear(std::span<const GameEventRecord> events) {
+  const uint32_t now = Now();
+  for (const GameEventRecord& event : events) {
+    if (event.Kind == GameEvent::kPaused && PausesShown > 0) {
+      --PausesShown;
+      continue;
+    }
+    TOverlayMessages::FHear({&event, 1}, now);
+  }
+}
+
+}  // namespace
+
+void TOverlay::FStart() {
+  TOverlayMessages::FReset();
+  PausesShown = 0;
+  SetOverlayScene({});
+  // Listeners can be forgotten between runs (the tests do): each start listens anew, and the
+  // listeners of earlier starts, should they still be there, fall silent.
+  static int generation = 0;
+  TGameEvents::FListen([start = ++generation](std::span<const GameEventRecord> events) {
+    if (start == generation) Hear(events);
+  });
+}
+
+void TOverlay::FLayOut() {
+  OverlayScene scene;
+  TOverlayMessages::FLayOut(scene, Now(), kBackBufferWidth);
+  LayOutPickerOverlay(scene, MousePosX(), MousePosY());
+  SetOverlayScene(std::move(scene));
+}
+
+void TOverlay::FShowPause() {
+  const GameEventRecord pause{GameEvent::kPaused, 3000, 0, 0};
+  TOverlayMessages::FHear({&pause, 1}, Now());
+  ++PausesShown;
+  FLayOut();
+  if (Backend* backend = CurrentBackend()) backend->ShowAgain();
+}

@@ -1,0 +1,168 @@
+// The overlay's messages: the words for each event, and the few lines on show with their fade.
+#include "frame/overlay_messages.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+
+#include "platform/render/font.h"
+
+namespace {
+
+struct Line {
+  std::string Text;
+  uint32_t Start;
+  uint32_t Shown;
+};
+
+std::deque<Line>& Lines() {
+  static std::deque<Line> lines;
+  return lines;
+}
+
+constexpr int kTop = 4;
+constexpr int kLineStep = kGlyphHeight + 2;
+
+std::string SaveFailureWords(int32_t value) {
+  switch (static_cast<SaveFailure>(value)) {
+    case SaveFailure::kReadOnlyFile:
+      return "a map file is read-only";
+    case SaveFailure::kFolderNotWritable:
+      return "the folder cannot be written to";
+    case SaveFailure::kDiskFull:
+      return "the disk is full";
+    case SaveFailure::kBackupsUnusable:
+      return "backups/ cannot be used";
+    default:
+      return "the files could not be written";
+  }
+}
+
+std::string LoadFailureWords(int32_t value) {
+  switch (static_cast<LoadFailure>(value)) {
+    case LoadFailure::kRecoveryPair:
+      return "Recovered edits NOT loaded: the pair in recovery/ is damaged or incomplete";
+    case LoadFailure::kNoRecoveryPair:
+      return "No recovered edits to load: recovery/ holds none";
+    default:
+      return "Map NOT loaded: a map file is missing or damaged";
+  }
+}
+
+std::string StepWords(int32_t value) {
+  switch (static_cast<UndoneStep>(value)) {
+    case UndoneStep::kLoad:
+      return "a load";
+    case UndoneStep::kRestart:
+      return "a restart";
+    default:
+      return "a stroke";
+  }
+}
+
+std::string TimeWords(int32_t hhmmss) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", (hhmmss / 10000) % 100, (hhmmss / 100) % 100,
+                hhmmss % 100);
+  return text;
+}
+
+std::string Switched(const char* what, int32_t value) {
+  return std::string(what) + (value ? " on" : " off");
+}
+
+}  // namespace
+
+std::string MessageFor(const GameEventRecord& event) {
+  switch (event.Kind) {
+    case GameEvent::kSaveDone:
+      return "Map saved at " + TimeWords(event.Value);
+    case GameEvent::kSaveFailed:
+      return "Map NOT saved: " + SaveFailureWords(event.Value);
+    case GameEvent::kLoadDone:
+      return "Map loaded from the map files";
+    case GameEvent::kLoadFailed:
+      return LoadFailureWords(event.Value);
+    case GameEvent::kRefreshed:
+      return "Shading and scroll locks refreshed";
+    case GameEvent::kRestarted:
+      return "Restarted on the test map: Ctrl+Z brings the level back";
+    case GameEvent::kUndo:
+      return "Undone: " + StepWords(event.Value);
+    case GameEvent::kRedo:
+      return "Redone: " + StepWords(event.Value);
+    case GameEvent::kNothingToUndo:
+      return "Nothing to undo";
+    case GameEvent::kNothingToRedo:
+      return "Nothing to redo";
+    case GameEvent::kPaused:
+      return "Paused for three seconds";
+    case GameEvent::kFreeCamera:
+      return Switched("Free camera", event.Value);
+    case GameEvent::kWorldHeld:
+      return event.Value ? "World held" : "World running again";
+    case GameEvent::kPanelShown:
+      return Switched("Panel", event.Value);
+    case GameEvent::kPadConnected:
+      return "Game pad connected";
+    case GameEvent::kPadGone:
+      return "Game pad gone";
+    case GameEvent::kRecoveryOffered:
+      return "Unsaved edits from the last run are in recovery/: Ctrl+L loads them";
+    case GameEvent::kRecoveryLoaded:
+      return "Recovered edits loaded: Ctrl+Z takes them back";
+    default:
+      return {};
+  }
+}
+
+void TOverlayMessages::FReset() {
+  Lines().clear();
+}
+
+void TOverlayMessages::FAdd(const std::string& text, uint32_t now, uint32_t shown) {
+  std::deque<Line>& lines = Lines();
+  lines.push_front({text, now, shown});
+  while (lines.size() > kMostShown)
+    lines.pop_back();
+}
+
+void TOverlayMessages::FHear(std::span<const GameEventRecord> events, uint32_t now) {
+  for (const GameEventRecord& event : events) {
+    // Once the recovered edits are in, the offer of them is old news.
+    if (event.Kind == GameEvent::kRecoveryLoaded) {
+      const std::string offer = MessageFor({GameEvent::kRecoveryOffered, 0, 0, 0});
+      std::erase_if(Lines(), [&](const Line& line) { return line.Text == offer; });
+    }
+    const std::string text = MessageFor(event);
+    if (text.empty()) continue;
+    FAdd(text, now, event.Kind == GameEvent::kRecoveryOffered ? kPromptMillis : kShownMillis);
+  }
+}
+
+std::vector<TOverlayMessages::Shown> TOverlayMessages::FVisible(uint32_t now) {
+  std::vector<Shown> visible;
+  for (const Line& line : Lines()) {
+    // Unsigned: a clock that wrapped still gives the right age.
+    const uint32_t age = now - line.Start;
+    if (age >= line.Shown + kFadeMillis) continue;
+    uint32_t alpha = 255;
+    if (age > line.Shown) alpha = 255 * (line.Shown + kFadeMillis - age) / kFadeMillis;
+    visible.push_back({line.Text, static_cast<uint8_t>(alpha)});
+  }
+  return visible;
+}
+
+void TOverlayMessages::FLayOut(OverlayScene& scene, uint32_t now, int picture_width) {
+  int y = kTop;
+  for (const Shown& line : FVisible(now)) {
+    const int width = static_cast<int>(line.Text.size()) * kGlyphWidth;
+    OverlayText text;
+    text.X = std::max(2, (picture_width - width) / 2);
+    text.Y = y;
+    text.Text = line.Text;
+    text.Alpha = line.Alpha;
+    scene.Texts.push_back(std::move(text));
+    y += kLineStep;
+  }
+}

@@ -1,0 +1,94 @@
+// The pair of map files the last run kept in recovery/ when it ended with unsaved edits: whether
+// it is newer than the map files (start-up then offers it) and Ctrl+L, which loads it.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+#include "platform/files.h"
+#include "shared/units.h"
+#include "world/map_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string RecoveryPath(const std::string& stamp, const char* name) {
+  return std::string(kMapRecoveryFolder) + "/" + stamp + "." + name;
+}
+
+// The stamp of a recovery file's name, or empty when it is no copy of a map file.
+std::string StampOf(const std::string& entry) {
+  for (const char* name : {kBGMapFile, kBlockMapFile}) {
+    const std::string tail = std::string(".") + name;
+    if (entry.size() > tail.size() &&
+        entry.compare(entry.size() - tail.size(), tail.size(), tail) == 0) {
+      return entry.substr(0, entry.size() - tail.size());
+    }
+  }
+  return {};
+}
+
+bool ReadWholeMapFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  return FileLength(path) == static_cast<int64_t>(kMapFileBytes) &&
+         ReadWholeFile(path, bytes, kMapFileBytes) && bytes.size() == kMapFileBytes;
+}
+
+// Last change of a file; nullopt when it cannot be read.
+std::optional<fs::file_time_type> ChangedAt(const std::string& path) {
+  std::error_code error;
+  const fs::file_time_type when = fs::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return when;
+}
+
+}  // namespace
+
+std::string NewestRecoveryStamp() {
+  std::error_code error;
+  fs::directory_iterator entries(kMapRecoveryFolder, error);
+  if (error) return {};
+  std::string newest;
+  // Stamps are fixed-width dates with zero-padded suffixes: their text order is their age.
+  for (const fs::directory_entry& entry : entries) {
+    const std::string stamp = StampOf(entry.path().filename().string());
+    if (stamp > newest) newest = stamp;
+  }
+  return newest;
+}
+
+bool RecoveryPairIsNewer() {
+  const std::string stamp = NewestRecoveryStamp();
+  if (stamp.empty()) return false;
+  std::optional<fs::file_time_type> oldest_copy;
+  for (const char* name : {kBGMapFile, kBlockMapFile}) {
+    const auto when = ChangedAt(RecoveryPath(stamp, name));
+    if (!when) return false;
+    if (!oldest_copy || *when < *oldest_copy) oldest_copy = when;
+  }
+  for (const char* name : {kBGMapFile, kBlockMapFile}) {
+    const auto when = ChangedAt(name);
+    if (when && *when >= *oldest_copy) return false;
+  }
+  return true;
+}
+
+bool LoadRecoveryPair(LoadFailure& why) {
+  const std::string stamp = NewestRecoveryStamp();
+  if (stamp.empty()) {
+    why = LoadFailure::kNoRecoveryPair;
+    return false;
+  }
+  PrintLine("Loading recovered edits " + RecoveryPath(stamp, "*") + ".");
+  // Both files are read and checked before anything of the map changes.
+  std::vector<uint8_t> backgrounds, blocks;
+  if (!ReadWholeMapFile(RecoveryPath(stamp, kBGMapFile), backgrounds) ||
+      !ReadWholeMapFile(RecoveryPath(stamp, kBlockMapFile), blocks)) {
+    PrintLine("The recovered pair is damaged or incomplete: nothing loaded.");
+    why = LoadFailure::kRecoveryPair;
+    return false;
+  }
+  SetMapFromBytes(backgrounds, blocks);
+  return true;
+}
