@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh build
 mkdir -p play
 cp build/art/AllTiles8.bmp build/art/tall_water.bmp build/art/ActorGfxKelpo.bmp \
-   build/art/instr.bmp build/art/24pal.raw build/art/BlockMapImage.bmp play/
+   build/art/instr.bmp build/art/24pal.raw build/art/BlockMapImage.bmp build/art/*.sfx play/
 for map in BGMap75x54.raw BlockMap75x54.raw; do
   [ -e "play/$map" ] || cp "build/art/$map" "play/$map"
 done

@@ -67,6 +67,29 @@ step mousedown 1
 step mousemove --window "$W" 260 140
 step mouseup 1
 step keyup f
+# The building keys: the free camera steered by the arrows, the wheel (sideways with Shift) and
+# the overview, the world held and painted in, the panel hidden and shown, play from the pointer.
+step key Tab
+step keydown Right
+sleep 0.3
+step keyup Right
+step mousemove --window "$W" 200 150
+step click 5
+step keydown shift
+step click 4
+step keyup shift
+step mousemove --window "$W" 300 250
+step mousedown 1
+step mousemove --window "$W" 330 240
+step mouseup 1
+step key p
+step mousemove --window "$W" 150 100
+step mousedown 1
+step mouseup 1
+step key h
+step key h
+step key t
+step key Tab
 # Save, load, refresh, restart.
 step key s
 step key l
@@ -94,7 +117,7 @@ EYES_PID=""
 R=$PLAY/r.rep
 for want in "key 39 down" "key 37 down" "key 66 down" "button 1 down" "button 2 down" "key 70 down" \
   "key 83 down" "key 76 down" "key 69 down" "key 82 down" "key 32 down" "focus lost" "key 27 down" \
-  " mouse "; do
+  " mouse " "key 9 down" "key 80 down" "key 72 down" "key 84 down" " wheel 0 -1" " wheel 0 1"; do
   grep -q -- "$want" "$R" || fail "the recording holds no '$want' line"
 done
 tail -n 1 "$R" | grep -q ' end$' || fail "the recording has no end line"

@@ -4,6 +4,8 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "shared/game_codes.h"
+#include "shared/game_events.h"
+#include "world/map.h"
 
 namespace {
 
@@ -22,6 +24,15 @@ int32_t ClampedBucket(int64_t units, int32_t count) {
   // outside is filed in the nearest edge bucket so that no actor ever indexes past the grid.
   if (units < 0) return 0;
   return static_cast<int32_t>(std::min<int64_t>(units >> CHUNK_SHIFT, count - 1));
+}
+
+// Water at the middle of the body (half a cell above the feet): wading through a film of it in
+// the cell below does not count as entering.
+bool InWater(int64_t x, int64_t y) {
+  const int64_t middle = y - TILE_UNITS / 2;
+  if (x < 0 || middle < 0 || x >= MAP_WIDTH_UNITS || middle >= MAP_HEIGHT_UNITS) return false;
+  const int column = UnitsToCell(x), row = UnitsToCell(middle);
+  return SolidGrid[column][row] == kSolidFluid && FillGrid[column][row] > 0;
 }
 
 }  // namespace
@@ -82,6 +93,7 @@ int TActor::MBucketChange() {
 }
 
 int TActor::MUpdate() {
+  const bool was_wet = InWater(XPos, YPos);
   MInput();
   MControl();
   if (ForceDuck == 1) VPad = kDown;
@@ -92,6 +104,7 @@ int TActor::MUpdate() {
   } else {
     MAddVelStanding();
   }
+  if (!was_wet && InWater(XPos, YPos)) TGameEvents::FReport(GameEvent::kEnteredWater, XPos, YPos);
   MBucketChange();
   MChoosePose();
   if (XVel > 0) LastFacing = kRight;

@@ -5,6 +5,7 @@
 #include "actors/profile.h"
 #include "platform/random.h"
 #include "shared/game_codes.h"
+#include "shared/game_events.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ int TActor::MControl() {
     if (BButton > 0 && Pose != kPoseLanding) {
       YVel = kJumpVel;
       Grounded = 0;
+      TGameEvents::FReport(GameEvent::kJump, XPos, YPos);
     }
   } else if (Hugged == 1) {
     XVel += Steer(Hpad, kSteerAccel);
@@ -90,6 +92,7 @@ int TActor::MControl() {
       XVel = LastFacing == kLeft ? kWallJumpXVel : -kWallJumpXVel;
       Grounded = 0;
       Hugged = 0;
+      TGameEvents::FReport(GameEvent::kWallJump, XPos, YPos);
     }
   } else {
     XVel += Steer(Hpad, kSteerAccel);

@@ -7,6 +7,7 @@
 #include "actors/actor.h"
 #include "actors/pose_frames.h"
 #include "shared/game_codes.h"
+#include "shared/game_events.h"
 #include "world/map.h"
 
 namespace {
@@ -52,6 +53,12 @@ void HitCellFromBelow(int64_t ux, int64_t uy) {
   TMap::FHitCell(column, row, kUp);  // a head bumps the block above it upward
 }
 
+// An event's value is 32 bits; no real fall comes near the limit.
+int32_t ClampedSpeed(int64_t speed) {
+  constexpr int64_t kMost = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(speed > kMost ? kMost : speed);
+}
+
 }  // namespace
 
 int TActor::MAddAirFriction() {
@@ -92,6 +99,7 @@ int TActor::MAddVelStanding() {
   const int64_t n = SubStepCount(XVel, YVel);
   const int64_t dx = XVel / n;
   const int64_t dy = YVel / n;
+  const bool was_grounded = Grounded == 1;
   Vertical vertical = Vertical::Free;
   Horizontal horizontal = Horizontal::Free;
   for (int64_t step = 0; step < n; ++step) {
@@ -134,6 +142,7 @@ int TActor::MAddVelStanding() {
 
   Grounded = 0;
   if (vertical == Vertical::Landed) {
+    if (!was_grounded) TGameEvents::FReport(GameEvent::kLanding, XPos, YPos, ClampedSpeed(YVel));
     if (YVel > kHardLanding) {
       Pose = kPoseLanding;
       HoldPose = kLandingHold;
@@ -142,7 +151,10 @@ int TActor::MAddVelStanding() {
     YVel = kContactSpeed;
     Grounded = 1;
   }
-  if (vertical == Vertical::Bumped) YVel = std::llabs(YVel) / 4 + kBumpRebound;
+  if (vertical == Vertical::Bumped) {
+    TGameEvents::FReport(GameEvent::kHeadBump, XPos, YPos - kHeadHeight);
+    YVel = std::llabs(YVel) / 4 + kBumpRebound;
+  }
 
   // The cling holds only while the move into the wall is refused with a block beside the feet.
   Hugged = 0;

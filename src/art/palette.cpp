@@ -36,6 +36,13 @@ int TPalette::FSet(int style) {
   return 0;
 }
 
+uint32_t TPalette::FRgb(int style) {
+  if (style < 0 || style >= kDrawStyles) return 0;
+  const Rgb c = style < 16 ? kColours[style] : Rgb{255, 255, 255};
+  return (static_cast<uint32_t>(c.r) << 16) | (static_cast<uint32_t>(c.g) << 8) |
+         static_cast<uint32_t>(c.b);
+}
+
 int TPalette::FBGSet(int style) {
   if (style < 0 || style >= kClearStyles) return 0;
   const Rgb c = style == 15 ? kClearMagenta : kColours[style];

@@ -6,6 +6,9 @@
 #include <cstdint>
 
 #include "editor/editor_layout.h"
+#include "editor/free_camera.h"
+#include "editor/map_overview.h"
+#include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "platform/input.h"
@@ -85,7 +88,11 @@ void EditCell(int cx, int cy, Button button) {
   } else {
     PaintBackground(cx, cy, button);
   }
-  if (!(CellStateAt(cx, cy) == before)) TUndoHistory::FEdited();
+  if (CellStateAt(cx, cy) == before) return;
+  TUndoHistory::FEdited();
+  if (pouring) ReportStrokeCell(GameEvent::kWaterPoured, cx, cy);
+  if (button == Button::Left) ReportStrokeCell(GameEvent::kBlockPainted, cx, cy);
+  if (button == Button::Right) ReportStrokeCell(GameEvent::kBlockErased, cx, cy);
 }
 
 void Undo() {
@@ -147,6 +154,8 @@ void FileAndRefreshKeys() {
 }  // namespace
 
 int TEditor::FInput() {
+  // The free camera moves first: the cell under the pointer is the one this frame shows there.
+  FreeCameraInput();
   const int mx = MousePosX();
   const int my = MousePosY();
   const Button button = HeldButton();
@@ -156,7 +165,7 @@ int TEditor::FInput() {
   const int cy = PixelToCell(my, left_view ? left_view->CameraCornerY : 0);
   if (mx > kLeftViewRight) {
     if (button != Button::None) PickerClick(place);
-  } else {
+  } else if (!PointerOnOverview()) {
     if (MouseButtonDown(kMouseMiddle)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
@@ -166,9 +175,13 @@ int TEditor::FInput() {
 }
 
 int TEditor::FFrameStart() {
+  FreeCameraFrameStart();
   const bool overLeftView = MousePosX() <= kLeftViewRight;
   const bool held = MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) || KeyIsDown(kKeyF);
-  TUndoHistory::FFrameStart(overLeftView && held);
+  // A press in the overview only steers the view: it opens no stroke.
+  const bool painting = overLeftView && held && !OverviewDragging;
+  TUndoHistory::FFrameStart(painting);
+  if (!painting) ForgetStrokeCells();
   return 0;
 }
 
@@ -177,6 +190,7 @@ int TEditor::FDraw() {
   DrawRect(400, 0, 16, 288);
   DrawRect(0, 288, 416, 12);
   SetColor(255, 255, 255);
+  if (FreeCameraOn) DrawMapOverview();
   if (MousePosX() <= kLeftViewRight) return 0;
   SetDrawScale(0.5f, 0.5f);
   DrawImageFrame(AllTilesImage.get(), kPickerLeft, kPickerTop, 0);

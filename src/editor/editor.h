@@ -21,9 +21,10 @@ class TEditor {
   // editor/editor.cpp
   // Before the frame's first move: where a stroke of the undo history opens and closes.
   static int FFrameStart();
-  // The mouse over the picker or the left view, the S, L and E keys, and undo and redo.
+  // The free camera's steering, the mouse over the picker or the left view (not the overview),
+  // the S, L and E keys, and undo and redo.
   static int FInput();
-  // The black gap and strip beside the left view; with the mouse over the right view, the picker
-  // and the two picked styles.
+  // The black gap and strip beside the left view; the map overview while the free camera is on;
+  // with the mouse over the right view, the picker and the two picked styles.
   static int FDraw();
 };

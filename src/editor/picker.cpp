@@ -2,10 +2,12 @@
 // block styles, its bottom half background styles.
 #include "editor/editor.h"
 #include "editor/editor_layout.h"
+#include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 
 int TEditor::FBoot() {
   TUndoHistory::FReset();
+  ForgetStrokeCells();
   for (int r = 0; r < kPickerHalfRows; ++r)
     for (int c = 0; c < kPickerColumns; ++c)
       EditorTileGrid[c][r] = r * kPickerColumns + c;

@@ -5,9 +5,11 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/free_camera.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
 #include "frame/clock.h"
+#include "frame/edit_switches.h"
 #include "frame/main_program.h"
 #include "frame/overlay.h"
 #include "platform/input.h"
@@ -57,20 +59,27 @@ int TGame::FRun() {
   FDraw();
   TClock::FEndClock(kClockDraw);
   TClock::FEndClock(kClockFrame);
-  TClock::FAverage();
-  TClock::FDraw();
+  // While the world is held the frame counters wait, and with them the averaging: the figures
+  // stay as they were.
+  if (!WorldHeld) TClock::FAverage();
+  if (PanelShown) TClock::FDraw();
   TOverlay::FLayOut();
   Flip(1);
   return 0;
 }
 
 int TGame::FUpdate() {
+  EditSwitchKeys();
   TEditor::FFrameStart();
-  TProfile::FUpdate();
-  TActor::FUpdateBadguys();
-  TBlock::FUpdate();
-  if (FrameTick == 0) TFluid::FSim();
+  // A held world draws no random number and moves nothing; the editor goes on as ever.
+  if (!WorldHeld) {
+    ReadPlayerPad();
+    TActor::FUpdateBadguys();
+    TBlock::FUpdate();
+    if (FrameTick == 0) TFluid::FSim();
+  }
   TEditor::FInput();
+  PlayFromPointerKey();
   // R restarts at once: the rest of this frame draws the fresh game.
   if (KeyHitCount(kKeyR) != 0) {
     // A restart throws the map away for the dummy map: one undo step brings it back.
@@ -83,10 +92,15 @@ int TGame::FUpdate() {
 }
 
 int TGame::FDraw() {
-  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
+  // The free camera's view stays where it was steered to.
+  if (FreeCameraOn) {
+    Scrollers[0]->MDrawStill(0, 0);
+  } else {
+    Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
+  }
   Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
   TEditor::FDraw();
-  DrawImageFrame(InstrImage.get(), 20, 20, 0);
+  if (PanelShown) DrawImageFrame(InstrImage.get(), 20, 20, 0);
   return 0;
 }
 

@@ -10,10 +10,13 @@ class TGame {
   static int FEnterState();
   // One frame: the update and the drawing between the clocks, the clocks' read-out, the flip.
   static int FRun();
-  // The editor's stroke bookkeeping, the player's pad, every actor, the animating blocks, the
-  // water (every seventh frame), the editor's input, and R (one undo step).
+  // The building switches (Tab, P, H), the editor's stroke bookkeeping, then, unless the
+  // world is held, the player's pad, every actor, the animating blocks and the water (every
+  // seventh frame); the editor's input, T, and R (one undo step).
   static int FUpdate();
-  static int FDraw();  // both views, the editor's overlay and the instructions panel
+  // Both views (the left one still while the free camera is on), the editor's overlay and,
+  // unless hidden, the instructions panel.
+  static int FDraw();
 
   // Not called by the game (these three): kept as part of TGame's interface.
   static int FBoot();

@@ -48,6 +48,22 @@ std::string ApplyTrace(const std::string& value, GameOptions& options) {
   return "";
 }
 
+std::string ApplyMute(const std::string&, GameOptions& options) {
+  options.muted = true;
+  return "";
+}
+
+std::string ApplyVolume(const std::string& value, GameOptions& options) {
+  int volume = -1;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, volume);
+  if (error != std::errc() || stop != end || volume < 0 || volume > 100) {
+    return "--volume wants a whole number from 0 to 100, not \"" + value + "\"";
+  }
+  options.volume = volume;
+  return "";
+}
+
 std::string ApplyPlainDraw(const std::string&, GameOptions& options) {
   options.plain_draw = true;
   return "";
@@ -65,6 +81,8 @@ constexpr OptionRow kOptions[] = {
     {"--record", "FILE", "record this play as a replay that ravelon-sim --replay plays back",
      ApplyRecord},
     {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},
+    {"--mute", "", "start with the sound off (M switches it on and off)", ApplyMute},
+    {"--volume", "N", "the sound's volume, 0 to 100 (default 100)", ApplyVolume},
     {"--plain-draw", "", "draw without the drawing shortcuts: the same picture, more work",
      ApplyPlainDraw},
     {"--help", "", "list these options and end", ApplyHelp},

@@ -10,6 +10,8 @@ struct GameOptions {
   bool fullscreen = false;
   std::string record;       // a replay of this play is written here; empty: none
   std::string trace;        // the per-frame state trace of this play is written here; empty: none
+  bool muted = false;       // the sound starts off
+  int volume = 100;         // the sound's volume, 0..100
   bool plain_draw = false;  // every frame drawn without the drawing shortcuts (the same picture)
   bool help = false;        // list the options and end
 };

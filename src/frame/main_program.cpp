@@ -8,7 +8,9 @@
 #include "actors/profile.h"
 #include "editor/editor.h"
 #include "editor/undo_history.h"
+#include "frame/edit_switches.h"
 #include "frame/game.h"
+#include "frame/game_sounds.h"
 #include "frame/overlay.h"
 #include "platform/console.h"
 #include "platform/input.h"
@@ -74,7 +76,9 @@ void LoadArt() {
 }
 
 // The frame counters advance between passes: FrameTick 0..6, then SlowToggle and AnimPhase.
+// A held world keeps them: its water steps and animations go on from the same count later.
 void AdvanceCounters() {
+  if (WorldHeld) return;
   if (++FrameTick < 7) return;
   FrameTick = 0;
   if (++SlowToggle >= 2) SlowToggle = 0;
@@ -122,6 +126,7 @@ void MainLoopPass() {
     SleepMillis(3000);
   }
   AdvanceCounters();
+  SoundKeysPass();
   TGameEvents::FDeliver();
 }
 

@@ -111,6 +111,8 @@ std::string MessageFor(const GameEventRecord& event) {
       return "Unsaved edits from the last run are in recovery/: Ctrl+L loads them";
     case GameEvent::kRecoveryLoaded:
       return "Recovered edits loaded: Ctrl+Z takes them back";
+    case GameEvent::kMuted:
+      return event.Value ? "Sound muted: M brings it back" : "Sound on";
     default:
       return {};
   }

@@ -2,15 +2,18 @@
 // the program on it, recording the play when asked.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame/game_options.h"
+#include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
 #include "platform/render/draw.h"
 #include "platform/render/overlay_compose.h"
 #include "platform/render/overlay_scene.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_run.h"
 #include "record/play_recorder.h"
@@ -50,6 +53,15 @@ int RunRecorded(const GameOptions& options) {
   return status;
 }
 
+// No audio device is no reason not to play: the game then runs silent.
+std::unique_ptr<GameSounds> StartSound(const GameOptions& options, SdlAudio& audio) {
+  if (!audio.Open()) return nullptr;
+  SoundSettings settings;
+  settings.Volume = options.volume;
+  settings.Muted = options.muted;
+  return std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,8 +77,11 @@ int main(int argc, char** argv) {
   }
   HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
   if (options.plain_draw) SetDrawShortcuts(false);
-  const int status =
-      RunOnSdl(options.scale, options.fullscreen, [&] { return RunRecorded(options); });
+  const int status = RunOnSdl(options.scale, options.fullscreen, [&] {
+    SdlAudio audio;
+    const std::unique_ptr<GameSounds> sound = StartSound(options, audio);
+    return RunRecorded(options);
+  });
   CloseMessageBoxAside();
   return status;
 }

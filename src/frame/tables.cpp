@@ -4,8 +4,10 @@
 #include "actors/profile.h"
 #include "art/ref_image.h"
 #include "editor/editor.h"
+#include "editor/free_camera.h"
 #include "fluid/fluid.h"
 #include "frame/clock.h"
+#include "frame/edit_switches.h"
 #include "frame/main_program.h"
 #include "platform/render/image.h"
 #include "platform/render/pixmap.h"
@@ -46,6 +48,8 @@ std::list<std::shared_ptr<TBlock>> ActiveBlocks;
 int32_t EditorBlockStyle, EditorBGStyle, EditorMode;
 std::shared_ptr<TPixmap> RefImagePixmap;
 int32_t RefImageWidth, RefImageHeight;
+bool FreeCameraOn, OverviewDragging, ButtonsHeldAtFrameStart;
+bool WorldHeld, PanelShown;
 
 void CreateTables() {
   for (auto& column : BlockGrid)
@@ -83,4 +87,7 @@ void CreateTables() {
   EditorMode = kEditorBackgroundMode;
   RefImagePixmap = nullptr;
   RefImageWidth = RefImageHeight = 0;
+  FreeCameraOn = OverviewDragging = ButtonsHeldAtFrameStart = false;
+  WorldHeld = false;
+  PanelShown = true;
 }

@@ -62,6 +62,9 @@ void HeadlessBackend::Deliver(const ScriptedEvent& event) {
     case Kind::FocusLost:
       InputFocusChanged();
       break;
+    case Kind::Wheel:
+      InputMouseWheel(event.a, event.b);
+      break;
   }
 }
 

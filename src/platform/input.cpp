@@ -21,6 +21,8 @@ struct InputState {
   uint8_t buttonDown[kButtons];
   int buttonHits[kButtons];
   int mouseX, mouseY;
+  int wheelX, wheelY;          // steps since the last snapshot (or read, outside the loop)
+  int passWheelX, passWheelY;  // the steps the pass's snapshot took
   bool closeRequested;
   JoystickReading joy[kPorts];
 };
@@ -69,6 +71,12 @@ void NoteMouseAndJoystick() {
     Note((joy.buttons & mask) ? Kind::JoyButtonDown : Kind::JoyButtonUp, bit);
   }
   Tap.joy = joy;
+}
+
+// Huge or endless wheel input stays a bounded number of steps.
+int SaturatedSteps(int64_t sum) {
+  if (sum > kWheelStepLimit) return kWheelStepLimit;
+  return sum < -kWheelStepLimit ? -kWheelStepLimit : static_cast<int>(sum);
 }
 
 bool ValidKey(int key) {
@@ -120,6 +128,11 @@ void InputMouseMove(int x, int y) {
   State.mouseY = y;
 }
 
+void InputMouseWheel(int dx, int dy) {
+  State.wheelX = SaturatedSteps(int64_t{State.wheelX} + dx);
+  State.wheelY = SaturatedSteps(int64_t{State.wheelY} + dy);
+}
+
 void InputFocusChanged() {
   std::memset(State.keyDown, 0, sizeof State.keyDown);
   std::memset(State.keyPressedSince, 0, sizeof State.keyPressedSince);
@@ -161,8 +174,13 @@ void InputBeginPass() {
     State.keyDownAtSnapshot[key] = State.keyDown[key];
   }
   std::memset(State.keyPressedSince, 0, sizeof State.keyPressedSince);
+  State.passWheelX = State.wheelX;
+  State.passWheelY = State.wheelY;
+  State.wheelX = State.wheelY = 0;
   if (!Tap.tap) return;
   NoteMouseAndJoystick();
+  if (State.passWheelX != 0 || State.passWheelY != 0)
+    Note(ScriptedEvent::Kind::Wheel, State.passWheelX, State.passWheelY);
   std::vector<ScriptedEvent> events;
   events.swap(Tap.pending);
   Tap.tap(events);
@@ -214,6 +232,24 @@ int MouseHitCount(int button) {
   const int hits = State.buttonHits[button];
   State.buttonHits[button] = 0;
   return hits;
+}
+
+namespace {
+// Inside the loop the pass's steps; outside, what has come since the last read of that axis.
+int WheelSteps(int& pending, int pass_steps) {
+  Pump();
+  if (PassSnapshots) return pass_steps;
+  const int steps = pending;
+  pending = 0;
+  return steps;
+}
+}  // namespace
+
+int MouseWheelX() {
+  return WheelSteps(State.wheelX, State.passWheelX);
+}
+int MouseWheelY() {
+  return WheelSteps(State.wheelY, State.passWheelY);
 }
 
 int CloseRequested() {

@@ -12,6 +12,7 @@
 
 // The game's key codes (virtual-key codes 0..255).
 enum KeyCode : int {
+  kKeyTab = 9,
   kKeyShift = 16,
   kKeyCtrl = 17,
   kKeyEscape = 27,
@@ -23,10 +24,13 @@ enum KeyCode : int {
   kKeyB = 66,
   kKeyE = 69,
   kKeyF = 70,
+  kKeyH = 72,
   kKeyL = 76,
   kKeyN = 78,
+  kKeyP = 80,
   kKeyR = 82,
   kKeyS = 83,
+  kKeyT = 84,
   kKeyY = 89,
   kKeyZ = 90,
 };
@@ -48,6 +52,12 @@ int MousePosX();
 int MousePosY();
 int MouseButtonDown(int button);
 int MouseHitCount(int button);
+// The wheel's steps of this pass: across (positive to the right) and up (positive away from the
+// user), each kept within +-kWheelStepLimit. Inside the main loop the steps taken at the pass's
+// start, read as often as asked; outside it, the steps since the last read, then cleared.
+int MouseWheelX();
+int MouseWheelY();
+constexpr int kWheelStepLimit = 1 << 20;
 int CloseRequested();
 float JoyAxisX(int port);
 float JoyAxisY(int port);
@@ -64,6 +74,7 @@ void InputKeyDown(int key);  // a repeat while held adds nothing
 void InputKeyUp(int key);
 void InputMouseButton(int button, bool down);
 void InputMouseMove(int x, int y);
+void InputMouseWheel(int dx, int dy);  // added up, saturating at +-kWheelStepLimit
 void InputFocusChanged();  // lost or regained: keys, key hits, buttons and button hits clear
 void InputCloseRequest();
 void InputSetJoystick(int port, const JoystickReading& reading);
@@ -78,6 +89,7 @@ void InputBeginPass();
 // Called by InputBeginPass with what changed since the last pass, in the order it happened, as
 // script events (frame left at 1): the input the pass's queries see is the input of the last pass
 // plus these. Key and button events come only where they change something; the pointer and the
-// first joystick appear once per pass at most, with their new values.
+// first joystick appear once per pass at most, with their new values; the wheel once per pass at
+// most, with the pass's steps.
 using PassInputTap = std::function<void(const std::vector<ScriptedEvent>&)>;
 void InputSetPassTap(PassInputTap tap);

@@ -14,10 +14,11 @@ struct ScriptedEvent {
     JoyButtonDown,
     JoyButtonUp,
     Close,
-    FocusLost
+    FocusLost,
+    Wheel  // a and b: the wheel's steps across and up (positive away from the user)
   };
   int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
   Kind kind = Kind::KeyDown;
-  int a = 0, b = 0;  // key code / button / x, y
+  int a = 0, b = 0;  // key code / button / x, y / wheel steps across, up
   float value = 0;   // axis value
 };

@@ -108,6 +108,20 @@ LineResult ParseButton(const std::vector<std::string_view>& t, ScriptedEvent eve
   return {event, {}};
 }
 
+LineResult ParseWheel(const std::vector<std::string_view>& t, ScriptedEvent event) {
+  if (t.size() != 4) return Fail("expected: F wheel DX DY");
+  const auto dx = Integer(t[2]);
+  const auto dy = Integer(t[3]);
+  if (!dx || !dy) return Fail("wheel steps are not a pair of numbers");
+  if (*dx < INT32_MIN || *dx > INT32_MAX || *dy < INT32_MIN || *dy > INT32_MAX) {
+    return Fail("wheel steps out of range");
+  }
+  event.kind = Kind::Wheel;
+  event.a = static_cast<int>(*dx);
+  event.b = static_cast<int>(*dy);
+  return {event, {}};
+}
+
 LineResult ParseJoy(const std::vector<std::string_view>& t, ScriptedEvent event) {
   if (t[2] == "axis") {
     if (t[3] != "x" && t[3] != "y") return Fail("expected axis x or y: " + std::string(t[3]));
@@ -153,6 +167,8 @@ LineResult ParseLine(std::string_view line) {
     result = ParseMouse(t, event);
   } else if (word == "button") {
     result = ParseButton(t, event);
+  } else if (word == "wheel") {
+    result = ParseWheel(t, event);
   } else if (word == "joy") {
     result = t.size() != 5 ? Fail("expected: F joy axis x|y VALUE or F joy button N down|up")
                            : ParseJoy(t, event);
@@ -199,6 +215,8 @@ std::string FormatScriptEvent(const ScriptedEvent& event) {
       return line + "close";
     case Kind::FocusLost:
       return line + "focus lost";
+    case Kind::Wheel:
+      return line + "wheel " + std::to_string(event.a) + ' ' + std::to_string(event.b);
   }
   return line;
 }

@@ -1,6 +1,7 @@
 // The runner's input script: one event per line, "#" starts a comment, blank lines are ignored.
 //   F key CODE down|up        F mouse X Y            F button 1|2|3 down|up
 //   F joy axis x|y VALUE      F joy button N down|up F close       F focus lost
+//   F wheel DX DY             (steps right and up, each -2^31..2^31-1)
 // Parsing is a pure function of the text, so it can be tested and fuzzed on its own.
 #pragma once
 

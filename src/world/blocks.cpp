@@ -7,6 +7,7 @@
 #include "platform/console.h"
 #include "platform/render/draw.h"
 #include "shared/game_codes.h"
+#include "shared/game_events.h"
 #include "shared/game_images.h"
 #include "world/block.h"
 #include "world/map.h"
@@ -34,16 +35,22 @@ void RemoveFromActive(const TBlock* block) {
   if (it != ActiveBlocks.end()) ActiveBlocks.erase(it);
 }
 
+void ReportAtBlock(GameEvent kind, const TBlock& block) {
+  TGameEvents::FReport(kind, int64_t{block.XPos} * TILE_UNITS + TILE_UNITS / 2,
+                       int64_t{block.Ypos} * TILE_UNITS + TILE_UNITS / 2);
+}
+
 // Bricks and containers bump alike: every bump animates upward, and a running animation
-// ignores further bumps, so a block is listed at most once.
-void StartBump(TBlock& block) {
-  if (block.Angle != kNoDirection) return;
+// ignores further bumps, so a block is listed at most once. True when this bump started one.
+bool StartBump(TBlock& block) {
+  if (block.Angle != kNoDirection) return false;
   // Only blocks made by FCreate are shared; any other has no owner the list could join.
   auto self = block.weak_from_this().lock();
-  if (!self) return;
+  if (!self) return false;
   ActiveBlocks.push_back(std::move(self));
   block.Angle = kUp;
   block.Counter = kBumpFrames;
+  return true;
 }
 
 // Counts the animation down; returns true on the update that reaches the peak.
@@ -86,6 +93,7 @@ void ReleaseActor(const TBlock& block) {
   const auto x = static_cast<int32_t>(uint32_t{block.XPos} * 1048576u + 524288u);
   const auto y = static_cast<int32_t>(uint32_t{block.Ypos} * 1048576u - 131072u);
   TActor::FCreate(int64_t{x}, int64_t{y}, kUserBadguy);
+  ReportAtBlock(GameEvent::kBadguyReleased, block);
 }
 
 }  // namespace
@@ -126,7 +134,9 @@ std::shared_ptr<TBlock> TBlockBrick::FCreate(int style, int x, int y) {
 }
 
 int TBlockBrick::MUpdate() {
-  if (CountDown(*this)) TMap::FCreateBlock(XPos, Ypos, -1);
+  if (!CountDown(*this)) return 0;
+  ReportAtBlock(GameEvent::kBrickBroken, *this);
+  TMap::FCreateBlock(XPos, Ypos, -1);
   return 0;
 }
 
@@ -140,7 +150,7 @@ int TBlockBrick::MDraw(int px, int py) {
 }
 
 int TBlockBrick::MBump(uint8_t) {
-  StartBump(*this);
+  if (StartBump(*this)) ReportAtBlock(GameEvent::kBrickCracked, *this);
   return 0;
 }
 
@@ -163,6 +173,6 @@ int TBlockContainer::MDraw(int px, int py) {
 }
 
 int TBlockContainer::MBump(uint8_t) {
-  StartBump(*this);
+  if (StartBump(*this)) ReportAtBlock(GameEvent::kContainerOpened, *this);
   return 0;
 }

@@ -97,16 +97,25 @@ int TScroller::FRefreshFromMap() {
 
 int TScroller::MDraw(const TActor* actor, int screen_x, int screen_y) {
   if (!actor) return 0;
+  MMoveCamera(*actor);
+  MDrawPasses(screen_x, screen_y);
+  return 0;
+}
+
+int TScroller::MDrawStill(int screen_x, int screen_y) {
+  MDrawPasses(screen_x, screen_y);
+  return 0;
+}
+
+void TScroller::MDrawPasses(int screen_x, int screen_y) {
   SetDrawOrigin(static_cast<float>(screen_x), static_cast<float>(screen_y));
   SetViewport(screen_x, screen_y, SCREEN_WIDTH_PIXELS, SCREEN_HEIGHT_PIXELS);
-  MMoveCamera(*actor);
   MDrawBackdrops();
   MDrawCells();
   MDrawActors();
   // Later drawing (the editor overlay, the panel) relies on this origin and clip.
   SetDrawOrigin(0, 0);
   SetViewport(0, 0, kAfterViewsClipWidth, kAfterViewsClipHeight);
-  return 0;
 }
 
 TScroller::CellWindow TScroller::MCellWindow() const {

@@ -37,15 +37,23 @@ class TScroller {
   // Moves the camera after the actor, then draws the view at window pixel (screen_x, screen_y):
   // backdrops, then background tiles, water and blocks, then the actors. Null draws nothing.
   int MDraw(const TActor* actor, int screen_x, int screen_y);
+  // Draws the view as MDraw does, with the camera left where it stands.
+  int MDrawStill(int screen_x, int screen_y);
   // Not called by the game: kept as part of TScroller's interface.
   static int FUpdate() { return 0; }
 
   // world/scroller_camera.cpp
   // The camera half of MDraw (target, locks, easing, corner clamp), without drawing.
   void MMoveCamera(const TActor& actor);
+  // The free camera, steered rather than following: the corner moves by (dx, dy) units, or is
+  // put where the view centres on (x, y), always kept inside the map, and the camera's centre
+  // goes with it (an actor followed again later eases from there).
+  void MShiftCamera(int64_t dx, int64_t dy);
+  void MCentreCameraOn(int64_t x, int64_t y);
 
   // Private, in world/scroller.cpp: the passes of MDraw.
  private:
+  void MDrawPasses(int screen_x, int screen_y);  // at that window pixel, the camera as it is
   struct CellWindow;
   CellWindow MCellWindow() const;
   void MDrawBackdrops();  // world/scroller_backdrops.cpp

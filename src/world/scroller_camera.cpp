@@ -94,3 +94,21 @@ void TScroller::MMoveCamera(const TActor& actor) {
   CameraCornerX = Clamp(CameraXPos - kHalfViewWidth, kCornerLimitX);
   CameraCornerY = Clamp(CameraYPos - kHalfViewHeight, kCornerLimitY);
 }
+
+// The centre follows the clamped corner, so a camera pushed against an edge for any length of
+// time stands at the edge, never beyond it, and comes back at once when pushed the other way.
+void TScroller::MShiftCamera(int64_t dx, int64_t dy) {
+  // Far beyond any distance across the map, and small enough that no sum below overflows.
+  constexpr int64_t kFar = int64_t{1} << 40;
+  dx = dx < -kFar ? -kFar : (dx > kFar ? kFar : dx);
+  dy = dy < -kFar ? -kFar : (dy > kFar ? kFar : dy);
+  if (dx == 0 && dy == 0) return;
+  CameraCornerX = Clamp(CameraCornerX + dx, kCornerLimitX);
+  CameraCornerY = Clamp(CameraCornerY + dy, kCornerLimitY);
+  CameraXPos = CameraCornerX + kHalfViewWidth;
+  CameraYPos = CameraCornerY + kHalfViewHeight;
+}
+
+void TScroller::MCentreCameraOn(int64_t x, int64_t y) {
+  MShiftCamera(x - kHalfViewWidth - CameraCornerX, y - kHalfViewHeight - CameraCornerY);
+}

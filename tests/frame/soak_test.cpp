@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "actors/actor.h"
@@ -107,6 +108,7 @@ class RandomPlayer {
       TappedLastFrame.push_back(tap.key);
       if (tap.key == kKeyR || tap.key == kKeyL) restarts_or_loads = true;
     }
+    BuildingKeys(f);
     if (Rng.Chance(250)) MoveMouse(f);
     if (Rng.Chance(50)) {
       const int button = Rng.Chance(900) ? 1 + Rng.Below(2) : 3;
@@ -146,6 +148,33 @@ class RandomPlayer {
     Emit(f, Kind::MouseMove, MouseX, MouseY);
   }
 
+  // The world held and the free camera each for a while (switched on, then off again up to
+  // a few seconds later), T and H now and then, and the wheel, now and then turned far.
+  void BuildingKeys(int f) {
+    for (auto& [key, until] : {std::pair<int, int&>{kKeyP, HeldUntil}, {kKeyTab, FreeUntil}}) {
+      if (until == f || (until == 0 && Rng.Chance(3))) {
+        TapKey(f, key);
+        until = until == f ? 0 : f + Rng.Between(1, 200);
+      }
+    }
+    if (Rng.Chance(3)) TapKey(f, kKeyT);
+    if (Rng.Chance(2)) TapKey(f, kKeyH);
+    if (Rng.Chance(20)) {
+      auto steps = [&] {
+        if (!Rng.Chance(100)) return Rng.Between(-3, 3);
+        return Rng.Chance(500) ? INT32_MAX : INT32_MIN;
+      };
+      const int across = steps();
+      Emit(f, Kind::Wheel, across, steps());
+    }
+  }
+
+  void TapKey(int f, int key) {
+    if (KeyDown[key]) return;
+    SetKey(f, key, true);
+    TappedLastFrame.push_back(key);
+  }
+
   void Joystick(int f) {
     static const float kAxis[] = {-1.0f, -0.6f, -0.21f, -0.2f, 0.0f, 0.2f, 0.21f, 0.6f, 1.0f};
     if (Rng.Chance(30)) Emit(f, Kind::JoyAxisX, 0, 0, kAxis[Rng.Below(9)]);
@@ -165,6 +194,7 @@ class RandomPlayer {
   bool ButtonDown[4] = {};
   bool JoyDown[32] = {};
   int MouseX = 0, MouseY = 0;
+  int HeldUntil = 0, FreeUntil = 0;  // the frame the hold, the free camera is switched off
 };
 
 int64_t TotalWater() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/input.h"
 #include "support/test_env.h"
@@ -59,11 +60,12 @@ TEST_F(InputTest, MouseButtonsAndPointer) {
   // Codes outside the tables are ignored rather than written out of bounds.
   InputKeyDown(-1);
   InputKeyDown(256);
+  constexpr int kNoSuchButton = 9;
   InputMouseButton(0, true);
-  InputMouseButton(9, true);
+  InputMouseButton(kNoSuchButton, true);
   EXPECT_EQ(KeyIsDown(256), 0);
   EXPECT_EQ(KeyHitCount(-1), 0);
-  EXPECT_EQ(MouseButtonDown(9), 0);
+  EXPECT_EQ(MouseButtonDown(kNoSuchButton), 0);
 }
 
 TEST_F(InputTest, CloseRequestReadsOncePerRequest) {
@@ -131,7 +133,8 @@ std::vector<float> QueryAll() {
   seen.insert(seen.end(),
               {static_cast<float>(MousePosX()), static_cast<float>(MousePosY()),
                static_cast<float>(CloseRequested()), JoyAxisX(0), JoyAxisY(0),
-               static_cast<float>(JoyButtonDown(0, 0)), static_cast<float>(JoyButtonDown(5, 0))});
+               static_cast<float>(JoyButtonDown(0, 0)), static_cast<float>(JoyButtonDown(5, 0)),
+               static_cast<float>(MouseWheelX()), static_cast<float>(MouseWheelY())});
   return seen;
 }
 
@@ -151,6 +154,9 @@ void RawInputBefore(int pass) {
   if (pass % 5 == 1) InputMouseMove(0, 0);  // back where a replay starts
   if (pass % 11 == 0) InputFocusChanged();
   if (pass % 13 == 0) InputCloseRequest();
+  if (pass % 3 == 0) InputMouseWheel(pass % 2, -1);
+  if (pass % 3 == 0 && pass % 4 == 0) InputMouseWheel(-pass, 2);  // two turns in one pass
+  if (pass == 29) InputMouseWheel(INT32_MAX, INT32_MIN);
   JoystickReading joy;
   joy.present = pass % 7 != 0;  // now and then no device: the last values stay
   joy.x = static_cast<float>(pass % 9) / 9.0f - 0.5f;
@@ -160,6 +166,31 @@ void RawInputBefore(int pass) {
 }
 
 }  // namespace
+
+// The wheel of a pass reads the same all the pass long and is gone by the next, whether read or
+// not; however far it is turned, it stays a bounded number of steps.
+TEST_F(InputTest, TheWheelIsThePassesTurnsKeptWithinBounds) {
+  InputMouseWheel(2, -3);
+  InputMouseWheel(1, 0);
+  EXPECT_EQ(MouseWheelX(), 3);  // outside the loop: read once
+  EXPECT_EQ(MouseWheelX(), 0);
+  EXPECT_EQ(MouseWheelY(), -3);
+  InputMouseWheel(0, 5);
+  InputBeginPass();
+  EXPECT_EQ(MouseWheelY(), 5);
+  EXPECT_EQ(MouseWheelY(), 5);
+  InputBeginPass();
+  EXPECT_EQ(MouseWheelY(), 0);
+  for (int i = 0; i < 5000; ++i)
+    InputMouseWheel(INT32_MAX, INT32_MIN);
+  InputBeginPass();
+  EXPECT_EQ(MouseWheelX(), kWheelStepLimit);
+  EXPECT_EQ(MouseWheelY(), -kWheelStepLimit);
+  InputMouseWheel(INT32_MIN, 1);
+  InputBeginPass();
+  EXPECT_EQ(MouseWheelX(), -kWheelStepLimit);
+  EXPECT_EQ(MouseWheelY(), 1);
+}
 
 // What the tap hands on, played back as a script, makes every query of every pass read the same:
 // that is all a recording of play needs to replay exactly.

@@ -2,6 +2,7 @@
 // refused with a reason (and a line where there is one) instead of a crash or a wrong replay.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -143,6 +144,7 @@ TEST(ReplayFileTest, HeaderAndEventsRoundTrip) {
                                              {5, Kind::JoyAxisX, 0, 0, 1.0f},
                                              {5, Kind::JoyButtonDown, 31},
                                              {6, Kind::JoyButtonUp, 0},
+                                             {6, Kind::Wheel, INT32_MIN, INT32_MAX},
                                              {6, Kind::Close}};
   std::string text = ReplayHeaderText("Ravelon v0.09a", "now");
   for (const ScriptedEvent& event : events)

@@ -80,6 +80,22 @@ TEST_F(RecordReplayTest, ReplayReachesTheRecordedStateEveryFrame) {
   EXPECT_TRUE(live == ReadText(Path("replay.trace")));
 }
 
+// The building keys and the wheel are recorded like any input: the free camera steered by the
+// arrows, the wheel and the overview, a held world painted in, the panel hidden, T.
+TEST_F(RecordReplayTest, TheBuildingKeysAndTheWheelReplay) {
+  Record(
+      "2 key 80 down\n3 key 80 up\n4 key 9 down\n5 key 9 up\n6 key 39 down\n30 key 39 up\n"
+      "32 wheel 0 -2\n33 key 16 down\n34 wheel 0 1\n35 key 16 up\n36 mouse 300 250\n"
+      "37 button 1 down\n39 mouse 320 240\n40 button 1 up\n42 mouse 150 100\n"
+      "43 button 1 down\n45 button 1 up\n47 key 72 down\n48 key 72 up\n50 key 84 down\n"
+      "51 key 84 up\n90 key 27 down\n");
+  const std::string recording = ReadText(Path("r.rep"));
+  EXPECT_NE(recording.find("\n34 wheel 0 1\n"), std::string::npos);
+  const SimResult r = Replay(Path("r.rep"), {"--trace", Path("replay.trace")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(ReadText(Path("live.trace")) == ReadText(Path("replay.trace")));
+}
+
 TEST_F(RecordReplayTest, DifferentInputNamesTheFirstCheckThatFails) {
   Record(kPlay);
   std::string recording = ReadText(Path("r.rep"));

@@ -2,6 +2,8 @@
 // the ranges and the first bad line named.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "record/script.h"
 
 namespace {
@@ -79,6 +81,11 @@ TEST(ScriptTest, RangesAreInclusiveAtTheirEnds) {
   EXPECT_EQ(Only("1 joy axis x 0.1").value, 0.1f);
   EXPECT_EQ(Only("1 joy axis x 1e-1").value, 0.1f);
   EXPECT_EQ(Only("2147483647 close").frame, 2147483647);
+  const ScriptedEvent wheel = Only("3 wheel -2147483648 2147483647");
+  EXPECT_EQ(wheel.kind, Kind::Wheel);
+  EXPECT_EQ(wheel.a, INT32_MIN);
+  EXPECT_EQ(wheel.b, INT32_MAX);
+  EXPECT_EQ(FormatScriptEvent(wheel), "3 wheel -2147483648 2147483647");
 }
 
 TEST(ScriptTest, OutOfRangeValuesAreErrorsWithTheirLine) {
@@ -94,6 +101,8 @@ TEST(ScriptTest, OutOfRangeValuesAreErrorsWithTheirLine) {
   ExpectErrorAt("1 joy axis x inf", 1);
   ExpectErrorAt("0 close", 1);
   ExpectErrorAt("-3 close", 1);
+  ExpectErrorAt("1 wheel 2147483648 0", 1);
+  ExpectErrorAt("1 wheel 0 -2147483649", 1);
 }
 
 TEST(ScriptTest, UnreadableLinesAreErrors) {
@@ -119,6 +128,10 @@ TEST(ScriptTest, UnreadableLinesAreErrors) {
                        "1 joy button 3 held",
                        "1 joy hat 1 down",
                        "1 close now",
+                       "1 wheel",
+                       "1 wheel 1",
+                       "1 wheel 1 2 3",
+                       "1 wheel up 2",
                        "1 focus",
                        "1 focus gained",
                        "1.5 close",

@@ -71,3 +71,22 @@ TEST(GameOptionsTest, HelpListsEveryOption) {
     EXPECT_NE(help.find(name), std::string::npos) << name;
   EXPECT_EQ(help.back(), '\n');
 }
+
+TEST(GameOptionsTest, MuteAndVolumeAreReadAndBadVolumesRefused) {
+  GameOptions options;
+  EXPECT_TRUE(Parse({}, options).ok);
+  EXPECT_FALSE(options.muted);
+  EXPECT_EQ(options.volume, 100);
+  EXPECT_TRUE(Parse({"--mute", "--volume=0"}, options).ok);
+  EXPECT_TRUE(options.muted);
+  EXPECT_EQ(options.volume, 0);
+  EXPECT_FALSE(Parse({"--mute=yes"}, options).ok);
+  for (const std::string bad : {"101", "-1", "x", "", "50%", "1e2"}) {
+    GameOptions fresh;
+    const OptionsOutcome outcome = Parse({"--volume", bad}, fresh);
+    EXPECT_FALSE(outcome.ok) << bad;
+    EXPECT_NE(outcome.error.find("\"" + bad + "\""), std::string::npos) << outcome.error;
+    EXPECT_EQ(fresh.volume, 100) << "a refused value must not stick: " << bad;
+  }
+  EXPECT_NE(GameOptionsHelp().find("--volume N"), std::string::npos);
+}

@@ -23,6 +23,12 @@ int MouseButtonOf(Uint8 sdl_button) {
   }
 }
 
+// The game's wheel steps are positive to the right and away from the user, whatever way the
+// system turns the wheel's meaning round ("natural" scrolling reports them flipped).
+int WheelSteps(Sint32 steps, Uint32 direction) {
+  return direction == SDL_MOUSEWHEEL_FLIPPED ? -steps : steps;
+}
+
 // Without a display SDL falls back to drivers that draw nowhere: the game would run unseen and
 // could never be quit. Those count only when asked for by name.
 bool OnAScreen() {
@@ -109,6 +115,10 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       MouseMovedTo(event.button.x, event.button.y);
       InputMouseButton(MouseButtonOf(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_MOUSEWHEEL:
+      InputMouseWheel(WheelSteps(event.wheel.x, event.wheel.direction),
+                      WheelSteps(event.wheel.y, event.wheel.direction));
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||

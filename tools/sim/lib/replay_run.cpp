@@ -14,6 +14,7 @@
 #include "record/script.h"
 #include "record/trace.h"
 #include "run_files.h"
+#include "run_sound.h"
 #include "shot.h"
 
 namespace {
@@ -201,6 +202,7 @@ int RunReplay(const RunOptions& options) {
   }
   CopyArt(replay, art_folder, scratch.Path);
   ReplayOutcome outcome;
+  RunSound sound(FromStartFolder(options.wav), art_folder.string());
   {
     WorkDir work_dir;
     if (!work_dir.Enter(scratch.Path.string())) {
@@ -210,6 +212,10 @@ int RunReplay(const RunOptions& options) {
     outcome = PlayBack(replay, trace, !options.trace.empty());
   }
   const int status = Verdict(replay, outcome);
+  if (!sound.Finish()) {
+    Complain("cannot write the sound " + options.wav);
+    return status == 0 ? 1 : status;
+  }
   if (!shot_path.empty() && !WriteShot(shot_path)) {
     Complain("cannot write the shot " + options.shot);
     return status == 0 ? 1 : status;

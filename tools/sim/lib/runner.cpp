@@ -21,6 +21,7 @@
 #include "record/trace.h"
 #include "replay_run.h"
 #include "run_files.h"
+#include "run_sound.h"
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
@@ -124,7 +125,8 @@ std::string UsageText() {
          "  --frames N     passes of the main loop to run (default 1; 0: start-up only)\n"
          "  --script FILE  input script ('-' for standard input), one event per line:\n"
          "                   F key CODE down|up, F mouse X Y, F button 1|2|3 down|up,\n"
-         "                   F joy axis x|y VALUE, F joy button N down|up, F close, F focus lost\n"
+         "                   F joy axis x|y VALUE, F joy button N down|up, F close, F focus lost,\n"
+         "                   F wheel DX DY\n"
          "  --trace FILE   per-pass state trace ('-' for standard output)\n"
          "  --shot FILE    the back buffer after the last pass, as a 24-bit BMP\n"
          "  --overlay      draw the window's overlay (messages, picker marks) into the shot\n"
@@ -137,6 +139,8 @@ std::string UsageText() {
          "                 exit 3 and the first differing frame when it differs\n"
          "  --unpack OUT   with --replay: write its input as script.txt, and its map files,\n"
          "                 into the folder OUT\n"
+         "  --wav FILE     the run's sound as a 16-bit stereo WAV, 800 samples a pass at\n"
+         "                 48000 Hz (the recipes *.sfx are read from DIR)\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
@@ -184,11 +188,12 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
         ok = false;
       }
     } else if (name == "--script" || name == "--trace" || name == "--shot" || name == "--replay" ||
-               name == "--unpack") {
+               name == "--unpack" || name == "--wav") {
       std::string& path = name == "--script"   ? options.script
                           : name == "--trace"  ? options.trace
                           : name == "--shot"   ? options.shot
                           : name == "--replay" ? options.replay
+                          : name == "--wav"    ? options.wav
                                                : options.unpack;
       ok = take_value(path);
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
@@ -231,6 +236,7 @@ int RunSimulation(const RunOptions& options) {
     events = std::move(parsed.events);
   }
   const std::string shot_path = FromStartFolder(options.shot);
+  const std::string wav_path = FromStartFolder(options.wav);
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
     Complain("cannot write the trace " + options.trace);
@@ -250,7 +256,9 @@ int RunSimulation(const RunOptions& options) {
     if (tracing) trace.Write(TraceFrame(pass));
     return pass < options.frames;
   };
+  RunSound sound(wav_path, "");
   RunGame(options);
+  const bool sound_written = sound.Finish();
   std::fflush(stdout);
   const std::string final_state = TraceFrame(backend.Passes);
   const int sleeps = backend.Sleeps;
@@ -261,6 +269,10 @@ int RunSimulation(const RunOptions& options) {
   int status = 0;
   if (!shot_path.empty() && !WriteShot(shot_path, options.overlay)) {
     Complain("cannot write the shot " + options.shot);
+    status = 1;
+  }
+  if (!sound_written) {
+    Complain("cannot write the sound " + options.wav);
     status = 1;
   }
   if (options.bench) {

@@ -11,7 +11,9 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
+#include "editor/free_camera.h"
 #include "frame/clock.h"
+#include "frame/edit_switches.h"
 #include "frame/game.h"
 #include "frame/main_program.h"
 #include "fresh_run.h"
@@ -34,6 +36,7 @@ double Micros(Clock::time_point from, Clock::time_point to) {
 
 // The main loop's counters, advanced exactly as between its passes.
 void AdvanceCounters() {
+  if (WorldHeld) return;
   if (++FrameTick < 7) return;
   FrameTick = 0;
   if (++SlowToggle >= 2) SlowToggle = 0;
@@ -56,12 +59,16 @@ void AppendSummary(std::string& out, const char* name, const std::vector<double>
 // TGame::FDraw step by step, each view and the overlay timed apart; adds to `t`.
 void TimedDraw(PassTimes& t) {
   const auto start = Clock::now();
-  Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
+  if (FreeCameraOn) {
+    Scrollers[0]->MDrawStill(0, 0);
+  } else {
+    Scrollers[0]->MDraw(Profiles[kPlayerProfile]->Actor.get(), 0, 0);
+  }
   const auto left_end = Clock::now();
   Scrollers[1]->MDraw(BadguyActor.get(), 416, 0);
   const auto right_end = Clock::now();
   TEditor::FDraw();
-  DrawImageFrame(InstrImage.get(), 20, 20, 0);
+  if (PanelShown) DrawImageFrame(InstrImage.get(), 20, 20, 0);
   const auto end = Clock::now();
   t.left_view = Micros(start, left_end);
   t.right_view = Micros(left_end, right_end);
@@ -90,9 +97,9 @@ PassTimes TimedPass() {
   TimedDraw(t);
   TClock::FEndClock(kClockDraw);
   TClock::FEndClock(kClockFrame);
-  TClock::FAverage();
+  if (!WorldHeld) TClock::FAverage();
   const auto readout_start = Clock::now();
-  TClock::FDraw();
+  if (PanelShown) TClock::FDraw();
   t.overlay += Micros(readout_start, Clock::now());
   Flip(1);
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);

@@ -1,0 +1,105 @@
+// The building switches: the free camera, the held world, the instructions panel and playing
+// from the pointer, each reported on the game-event channel for the on-screen messages.
+#include "frame/edit_switches.h"
+
+#include "actors/actor.h"
+#include "actors/profile.h"
+#include "editor/free_camera.h"
+#include "editor/map_overview.h"
+#include "frame/clock.h"
+#include "platform/input.h"
+#include "shared/game_events.h"
+#include "shared/units.h"
+#include "world/map.h"
+#include "world/scroller.h"
+
+namespace {
+
+// An odd number of presses in one frame switches; an even number leaves the switch as it was.
+bool Switched(int key) {
+  return KeyHitCount(key) % 2 == 1;
+}
+
+void Report(GameEvent kind, bool on) {
+  TGameEvents::FReport(kind, 0, 0, on ? 1 : 0);
+}
+
+void SetFreeCamera(bool on) {
+  if (on == FreeCameraOn) return;
+  if (on) {
+    FreeCameraOn = true;
+  } else {
+    LeaveFreeCamera();
+  }
+  Report(GameEvent::kFreeCamera, on);
+}
+
+void SetWorldHeld(bool held) {
+  if (held == WorldHeld) return;
+  WorldHeld = held;
+  // The frames the world waited are not the world's: the profiler's sums start afresh, so its
+  // next average counts none of them.
+  if (!held)
+    for (int clock = 0; clock < kClockCount; ++clock)
+      ClockSum[clock] = 0;
+  Report(GameEvent::kWorldHeld, held);
+}
+
+// The map cell under the pointer: the overview's cell where the overview shows, else the left
+// view's cell through its camera; false outside the left view.
+bool CellUnderPointer(int& cx, int& cy) {
+  const int mx = MousePosX();
+  const int my = MousePosY();
+  if (FreeCameraOn && OverviewContains(mx, my)) {
+    OverviewCellAt(mx, my, cx, cy);
+    return true;
+  }
+  const TScroller* view = Scrollers[0].get();
+  if (!view || mx < 0 || my < 0 || mx >= SCREEN_WIDTH_PIXELS || my >= SCREEN_HEIGHT_PIXELS)
+    return false;
+  cx = UnitsToCell(view->CameraCornerX + int64_t{mx} * PIXEL_UNITS);
+  cy = UnitsToCell(view->CameraCornerY + int64_t{my} * PIXEL_UNITS);
+  return true;
+}
+
+}  // namespace
+
+void EditSwitchKeys() {
+  if (Switched(kKeyTab)) SetFreeCamera(!FreeCameraOn);
+  if (Switched(kKeyP)) SetWorldHeld(!WorldHeld);
+  if (Switched(kKeyH)) {
+    PanelShown = !PanelShown;
+    Report(GameEvent::kPanelShown, PanelShown);
+  }
+}
+
+void PlayFromPointerKey() {
+  if (KeyHitCount(kKeyT) != 0) PlayFromPointer();
+}
+
+void ReadPlayerPad() {
+  const auto& profile = Profiles[kPlayerProfile];
+  if (!profile) return;
+  if (!FreeCameraOn) {
+    TProfile::FUpdate();
+    return;
+  }
+  profile->VPad = profile->Hpad = kNoDirection;
+  profile->Pluspad = PluspadOf(kNoDirection, kNoDirection);
+  profile->AButton = profile->BButton = 0;
+}
+
+bool PlayFromPointer() {
+  TActor* player = Profiles[kPlayerProfile] ? Profiles[kPlayerProfile]->Actor.get() : nullptr;
+  int cx = 0, cy = 0;
+  if (!player || !CellUnderPointer(cx, cy) || !TMap::FBoundsMargin(cx, cy)) return false;
+  if (BlockGrid[cx][cy] || SolidGrid[cx][cy] == kSolidBlock) return false;
+  player->XPos = int64_t{cx} * TILE_UNITS + TILE_UNITS / 2;
+  // The feet line on the cell's last row of units: inside the cell, over whatever lies below.
+  player->YPos = int64_t{cy + 1} * TILE_UNITS - 1;
+  player->XVel = player->YVel = 0;
+  player->MBucketChange();
+  SetFreeCamera(false);
+  SetWorldHeld(false);
+  return true;
+}

@@ -1,0 +1,182 @@
+// Game events to effects: the table of which event plays which recipe, how loud a landing is,
+// and the hearing of a position through the two views.
+#include "frame/game_sounds.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "platform/console.h"
+#include "platform/input.h"
+#include "platform/sound/recipe_file.h"
+#include "shared/units.h"
+#include "world/scroller.h"
+
+namespace {
+
+struct EventSound {
+  GameEvent Kind;
+  const char* Name;
+  bool Placed;  // heard where it happens; otherwise straight ahead (the editor's keys)
+};
+
+// Events not listed play nothing.
+constexpr EventSound kEventSounds[] = {
+    {GameEvent::kJump, "jump", true},
+    {GameEvent::kWallJump, "wall_jump", true},
+    {GameEvent::kLanding, "land", true},
+    {GameEvent::kHeadBump, "head_bump", true},
+    {GameEvent::kEnteredWater, "splash", true},
+    {GameEvent::kBrickCracked, "brick_crack", true},
+    {GameEvent::kBrickBroken, "brick_break", true},
+    {GameEvent::kContainerOpened, "container_open", true},
+    {GameEvent::kBadguyReleased, "badguy_out", true},
+    {GameEvent::kWaterPoured, "pour", true},
+    {GameEvent::kBlockPainted, "paint", true},
+    {GameEvent::kBlockErased, "erase", true},
+    {GameEvent::kSaveDone, "save", false},
+    {GameEvent::kSaveFailed, "save_failed", false},
+    {GameEvent::kUndo, "undo", false},
+    {GameEvent::kRedo, "redo", false},
+};
+
+constexpr const char* kRecipeExtension = ".sfx";
+
+// The right view is across the window: it is heard, but behind the left one.
+constexpr float kRightViewGain = 0.35f;
+// Just off the left view's edges (half a view) a sound is faint rather than gone, so a brick
+// breaking off screen is not lost entirely.
+constexpr float kNearbyGain = 0.12f;
+// The sides are not hard left and right: a sound at the view's edge still reaches both ears.
+constexpr float kPanWidth = 0.8f;
+
+// Landings by falling speed (units per frame): stepping down a pixel is not heard, a fall from
+// a full jump is at full gain.
+constexpr int32_t kQuietestLanding = 90000;
+constexpr int32_t kLoudestLanding = 250000;
+
+GameSounds* Active = nullptr;
+
+bool Inside(int64_t x, int64_t y, const ViewCorner& view, int64_t margin_x, int64_t margin_y) {
+  return x >= view.X - margin_x && x < view.X + SCREEN_WIDTH_UNITS + margin_x &&
+         y >= view.Y - margin_y && y < view.Y + SCREEN_HEIGHT_UNITS + margin_y;
+}
+
+float LandingGain(int32_t speed) {
+  if (speed < kQuietestLanding) return 0;
+  const float share = static_cast<float>(speed - kQuietestLanding) /
+                      static_cast<float>(kLoudestLanding - kQuietestLanding);
+  return std::clamp(0.3f + 0.7f * share, 0.3f, 1.0f);
+}
+
+std::string RecipePath(const std::string& folder, const std::string& file) {
+  if (folder.empty()) return file;
+  return folder.back() == '/' ? folder + file : folder + "/" + file;
+}
+
+// One line for a folder holding no recipe at all (the art of an older build, a bare folder),
+// one per recipe otherwise.
+void LoadRecipes(SoundMixer& mixer, const std::string& folder) {
+  std::vector<std::optional<SoundRecipe>> recipes;
+  std::vector<std::string> problems;
+  bool any_file = false;
+  for (const EventSound& entry : kEventSounds) {
+    const std::string file = std::string(entry.Name) + kRecipeExtension;
+    std::string why;
+    recipes.push_back(ReadRecipeFile(RecipePath(folder, file), why));
+    if (why != "not found") any_file = true;
+    if (!recipes.back()) problems.push_back("Sound " + file + " " + why + ": it plays silent.");
+  }
+  if (!any_file) {
+    PrintNote("No sound recipes (*.sfx) in " + (folder.empty() ? std::string(".") : folder) +
+              ": the game plays silent.");
+  } else {
+    for (const std::string& problem : problems)
+      PrintNote(problem);
+  }
+  for (size_t i = 0; i < recipes.size(); ++i)
+    mixer.AddSound(kEventSounds[i].Name, std::move(recipes[i]));
+}
+
+}  // namespace
+
+Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner* right) {
+  if (left && Inside(x, y, *left, 0, 0)) {
+    const float across = static_cast<float>(x - left->X) / static_cast<float>(SCREEN_WIDTH_UNITS);
+    return {1.0f, (across * 2.0f - 1.0f) * kPanWidth};
+  }
+  if (right && Inside(x, y, *right, 0, 0)) return {kRightViewGain, 0.0f};
+  if (left && Inside(x, y, *left, SCREEN_WIDTH_UNITS / 2, SCREEN_HEIGHT_UNITS / 2)) {
+    return {kNearbyGain, x < left->X ? -kPanWidth : kPanWidth};
+  }
+  return {};
+}
+
+Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left,
+                     const ViewCorner* right) {
+  const auto entry = std::find_if(std::begin(kEventSounds), std::end(kEventSounds),
+                                  [&event](const EventSound& e) { return e.Kind == event.Kind; });
+  if (entry == std::end(kEventSounds)) return {};
+  Hearing hearing{1.0f, 0.0f};
+  if (entry->Placed) hearing = HearingAt(event.X, event.Y, left, right);
+  if (event.Kind == GameEvent::kLanding) hearing.Gain *= LandingGain(event.Value);
+  return hearing;
+}
+
+std::vector<std::string> GameSounds::RecipeFiles() {
+  std::vector<std::string> files;
+  for (const EventSound& entry : kEventSounds)
+    files.push_back(std::string(entry.Name) + kRecipeExtension);
+  return files;
+}
+
+GameSounds::GameSounds(const SoundSettings& settings, Output output)
+    : Out(std::move(output)), Self(std::make_shared<GameSounds*>(this)) {
+  LoadRecipes(Mix, settings.Folder);
+  SoundOf.assign(256, -1);
+  for (size_t i = 0; i < std::size(kEventSounds); ++i)
+    SoundOf[static_cast<size_t>(kEventSounds[i].Kind)] = static_cast<int>(i);
+  Mix.SetVolume(settings.Volume);
+  Mix.SetMuted(settings.Muted);
+  // The channel keeps its listeners; this one goes quiet once the sound is gone.
+  std::weak_ptr<GameSounds*> self = Self;
+  TGameEvents::FListen([self](std::span<const GameEventRecord> events) {
+    if (const auto alive = self.lock(); alive && *alive) (*alive)->HearPass(events);
+  });
+  Active = this;
+}
+
+GameSounds::~GameSounds() {
+  *Self = nullptr;
+  if (Active == this) Active = nullptr;
+}
+
+void GameSounds::Hear(const GameEventRecord& event, const ViewCorner* left,
+                      const ViewCorner* right) {
+  const int sound = SoundOf[static_cast<size_t>(event.Kind)];
+  if (sound < 0) return;
+  const Hearing hearing = EventHearing(event, left, right);
+  if (hearing.Gain > 0) Mix.Play(sound, hearing.Gain, hearing.Pan);
+}
+
+void GameSounds::HearPass(std::span<const GameEventRecord> events) {
+  ViewCorner corners[2];
+  const ViewCorner* views[2] = {nullptr, nullptr};
+  for (int i = 0; i < 2; ++i) {
+    if (!Scrollers[i]) continue;
+    corners[i] = {Scrollers[i]->CameraCornerX, Scrollers[i]->CameraCornerY};
+    views[i] = &corners[i];
+  }
+  for (const GameEventRecord& event : events)
+    Hear(event, views[0], views[1]);
+  if (Out) Out(Mix);
+}
+
+void GameSounds::ToggleMute() {
+  Mix.SetMuted(!Mix.IsMuted());
+}
+
+void SoundKeysPass() {
+  if (!Active || KeyHitCount(kKeyMute) == 0) return;
+  Active->ToggleMute();
+  TGameEvents::FReport(GameEvent::kMuted, 0, 0, Active->Mixer().IsMuted() ? 1 : 0);
+}

@@ -1,0 +1,74 @@
+// The game's sound: which effect each game event plays, and where it is heard. The events of a
+// pass start their voices when the pass is over, then the pass's share of samples is mixed and
+// handed on (to the audio device, or to a WAV file in the runner). Sound only listens: it
+// reads the views' cameras and the events, never the game's random numbers, and changes
+// nothing.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/sound/sound_mixer.h"
+#include "shared/game_events.h"
+
+// M mutes and unmutes.
+constexpr int kKeyMute = 77;
+
+// A view's top-left corner in the map, world units.
+struct ViewCorner {
+  int64_t X = 0, Y = 0;
+};
+
+// How an event at a world position is heard: in the left view at full gain, panned by where
+// it is across the view; in the right view only, quieter and in the middle; near the left
+// view, faint; anywhere else not at all. A missing view hears nothing.
+struct Hearing {
+  float Gain = 0;
+  float Pan = 0;
+};
+Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner* right);
+
+// The gain and pan an event plays at with the views where they are; gain 0 for an event that
+// plays nothing (unlisted, unheard, or a landing too soft to hear).
+Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left, const ViewCorner* right);
+
+struct SoundSettings {
+  int Volume = 100;    // 0..100
+  bool Muted = false;  // M turns it back on
+  std::string Folder;  // where the recipes are; empty: the working directory
+};
+
+class GameSounds {
+ public:
+  // Called once per pass with the mixer, after the pass's events have started their voices.
+  using Output = std::function<void(SoundMixer&)>;
+
+  // Reads every recipe (a bad one: one line on standard error, that sound silent) and listens
+  // to the game's events until destroyed.
+  GameSounds(const SoundSettings& settings, Output output);
+  ~GameSounds();
+  GameSounds(const GameSounds&) = delete;
+  GameSounds& operator=(const GameSounds&) = delete;
+
+  void HearPass(std::span<const GameEventRecord> events);
+  void ToggleMute();
+  SoundMixer& Mixer() { return Mix; }
+
+  // The recipe files' names, by sound (without the folder).
+  static std::vector<std::string> RecipeFiles();
+
+ private:
+  void Hear(const GameEventRecord& event, const ViewCorner* left, const ViewCorner* right);
+
+  SoundMixer Mix;
+  Output Out;
+  std::vector<int> SoundOf;  // by GameEvent; -1 where the event plays nothing
+  std::shared_ptr<GameSounds*> Self;
+};
+
+// Called by the main loop before the pass's events go out: M mutes or unmutes the sound in
+// use and says so (kMuted). Without sound, nothing.
+void SoundKeysPass();

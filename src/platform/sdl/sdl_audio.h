@@ -1,0 +1,27 @@
+// The audio device: the mixer's samples queued to SDL's audio from the main loop, a pass's
+// share at a time. No callback thread reads the game: the queue is filled on the game's own
+// thread, kept a few passes ahead of the speaker.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/sound/sound_mixer.h"
+
+class SdlAudio {
+ public:
+  // False, with one line on standard error, when no device can be opened: the game then plays
+  // silent.
+  bool Open();
+  ~SdlAudio();
+
+  // Mixes what the device will want before the next pass and queues it.
+  void Feed(SoundMixer& mixer);
+
+ private:
+  bool OpenDevice();
+
+  uint32_t Device = 0;  // SDL's device id; 0 for none
+  bool SubsystemStarted = false;
+  std::vector<int16_t> Buffer;
+};

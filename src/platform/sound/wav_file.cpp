@@ -1,0 +1,55 @@
+#include "platform/sound/wav_file.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+  out.push_back(static_cast<uint8_t>(value));
+  out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+  Put16(out, value & 0xffff);
+  Put16(out, value >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<uint8_t>(tag[i]));
+}
+
+}  // namespace
+
+std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples, int rate) {
+  constexpr uint32_t kChannels = 2, kBytesPerSample = 2;
+  const auto data_bytes = static_cast<uint32_t>(samples.size() * kBytesPerSample);
+  std::vector<uint8_t> out;
+  out.reserve(44 + data_bytes);
+  PutTag(out, "RIFF");
+  Put32(out, 36 + data_bytes);
+  PutTag(out, "WAVE");
+  PutTag(out, "fmt ");
+  Put32(out, 16);  // the PCM format block's size
+  Put16(out, 1);   // PCM
+  Put16(out, kChannels);
+  Put32(out, static_cast<uint32_t>(rate));
+  Put32(out, static_cast<uint32_t>(rate) * kChannels * kBytesPerSample);
+  Put16(out, kChannels * kBytesPerSample);
+  Put16(out, 16);
+  PutTag(out, "data");
+  Put32(out, data_bytes);
+  for (const int16_t sample : samples)
+    Put16(out, static_cast<uint16_t>(sample));
+  return out;
+}
+
+bool WriteWavFile(const std::string& path, const std::vector<int16_t>& samples, int rate) {
+  const std::vector<uint8_t> bytes = WavBytes(samples, rate);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                       &std::fclose);
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return std::fclose(file.release()) == 0 && written;
+}
