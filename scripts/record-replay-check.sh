@@ -18,7 +18,7 @@ if ! command -v Xvfb >/dev/null; then
   echo "SKIP: Xvfb is not installed"
   exit 77
 fi
-for tool in xdotool xeyes; do
+for tool in xdotool xeyes xwininfo; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 

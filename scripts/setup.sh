@@ -3,9 +3,11 @@
 # and builds into the folder given (default: build), with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# xvfb, xdotool and x11-apps carry the test that plays the real game with real X input.
+# xvfb, xdotool, x11-apps (xeyes) and x11-utils (xwininfo) carry the test that plays the real
+# game with real X input. scripts/check-setup-packages.sh checks that this list covers every
+# program the tests call.
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps)
+  xvfb xdotool x11-apps x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

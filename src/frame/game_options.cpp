@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace {
 
@@ -95,6 +96,20 @@ const OptionRow* FindOption(const std::string& name) {
   return nullptr;
 }
 
+// A name as one spelling: "x", "./x" and the full path of x are one file.
+std::filesystem::path OneSpelling(const std::string& name, std::error_code& error) {
+  const std::filesystem::path full = std::filesystem::absolute(name, error);
+  return error ? full : std::filesystem::weakly_canonical(full, error).lexically_normal();
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error_a, error_b;
+  const auto full_a = OneSpelling(a, error_a);
+  const auto full_b = OneSpelling(b, error_b);
+  return a == b || (!error_a && !error_b && full_a == full_b);
+}
+
 }  // namespace
 
 OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOptions& options) {
@@ -112,12 +127,17 @@ OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOption
     if (!row) return {false, "unknown option \"" + args[i] + "\" (try --help)"};
     const bool wants_value = row->value_name[0] != '\0';
     if (wants_value && !inline_value) {
-      if (i + 1 >= args.size()) return {false, name + " needs a value: " + name + " N"};
+      if (i + 1 >= args.size()) {
+        return {false, name + " needs a value: " + name + " " + row->value_name};
+      }
       value = args[++i];
     } else if (!wants_value && inline_value) {
       return {false, name + " takes no value"};
     }
     if (std::string error = row->apply(value, options); !error.empty()) return {false, error};
+  }
+  if (!options.record.empty() && SameFileName(options.record, options.trace)) {
+    return {false, "--record and --trace name the same file, " + options.trace};
   }
   return {};
 }

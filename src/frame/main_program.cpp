@@ -27,6 +27,7 @@
 namespace {
 
 std::function<void(int)> PassObserver;
+bool KeepUnsavedEditsOnQuit = true;
 
 // One line of the start-up print-out: the label, padded with tabs as it has always been
 // printed, then the value the game actually uses.
@@ -134,6 +135,10 @@ void SetPassObserver(std::function<void(int pass)> observer) {
   PassObserver = std::move(observer);
 }
 
+void SetKeepUnsavedEditsOnQuit(bool keep) {
+  KeepUnsavedEditsOnQuit = keep;
+}
+
 int TMain::FRun() {
   int pass = 0;
   while (QuitFlag == 0) {
@@ -148,7 +153,7 @@ int TMain::FRun() {
 // Leaving with Escape or the close button never throws edits away: what no S has saved goes
 // into recovery/ as a pair the map files can be replaced with.
 int TMain::FGoodbye() {
-  if (QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
+  if (!KeepUnsavedEditsOnQuit || QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
   std::string where;
   if (WriteRecoveryPair(where)) {
     PrintNote("Unsaved map edits kept in " + where);

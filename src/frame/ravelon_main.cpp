@@ -75,6 +75,14 @@ int main(int argc, char** argv) {
     std::printf("Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
     return 0;
   }
+  // A recording over the map or the art would destroy what it records: refused before anything.
+  for (const std::string& path : {options.record, options.trace}) {
+    if (path.empty()) continue;
+    if (const std::string why = StartUpFileAt(path); !why.empty()) {
+      std::fprintf(stderr, "ravelon: %s; choose another name\n", why.c_str());
+      return kBadOptionsStatus;
+    }
+  }
   HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
   if (options.plain_draw) SetDrawShortcuts(false);
   const int status = RunOnSdl(options.scale, options.fullscreen, [&] {

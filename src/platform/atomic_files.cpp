@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/files.h"
+#include "platform/safe_write.h"
 #include "platform/save_journal.h"
 
 namespace {
@@ -17,69 +18,33 @@ constexpr int kNameAttempts = 32;
 
 int SaveErrno = 0;
 
-void NoteFailure() {
-  SaveErrno = errno;
-}
-
 SaveFileOps& InstalledOps() {
   static SaveFileOps ops = PosixSaveFileOps();
   return ops;
 }
 
-// Writes everything, resuming after short writes and interruptions.
-bool WriteAll(const SaveFileOps& ops, int fd, const std::vector<uint8_t>& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ops.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n < 0) NoteFailure();
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-enum class Written { Yes, NameTaken, Failed };
-
-Written WriteFresh(const SaveFileOps& ops, const std::string& path,
-                   const std::vector<uint8_t>& bytes, mode_t mode) {
-  const int fd = ops.CreateNew(path, mode);
-  if (fd < 0) {
-    if (errno == EEXIST) return Written::NameTaken;
-    NoteFailure();
-    return Written::Failed;
-  }
-  bool ok = WriteAll(ops, fd, bytes);
+// Writes, syncs and closes a file just made; a file that did not make it whole is removed.
+bool FinishNewFile(const SaveFileOps& ops, int fd, const std::string& path,
+                   const std::vector<uint8_t>& bytes) {
+  bool ok = WriteAll(ops, fd, bytes.data(), bytes.size());
   if (ok && ops.Fsync(fd) != 0) {
-    NoteFailure();
+    NoteSaveFailure(errno);
     ok = false;
   }
   if (ops.Close(fd) != 0) {
-    if (ok) NoteFailure();
+    if (ok) NoteSaveFailure(errno);
     ok = false;
   }
   if (!ok) ops.Unlink(path);
-  return ok ? Written::Yes : Written::Failed;
+  return ok;
 }
 
 bool WriteUnderFreshName(const SaveFileOps& ops, const std::string& path, const char* tag,
                          const std::vector<uint8_t>& bytes, mode_t mode, std::string& name) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    name = NameBeside(path, tag, attempt);
-    const Written written = WriteFresh(ops, name, bytes, mode);
-    if (written == Written::Yes) return true;
-    if (written == Written::Failed) break;
-  }
+  const int fd = CreateBeside(ops, path, tag, mode, name);
+  if (fd >= 0 && FinishNewFile(ops, fd, name, bytes)) return true;
   name.clear();
   return false;
-}
-
-mode_t NewFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
 }
 
 struct Target : JournalEntry {
@@ -199,6 +164,10 @@ int LastSaveErrno() {
   return SaveErrno;
 }
 
+void NoteSaveFailure(int error) {
+  SaveErrno = error;
+}
+
 void ClearSaveErrno() {
   SaveErrno = 0;
 }
@@ -212,7 +181,9 @@ std::string FolderOf(const std::string& path) {
 
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,
                   const std::vector<uint8_t>& bytes, mode_t mode) {
-  return WriteFresh(ops, path, bytes, mode) == Written::Yes;
+  const int fd = ops.CreateNew(path, mode);
+  if (fd < 0 && errno != EEXIST) NoteSaveFailure(errno);
+  return fd >= 0 && FinishNewFile(ops, fd, path, bytes);
 }
 
 bool ReplaceFilesTogether(const std::vector<SaveFile>& files, const std::string& journal) {

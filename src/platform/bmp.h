@@ -28,4 +28,7 @@ std::optional<DecodedBitmap> LoadBmpFile(const std::string& path);
 // platform/bmp_encode.cpp
 // Encodes ARGB pixels (top row first) as an uncompressed 24-bit BMP.
 std::vector<uint8_t> EncodeBmp24(int width, int height, const uint32_t* argb);
+// Written safely (platform/safe_write.h); on failure `why` says what went wrong.
+bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb,
+                std::string& why);
 bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb);

@@ -1,9 +1,9 @@
 // Uncompressed 24-bit BMP writing, byte for byte the same for the same pixels (the art builder
 // and the runner's screenshots are compared as files).
-#include <cstdio>
 
 #include "platform/bmp.h"
 #include "platform/files.h"
+#include "platform/safe_write.h"
 
 namespace {
 
@@ -64,17 +64,17 @@ std::vector<uint8_t> EncodeBmp24(int width, int height, const uint32_t* argb) {
 
 // Written to a temporary file beside the target and renamed over it, so a failed write never
 // leaves a truncated picture where a good one was.
-bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb) {
+bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb,
+                std::string& why) {
   const std::vector<uint8_t> bytes = EncodeBmp24(width, height, argb);
-  if (bytes.empty()) return false;
-  const std::string target = NormalisePath(path);
-  const std::string temporary = target + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) std::remove(temporary.c_str());
-  return ok;
+  if (bytes.empty()) {
+    why = "the picture has no pixels";
+    return false;
+  }
+  return WriteFileSafely(NormalisePath(path), bytes, why);
+}
+
+bool WriteBmp24(const std::string& path, int width, int height, const uint32_t* argb) {
+  std::string why;
+  return WriteBmp24(path, width, height, argb, why);
 }

@@ -52,10 +52,11 @@ bool RollBack(const SaveFileOps& ops, const std::vector<JournalEntry>& entries) 
   return all;
 }
 
-// Files a save killed before its journal was complete left beside a target.
-void RemoveLeftovers(const SaveFileOps& ops, const std::string& target) {
+// Files a save killed before its journal was complete left beside a target; true when there
+// were any.
+bool RemoveLeftovers(const SaveFileOps& ops, const std::string& target) {
   DIR* folder = opendir(FolderOf(target).c_str());
-  if (!folder) return;
+  if (!folder) return false;
   const std::string base = BaseOf(target);
   std::vector<std::string> names;
   while (const dirent* entry = readdir(folder)) {
@@ -64,10 +65,12 @@ void RemoveLeftovers(const SaveFileOps& ops, const std::string& target) {
       names.push_back(name);
   }
   closedir(folder);
+  bool removed = false;
   for (const std::string& name : names) {
     const std::string path = FolderOf(target) + "/" + name;
-    if (IsRegularFile(path)) ops.Unlink(path);
+    if (IsRegularFile(path) && ops.Unlink(path) == 0) removed = true;
   }
+  return removed;
 }
 
 }  // namespace
@@ -83,9 +86,11 @@ SaveRecovery FinishInterruptedSave(const std::string& journal,
   struct stat info {};
   if (lstat(journal.c_str(), &info) != 0) {
     if (errno != ENOENT) return SaveRecovery::Stuck;
+    // New files without a journal: a save stopped before it committed, so it is undone.
+    bool leftovers = false;
     for (const std::string& target : targets)
-      RemoveLeftovers(ops, target);
-    return SaveRecovery::Nothing;
+      leftovers = RemoveLeftovers(ops, target) || leftovers;
+    return leftovers ? SaveRecovery::RolledBack : SaveRecovery::Nothing;
   }
   std::vector<uint8_t> bytes;
   if (!S_ISREG(info.st_mode) || !ReadWholeFile(journal, bytes, 1 << 20)) return SaveRecovery::Stuck;

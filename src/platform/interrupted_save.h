@@ -7,7 +7,7 @@
 #include <vector>
 
 enum class SaveRecovery {
-  Nothing,  // no journal: the last save finished (stray new files are removed)
+  Nothing,  // no journal and nothing beside the files: the last save finished
   RolledForward,
   RolledBack,
   Stuck,  // something at the journal's name could not be read or acted on

@@ -1,14 +1,21 @@
-// Copies of a set of files under one date-and-time stamp in a folder, and the pruning that keeps
-// the newest stamps.
+// Copies of a set of files under one date-and-time stamp in a folder: written under side names,
+// then given their stamped names together; the tidy that removes half stamps, and the pruning
+// that keeps the newest.
 #include "platform/stamped_copies.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <map>
 #include <set>
+
+#include "platform/safe_write.h"
+#include "platform/save_journal.h"
 
 namespace {
 
@@ -20,33 +27,31 @@ std::string StampWithSuffix(const std::string& stamp, int suffix) {
 }
 
 // The folder, made if missing; a link or anything but a folder at its name is refused.
-bool RealFolder(const std::string& folder) {
+bool RealFolder(const std::string& folder, std::string& why) {
   struct stat info {};
   if (lstat(folder.c_str(), &info) != 0) {
-    if (errno != ENOENT || mkdir(folder.c_str(), 0777) != 0) return false;
-    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (errno != ENOENT || mkdir(folder.c_str(), 0777) != 0) {
+      why = folder + "/ cannot be made (" + std::strerror(errno) + ")";
+      return false;
+    }
+    if (lstat(folder.c_str(), &info) != 0) info.st_mode = 0;
   }
-  return S_ISDIR(info.st_mode);
+  if (S_ISDIR(info.st_mode)) return true;
+  why = folder + (S_ISLNK(info.st_mode) ? " is a link, not a folder" : " is not a folder");
+  return false;
 }
 
-enum class Outcome { Written, StampTaken, Failed };
-
-Outcome WriteUnderStamp(const SaveFileOps& ops, const std::string& folder, const std::string& stamp,
-                        const std::vector<SaveFile>& files) {
-  std::vector<std::string> written;
-  for (const SaveFile& file : files) {
-    const std::string path = folder + "/" + stamp + "." + file.Path;
-    if (WriteNewFile(ops, path, file.Bytes, 0644)) {
-      written.push_back(path);
-      continue;
-    }
-    const bool taken = errno == EEXIST;
-    for (const std::string& done : written)
-      ops.Unlink(done);
-    return taken ? Outcome::StampTaken : Outcome::Failed;
-  }
-  ops.SyncFolder(folder);
-  return Outcome::Written;
+// A folder's entries; none through a link, so a tidy never reaches into another folder.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+  std::vector<std::string> entries;
+  struct stat info {};
+  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return entries;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return entries;
+  while (const dirent* entry = readdir(dir))
+    entries.emplace_back(entry->d_name);
+  closedir(dir);
+  return entries;
 }
 
 // The stamp of a copy of one of `names`, or empty.
@@ -61,6 +66,112 @@ std::string StampOf(const std::string& entry, const std::vector<std::string>& na
   return {};
 }
 
+bool IsSideFile(const std::string& entry, const std::vector<std::string>& names) {
+  for (const std::string& name : names)
+    if (entry.rfind(name + kSafeWriteTag, 0) == 0) return true;
+  return false;
+}
+
+bool Later(const timespec& a, const timespec& b) {
+  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+// Each stamp's files, with the latest modification time among them.
+struct StampFiles {
+  std::vector<std::string> Entries;
+  timespec Time{};
+};
+
+std::map<std::string, StampFiles> StampsIn(const std::string& folder,
+                                           const std::vector<std::string>& names) {
+  std::map<std::string, StampFiles> stamps;
+  for (const std::string& entry : EntriesOf(folder)) {
+    const std::string stamp = StampOf(entry, names);
+    struct stat info {};
+    if (stamp.empty() || lstat((folder + "/" + entry).c_str(), &info) != 0 ||
+        S_ISDIR(info.st_mode)) {
+      continue;
+    }
+    StampFiles& files = stamps[stamp];
+    files.Entries.push_back(entry);
+    if (Later(info.st_mtim, files.Time)) files.Time = info.st_mtim;
+  }
+  return stamps;
+}
+
+// A copy's time: now, or just after the newest copy there should the clock have gone back.
+timespec CopyTime(const std::map<std::string, StampFiles>& stamps) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  timespec newest{};
+  for (const auto& [stamp, files] : stamps)
+    if (Later(files.Time, newest)) newest = files.Time;
+  if (Later(now, newest)) return now;
+  newest.tv_sec += 1;
+  return newest;
+}
+
+struct SideCopy {
+  std::string Side, Final;
+  bool Placed = false;
+  bool Renamed = false;  // placed by a rename: the side name is free again
+};
+
+bool WriteSide(const SaveFileOps& ops, const std::string& folder, const SaveFile& file,
+               const timespec& time, SideCopy& copy) {
+  const int fd = CreateBeside(ops, folder + "/" + file.Path, kSafeWriteTag, 0644, copy.Side);
+  if (fd < 0) return false;
+  const timespec times[2] = {time, time};
+  bool ok = WriteAll(ops, fd, file.Bytes.data(), file.Bytes.size());
+  if (ok && (futimens(fd, times) != 0 || ops.Fsync(fd) != 0)) {
+    NoteSaveFailure(errno);
+    ok = false;
+  }
+  if (ops.Close(fd) != 0) {
+    if (ok) NoteSaveFailure(errno);
+    ok = false;
+  }
+  return ok;
+}
+
+// A second name for the side file, never over anything already there; where the file system
+// has no hard links, a rename onto a name found free.
+int Place(const SaveFileOps& ops, SideCopy& copy) {
+  if (ops.Link(copy.Side, copy.Final) == 0) return 0;
+  if (errno == EEXIST) return -1;
+  struct stat info {};
+  if (lstat(copy.Final.c_str(), &info) == 0) return errno = EEXIST, -1;
+  if (ops.Rename(copy.Side, copy.Final) != 0) return NoteSaveFailure(errno), -1;
+  copy.Renamed = true;
+  return 0;
+}
+
+enum class Outcome { Placed, StampTaken, Failed };
+
+Outcome PlaceUnderStamp(const SaveFileOps& ops, const std::string& folder, const std::string& stamp,
+                        const std::vector<SaveFile>& files, std::vector<SideCopy>& copies) {
+  for (size_t i = 0; i < files.size(); ++i) {
+    copies[i].Final = folder + "/" + stamp + "." + files[i].Path;
+    if (Place(ops, copies[i]) == 0) {
+      copies[i].Placed = true;
+      continue;
+    }
+    const bool taken = errno == EEXIST;
+    for (SideCopy& placed : copies) {
+      if (placed.Placed && placed.Renamed) ops.Rename(placed.Final, placed.Side);
+      if (placed.Placed && !placed.Renamed) ops.Unlink(placed.Final);
+      placed.Placed = placed.Renamed = false;
+    }
+    return taken ? Outcome::StampTaken : Outcome::Failed;
+  }
+  return Outcome::Placed;
+}
+
+void RemoveSides(const SaveFileOps& ops, const std::vector<SideCopy>& copies) {
+  for (const SideCopy& copy : copies)
+    if (!copy.Side.empty() && !copy.Renamed) ops.Unlink(copy.Side);
+}
+
 }  // namespace
 
 std::string LocalTimeStamp() {
@@ -72,39 +183,66 @@ std::string LocalTimeStamp() {
   return text;
 }
 
-bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
-                        const std::vector<SaveFile>& files, std::string& used) {
-  if (!RealFolder(folder)) return false;
+void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names) {
   const SaveFileOps& ops = CurrentSaveFileOps();
-  for (int suffix = 0; suffix < kStampSuffixes; ++suffix) {
-    used = StampWithSuffix(stamp, suffix);
-    const Outcome outcome = WriteUnderStamp(ops, folder, used, files);
-    if (outcome == Outcome::Written) return true;
-    if (outcome == Outcome::Failed) break;
+  for (const std::string& entry : EntriesOf(folder)) {
+    const std::string path = folder + "/" + entry;
+    if (IsSideFile(entry, names) && IsRegularFile(path)) ops.Unlink(path);
   }
-  used.clear();
-  return false;
+  for (const auto& [stamp, files] : StampsIn(folder, names)) {
+    if (files.Entries.size() >= names.size()) continue;
+    for (const std::string& entry : files.Entries)
+      ops.Unlink(folder + "/" + entry);
+  }
 }
 
-void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names,
-                      size_t keep) {
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return;
-  std::vector<std::string> entries;
-  while (const dirent* entry = readdir(dir))
-    entries.emplace_back(entry->d_name);
-  closedir(dir);
-  // Stamps are fixed-width dates with zero-padded suffixes: their text order is their age.
-  std::set<std::string, std::greater<>> stamps;
-  for (const std::string& entry : entries)
-    if (const std::string stamp = StampOf(entry, names); !stamp.empty()) stamps.insert(stamp);
-  if (stamps.size() <= keep) return;
-  const std::set<std::string> old(std::next(stamps.begin(), static_cast<long>(keep)), stamps.end());
+bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
+                        const std::vector<SaveFile>& files, std::string& used, std::string& why) {
+  used.clear();
+  if (!RealFolder(folder, why)) return false;
+  std::vector<std::string> names;
+  for (const SaveFile& file : files)
+    names.push_back(file.Path);
+  RemoveHalfStamps(folder, names);
   const SaveFileOps& ops = CurrentSaveFileOps();
-  for (const std::string& entry : entries) {
-    if (!old.count(StampOf(entry, names))) continue;
-    const std::string path = folder + "/" + entry;
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) ops.Unlink(path);
+  const timespec time = CopyTime(StampsIn(folder, names));
+  std::vector<SideCopy> copies(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!WriteSide(ops, folder, files[i], time, copies[i])) {
+      why = folder + "/ cannot be written (" + std::strerror(errno) + ")";
+      RemoveSides(ops, copies);
+      return false;
+    }
   }
+  ops.SyncFolder(folder);
+  for (int suffix = 0; suffix < kStampSuffixes; ++suffix) {
+    const Outcome outcome =
+        PlaceUnderStamp(ops, folder, StampWithSuffix(stamp, suffix), files, copies);
+    if (outcome == Outcome::StampTaken) continue;
+    if (outcome == Outcome::Placed) used = StampWithSuffix(stamp, suffix);
+    break;
+  }
+  if (used.empty()) why = folder + "/ cannot be written (" + std::strerror(errno) + ")";
+  RemoveSides(ops, copies);
+  ops.SyncFolder(folder);
+  return !used.empty();
+}
+
+void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
+                      const std::string& just_made) {
+  std::vector<std::pair<std::string, StampFiles>> whole;
+  for (auto& [stamp, files] : StampsIn(folder, names))
+    if (files.Entries.size() >= names.size()) whole.emplace_back(stamp, files);
+  if (whole.size() <= keep) return;
+  // Newest first: the stamp just made, then by the files' times, then by the stamps' text.
+  std::sort(whole.begin(), whole.end(), [&](const auto& a, const auto& b) {
+    if ((a.first == just_made) != (b.first == just_made)) return a.first == just_made;
+    if (Later(a.second.Time, b.second.Time) || Later(b.second.Time, a.second.Time))
+      return Later(a.second.Time, b.second.Time);
+    return a.first > b.first;
+  });
+  const SaveFileOps& ops = CurrentSaveFileOps();
+  for (size_t i = keep; i < whole.size(); ++i)
+    for (const std::string& entry : whole[i].second.Entries)
+      ops.Unlink(folder + "/" + entry);
 }

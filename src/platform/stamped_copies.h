@@ -1,5 +1,7 @@
 // Pairs of files kept in a folder under a date-and-time stamp ("20261208-091500.NAME", with
 // "-01", "-02", ... when a stamp is already taken): the map backups and the recovered edits.
+// A stamp's files appear together or not at all: each is written whole under a side name first,
+// and a stamp an interrupted write left with only some of its files is removed by the next tidy.
 #pragma once
 
 #include <string>
@@ -12,10 +14,17 @@ std::string LocalTimeStamp();
 
 // Writes every file as "<stamp>.<its Path>" into `folder` (made if missing), all sharing one
 // stamp; nothing is written through a link, and nothing is left behind on failure. `folder`
-// must be a real folder, not a link to one. The stamp used is returned in `used`.
+// must be a real folder, not a link to one. The stamp used is returned in `used`; on failure
+// `why` says what stood in the way. The copies' times never go back from the newest there, so
+// the order they were made in survives a clock set back.
 bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
-                        const std::vector<SaveFile>& files, std::string& used);
+                        const std::vector<SaveFile>& files, std::string& used, std::string& why);
 
-// Removes all but the newest `keep` stamps of copies of `names` in `folder`.
-void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names,
-                      size_t keep);
+// Removes what an interrupted write left in `folder`: side files of `names`, and every stamp
+// that lacks one of `names`.
+void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names);
+
+// Removes all but the newest `keep` whole stamps of `names` in `folder`, newest by the files'
+// times (see WriteStampedCopies); the stamp `just_made` is never removed.
+void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,
+                      const std::string& just_made);

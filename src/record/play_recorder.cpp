@@ -1,11 +1,12 @@
 // The recorder of real play: the replay's header, each pass's input and a state check every 60
-// frames, the trace, flushed every second and finished at any exit.
+// frames, the trace, written out every second and finished at any exit. Both files are written
+// through the safe writer and never over a file start-up reads.
 #include "record/play_recorder.h"
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
+#include <filesystem>
 
 #include "platform/input.h"
 #include "record/replay_file.h"
@@ -13,6 +14,7 @@
 #include "record/trace.h"
 #include "shared/game_title.h"
 #include "shared/pass_observer.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -21,16 +23,6 @@ PlayRecorder* Active = nullptr;
 
 void FinishAtExit() {
   if (Active) Active->Finish();
-}
-
-std::FILE* Create(const std::string& path, const char* what) {
-  if (path.empty()) return nullptr;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    std::fprintf(stderr, "ravelon: cannot create the %s %s (%s); playing without it\n", what,
-                 path.c_str(), std::strerror(errno));
-  }
-  return file;
 }
 
 std::string DateNow() {
@@ -42,20 +34,62 @@ std::string DateNow() {
   return text;
 }
 
+// A name as one spelling: the real folder it is in, and its last part.
+std::filesystem::path OneSpelling(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  const auto folder = std::filesystem::weakly_canonical(full.parent_path(), error);
+  return (error ? full : folder / full.filename()).lexically_normal();
+}
+
 }  // namespace
+
+std::string StartUpFileAt(const std::string& path) {
+  // The reference image is read at start-up too, though a recording does not list it.
+  std::vector<std::string> names = MapFilesReadAtStartUp();
+  names.push_back("BlockMapImage.bmp");
+  for (const std::string& name : ReplayArtNames())
+    names.push_back(name);
+  const std::filesystem::path target = OneSpelling(path);
+  for (const std::string& name : names) {
+    if (target == OneSpelling(name)) return path + " is " + name + ", which the game reads";
+  }
+  return "";
+}
 
 PlayRecorder::~PlayRecorder() {
   Finish();
 }
 
+bool PlayRecorder::OpenOutput(Output& out, const std::string& path, const char* what) {
+  if (path.empty()) return false;
+  out.Path = path;
+  out.What = what;
+  std::string why = StartUpFileAt(path);
+  if (why.empty() && out.File.Open(path)) return true;
+  if (why.empty()) why = out.File.Why();
+  std::fprintf(stderr, "ravelon: cannot create the %s %s (%s); playing without it\n", what,
+               path.c_str(), why.c_str());
+  return false;
+}
+
+// The first failure of a file is said once; the file then takes no more.
+void PlayRecorder::Check(Output& out, bool ok) {
+  if (ok || out.Reported) return;
+  out.Reported = true;
+  std::fprintf(stderr, "ravelon: the %s %s could not be written (%s); it stops at frame %d\n",
+               out.What, out.Path.c_str(), out.File.Why().c_str(), Passes);
+}
+
 void PlayRecorder::Start(const std::string& replay_path, const std::string& trace_path) {
-  Replay = Create(replay_path, "recording");
-  Trace = Create(trace_path, "trace");
-  if (!Replay && !Trace) return;
-  if (Replay) {
+  const bool replay = OpenOutput(Replay, replay_path, "recording");
+  const bool trace = OpenOutput(Trace, trace_path, "trace");
+  if (!replay && !trace) return;
+  if (replay) {
     Date = DateNow();
     InputSetPassTap([this](const std::vector<ScriptedEvent>& events) { OnPassInput(events); });
   }
+  Hooked = true;
   LastFlush = std::chrono::steady_clock::now();
   SetPassObserver([this](int pass) { OnPassEnd(pass); });
   static const bool registered = std::atexit(FinishAtExit) == 0;
@@ -63,59 +97,61 @@ void PlayRecorder::Start(const std::string& replay_path, const std::string& trac
 }
 
 // The header is taken when the first pass begins: by then start-up has settled any interrupted
-// save and loaded the map files, so the files on disk are the ones the game plays.
+// save and loaded the map files, so the files on disk are the ones the game plays. From then on
+// the files stand under their names, so a game that dies keeps what was written out.
 void PlayRecorder::OnPassInput(const std::vector<ScriptedEvent>& events) {
   if (!HeaderWritten) {
-    Write(ReplayHeaderText(kGameTitle, Date));
-    std::fflush(Replay);
     HeaderWritten = true;
+    if (Replay.Open()) {
+      Replay.File.Append(ReplayHeaderText(kGameTitle, Date));
+      Check(Replay, Replay.File.Publish());
+    }
   }
   PassEvents = events;
 }
 
 void PlayRecorder::OnPassEnd(int pass) {
   Passes = pass;
-  if (Replay) {
+  if (Replay.Open()) {
     std::string lines;
     for (ScriptedEvent event : PassEvents) {
       event.frame = pass;
       lines += FormatScriptEvent(event) + '\n';
     }
-    PassEvents.clear();
     if (pass % kReplayCheckEvery == 0) lines += CheckLine(pass);
-    Write(lines);
+    Replay.File.Append(lines);
   }
-  if (Trace) {
-    const std::string frame = TraceFrame(pass);
-    std::fwrite(frame.data(), 1, frame.size(), Trace);
-  }
+  PassEvents.clear();
+  if (Trace.Open()) Trace.File.Append(TraceFrame(pass));
+  // The trace stands under its name from the first pass on (start-up has read what it reads).
+  if (pass == 1 && Trace.Open()) Check(Trace, Trace.File.Publish());
   FlushEverySecond();
 }
 
-void PlayRecorder::Write(const std::string& text) {
-  if (Replay) std::fwrite(text.data(), 1, text.size(), Replay);
-}
-
-// A game that dies in the middle keeps all but its last second.
+// A game that dies in the middle keeps all but its last second. Each flush ends at the end of a
+// pass, so what a kill leaves is whole passes.
 void PlayRecorder::FlushEverySecond() {
   const auto now = std::chrono::steady_clock::now();
   if (now - LastFlush < std::chrono::seconds(1)) return;
   LastFlush = now;
-  if (Replay) std::fflush(Replay);
-  if (Trace) std::fflush(Trace);
+  if (Replay.Open()) Check(Replay, Replay.File.Flush());
+  if (Trace.Open()) Check(Trace, Trace.File.Flush());
 }
 
 void PlayRecorder::Finish() {
-  if (!Replay && !Trace) return;
+  if (!Hooked) return;
+  Hooked = false;
   if (Active == this) Active = nullptr;
   SetPassObserver(nullptr);
-  if (Replay) {
-    InputSetPassTap(nullptr);
-    if (Passes > 0 && Passes % kReplayCheckEvery != 0) Write(CheckLine(Passes));
-    if (Passes > 0) Write(EndLine(Passes));
-    if (std::fclose(Replay) != 0)
-      std::fprintf(stderr, "ravelon: the recording was not saved whole\n");
+  InputSetPassTap(nullptr);
+  if (Replay.Open() && HeaderWritten) {
+    std::string last;
+    if (Passes > 0 && Passes % kReplayCheckEvery != 0) last += CheckLine(Passes);
+    if (Passes > 0) last += EndLine(Passes);
+    Replay.File.Append(last);
+    Check(Replay, Replay.File.Commit());
   }
-  if (Trace) std::fclose(Trace);
-  Replay = Trace = nullptr;
+  // No pass began (the window never opened): there is no recording, and no side file is left.
+  if (!HeaderWritten) Replay.File.Abandon();
+  if (Trace.Open()) Check(Trace, Trace.File.Commit());
 }

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/input_event.h"
+#include "platform/safe_write.h"
+
+// Why `path` may not be written while playing: it names a file start-up reads (the map files,
+// the save's journal, the art). Empty when it may.
+std::string StartUpFileAt(const std::string& path);
 
 class PlayRecorder {
  public:
@@ -17,23 +21,32 @@ class PlayRecorder {
   PlayRecorder& operator=(const PlayRecorder&) = delete;
   ~PlayRecorder();
 
-  // Opens the files (empty path: none) and hooks into the input and the main loop; call it before
-  // start-up. The header is taken from the working folder when the first pass begins. A file
-  // that cannot be created is one line on standard error; play goes on without it.
+  // Makes the files (empty path: none) beside their names and hooks into the input and the main
+  // loop; call it before start-up. The files take their names when the first pass begins, once
+  // start-up has read what it reads. A file that cannot be made is one line on standard error;
+  // play goes on without it.
   void Start(const std::string& replay_path, const std::string& trace_path);
-  // Writes the last check and the end line, closes the files and unhooks.
+  // Writes the last check and the end line, finishes the files and unhooks.
   void Finish();
 
  private:
+  struct Output {
+    SafeFileWriter File;
+    std::string Path;
+    const char* What = "";
+    bool Reported = false;
+    bool Open() const { return File.IsOpen(); }
+  };
+  bool OpenOutput(Output& out, const std::string& path, const char* what);
+  void Check(Output& out, bool ok);
   void OnPassInput(const std::vector<ScriptedEvent>& events);
   void OnPassEnd(int pass);
-  void Write(const std::string& text);
   void FlushEverySecond();
 
-  std::FILE* Replay = nullptr;
-  std::FILE* Trace = nullptr;
+  Output Replay, Trace;
   std::string Date;
   bool HeaderWritten = false;
+  bool Hooked = false;
   std::vector<ScriptedEvent> PassEvents;
   int Passes = 0;
   std::chrono::steady_clock::time_point LastFlush;

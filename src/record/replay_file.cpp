@@ -2,6 +2,7 @@
 // hashes, and the header and state hash a recording writes.
 #include "record/replay_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <filesystem>
@@ -62,7 +63,8 @@ class Lines {
   bool Next(std::string_view& line) {
     if (Pos >= Text.size()) return false;
     size_t end = Text.find('\n', Pos);
-    if (end == std::string_view::npos) end = Text.size();
+    Cut = end == std::string_view::npos;
+    if (Cut) end = Text.size();
     line = Text.substr(Pos, end - Pos);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     Pos = end + 1;
@@ -70,6 +72,7 @@ class Lines {
     return true;
   }
   int Number = 0;
+  bool Cut = false;  // the last line returned has no line end: the writer may have stopped in it
 
  private:
   std::string_view Text;
@@ -197,9 +200,34 @@ class ReplayParser {
       const auto w = Words(line);
       if (w.empty()) continue;
       if (Result.replay.endFrame > 0) return Fail("lines after the end line");
+      // A line cut short by a kill may still read as a line: only a whole end line is taken.
+      // What a kill leaves is the start of a line as the recorder writes it, printable text.
+      if (In.Cut && !(w.size() == 2 && w[1] == "end")) {
+        if (!Printable(line)) return Fail("a damaged last line");
+        break;
+      }
       if (!BodyLine(line, w)) return false;
+      LastLineFrame = LastFrame;
+      LastLineIsCheck = w.size() >= 2 && w[1] == "check";
     }
-    return Result.replay.endFrame > 0 || Fail("truncated: no end line", true);
+    return Result.replay.endFrame > 0 || EndEarly();
+  }
+
+  static bool Printable(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return c >= ' ' && c <= '~'; });
+  }
+
+  // No end line: the game was killed or crashed. Frames before the last line's are complete,
+  // and so is the last line's when it is a check (the last line a pass writes).
+  bool EndEarly() {
+    Replay& r = Result.replay;
+    const int end = LastLineIsCheck ? LastLineFrame : LastLineFrame - 1;
+    if (end < 1) return Fail("truncated: no end line and no complete frame", true);
+    std::erase_if(r.events, [end](const ScriptedEvent& e) { return e.frame > end; });
+    std::erase_if(r.checks, [end](const ReplayCheck& c) { return c.frame > end; });
+    r.endFrame = end;
+    r.endsEarly = true;
+    return true;
   }
 
   bool BodyLine(std::string_view line, const std::vector<std::string_view>& w) {
@@ -225,15 +253,20 @@ class ReplayParser {
   }
 
   // A check every 60 frames and one at the end: a lost or added check line is a damaged file.
+  // The wanted frames are worked out one at a time in 64 bits: an end frame near the largest
+  // number still costs nothing.
   void Complete() {
     const Replay& r = Result.replay;
-    std::vector<int> want;
-    for (int f = kReplayCheckEvery; f <= r.endFrame; f += kReplayCheckEvery)
-      want.push_back(f);
-    if (r.endFrame % kReplayCheckEvery != 0) want.push_back(r.endFrame);
-    for (size_t i = 0; i < std::max(want.size(), r.checks.size()); ++i) {
-      if (i >= want.size() || i >= r.checks.size() || want[i] != r.checks[i].frame) {
-        const int frame = i < want.size() ? want[i] : r.checks[i].frame;
+    const int64_t end = r.endFrame;
+    // A recording that ends early has its last check only if the end line was all it lost.
+    const bool end_check = end % kReplayCheckEvery != 0 &&
+                           (!r.endsEarly || (!r.checks.empty() && r.checks.back().frame == end));
+    const int64_t wanted = end / kReplayCheckEvery + (end_check ? 1 : 0);
+    const int64_t have = static_cast<int64_t>(r.checks.size());
+    for (int64_t i = 0; i < std::max(wanted, have); ++i) {
+      const int64_t want = std::min((i + 1) * kReplayCheckEvery, end);
+      if (i >= wanted || i >= have || want != r.checks[static_cast<size_t>(i)].frame) {
+        const int64_t frame = i < wanted ? want : r.checks[static_cast<size_t>(i)].frame;
         Fail("check lines do not match the frames (at frame " + std::to_string(frame) + ")", true);
         return;
       }
@@ -243,6 +276,8 @@ class ReplayParser {
   Lines In;
   ReplayParseResult Result;
   int LastFrame = 1;
+  int LastLineFrame = 0;
+  bool LastLineIsCheck = false;
 };
 
 std::string HexRows(const std::vector<uint8_t>& bytes) {

@@ -9,7 +9,8 @@
 //   input
 //   F key|mouse|button|joy|close|focus ...   the script lines of each pass's input
 //   F check HASH                     every 60 frames and at the last: the state the trace shows
-//   F end                            the last pass; a replay without it is truncated
+//   F end                            the last pass; a recording of a game that was killed
+//                                    lacks it and is played up to its last complete frame
 #pragma once
 
 #include <cstddef>
@@ -53,6 +54,7 @@ struct Replay {
   std::vector<ScriptedEvent> events;
   std::vector<ReplayCheck> checks;
   int endFrame = 0;
+  bool endsEarly = false;  // no end line: endFrame is the last frame known to be complete
 };
 
 struct ReplayParseResult {

@@ -67,20 +67,27 @@ bool ReadMapFile(const char* path, std::vector<uint8_t>& bytes) {
 bool PairBackedUp = false;
 
 // The pair as it was before this run first saved over it, so a bad save (or R then S) can be
-// taken back. Only the files that exist are copied; with neither there is nothing to keep.
+// taken back. A backup is a whole pair: with a file missing there is no pair to keep.
 bool BackUpBeforeFirstSave() {
   if (PairBackedUp) return true;
   std::vector<SaveFile> pair;
   for (const char* name : {kBGFile, kBlockFile}) {
     if (FileLength(name) < 0) continue;
     SaveFile copy{name, {}};
-    if (!ReadWholeFile(name, copy.Bytes)) return false;
+    if (!ReadWholeFile(name, copy.Bytes)) {
+      PrintNote(std::string("The save was refused: ") + name +
+                " could not be read for its backup.");
+      return false;
+    }
     pair.push_back(std::move(copy));
   }
-  if (!pair.empty()) {
-    std::string stamp;
-    if (!WriteStampedCopies(kBackupFolder, LocalTimeStamp(), pair, stamp)) return false;
-    KeepNewestStamps(kBackupFolder, {kBGFile, kBlockFile}, kMapBackupsKept);
+  if (pair.size() == 2) {
+    std::string stamp, why;
+    if (!WriteStampedCopies(kBackupFolder, LocalTimeStamp(), pair, stamp, why)) {
+      PrintNote("The save was refused: no backup of the map files could be made, " + why + ".");
+      return false;
+    }
+    KeepNewestStamps(kBackupFolder, {kBGFile, kBlockFile}, kMapBackupsKept, stamp);
   }
   PairBackedUp = true;
   return true;
@@ -119,9 +126,9 @@ void ResetMapBackups() {
 }
 
 bool WriteRecoveryPair(std::string& where) {
-  std::string stamp;
+  std::string stamp, why;
   if (!WriteStampedCopies(kRecoveryFolder, LocalTimeStamp(),
-                          {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp)) {
+                          {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp, why)) {
     return false;
   }
   const std::string prefix = std::string(kRecoveryFolder) + "/" + stamp + ".";
@@ -129,7 +136,14 @@ bool WriteRecoveryPair(std::string& where) {
   return true;
 }
 
+std::vector<std::string> MapFilesReadAtStartUp() {
+  return {kBGFile, kBlockFile, kSaveJournal};
+}
+
 void FinishInterruptedMapSave() {
+  // Copies a kill cut short: a stamp is a whole pair or gone.
+  for (const char* folder : {kBackupFolder, kRecoveryFolder})
+    RemoveHalfStamps(folder, {kBGFile, kBlockFile});
   switch (FinishInterruptedSave(kSaveJournal, {kBGFile, kBlockFile})) {
     case SaveRecovery::Nothing:
       break;

@@ -31,6 +31,8 @@ void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<
 void ResetMapBackups();
 // Writes the current map as a pair into recovery/; true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
+// The map pair and the save's journal: the files of the play folder start-up reads for the map.
+std::vector<std::string> MapFilesReadAtStartUp();
 // Finishes or undoes a save that was interrupted; a note on standard error says which.
 void FinishInterruptedMapSave();
 

@@ -82,7 +82,8 @@ TEST(ReplayFileTest, RefusesDamageWithTheLineAndTheReason) {
       {"bad check hash", Replace(good, "0123456789abcdef", "0123456789abcdeg"), "F check HASH", 14},
       {"check missing", Replace(good, "60 check 0123456789abcdef\n", ""), "frame 60", 0},
       {"check extra", Replace(good, "65 mouse", "61 check 0000000000000000\n65 mouse"), "frame", 0},
-      {"no end", Replace(good, "70 end\n", ""), "truncated: no end line", 0},
+      {"no end, no whole frame", good.substr(0, good.find("3 key")), "truncated: no end line", 0},
+      {"damaged last line", Replace(good, "70 end\n", "70 \x01"), "damaged last line", 17},
       {"after the end", good + "71 key 39 up\n", "after the end", 18},
       {"frames backwards", Replace(good, "65 mouse", "2 mouse"), "comes after a later one", 15},
       {"frame zero", Replace(good, "1 focus lost", "0 focus lost"), "frame number from 1", 12},
@@ -92,6 +93,45 @@ TEST(ReplayFileTest, RefusesDamageWithTheLineAndTheReason) {
     EXPECT_FALSE(r.ok) << c.name;
     EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.name << ": " << r.error;
     EXPECT_EQ(r.errorLine, c.line) << c.name << ": " << r.error;
+  }
+}
+
+// A game killed while recording leaves no end line, and perhaps half a line: the frames before
+// the last whole line are complete, and so is the last line's own when it is a check.
+TEST(ReplayFileTest, WithoutItsEndLineAReplayEndsAtItsLastCompleteFrame) {
+  const std::string good = ValidReplay();
+  struct Case {
+    std::string name, text;
+    int end;
+    size_t events, checks;
+  };
+  const std::vector<Case> cases = {
+      {"ends after a check", Replace(good, "70 end\n", ""), 70, 3, 2},
+      {"cut in a check", Replace(good, "70 check fedcba9876543210\n70 end\n", "70 check fedc"), 64,
+       2, 1},
+      {"cut after an event", Replace(good, "70 check fedcba9876543210\n70 end\n", ""), 64, 2, 1},
+      {"cut in the end line", Replace(good, "70 end\n", "70 en"), 70, 3, 2},
+  };
+  for (const Case& c : cases) {
+    const ReplayParseResult r = ParseReplay(c.text);
+    ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
+    EXPECT_TRUE(r.replay.endsEarly) << c.name;
+    EXPECT_EQ(r.replay.endFrame, c.end) << c.name;
+    EXPECT_EQ(r.replay.events.size(), c.events) << c.name;
+    EXPECT_EQ(r.replay.checks.size(), c.checks) << c.name;
+  }
+  EXPECT_FALSE(ParseReplay(good).replay.endsEarly);
+  EXPECT_TRUE(ParseReplay(good.substr(0, good.size() - 1)).ok);  // only the last line end lost
+}
+
+// Frame counts from the file are checked before any arithmetic on them: an end frame near the
+// largest int is a mismatch of check lines found at once, not a loop that overflows.
+TEST(ReplayFileTest, AnEndFrameNearTheLargestNumberIsRefusedAtOnce) {
+  const std::string head = ValidReplay().substr(0, ValidReplay().find("1 focus"));
+  for (const char* end : {"2147483640 end\n", "2147483647 end\n", "2147483648 end\n",
+                          "2147483580 check 0123456789abcdef\n2147483640 end\n"}) {
+    const ReplayParseResult r = ParseReplay(head + end);
+    EXPECT_FALSE(r.ok) << end;
   }
 }
 

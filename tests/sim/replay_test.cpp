@@ -2,6 +2,8 @@
 // window feeds) replays in ravelon-sim to the same trace; tampering, damage and other art are
 // told apart by the exit status.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -75,6 +77,9 @@ TEST_F(RecordReplayTest, ReplayReachesTheRecordedStateEveryFrame) {
   const SimResult r = Replay(Path("r.rep"), {"--trace", Path("replay.trace")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("150 frames, 3 checks"), std::string::npos) << r.err;
+  // The play leaves unsaved edits; the replay's scratch folder is thrown away, so no recovery
+  // pair is announced for it.
+  EXPECT_EQ(r.err.find("Unsaved map edits"), std::string::npos) << r.err;
   const std::string live = ReadText(Path("live.trace"));
   EXPECT_EQ(CountLines(live) > 150, true);
   EXPECT_TRUE(live == ReadText(Path("replay.trace")));
@@ -122,7 +127,7 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
   Record("5 key 39 down\n70 key 27 down\n");
   const std::string good = ReadText(Path("r.rep"));
   WriteText(Path("cut.rep"), good.substr(0, good.size() / 2));
-  WriteText(Path("cut-input.rep"), good.substr(0, good.find(" end\n") - 2));
+  WriteText(Path("cut-input.rep"), good.substr(0, good.find("\ninput\n") + 7));
   WriteText(Path("version.rep"), "ravelon replay 9\n" + good.substr(good.find('\n') + 1));
   const std::vector<std::vector<std::string>> cases = {{Path("cut.rep")},
                                                        {Path("cut-input.rep")},
@@ -138,6 +143,69 @@ TEST_F(RecordReplayTest, DamagedReplaysExitTwoWithOneLine) {
     EXPECT_EQ(CountLines(r.err), 1) << c[0] << ": " << r.err;
     EXPECT_EQ(r.out, "") << c[0];
   }
+}
+
+// A game killed while recording: the recording stands under its name with every pass written
+// out before the kill, and replays up to its last complete frame, saying it ends early.
+// Plays in a child process that is killed at frame 130, after a slow pass at frame 100 has let
+// a second go by so that what came before was written out.
+void RecordUntilKilled(const std::string& replay, const std::string& trace) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HeadlessBackend backend;
+    PrepareFreshRun(backend, ParseScript("2 key 39 down\n40 key 39 up\n").events);
+    backend.OnEndOfPass = [](int pass) {
+      if (pass == 100) usleep(1200 * 1000);
+      if (pass == 130) _exit(0);
+      return true;
+    };
+    SetConsoleSink([](const std::string&) {});
+    PlayRecorder recorder;
+    recorder.Start(replay, trace);
+    RunRavelon(true);
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+}
+
+// A game killed while recording: the recording stands under its name with every pass written
+// out before the kill, and replays up to its last complete frame, saying it ends early. A trace
+// written alone stands under its name while the game runs too.
+TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
+  RecordUntilKilled("r.rep", "");
+  const std::string recording = ReadText(Path("r.rep"));
+  ASSERT_NE(recording.find("\n60 check "), std::string::npos) << recording.substr(0, 200);
+  EXPECT_EQ(recording.find(" end\n"), std::string::npos);
+  const SimResult r = Replay(Path("r.rep"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the replay matched the recording: "), std::string::npos) << r.err;
+  RecordUntilKilled("", "alone.trace");
+  EXPECT_NE(ReadText(Path("alone.trace")).find("frame 100\n"), std::string::npos);
+}
+
+// What the recorder writes never lands on what start-up reads, nor goes through a link.
+TEST_F(RecordReplayTest, ARecordingNeverReplacesAFileStartUpReads) {
+  EXPECT_NE(StartUpFileAt("BGMap75x54.raw"), "");
+  EXPECT_NE(StartUpFileAt("./sub/../AllTiles8.bmp"), "");
+  EXPECT_NE(StartUpFileAt(Path("ravelon-save.journal")), "");
+  EXPECT_EQ(StartUpFileAt("odd.rep"), "");
+  const std::string map = ReadText(Path("BGMap75x54.raw"));
+  fs::create_symlink("BGMap75x54.raw", Path("link.rep"));
+  ::testing::internal::CaptureStderr();
+  {
+    PlayRecorder recorder;
+    recorder.Start("BGMap75x54.raw", "link.rep");
+    recorder.Finish();
+  }
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("BGMap75x54.raw is BGMap75x54.raw, which the game reads"), std::string::npos)
+      << err;
+  EXPECT_NE(err.find("a link is at that name"), std::string::npos) << err;
+  EXPECT_EQ(ReadText(Path("BGMap75x54.raw")), map);
+  EXPECT_TRUE(fs::is_symlink(Path("link.rep")));
 }
 
 }  // namespace

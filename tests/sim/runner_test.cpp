@@ -1,5 +1,6 @@
 // The runner as a program: its command line, exit codes, output streams and determinism.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -224,6 +225,31 @@ TEST_F(RunnerTest, TheShotIsAn816By300TwentyFourBitBitmap) {
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->width, 816);
   EXPECT_EQ(decoded->height, 300);
+}
+
+// Nothing the runner writes goes through a link or replaces a FIFO or a device, and a write that
+// fails is never a success.
+TEST_F(RunnerTest, AnOutputThatCannotBeWrittenIsAFailureAndReplacesNothing) {
+  WriteText(Path("victim"), "kept");
+  fs::create_symlink(Path("victim"), Path("link"));
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0644), 0);
+  const std::vector<std::vector<std::string>> cases = {
+      {"--trace", "/dev/full"}, {"--trace", Path("link")}, {"--trace", Path("fifo")},
+      {"--shot", Path("link")}, {"--shot", Path("fifo")},  {"--shot", "/dev/null"}};
+  for (const auto& args : cases) {
+    const SimResult r = Run({"--frames", "1", args[0], args[1]});
+    EXPECT_NE(r.status, 0) << args[1];
+    EXPECT_NE(r.err.find("cannot write the"), std::string::npos) << args[1] << ": " << r.err;
+  }
+  EXPECT_EQ(ReadText(Path("victim")), "kept");
+  EXPECT_TRUE(fs::is_symlink(Path("link")));
+  EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(Dir.Path()))
+    if (entry.path().filename().string().find(".writing-") != std::string::npos)
+      left.push_back(entry.path().string());
+  EXPECT_TRUE(left.empty()) << left.front();
 }
 
 TEST_F(RunnerTest, TheSameScriptGivesTheSameTraceAndShot) {

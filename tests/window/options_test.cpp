@@ -2,6 +2,8 @@
 // help text.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "frame/game_options.h"
 
 namespace {
@@ -38,8 +40,21 @@ TEST(GameOptionsTest, RecordAndTraceTakeAFileName) {
   EXPECT_TRUE(Parse({"--record", "odd.rep", "--trace=live.trace"}, options).ok);
   EXPECT_EQ(options.record, "odd.rep");
   EXPECT_EQ(options.trace, "live.trace");
-  EXPECT_FALSE(Parse({"--record"}, options).ok);
+  EXPECT_EQ(Parse({"--record"}, options).error, "--record needs a value: --record FILE");
   EXPECT_FALSE(Parse({"--trace="}, options).ok);
+}
+
+// Two outputs at one name would leave only one of them whole: refused before anything starts.
+TEST(GameOptionsTest, RecordAndTraceNamingOneFileAreRefused) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--record", "x", "--trace", "x"},
+        std::vector<std::string>{"--record=./x", "--trace",
+                                 (std::filesystem::current_path() / "x").string()}}) {
+    GameOptions options;
+    const OptionsOutcome outcome = Parse(args, options);
+    EXPECT_FALSE(outcome.ok) << args[0];
+    EXPECT_NE(outcome.error.find("name the same file"), std::string::npos) << outcome.error;
+  }
 }
 
 TEST(GameOptionsTest, BadScalesAreRefusedWithTheValueNamed) {

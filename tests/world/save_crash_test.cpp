@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 #include <set>
 
@@ -84,6 +85,24 @@ class SaveCrash : public WorldTest {
       if (entry.path().filename() != "backups") names.insert(entry.path().filename().string());
     return names;
   }
+  // Every stamp in a folder of copies holds both files, each the given bytes; nothing else there.
+  static void ExpectOnlyWholeStamps(const std::string& folder,
+                                    const std::pair<Bytes, Bytes>& pair) {
+    if (!std::filesystem::exists(folder)) return;
+    std::map<std::string, int> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      const bool bg = name.ends_with(std::string(".") + kBG);
+      if (!bg && !name.ends_with(std::string(".") + kBlocks)) {
+        ADD_FAILURE() << "left in " << folder << ": " << name;
+        continue;
+      }
+      EXPECT_EQ(ReadFileBytes(entry.path().string()), bg ? pair.first : pair.second) << name;
+      ++files[name.substr(0, name.find('.'))];
+    }
+    for (const auto& [stamp, count] : files)
+      EXPECT_EQ(count, 2) << folder << "/" << stamp << " is half a pair";
+  }
   // 0 for the old pair, 1 for the new one; fails the test on a mixed or broken pair.
   int WhichPair(const std::vector<std::pair<Bytes, Bytes>>& pairs) {
     const std::pair<Bytes, Bytes> now{ReadFileBytes(kBG), ReadFileBytes(kBlocks)};
@@ -128,12 +147,45 @@ TEST_F(SaveCrash, StoppedAfterEveryCallTheStartUpCheckLeavesOneWholePair) {
     FinishInterruptedMapSave();
     const int pair = WhichPair({{OldBG, OldBlocks}, fresh});
     EXPECT_EQ(FilesHere(), (std::set<std::string>{kBG, kBlocks}));
+    ExpectOnlyWholeStamps("backups", {OldBG, OldBlocks});
     if (pair == 0) lastOld = stop;
     if (pair == 1 && firstNew > stop) firstNew = stop;
   }
   // Once a stop leaves the new pair, every later one does too: the journal is one commit point.
   EXPECT_LT(lastOld, firstNew);
   EXPECT_LE(firstNew, counted.Calls + 1);
+}
+
+// The pair quitting writes into recovery/, stopped after each of its calls: after the next
+// start-up the stamp is there whole or not at all.
+TEST_F(SaveCrash, StoppedAfterEveryCallARecoveryStampIsWholeOrAbsent) {
+  Stopper counted;
+  std::pair<Bytes, Bytes> pair;
+  {
+    ScopedWorkDir scratch;
+    InstallStopper(counted);
+    std::string where;
+    ASSERT_TRUE(WriteRecoveryPair(where));
+    ResetSaveFileOps();
+    const std::string stamp = where.substr(0, where.find(kBG));
+    pair = {ReadFileBytes(stamp + kBG), ReadFileBytes(stamp + kBlocks)};
+  }
+  int whole = 0;
+  for (int stop = 1; stop <= counted.Calls + 1; ++stop) {
+    SCOPED_TRACE(stop);
+    std::filesystem::remove_all("recovery");
+    InChild([&] {
+      Stopper stopper{.StopAt = stop};
+      InstallStopper(stopper);
+      std::string where;
+      WriteRecoveryPair(where);
+    });
+    FinishInterruptedMapSave();
+    ExpectOnlyWholeStamps("recovery", pair);
+    if (std::filesystem::exists("recovery") && !std::filesystem::is_empty("recovery")) ++whole;
+  }
+  EXPECT_GT(whole, 0);
+  EXPECT_LT(whole, counted.Calls + 1);
 }
 
 TEST_F(SaveCrash, KilledAtRandomMomentsHundredsOfTimes) {

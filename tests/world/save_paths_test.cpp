@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 
@@ -149,6 +150,68 @@ TEST_F(SavePaths, WithoutAnOldPairThereIsNothingToBackUp) {
   TMap::FSaveState();
   EXPECT_TRUE(Saved());
   EXPECT_TRUE(Backups().empty());
+}
+
+// Pairs made while the clock ran ahead, each later one under an earlier-reading stamp: pruning
+// follows the order they were made in, and the pair S has just made stays.
+TEST_F(SavePaths, PruningFollowsTheOrderPairsWereMadeInNotTheirStamps) {
+  fs::create_directory("backups");
+  const auto ahead = fs::file_time_type::clock::now() + std::chrono::hours(1);
+  for (int i = 0; i < 20; ++i) {
+    for (const char* file : {kBG, kBlocks}) {
+      const std::string path = "backups/20990101-0000" + std::to_string(40 - i) + "." + file;
+      WriteFileBytes(path, Bytes(1));
+      fs::last_write_time(path, ahead + std::chrono::minutes(i));
+    }
+  }
+  TMap::FSaveState();
+  ASSERT_TRUE(Saved());
+  const std::set<std::string> names = Backups();
+  EXPECT_EQ(names.size(), 40u);
+  EXPECT_FALSE(names.count(std::string("20990101-000040.") + kBG));  // the first made
+  EXPECT_TRUE(names.count(std::string("20990101-000021.") + kBG));
+  const std::string made = "backups/" + *names.begin();  // the only stamp before 2099
+  ASSERT_EQ(made.find("backups/2099"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(made), made.ends_with(kBG) ? OldBG : OldBlocks);
+  // Its time comes after every other pair's, so the next pruning still knows it is the newest.
+  EXPECT_GT(fs::last_write_time(made), ahead + std::chrono::minutes(19));
+}
+
+TEST_F(SavePaths, HalfPairsAndSideFilesAreRemovedAtStartUp) {
+  for (const std::string folder : {"backups", "recovery"}) {
+    fs::create_directory(folder);
+    for (const char* file : {kBG, kBlocks})
+      WriteFileBytes(folder + "/20200101-000000." + file, Bytes(4050, 5));
+    WriteFileBytes(folder + "/20200101-000001." + kBlocks, Bytes(7, 5));
+    WriteFileBytes(folder + "/" + kBG + ".writing-77-0", Bytes(3, 5));
+    WriteFileBytes(folder + "/notes.txt", Bytes(1));
+  }
+  FinishInterruptedMapSave();
+  for (const std::string folder : {"backups", "recovery"}) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.insert(entry.path().filename().string());
+    EXPECT_EQ(names,
+              (std::set<std::string>{"20200101-000000." + std::string(kBG),
+                                     "20200101-000000." + std::string(kBlocks), "notes.txt"}))
+        << folder;
+  }
+}
+
+// The two notes a player reads on standard error: a save a kill stopped before its journal was
+// written is undone, and a backup that cannot be made says what is in the way.
+TEST_F(SavePaths, AnUndoneSaveAndAnUnusableBackupsFolderAreExplained) {
+  WriteFileBytes(FreshName(kBG, ".saving-", 0), Bytes(4050, 1));
+  ::testing::internal::CaptureStderr();
+  FinishInterruptedMapSave();
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("was undone"), std::string::npos);
+  EXPECT_FALSE(fs::exists(FreshName(kBG, ".saving-", 0)));
+  WriteFileBytes("backups", Bytes(3, 3));
+  ::testing::internal::CaptureStderr();
+  TMap::FSaveState();
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("backups is not a folder"),
+            std::string::npos);
+  ExpectFailedAndUntouched();
 }
 
 }  // namespace

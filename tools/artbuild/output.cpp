@@ -1,14 +1,13 @@
-// Writing the builder's files: BMPs and raw bytes written beside the target and renamed over
-// it, so an interrupted build never leaves a cut-off file.
+// Writing the builder's files: BMPs and raw bytes through the safe writer, so an interrupted
+// build never leaves a cut-off file.
 #include "output.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "platform/bmp.h"
+#include "platform/safe_write.h"
 
 namespace art {
 
@@ -17,26 +16,13 @@ std::vector<uint8_t> EncodeBmp(int width, int height, const std::vector<uint32_t
   return EncodeBmp24(width, height, argb.data());
 }
 
-// Written beside the target and renamed over it, so a failed write leaves the last good file
-// (or none), never a cut-off one.
+// Written safely: a failed write leaves the last good file (or none), never a cut-off one, and
+// nothing is written through a link or over a folder, a FIFO or a device at the name.
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temp = path + ".part";
-  bool ok;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    ok = bool(out);
-    out.close();
-    ok = ok && !out.fail();
-  }
-  std::error_code ec;
-  if (ok) std::filesystem::rename(temp, path, ec);
-  if (!ok || ec) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << "artbuild: cannot write " << path << "\n";
-    return false;
-  }
-  return true;
+  std::string why;
+  if (WriteFileSafely(path, bytes, why)) return true;
+  std::cerr << "artbuild: cannot write " << path << ": " << why << "\n";
+  return false;
 }
 
 bool WriteCanvas(const std::string& path, const Canvas& canvas) {

@@ -1,7 +1,6 @@
 #include "platform/sound/wav_file.h"
 
-#include <cstdio>
-#include <memory>
+#include "platform/safe_write.h"
 
 namespace {
 
@@ -45,11 +44,8 @@ std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples, int rate) {
   return out;
 }
 
+// Written safely: never through a link, never over a FIFO or a device, whole or not at all.
 bool WriteWavFile(const std::string& path, const std::vector<int16_t>& samples, int rate) {
-  const std::vector<uint8_t> bytes = WavBytes(samples, rate);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                       &std::fclose);
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  return std::fclose(file.release()) == 0 && written;
+  std::string why;
+  return WriteFileSafely(path, WavBytes(samples, rate), why);
 }

@@ -11,6 +11,7 @@
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/platform.h"
+#include "platform/safe_write.h"
 #include "record/script.h"
 #include "record/trace.h"
 #include "run_files.h"
@@ -26,10 +27,10 @@ void Complain(const std::string& message) {
 }
 
 bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+  std::string why;
+  if (WriteFileSafely(path.string(), bytes, why)) return true;
+  Complain("cannot write " + path.string() + ": " + why);
+  return false;
 }
 
 // A file start-up refused stays one it refuses: an empty file is never a map.
@@ -102,7 +103,9 @@ ReplayOutcome PlayBack(const Replay& replay, TraceOutput& trace, bool tracing) {
     }
     return pass < replay.endFrame;
   };
+  SetKeepUnsavedEditsOnQuit(false);
   RunRavelon(true);
+  SetKeepUnsavedEditsOnQuit(true);
   std::fflush(stdout);
   outcome.passes = backend.Passes;
   SetBackend(previous);
@@ -156,12 +159,12 @@ bool ReadReplayFile(const std::string& path, std::string& text, std::string& err
 }
 
 bool UnpackReplay(const Replay& replay, const std::string& folder) {
-  std::ofstream script(fs::path(folder) / "script.txt", std::ios::binary | std::ios::trunc);
-  script << "# frames: " << replay.endFrame << "\n# recorded play: " << replay.title << ", "
-         << replay.date << '\n';
+  std::string script = "# frames: " + std::to_string(replay.endFrame) +
+                       "\n# recorded play: " + replay.title + ", " + replay.date + '\n';
   for (const ScriptedEvent& event : replay.events)
-    script << FormatScriptEvent(event) << '\n';
-  return static_cast<bool>(script.flush()) && LayMapFiles(replay, folder);
+    script += FormatScriptEvent(event) + '\n';
+  return WriteBytes(fs::path(folder) / "script.txt", {script.begin(), script.end()}) &&
+         LayMapFiles(replay, folder);
 }
 
 int RunReplay(const RunOptions& options) {
@@ -179,13 +182,17 @@ int RunReplay(const RunOptions& options) {
     return kExitBadArguments;
   }
   const Replay& replay = parsed.replay;
+  if (replay.endsEarly) {
+    Complain(options.replay + " ends early, without its end line (the game was stopped): it is " +
+             "played up to its last complete frame, " + std::to_string(replay.endFrame));
+  }
   if (!options.unpack.empty() && !UnpackReplay(replay, options.unpack)) {
     Complain("cannot unpack the replay into " + options.unpack);
     return kExitBadArguments;
   }
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
-    Complain("cannot write the trace " + options.trace);
+    Complain("cannot write the trace " + options.trace + ": " + trace.Why());
     return kExitBadArguments;
   }
   const std::string shot_path = FromStartFolder(options.shot);
@@ -212,13 +219,10 @@ int RunReplay(const RunOptions& options) {
     outcome = PlayBack(replay, trace, !options.trace.empty());
   }
   const int status = Verdict(replay, outcome);
+  int written = FinishOutputs(trace, options, shot_path);
   if (!sound.Finish()) {
     Complain("cannot write the sound " + options.wav);
-    return status == 0 ? 1 : status;
+    written = kExitWriteFailed;
   }
-  if (!shot_path.empty() && !WriteShot(shot_path)) {
-    Complain("cannot write the shot " + options.shot);
-    return status == 0 ? 1 : status;
-  }
-  return status;
+  return status == 0 ? written : status;
 }

@@ -6,36 +6,31 @@
 #include <string>
 #include <system_error>
 
+#include "platform/safe_write.h"
+
 // The trace goes through the same stdio stream as the console lines, so with "-" the two
-// interleave in the order they happened.
+// interleave in the order they happened. A file is written safely and appears whole at Finish.
 class TraceOutput {
  public:
-  TraceOutput() = default;
-  TraceOutput(const TraceOutput&) = delete;
-  TraceOutput& operator=(const TraceOutput&) = delete;
   bool Open(const std::string& path) {
     if (path.empty()) return true;
-    if (path == "-") {
-      File = stdout;
-      return true;
-    }
-    File = std::fopen(path.c_str(), "wb");
-    Owned = File != nullptr;
-    return File != nullptr;
+    ToStandardOutput = path == "-";
+    return ToStandardOutput || File.Open(path);
   }
   void Write(const std::string& text) {
-    if (File) std::fwrite(text.data(), 1, text.size(), File);
+    if (ToStandardOutput) std::fwrite(text.data(), 1, text.size(), stdout);
+    if (File.IsOpen()) File.Append(text);
   }
-  ~TraceOutput() {
-    if (Owned)
-      std::fclose(File);
-    else if (File)
-      std::fflush(File);
+  // True when everything written was stored.
+  bool Finish() {
+    if (ToStandardOutput) return std::fflush(stdout) == 0 && !std::ferror(stdout);
+    return !File.IsOpen() || File.Commit();
   }
+  std::string Why() const { return ToStandardOutput ? "standard output failed" : File.Why(); }
 
  private:
-  std::FILE* File = nullptr;
-  bool Owned = false;
+  SafeFileWriter File;
+  bool ToStandardOutput = false;
 };
 
 // Makes a folder the working directory until it goes out of scope.

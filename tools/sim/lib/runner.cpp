@@ -114,6 +114,20 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
 
 }  // namespace
 
+int FinishOutputs(TraceOutput& trace, const RunOptions& options, const std::string& shot_path) {
+  int status = 0;
+  if (!trace.Finish()) {
+    Complain("cannot write the trace " + options.trace + ": " + trace.Why());
+    status = kExitWriteFailed;
+  }
+  std::string why;
+  if (!shot_path.empty() && !WriteShot(shot_path, options.overlay, why)) {
+    Complain("cannot write the shot " + options.shot + ": " + why);
+    status = kExitWriteFailed;
+  }
+  return status;
+}
+
 StartState StartStateOf(const RunOptions& options) {
   if (options.stress) return StartState::Stress;
   return options.water ? StartState::FullWater : StartState::Loaded;
@@ -239,7 +253,7 @@ int RunSimulation(const RunOptions& options) {
   const std::string wav_path = FromStartFolder(options.wav);
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
-    Complain("cannot write the trace " + options.trace);
+    Complain("cannot write the trace " + options.trace + ": " + trace.Why());
     return kExitBadArguments;
   }
   WorkDir work_dir;
@@ -266,14 +280,10 @@ int RunSimulation(const RunOptions& options) {
   if (options.overlay) TOverlay::FLayOut();
   SetBackend(previous);
 
-  int status = 0;
-  if (!shot_path.empty() && !WriteShot(shot_path, options.overlay)) {
-    Complain("cannot write the shot " + options.shot);
-    status = 1;
-  }
+  int status = FinishOutputs(trace, options, shot_path);
   if (!sound_written) {
     Complain("cannot write the sound " + options.wav);
-    status = 1;
+    status = kExitWriteFailed;
   }
   if (options.bench) {
     FrameTimings timings = TimeFrames(events, options.frames, StartStateOf(options));

@@ -25,6 +25,7 @@ struct RunOptions {
   bool help = false;
 };
 
+constexpr int kExitWriteFailed = 1;
 constexpr int kExitBadArguments = 2;
 constexpr int kExitReplayDiffers = 3;
 
@@ -37,10 +38,15 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
 std::string UsageText();
 
 // Runs the game as the options say. Returns the exit status: 0 after a normal run, 2 for an
-// unreadable script, an unwritable trace or a missing folder; 1 when the shot cannot be written.
+// unreadable script, a trace that cannot be made or a missing folder; 1 when the trace or the
+// shot could not be written whole.
 // The runner's own messages go to standard error; the game's console lines stay where
 // PrintLine sends them.
 int RunSimulation(const RunOptions& options);
+
+class TraceOutput;
+// Finishes the trace and writes the shot: 0, or kExitWriteFailed with a line on standard error.
+int FinishOutputs(TraceOutput& trace, const RunOptions& options, const std::string& shot_path);
 
 // The whole command line: arguments, run, exit status.
 int RunnerMain(int argc, char** argv);
