@@ -13,14 +13,14 @@
 
 namespace {
 
-constexpr uint32_t kRgbMask = 0xFFFFFF;
 // Tiles and actor frames; a bigger image is blended directly rather than kept.
 constexpr int kMaxKeptTexels = 64 * 64;
 // The views use a few hundred pairs. Each pair has one slot of a direct table, chosen by its
-// hash: a pair meeting another's slot takes it over. Past this many bytes of kept results,
-// something unusual is drawing and they all start afresh.
+// hash: a pair meeting another's slot takes it over. The kept results are bounded in bytes (the
+// table's slots and every result's texels; some 300 KiB under the benchmarks' crowd); past the
+// bound something unusual is drawing and they all start afresh.
 constexpr size_t kSlots = 2048;
-constexpr size_t kMaxKeptBytes = size_t{8} << 20;
+constexpr size_t kMaxKeptBytes = size_t{2} << 20;
 
 struct OpaqueCopy {
   const uint32_t* texels = nullptr;
@@ -53,7 +53,7 @@ struct Slot {
 
 struct KeptComposites {
   std::vector<Slot> slots = std::vector<Slot>(kSlots);
-  size_t bytes = 0;
+  size_t bytes = kSlots * sizeof(Slot);
 
   // The kept result for the key, made by `make` when it is not kept.
   template <typename Make>
@@ -72,7 +72,7 @@ struct KeptComposites {
   void Clear() {
     for (Slot& slot : slots)
       std::vector<uint32_t>().swap(slot.composite);
-    bytes = 0;
+    bytes = kSlots * sizeof(Slot);
   }
 };
 KeptComposites Kept;
@@ -126,8 +126,12 @@ void LandDeferredCopy() {
   }
 }
 
+size_t KeptCompositeBytes() {
+  return Kept.bytes;
+}
+
 bool DrawKnownComposite(const BlendPlacement& p) {
-  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
+  if (!DrawShortcutsOn() || p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
     LandDeferredCopy();
     return false;
   }

@@ -75,6 +75,11 @@ void ForgetAllKnownColours() {
 // colour) is unknown. Runs of blocks known to hold it, most of a sky, are passed over quickly.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
   if (x0 >= x1 || y0 >= y1) return;
+  if (!DrawShortcutsOn()) {
+    FillPart(x0, y0, x1, y1, colour);
+    return;
+  }
+  StartUnknown();
   const int last = (x1 - 1) / kBlock;
   const uint64_t holding = Holding(colour);
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {

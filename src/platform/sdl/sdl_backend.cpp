@@ -13,11 +13,11 @@ namespace {
 int MouseButtonOf(Uint8 sdl_button) {
   switch (sdl_button) {
     case SDL_BUTTON_LEFT:
-      return 1;
+      return kMouseLeft;
     case SDL_BUTTON_RIGHT:
-      return 2;
+      return kMouseRight;
     case SDL_BUTTON_MIDDLE:
-      return 3;
+      return kMouseMiddle;
     default:
       return 0;
   }
