@@ -16,6 +16,8 @@
 #   running   the default level, the player running right   (the same)
 #   stress    the stress state (500 actors, water, backgrounds)   (the same)
 #   water     water in every open cell               median of the passes with the water step
+# For each case: the median over the runs of the runs' medians and of their p90s, and the range
+# of the runs' medians, so the noise of a shared machine shows beside the figures.
 set -eu
 
 [ $# -ge 1 ] || { echo "usage: scripts/bench-compare.sh BASE_REV [REPEATS]" >&2; exit 2; }
@@ -91,12 +93,16 @@ if command -v taskset >/dev/null 2>&1 && command -v nproc >/dev/null 2>&1; then
   pin="taskset -c $(($(nproc) - 1))"
 fi
 
-# One run: the median of the case's line, appended to $work/SIDE.CASE.
+# One run: the median and the p90 of the case's line, appended to $work/SIDE.CASE as one line
+# (a runner that prints no p90, as an old base's own does, leaves "-" in its place).
 run_one() {  # side binary case
   # shellcheck disable=SC2046,SC2086
   $pin "$2" --dir "$work/art" $(case_args "$3") --bench 2>"$work/err" >/dev/null
   line=$(case_line "$3")
-  grep "^bench: $line *median" "$work/err" | awk '{ for (i = 1; i < NF; i++) if ($i == "median") print $(i + 1) }' >>"$work/$1.$3"
+  grep "^bench: $line *median" "$work/err" | awk '{
+    m = ""; p = ""
+    for (i = 1; i < NF; i++) { if ($i == "median") m = $(i + 1); if ($i == "p90") p = $(i + 1) }
+    if (m != "") print m, (p != "" ? p : "-") }' >>"$work/$1.$3"
 }
 
 i=1
@@ -111,12 +117,24 @@ while [ "$i" -le "$repeats" ]; do
   i=$((i + 1))
 done
 
-median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median of column $2 of file $1 ("-" where a run had no such figure), and the smallest and
+# largest value of it.
+median() {
+  awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '
+    $1 == "-" { none = 1 } { v[NR] = $1 }
+    END { if (none || !NR) print "-"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+spread() { awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '{ v[NR] = $1 } END { printf "%.0f-%.0f", v[1], v[NR] }'; }
+ratio() { echo "$1 $2" | awk '{ if ($1 == "-" || $2 == "-" || $2 == 0) print "-"; else printf "%.3f", $1 / $2 }'; }
 echo "bench-compare: current $(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD || echo '+changes') against base $rev, $repeats alternating runs of 300 passes"
 [ "$own_runner" = yes ] && echo "bench-compare: the base timed by its own runner: whole passes compared, no water case"
-printf '%-8s %12s %12s %8s\n' case "base us" "current us" ratio
+echo "bench-compare: the medians over the runs of each run's median and of each run's p90, in us; the range of the runs' medians beside them"
+printf '%-8s %10s %10s %10s %10s %8s %8s %13s %13s\n' case "base med" "cur med" "base p90" "cur p90" ratio "p90 rat" "base range" "cur range"
 for c in $cases; do
-  b=$(median "$work/base.$c")
-  n=$(median "$work/current.$c")
-  printf '%-8s %12.1f %12.1f %8.3f\n' "$c" "$b" "$n" "$(echo "$n $b" | awk '{ print $1 / $2 }')"
+  b=$(median "$work/base.$c" 1)
+  n=$(median "$work/current.$c" 1)
+  bp=$(median "$work/base.$c" 2)
+  np=$(median "$work/current.$c" 2)
+  printf '%-8s %10s %10s %10s %10s %8s %8s %13s %13s\n' "$c" "$b" "$n" "$bp" "$np" "$(ratio "$n" "$b")" \
+    "$(ratio "$np" "$bp")" "$(spread "$work/base.$c" 1)" "$(spread "$work/current.$c" 1)"
 done

@@ -51,6 +51,14 @@ int SDL_UpdateWindowSurface(void* window) {
   note(began, 's', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
   return status;
 }
+int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+  static int (*real)(void*, const void*, int);
+  if (!real) real = (int (*)(void*, const void*, int))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurfaceRects");
+  long long began = clock_ns(CLOCK_MONOTONIC), cpu = clock_ns(CLOCK_THREAD_CPUTIME_ID);
+  int status = real(window, rects, count);
+  note(began, 's', clock_ns(CLOCK_THREAD_CPUTIME_ID) - cpu);
+  return status;
+}
 CODE
 cc -shared -fPIC -O2 -o "$WORK/flip_times.so" "$WORK/flip_times.c" -ldl || fail "cannot build the timing library"
 
@@ -58,7 +66,8 @@ start_xvfb 3000x2000
 
 PLAY=$WORK/play
 mkdir -p "$PLAY"
-for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp BGMap75x54.raw BlockMap75x54.raw; do
+for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp 24pal.raw BlockMapImage.bmp \
+  BGMap75x54.raw BlockMap75x54.raw; do
   cp "$ART/$f" "$PLAY/"
 done
 (cd "$PLAY" && FLIP_TIMES_FILE="$WORK/flips.txt" LD_PRELOAD="$WORK/flip_times.so" \

@@ -1,5 +1,6 @@
 // Drawing an actor: one 16x24 frame of the character sheet, mirrored unless it faces right.
 #include "actors/actor.h"
+#include "actors/pose_frames.h"
 #include "platform/render/draw.h"
 #include "shared/frame_counters.h"
 #include "shared/game_codes.h"
@@ -15,8 +16,7 @@ int TActor::MOnScreenRelativePos(int64_t corner_x, int64_t corner_y) {
 ActorDrawPlacement TActor::MDrawPlacement(int32_t x, int32_t y) const {
   ActorDrawPlacement placement;
   // Runs and the ducked walk cycle through four frames, every other pose toggles two.
-  const bool four_frames = Pose == 0 || Pose == 4 || Pose == 14;
-  placement.Frame = Pose + (four_frames ? AnimPhase : SlowToggle);
+  placement.Frame = Pose + (PoseHasFourFrames(Pose) ? AnimPhase : SlowToggle);
   // The sheet faces right; mirrored, the frame drawn from x + 8 covers x - 8 .. x + 8 too.
   placement.Mirrored = LastFacing != kRight;
   placement.X = placement.Mirrored ? x + 8 : x - 8;

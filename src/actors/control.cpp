@@ -1,6 +1,7 @@
 // Where an actor's input comes from (the player's profile or a bad guy's random mind) and what
 // the input does to its velocity: running, jumping, climbing and wall jumps.
 #include "actors/actor.h"
+#include "actors/pose_frames.h"
 #include "actors/profile.h"
 #include "platform/random.h"
 #include "shared/game_codes.h"
@@ -17,7 +18,6 @@ constexpr int64_t kJumpVel = -256000;
 constexpr int64_t kJumpHold = 4000;  // holding jump lifts, holding down cuts the rise
 constexpr int64_t kWallJumpYVel = -96000;
 constexpr int64_t kWallJumpXVel = 128000;
-constexpr int32_t kLandingPose = 36;
 // Compared as the float constant, widened: the draw must fall below 0.019999999552965164.
 constexpr float kChangeOfMind = 0.02f;
 
@@ -75,7 +75,7 @@ int TActor::MControl() {
       accel = kGroundAccelA;
     }
     XVel += Steer(Hpad, accel);
-    if (BButton > 0 && Pose != kLandingPose) {
+    if (BButton > 0 && Pose != kPoseLanding) {
       YVel = kJumpVel;
       Grounded = 0;
       TGameEvents::FReport(GameEvent::kJump, XPos, YPos);
@@ -87,7 +87,7 @@ int TActor::MControl() {
     // A clinging actor faces its wall: the pad must point away from it.
     const bool away =
         (LastFacing == kLeft && Hpad == kRight) || (LastFacing == kRight && Hpad == kLeft);
-    if (BButton > 0 && Pose != kLandingPose && away) {
+    if (BButton > 0 && Pose != kPoseLanding && away) {
       YVel = kWallJumpYVel;
       XVel = LastFacing == kLeft ? kWallJumpXVel : -kWallJumpXVel;
       Grounded = 0;

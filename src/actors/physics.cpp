@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "actors/actor.h"
+#include "actors/pose_frames.h"
 #include "shared/game_codes.h"
 #include "shared/game_events.h"
 #include "world/map.h"
@@ -23,7 +24,6 @@ constexpr int64_t kHardLanding = 70000;
 constexpr int64_t kBumpRebound = 20000;
 constexpr int64_t kHalfWidth = 196608;    // 3 pixels
 constexpr int64_t kHeadHeight = 1048576;  // 16 pixels
-constexpr int32_t kLandingPose = 36;
 constexpr int32_t kLandingHold = 5;
 
 enum class Vertical { Free, Landed, Bumped };
@@ -144,7 +144,7 @@ int TActor::MAddVelStanding() {
   if (vertical == Vertical::Landed) {
     if (!was_grounded) TGameEvents::FReport(GameEvent::kLanding, XPos, YPos, ClampedSpeed(YVel));
     if (YVel > kHardLanding) {
-      Pose = kLandingPose;
+      Pose = kPoseLanding;
       HoldPose = kLandingHold;
     }
     // A small downward speed keeps the actor pressed onto the ground every frame.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "actors/actor.h"
+#include "actors/pose_frames.h"
 #include "shared/game_codes.h"
 
 namespace {
@@ -21,19 +22,19 @@ Steering SteeringOf(int32_t hpad, int64_t xvel) {
 int32_t GroundPose(int64_t xvel, int32_t hpad, bool ducking) {
   const int64_t speed = std::llabs(xvel);
   const Steering steering = SteeringOf(hpad, xvel);
-  if (speed < kStill) return ducking ? 18 : 8;
+  if (speed < kStill) return ducking ? kPoseDuckStill : kPoseStand;
   if (speed < kFast) {
-    if (steering == Steering::With) return ducking ? 14 : 0;
-    if (steering == Steering::Against) return ducking ? 20 : 10;
-    return ducking ? 20 : 0;
+    if (steering == Steering::With) return ducking ? kPoseDuckWalk : kPoseRun;
+    if (steering == Steering::Against) return ducking ? kPoseDuckSlide : kPoseSkid;
+    return ducking ? kPoseDuckSlide : kPoseRun;
   }
-  if (steering == Steering::Against) return ducking ? 22 : 12;
-  return ducking ? 22 : 4;
+  if (steering == Steering::Against) return ducking ? kPoseDuckSlideFast : kPoseSkidFast;
+  return ducking ? kPoseDuckSlideFast : kPoseRunFast;
 }
 
 int32_t WallPose(int64_t yvel) {
-  if (std::llabs(yvel) < kStill) return 24;
-  return yvel < 0 ? 26 : 30;
+  if (std::llabs(yvel) < kStill) return kPoseWallCling;
+  return yvel < 0 ? kPoseWallClimbUp : kPoseWallClimbDown;
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ int TActor::MChoosePose() {
   } else if (Hugged == 1) {
     Pose = WallPose(YVel);
   } else {
-    Pose = YVel < 0 ? 32 : 34;
+    Pose = YVel < 0 ? kPoseRise : kPoseFall;
   }
   return 0;
 }

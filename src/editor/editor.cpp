@@ -26,8 +26,8 @@ enum class Button { None, Left, Right };
 
 Button HeldButton() {
   Button button = Button::None;
-  if (MouseButtonDown(1)) button = Button::Left;
-  if (MouseButtonDown(2)) button = Button::Right;  // right wins when both are held
+  if (MouseButtonDown(kMouseLeft)) button = Button::Left;
+  if (MouseButtonDown(kMouseRight)) button = Button::Right;  // right wins when both are held
   return button;
 }
 
@@ -83,7 +83,7 @@ void EditCell(int cx, int cy, Button button) {
   TUndoHistory::FBeforeEdit();
   const CellState before = CellStateAt(cx, cy);
   if (pouring) TFluid::FCreateWater(cx, cy);
-  if (EditorMode == 1) {
+  if (EditorMode == kEditorBlockMode) {
     PaintBlock(cx, cy, button);
   } else {
     PaintBackground(cx, cy, button);
@@ -147,9 +147,7 @@ void FileAndRefreshKeys() {
   if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
   LoadKeys();
   if (KeyHitCount(kKeyE)) {
-    TScroller::FEvaluateScrollLocks();
-    TMap::FEvaluateLightMap();
-    TMap::FEvaluateChunks();
+    TScroller::FRefreshFromMap();
     TGameEvents::FReport(GameEvent::kRefreshed);
   }
 }
@@ -168,7 +166,7 @@ int TEditor::FInput() {
   if (mx > kLeftViewRight) {
     if (button != Button::None) PickerClick(place);
   } else if (!PointerOnOverview()) {
-    if (MouseButtonDown(3)) EyedropperPick(cx, cy);
+    if (MouseButtonDown(kMouseMiddle)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
   UndoRedoKeys();
@@ -179,7 +177,7 @@ int TEditor::FInput() {
 int TEditor::FFrameStart() {
   FreeCameraFrameStart();
   const bool overLeftView = MousePosX() <= kLeftViewRight;
-  const bool held = MouseButtonDown(1) || MouseButtonDown(2) || KeyIsDown(kKeyF);
+  const bool held = MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) || KeyIsDown(kKeyF);
   // A press in the overview only steers the view: it opens no stroke.
   const bool painting = overLeftView && held && !OverviewDragging;
   TUndoHistory::FFrameStart(painting);

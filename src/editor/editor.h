@@ -8,7 +8,11 @@
 extern int32_t EditorTileGrid[32][8];
 extern int32_t EditorBlockStyle;
 extern int32_t EditorBGStyle;
-extern int32_t EditorMode;  // 1 block mode, 0 background mode
+extern int32_t EditorMode;  // what painting paints: one of the two below
+
+// EditorMode's values: the picked block is painted, or the picked background.
+constexpr int32_t kEditorBackgroundMode = 0;
+constexpr int32_t kEditorBlockMode = 1;
 
 class TEditor {
  public:

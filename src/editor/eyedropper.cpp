@@ -9,11 +9,11 @@ void EyedropperPick(int cx, int cy) {
   const int block = TMap::FBlockStyleAtCell(cx, cy);
   if (block >= 0 && block != 255) {
     EditorBlockStyle = block;
-    EditorMode = 1;
+    EditorMode = kEditorBlockMode;
     return;
   }
   const int background = TMap::FBGStyleAtCell(cx, cy);
   if (background == 255) return;
   EditorBGStyle = background;
-  EditorMode = 0;
+  EditorMode = kEditorBackgroundMode;
 }

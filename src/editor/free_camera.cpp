@@ -16,7 +16,8 @@ constexpr int64_t kShiftFactor = 4;
 constexpr int64_t kWheelStep = 3 * TILE_UNITS;  // one notch: three cells
 
 bool AnyButtonHeld() {
-  return MouseButtonDown(1) || MouseButtonDown(2) || MouseButtonDown(3);
+  return MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) ||
+         MouseButtonDown(kMouseMiddle);
 }
 
 void SteerWithKeys(TScroller& view) {

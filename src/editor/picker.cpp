@@ -27,9 +27,9 @@ void PickerClick(const PickerPlace& place) {
   if (place.column < 0 || place.column >= kPickerColumns) return;
   if (place.row >= 0 && place.row < kPickerHalfRows) {
     EditorBlockStyle = EditorTileGrid[place.column][place.row];
-    EditorMode = 1;
+    EditorMode = kEditorBlockMode;
   } else if (place.row >= kPickerHalfRows && place.row < 2 * kPickerHalfRows) {
     EditorBGStyle = EditorTileGrid[place.column][place.row - kPickerHalfRows];
-    EditorMode = 0;
+    EditorMode = kEditorBackgroundMode;
   }
 }

@@ -31,14 +31,22 @@ int TGame::FExitState() {
   return 0;
 }
 
+namespace {
+
+// Where the two starting actors stand: centre line and feet line on cell edges.
+constexpr int64_t kStartX = 6 * TILE_UNITS;
+constexpr int64_t kBadguyStartY = 10 * TILE_UNITS;
+constexpr int64_t kPlayerStartY = 33 * TILE_UNITS;
+static_assert(kStartX == 6291456 && kBadguyStartY == 10485760 && kPlayerStartY == 34603008);
+
+}  // namespace
+
 int TGame::FEnterState() {
   TMap::FClear();
   TMap::FDummyMap();
-  BadguyActor = TActor::FCreate(6291456, 10485760, kUserBadguy);
-  Profiles[kPlayerProfile]->Actor = TActor::FCreate(6291456, 34603008, kUserPlayer);
-  TScroller::FEvaluateScrollLocks();
-  TMap::FEvaluateLightMap();
-  TMap::FEvaluateChunks();
+  BadguyActor = TActor::FCreate(kStartX, kBadguyStartY, kUserBadguy);
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(kStartX, kPlayerStartY, kUserPlayer);
+  TScroller::FRefreshFromMap();
   return 0;
 }
 

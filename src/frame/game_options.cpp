@@ -65,6 +65,11 @@ std::string ApplyVolume(const std::string& value, GameOptions& options) {
   return "";
 }
 
+std::string ApplyPlainDraw(const std::string&, GameOptions& options) {
+  options.plain_draw = true;
+  return "";
+}
+
 std::string ApplyHelp(const std::string&, GameOptions& options) {
   options.help = true;
   return "";
@@ -79,6 +84,8 @@ constexpr OptionRow kOptions[] = {
     {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},
     {"--mute", "", "start with the sound off (M switches it on and off)", ApplyMute},
     {"--volume", "N", "the sound's volume, 0 to 100 (default 100)", ApplyVolume},
+    {"--plain-draw", "", "draw without the drawing shortcuts: the same picture, more work",
+     ApplyPlainDraw},
     {"--help", "", "list these options and end", ApplyHelp},
 };
 

@@ -8,11 +8,12 @@
 struct GameOptions {
   int scale = 1;  // the window opens at scale times the frame's size
   bool fullscreen = false;
-  std::string record;  // a replay of this play is written here; empty: none
-  std::string trace;   // the per-frame state trace of this play is written here; empty: none
-  bool muted = false;  // the sound starts off
-  int volume = 100;    // the sound's volume, 0..100
-  bool help = false;   // list the options and end
+  std::string record;       // a replay of this play is written here; empty: none
+  std::string trace;        // the per-frame state trace of this play is written here; empty: none
+  bool muted = false;       // the sound starts off
+  int volume = 100;         // the sound's volume, 0..100
+  bool plain_draw = false;  // every frame drawn without the drawing shortcuts (the same picture)
+  bool help = false;        // list the options and end
 };
 
 struct OptionsOutcome {

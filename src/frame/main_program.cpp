@@ -101,13 +101,18 @@ int TMain::FBoot() {
   SetLoadMaskColor(122, 201, 255);
   SetClsColor(122, 201, 255);
   FDefaultState();
+  FBootSubsystems();
+  LoadArt();
+  return 0;
+}
+
+int TMain::FBootSubsystems() {
   TScroller::FBoot();
   TEditor::FBoot();
   TMap::FBoot();
   TActor::FBoot();
   TProfile::FBoot();
   TBlock::FBoot();
-  LoadArt();
   return 0;
 }
 
@@ -173,9 +178,7 @@ int RunRavelon(bool run_loop) {
   TGame::FEnterState();
   FinishInterruptedMapSave();
   TMap::FLoadState();
-  TScroller::FEvaluateScrollLocks();
-  TMap::FEvaluateLightMap();
-  TMap::FEvaluateChunks();
+  TScroller::FRefreshFromMap();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();
   TMain::FGoodbye();

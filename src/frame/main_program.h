@@ -29,6 +29,9 @@ class TMain {
   // Opens the window, sets the mask and clear colours, boots the views, the editor, the map,
   // the actors, the profile and the blocks, then loads the art. No window ends the program.
   static int FBoot();
+  // The subsystems' boots in start-up's order: the views, the editor, the map, the actors, the
+  // profile, the blocks. FBoot runs them once the window is open; the tests boot through here.
+  static int FBootSubsystems();
   static int FDefaultState();  // prints its line, nothing more
   static int FRun();           // the main loop: passes until QuitFlag or the backend's end
   static int FGoodbye();       // leaving with unsaved edits keeps them in recovery/

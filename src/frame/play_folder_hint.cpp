@@ -6,7 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/render/image.h"
-#include "shared/units.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ constexpr ArtFile kArt[] = {
     {"instr.bmp", 0, 0, 0},
 };
 
-constexpr const char* kMapFiles[] = {"BGMap75x54.raw", "BlockMap75x54.raw"};
-constexpr int64_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
+constexpr const char* kMapFiles[] = {kBGMapFile, kBlockMapFile};
 
 bool ArtReadable(const ArtFile& art) {
   if (art.cells == 0) return TImage::Load(art.name, kImageMasked) != nullptr;
@@ -34,7 +33,8 @@ bool ArtReadable(const ArtFile& art) {
 }
 
 bool MapReadable(const char* name) {
-  return FileLength(name) == kMapFileBytes && OpenFileForRead(name) != nullptr;
+  return FileLength(name) == static_cast<int64_t>(kMapFileBytes) &&
+         OpenFileForRead(name) != nullptr;
 }
 
 }  // namespace

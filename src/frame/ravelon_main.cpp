@@ -10,6 +10,7 @@
 #include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
+#include "platform/render/draw.h"
 #include "platform/render/overlay_compose.h"
 #include "platform/render/overlay_scene.h"
 #include "platform/sdl/sdl_audio.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     }
   }
   HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
+  if (options.plain_draw) SetDrawShortcuts(false);
   const int status = RunOnSdl(options.scale, options.fullscreen, [&] {
     SdlAudio audio;
     const std::unique_ptr<GameSounds> sound = StartSound(options, audio);

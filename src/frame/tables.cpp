@@ -83,7 +83,8 @@ void CreateTables() {
   ActorCount = 0;
   TBlock::Count = 0;
   ActiveBlocks.clear();
-  EditorBlockStyle = EditorBGStyle = EditorMode = 0;
+  EditorBlockStyle = EditorBGStyle = 0;
+  EditorMode = kEditorBackgroundMode;
   RefImagePixmap = nullptr;
   RefImageWidth = RefImageHeight = 0;
   FreeCameraOn = OverviewDragging = ButtonsHeldAtFrameStart = false;

@@ -40,6 +40,14 @@ int KeyIsDown(int key);
 // Down at some moment since the last pass's snapshot, though perhaps up again by this one: a
 // modifier of a chord tapped quicker than a frame. Outside the main loop: KeyIsDown.
 int KeyHeldDuringPass(int key);
+// The mouse buttons, as MouseButtonDown, MouseHitCount and InputMouseButton number them; 0 is
+// none (a button the game does not read).
+enum MouseButton : int {
+  kMouseLeft = 1,
+  kMouseRight = 2,
+  kMouseMiddle = 3,
+};
+
 int MousePosX();
 int MousePosY();
 int MouseButtonDown(int button);

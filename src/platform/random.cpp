@@ -1,5 +1,5 @@
-// The game's one random generator: Park and Miller's minimal standard (multiplier 48271),
-// stepped with Schrage's method, and the unit and range draws built on two steps.
+// The game's one random generator: Park and Miller's minimal standard (multiplier 48271), and
+// the unit and range draws built on two steps.
 #include "platform/random.h"
 
 int32_t RandomSeedState = 4660;
@@ -11,11 +11,16 @@ void SeedRandom(int32_t n) {
 }
 
 int32_t RandomStep() {
-  // Schrage's method: no intermediate leaves 32 bits.
-  int32_t seed = (RandomSeedState % 44488) * 48271 - (RandomSeedState / 44488) * 3399;
-  if (seed < 0) seed += 0x7FFFFFFF;
-  RandomSeedState = seed;
-  return seed;
+  // seed * 48271 mod (2^31 - 1) without a division: 2^31 is 1 modulo 2^31 - 1, so the
+  // product's high bits fold onto its low 31. The seed stays within [1, 2^31 - 2] (SeedRandom
+  // sees to that), so the product fits 47 bits and one fold and one subtraction suffice; the
+  // result is what Schrage's method gave, bit for bit.
+  constexpr uint64_t kModulus = 0x7FFFFFFF;
+  const uint64_t product = static_cast<uint64_t>(static_cast<uint32_t>(RandomSeedState)) * 48271u;
+  uint64_t seed = (product & kModulus) + (product >> 31);
+  if (seed >= kModulus) seed -= kModulus;
+  RandomSeedState = static_cast<int32_t>(seed);
+  return RandomSeedState;
 }
 
 double RandomUnit() {

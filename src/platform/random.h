@@ -1,4 +1,4 @@
-// The game's seedable random generator (Park and Miller, multiplier 48271, Schrage's method).
+// The game's seedable random generator (Park and Miller, multiplier 48271).
 // There is one generator for everything: the bad guys' minds, the water's spreading and the
 // painting styles all draw from it, on purpose. Every draw moves the others' sequence, so a
 // replay is the same only when every draw happens in the same order: never add a draw, or a

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "record/script.h"
 #include "record/trace.h"
+#include "world/map_files.h"
 
 namespace {
 
@@ -293,7 +294,7 @@ std::string HexRows(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 const std::vector<std::string>& ReplayMapNames() {
-  static const std::vector<std::string> kNames = {"BGMap75x54.raw", "BlockMap75x54.raw"};
+  static const std::vector<std::string> kNames = {kBGMapFile, kBlockMapFile};
   return kNames;
 }
 

@@ -18,8 +18,12 @@ extern uint8_t BGGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];     // kNoStyle: no ba
 extern uint8_t ShadowGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
 extern uint8_t ChunkStyleGrid[CHUNK_COLUMNS][CHUNK_ROWS];  // kChunkStyleSky or kChunkStyleDark
 extern uint8_t ChunkVisibleGrid[CHUNK_COLUMNS][CHUNK_ROWS];
-extern uint8_t ScrollLocks[3][3]
-                          [4];  // [screen column][screen row][side 0 top 1 right 2 bottom 3 left]
+// [screen column][screen row][side]: 1 where a wall locks that side of the screen region.
+extern uint8_t ScrollLocks[3][3][4];
+
+// The sides of a screen region, as ScrollLocks and TMap::FCountEdge number them: Direction's
+// order (game_codes.h) from 0, one less than its codes.
+enum ScreenSide : int { kSideTop = 0, kSideRight = 1, kSideBottom = 2, kSideLeft = 3 };
 
 constexpr uint8_t kSolidNothing = 0;
 constexpr uint8_t kSolidBlock = 1;
@@ -54,7 +58,7 @@ class TMap {
   static int FCreateBlock(int x, int y, int style);
   static int FBGSet(int x, int y, int style);  // kNoStyle for no background
   // The blocks along one side of screen region (sx, sy) of the 3x3 regions the scroll locks
-  // use: side 0 top, 1 right, 2 bottom, 3 left.
+  // use (a ScreenSide).
   static int FCountEdge(int sx, int sy, int side);
 
   // world/probes.cpp: the collision probes of the movers. (x, y) is an actor's centre line and

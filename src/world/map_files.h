@@ -2,6 +2,7 @@
 // written on leaving with unsaved edits, and the start-up check that settles an interrupted save.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,9 +10,12 @@
 #include "shared/game_events.h"
 #include "shared/units.h"
 
-constexpr size_t kMapBackupsKept = 20;
+// The pair of map files in the play folder: one byte per cell, row after row.
 constexpr const char* kBGMapFile = "BGMap75x54.raw";
 constexpr const char* kBlockMapFile = "BlockMap75x54.raw";
+constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
+
+constexpr size_t kMapBackupsKept = 20;
 constexpr const char* kMapRecoveryFolder = "recovery";
 // One map file's bytes: a byte per cell, 54 rows of 75, top row first.
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;

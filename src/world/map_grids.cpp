@@ -152,19 +152,19 @@ int TMap::FCountEdge(int sx, int sy, int side) {
   const int y0 = SCREEN_HEIGHT_TILES * sy;
   int count = 0;
   switch (side) {
-    case 0:
+    case kSideTop:
       for (int x = x0; x < x0 + SCREEN_WIDTH_TILES; ++x)
         count += FBlockAtCell(x, y0);
       break;
-    case 1:
+    case kSideRight:
       for (int y = y0; y < y0 + SCREEN_HEIGHT_TILES; ++y)
         count += FBlockAtCell(x0 + SCREEN_WIDTH_TILES - 1, y);
       break;
-    case 2:
+    case kSideBottom:
       for (int x = x0; x < x0 + SCREEN_WIDTH_TILES; ++x)
         count += FBlockAtCell(x, y0 + SCREEN_HEIGHT_TILES - 1);
       break;
-    case 3:
+    case kSideLeft:
       for (int y = y0; y < y0 + SCREEN_HEIGHT_TILES; ++y)
         count += FBlockAtCell(x0, y);
       break;

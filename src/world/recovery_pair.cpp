@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int64_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
-
 std::string RecoveryPath(const std::string& stamp, const char* name) {
   return std::string(kMapRecoveryFolder) + "/" + stamp + "." + name;
 }
@@ -34,9 +32,8 @@ std::string StampOf(const std::string& entry) {
 }
 
 bool ReadWholeMapFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  return FileLength(path) == kMapFileBytes &&
-         ReadWholeFile(path, bytes, static_cast<size_t>(kMapFileBytes)) &&
-         bytes.size() == static_cast<size_t>(kMapFileBytes);
+  return FileLength(path) == static_cast<int64_t>(kMapFileBytes) &&
+         ReadWholeFile(path, bytes, kMapFileBytes) && bytes.size() == kMapFileBytes;
 }
 
 // Last change of a file; nullopt when it cannot be read.

@@ -79,12 +79,19 @@ int TScroller::FEvaluateScrollLocks() {
   for (int sy = 0; sy < 3; ++sy) {
     for (int sx = 0; sx < 3; ++sx) {
       uint8_t* locks = ScrollLocks[sx][sy];
-      locks[3] = TMap::FCountEdge(sx, sy, 3) > kVerticalWall ? 1 : 0;
-      locks[1] = TMap::FCountEdge(sx, sy, 1) > kVerticalWall ? 1 : 0;
-      locks[0] = TMap::FCountEdge(sx, sy, 0) > kHorizontalWall ? 1 : 0;
-      locks[2] = TMap::FCountEdge(sx, sy, 2) > kHorizontalWall ? 1 : 0;
+      locks[kSideLeft] = TMap::FCountEdge(sx, sy, kSideLeft) > kVerticalWall ? 1 : 0;
+      locks[kSideRight] = TMap::FCountEdge(sx, sy, kSideRight) > kVerticalWall ? 1 : 0;
+      locks[kSideTop] = TMap::FCountEdge(sx, sy, kSideTop) > kHorizontalWall ? 1 : 0;
+      locks[kSideBottom] = TMap::FCountEdge(sx, sy, kSideBottom) > kHorizontalWall ? 1 : 0;
     }
   }
+  return 0;
+}
+
+int TScroller::FRefreshFromMap() {
+  FEvaluateScrollLocks();
+  TMap::FEvaluateLightMap();
+  TMap::FEvaluateChunks();
   return 0;
 }
 
@@ -108,7 +115,7 @@ void TScroller::MDrawPasses(int screen_x, int screen_y) {
   MDrawActors();
   // Later drawing (the editor overlay, the panel) relies on this origin and clip.
   SetDrawOrigin(0, 0);
-  SetViewport(0, 0, 672, 600);
+  SetViewport(0, 0, kAfterViewsClipWidth, kAfterViewsClipHeight);
 }
 
 TScroller::CellWindow TScroller::MCellWindow() const {
@@ -132,7 +139,7 @@ void TScroller::MDrawCells() {
     tiles_palette = true;
   };
   if (x0 <= x1 && y0 <= y1) {
-    SetBlend(1);
+    SetBlend(kBlendMask);
     SetAlpha(1);
   }
   for (int y = y0; y <= y1; ++y) {
@@ -146,11 +153,11 @@ void TScroller::MDrawCells() {
         DrawImageFrame(sheet, px, py, BackgroundFrameAt(x, y, b));
       }
       if (SolidGrid[x][y] == kSolidFluid) {
-        SetBlend(3);
+        SetBlend(kBlendAlpha);
         SetAlpha(kWaterAlpha);
         use_tiles_palette();
         DrawImageFrame(WaterImage.get(), px, py, WaterFrameAt(x, y));
-        SetBlend(1);
+        SetBlend(kBlendMask);
         SetAlpha(1);
       }
       if (TBlock* block = BlockGrid[x][y].get()) {

@@ -31,6 +31,9 @@ class TScroller {
   // ScrollLocks anew: a side of a screen region is locked when more than seven in ten of its
   // cells hold a block; the camera then stays inside the region near that side.
   static int FEvaluateScrollLocks();
+  // What the views derive from the map grids, anew: the scroll locks, the light map and which
+  // chunks need a backdrop. Called after a new map (start-up, R) and on E; painting leaves it.
+  static int FRefreshFromMap();
   // Moves the camera after the actor, then draws the view at window pixel (screen_x, screen_y):
   // backdrops, then background tiles, water and blocks, then the actors. Null draws nothing.
   int MDraw(const TActor* actor, int screen_x, int screen_y);

@@ -141,17 +141,18 @@ void TScroller::MDrawBackdrops() {
   const int c1 = WindowEnd(c0, kChunkWindowColumns, CHUNK_COLUMNS);
   const int r1 = WindowEnd(r0, kChunkWindowRows, CHUNK_ROWS);
   const DrawState& state = CurrentDrawState();
-  const bool unscaled = state.scale_x == 1.0f && state.scale_y == 1.0f;
-  if (unscaled) MFillBackdropRuns(c0, r0, c1, r1, MCellWindow());
-  // Scaled, a chunk's rectangle is not its cells: one rectangle per chunk. Either way the
-  // colour left set is the last chunk's, which later drawing may rely on.
+  // The runs are a drawing shortcut (platform/render/draw.h), and scaled, a chunk's rectangle is
+  // not its cells: otherwise one rectangle per chunk. Either way the colour left set is the last
+  // chunk's, which later drawing may rely on.
+  const bool runs = state.scale_x == 1.0f && state.scale_y == 1.0f && DrawShortcutsOn();
+  if (runs) MFillBackdropRuns(c0, r0, c1, r1, MCellWindow());
   int last = kNoBackdrop;
   for (int r = r0; r <= r1; ++r) {
     for (int c = c0; c <= c1; ++c) {
       const int style = BackdropOf(c, r);
       if (style == kNoBackdrop) continue;
       last = style;
-      if (unscaled) continue;
+      if (runs) continue;
       TPalette::FSet(style);
       DrawRect(static_cast<float>((c - c0) * kChunkPixels - XPosPixelOfs),
                static_cast<float>((r - r0) * kChunkPixels - YPosPixelOfs), kChunkPixels,

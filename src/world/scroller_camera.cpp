@@ -59,10 +59,10 @@ void ApplyScrollLocks(const TActor& actor, Point& t) {
   const int64_t locked_x = rx * SCREEN_WIDTH_UNITS + kHalfViewWidth + kLockBias;
   const int64_t locked_y = ry * SCREEN_HEIGHT_UNITS + kHalfViewHeight + kLockBias;
   const uint8_t* locks = ScrollLocks[rx][ry];
-  if (locks[0] == 1 && row >= 2 && row <= 9) t.y = locked_y;
-  if (locks[2] == 1 && row >= 9 && row <= 16) t.y = locked_y;
-  if (locks[3] == 1 && col >= 1 && col <= 13) t.x = locked_x;
-  if (locks[1] == 1 && col >= 12 && col <= 23) t.x = locked_x;
+  if (locks[kSideTop] == 1 && row >= 2 && row <= 9) t.y = locked_y;
+  if (locks[kSideBottom] == 1 && row >= 9 && row <= 16) t.y = locked_y;
+  if (locks[kSideLeft] == 1 && col >= 1 && col <= 13) t.x = locked_x;
+  if (locks[kSideRight] == 1 && col >= 12 && col <= 23) t.x = locked_x;
 }
 
 // The step is taken in single precision on purpose: the camera's glide (and where it comes to

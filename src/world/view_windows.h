@@ -22,6 +22,11 @@ struct TScroller::CellWindow {
   bool Holds(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
 };
 
+// The clip a view leaves for the drawing after it (the editor overlay, the panel): the whole back
+// buffer and more, from its top-left corner, as it has always been.
+inline constexpr int kAfterViewsClipWidth = 672;
+inline constexpr int kAfterViewsClipHeight = 600;
+
 // The backdrop palette styles.
 inline constexpr int kPaletteDark = 1;
 inline constexpr int kPaletteSky = 7;

@@ -9,11 +9,11 @@ namespace {
 class PaintingTest : public EditorTest {
  protected:
   void BlockMode(int style) {
-    EditorMode = 1;
+    EditorMode = kEditorBlockMode;
     EditorBlockStyle = style;
   }
   void BackgroundMode(int style) {
-    EditorMode = 0;
+    EditorMode = kEditorBackgroundMode;
     EditorBGStyle = style;
   }
 };

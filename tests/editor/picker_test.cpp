@@ -12,12 +12,12 @@ class PickerTest : public EditorTest {
   bool ClickChanges(int x, int y) {
     EditorBlockStyle = 77;
     EditorBGStyle = 88;
-    EditorMode = 0;
+    EditorMode = kEditorBackgroundMode;
     Mouse(x, y);
     Hold(1);
     Frame();
     Release(1);
-    return EditorBlockStyle != 77 || EditorBGStyle != 88 || EditorMode != 0;
+    return EditorBlockStyle != 77 || EditorBGStyle != 88 || EditorMode != kEditorBackgroundMode;
   }
 };
 }  // namespace
@@ -35,7 +35,7 @@ TEST_F(PickerTest, TruncationTowardZeroWidensTheFirstColumnAndRow) {
     for (int y = 9; y <= 15; ++y) {
       ASSERT_TRUE(ClickChanges(x, y)) << x << "," << y;
       EXPECT_EQ(EditorBlockStyle, 0);
-      EXPECT_EQ(EditorMode, 1);
+      EXPECT_EQ(EditorMode, kEditorBlockMode);
     }
   }
 }
@@ -43,11 +43,11 @@ TEST_F(PickerTest, TruncationTowardZeroWidensTheFirstColumnAndRow) {
 TEST_F(PickerTest, TopHalfPicksBlocksBottomHalfBackgrounds) {
   ASSERT_TRUE(ClickChanges(416 + 5 * 8, 16 + 3 * 8));
   EXPECT_EQ(EditorBlockStyle, 101);
-  EXPECT_EQ(EditorMode, 1);
+  EXPECT_EQ(EditorMode, kEditorBlockMode);
   EXPECT_EQ(EditorBGStyle, 88);
   ASSERT_TRUE(ClickChanges(671, 143));  // column 31, row 15
   EXPECT_EQ(EditorBGStyle, 255);
-  EXPECT_EQ(EditorMode, 0);
+  EXPECT_EQ(EditorMode, kEditorBackgroundMode);
   EXPECT_EQ(EditorBlockStyle, 77);
 }
 

@@ -33,7 +33,7 @@ class UndoTest : public EditorTest {
     InputKeyUp(kKeyCtrl);
   }
   static void BlockMode(int style) {
-    EditorMode = 1;
+    EditorMode = kEditorBlockMode;
     EditorBlockStyle = style;
   }
 };
@@ -194,15 +194,15 @@ TEST_F(UndoTest, TheEyedropperPicksOnlyFromCellsOfTheMap) {
   };
   pick(8, 8);
   EXPECT_EQ(EditorBlockStyle, 44);
-  EXPECT_EQ(EditorMode, 1);
+  EXPECT_EQ(EditorMode, kEditorBlockMode);
   pick(3 * 16 + 8, 3 * 16 + 8);
   EXPECT_EQ(EditorBGStyle, 9);
-  EXPECT_EQ(EditorMode, 0);
+  EXPECT_EQ(EditorMode, kEditorBackgroundMode);
   for (auto [mx, my] : {std::pair{5 * 16, 5 * 16}, {-40, 8}, {8, 100000}, {405, 20}, {600, 20}}) {
     pick(mx, my);
     EXPECT_EQ(EditorBlockStyle, 44);
     EXPECT_EQ(EditorBGStyle, 9);
-    EXPECT_EQ(EditorMode, 0);
+    EXPECT_EQ(EditorMode, kEditorBackgroundMode);
   }
   EXPECT_EQ(TUndoHistory::FUndoSteps(), 0u);
 }

@@ -87,7 +87,7 @@ TEST_F(AlphaBlendDraw, FramesAndRectanglesBlendExactly) {
   for (uint32_t dest = 0; dest < 256; ++dest) {
     const uint32_t paper = dest << 16 | dest << 8 | (255 - dest);
     std::fill_n(buffer, 256, paper);
-    SetBlend(3);
+    SetBlend(kBlendAlpha);
     SetAlpha(0.7);
     DrawImageFrame(&ramp, 0, 0, 0);
     for (uint32_t x = 0; x < 256; ++x)

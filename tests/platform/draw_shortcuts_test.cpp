@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/render/blend_composites.h"
 #include "platform/render/draw.h"
 #include "platform/render/font.h"
 #include "platform/render/image.h"
@@ -36,7 +37,7 @@ TImage Tiles(std::mt19937& rng, bool loaded) {
         std::reverse(row, row + 16);
       frame.serial = NextFrameSerial();
     }
-    image.frames.push_back(frame);
+    image.frames.push_back(std::move(frame));
   }
   return image;
 }
@@ -76,18 +77,18 @@ std::vector<uint32_t> Play(const std::vector<Step>& steps, const TImage& tiles,
     SetDrawScale(s.mirrored ? -1.0f : (s.half ? 0.5f : 1.0f), 1.0f);
     switch (s.kind) {
       case 0:
-        SetBlend(1);
+        SetBlend(kBlendMask);
         SetAlpha(1.0);
         DrawImageFrame(&tiles, static_cast<float>(s.x), static_cast<float>(s.y), s.frame);
         lastX = s.x, lastY = s.y;
         break;
       case 1:
-        SetBlend(3);
+        SetBlend(kBlendAlpha);
         SetAlpha(0.7);
         DrawImageFrame(&water, static_cast<float>(lastX), static_cast<float>(lastY), s.frame);
         break;
       case 2: {
-        SetBlend(1);
+        SetBlend(kBlendMask);
         SetAlpha(1.0);
         SetDrawScale(1, 1);
         SetColor(s.colour >> 16, (s.colour >> 8) & 0xFF, s.colour & 0xFF);
@@ -136,6 +137,11 @@ TImage GlyphImage() {
 
 class DrawShortcuts : public GameTest {
  protected:
+  // These tests are about the shortcuts themselves: on, whatever RAVELON_PLAIN_DRAW says.
+  void SetUp() override {
+    GameTest::SetUp();
+    SetDrawShortcuts(true);
+  }
   void TearDown() override {
     ResetDrawState();
     GameTest::TearDown();
@@ -158,7 +164,82 @@ TEST_F(DrawShortcuts, GiveThePixelsOfThePlainPaths) {
     const std::vector<uint32_t> plain = Play(steps, plainTiles, plainWater);
     const std::vector<uint32_t> fast = Play(steps, tiles, water);
     ASSERT_TRUE(plain == fast) << "round " << round;
+    // The switch turns every shortcut off for the loaded frames too.
+    SetDrawShortcuts(false);
+    const std::vector<uint32_t> switched_off = Play(steps, tiles, water);
+    SetDrawShortcuts(true);
+    ASSERT_TRUE(plain == switched_off) << "round " << round;
   }
+}
+
+// Loaded-like frames of 64x64, each blended over a fill: every one is kept until the kept results
+// reach their bound in bytes, then they start afresh, and the picture stays the plain one.
+TEST_F(DrawShortcuts, KeptCompositesStayWithinTheirBytes) {
+  TImage big;
+  big.width = big.height = 64;
+  std::mt19937 rng(3);
+  for (int f = 0; f < 160; ++f) {
+    ImageFrame frame;
+    for (int i = 0; i < 64 * 64; ++i)
+      frame.argb.push_back((i < 2000 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
+    frame.serial = NextFrameSerial();
+    big.frames.push_back(std::move(frame));
+  }
+  size_t most = 0;
+  auto play = [&] {
+    ResetDrawState();
+    for (int f = 0; f < big.FrameCount(); ++f) {
+      SetBlend(kBlendMask);
+      SetAlpha(1.0);
+      SetColor(10, 20, 30);
+      DrawRect(64, 64, 64, 64);
+      SetBlend(kBlendAlpha);
+      SetColor(255, 255, 255);
+      SetAlpha(0.5);
+      DrawImageFrame(&big, 64, 64, f);
+      most = std::max(most, KeptCompositeBytes());
+    }
+    const uint32_t* pixels = FinishedBackBuffer();
+    return std::vector<uint32_t>(pixels, pixels + kPixels);
+  };
+  const std::vector<uint32_t> fast = play();
+  EXPECT_LE(most, size_t{2} << 20);
+  EXPECT_GT(most, size_t{1} << 20);  // they were kept, up to near the bound
+  SetDrawShortcuts(false);
+  const std::vector<uint32_t> plain = play();
+  SetDrawShortcuts(true);
+  EXPECT_TRUE(fast == plain);
+}
+
+// A copy of a loaded image is the copier's to change: its frames no longer carry the serials,
+// so a blend kept for the original is never taken for the changed copy.
+TEST_F(DrawShortcuts, ACopiedImageMayChangeItsTexels) {
+  std::mt19937 art(9);
+  const TImage tiles = Tiles(art, true);
+  ASSERT_NE(tiles.frames[0].serial, 0u);
+  auto blend_over_fill = [](const TImage& image) {
+    SetBlend(kBlendMask);
+    SetAlpha(1.0);
+    SetColor(40, 50, 60);
+    DrawRect(32, 32, 16, 16);
+    SetBlend(kBlendAlpha);
+    SetColor(255, 255, 255);
+    SetAlpha(0.6);
+    DrawImageFrame(&image, 32, 32, 0);
+    return FinishedBackBuffer()[40 * kBackBufferWidth + 40];
+  };
+  ResetDrawState();
+  blend_over_fill(tiles);  // kept for the original's serial
+  TImage copy = tiles;
+  EXPECT_EQ(copy.frames[0].serial, 0u);
+  for (uint32_t& texel : copy.frames[0].argb)
+    texel = 0xFFFF0000u;
+  const uint32_t fast = blend_over_fill(copy);
+  SetDrawShortcuts(false);
+  const uint32_t plain = blend_over_fill(copy);
+  SetDrawShortcuts(true);
+  EXPECT_EQ(fast, plain);
+  EXPECT_NE(fast, blend_over_fill(tiles));
 }
 
 // A tile held back must be in the pixels whoever looks next, and its image may go first.
@@ -187,7 +268,7 @@ TEST_F(DrawShortcuts, TextGivesThePixelsOfItsGlyphsAsFrames) {
     const float scales[] = {1.0f, 1.0f, -1.0f, 0.5f, 2.0f};
     const double alpha = alphas[rng() % 5];
     const float scale = scales[rng() % 5];
-    const int blend = rng() % 4 == 0 ? 3 : 1;
+    const int blend = rng() % 4 == 0 ? kBlendAlpha : kBlendMask;
     const float x =
         static_cast<float>(static_cast<int>(rng() % 1000) - 100) + (rng() % 3 ? 0 : 0.5f);
     const float y = static_cast<float>(static_cast<int>(rng() % 340) - 20);
@@ -236,7 +317,7 @@ TEST_F(DrawShortcuts, WholePixelDrawsGiveThePixelsOfTheGeneralMapping) {
       std::fill_n(BackBuffer(), kPixels, 0x00405060u);
       for (const Step& s : steps) {
         const auto x = static_cast<float>(s.x) + shift, y = static_cast<float>(s.y) + shift;
-        SetBlend(s.kind == 1 ? 3 : 1);
+        SetBlend(s.kind == 1 ? kBlendAlpha : kBlendMask);
         SetAlpha(s.kind == 1 ? 0.7 : 1.0);
         SetColor(255, s.mirrored ? 90 : 255, 255);
         switch (s.kind) {

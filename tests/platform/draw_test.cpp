@@ -70,7 +70,7 @@ TEST_F(DrawTest, ResetStateAndClampingSetters) {
   SetAlpha(-1.0f);
   EXPECT_EQ(CurrentDrawState().alpha, 0.0f);
   SetClsColor(122, 201, 255);
-  SetBlend(3);
+  SetBlend(kBlendAlpha);
   SetDrawScale(-1, 1);
   SetDrawOrigin(416, 0);
   SetViewport(416, 0, 400, 288);
@@ -78,7 +78,7 @@ TEST_F(DrawTest, ResetStateAndClampingSetters) {
   const DrawState& s = CurrentDrawState();
   EXPECT_EQ(s.r + s.g + s.b, 765);
   EXPECT_EQ(s.alpha, 1.0f);
-  EXPECT_EQ(s.blend, 1);
+  EXPECT_EQ(s.blend, kBlendMask);
   EXPECT_EQ(s.cls_r + s.cls_g + s.cls_b, 0);
   EXPECT_EQ(s.scale_x, 1.0f);
   EXPECT_EQ(s.origin_x, 0.0f);
@@ -107,7 +107,7 @@ TEST_F(DrawTest, MaskBlendThreshold) {
 TEST_F(DrawTest, AlphaBlendMixesWithTheDestination) {
   Clear(0x00646464);                        // 100, 100, 100
   const TImage solid = Single(0xFFC8C8C8);  // 200
-  SetBlend(3);
+  SetBlend(kBlendAlpha);
   SetAlpha(0.25f);
   DrawImageFrame(&solid, 0, 0, 0);
   EXPECT_EQ(At(0, 0), 0x007D7D7Du);  // 200 * 0.25 + 100 * 0.75 = 125
@@ -256,11 +256,11 @@ TEST_F(DrawTest, RectanglesFillThroughOriginScaleAndBlend) {
   DrawRect(0.6f, 0, 2, 1);
   EXPECT_EQ(Touched(0), (std::vector<int>{1, 2}));
   Clear(0);
-  SetBlend(3);
+  SetBlend(kBlendAlpha);
   SetAlpha(0.5f);
   DrawRect(0, 0, 2, 2);
   EXPECT_EQ(At(0, 0), 0x007F7F7Fu);
-  SetBlend(1);
+  SetBlend(kBlendMask);
   SetAlpha(0.4f);  // below the mask threshold
   SetColor(0, 0, 0);
   DrawRect(0, 0, 2, 2);
@@ -323,7 +323,7 @@ TEST_F(DrawTest, PixmapIgnoresTheDrawingState) {
   SetDrawScale(-1, 1);
   SetColor(0, 0, 0);
   SetAlpha(0.0f);
-  SetBlend(3);
+  SetBlend(kBlendAlpha);
   DrawPixmap(pixmap.get(), 20, 30);
   EXPECT_EQ(At(20, 30), 1u);  // alpha 0 in the pixmap is copied anyway
   EXPECT_EQ(At(22, 31), 6u);

@@ -36,11 +36,11 @@ TEST_F(InputTest, HeldKeyWithRepeatsCountsOnce) {
 TEST_F(InputTest, FocusChangeClearsKeysButtonsAndHits) {
   InputKeyDown(kKeyLeft);
   InputKeyDown(kKeyN);
-  InputMouseButton(1, true);
+  InputMouseButton(kMouseLeft, true);
   InputFocusChanged();
   EXPECT_EQ(KeyIsDown(kKeyLeft), 0);
   EXPECT_EQ(KeyHitCount(kKeyN), 0);
-  EXPECT_EQ(MouseButtonDown(1), 0);
+  EXPECT_EQ(MouseButtonDown(kMouseLeft), 0);
   EXPECT_EQ(MouseHitCount(1), 0);
   // The key counts anew when pressed again although no release was seen.
   InputKeyDown(kKeyLeft);
@@ -48,23 +48,24 @@ TEST_F(InputTest, FocusChangeClearsKeysButtonsAndHits) {
 }
 
 TEST_F(InputTest, MouseButtonsAndPointer) {
-  InputMouseButton(2, true);
-  InputMouseButton(2, true);
-  EXPECT_EQ(MouseButtonDown(2), 1);
+  InputMouseButton(kMouseRight, true);
+  InputMouseButton(kMouseRight, true);
+  EXPECT_EQ(MouseButtonDown(kMouseRight), 1);
   EXPECT_EQ(MouseHitCount(2), 1);
-  InputMouseButton(2, false);
-  EXPECT_EQ(MouseButtonDown(2), 0);
+  InputMouseButton(kMouseRight, false);
+  EXPECT_EQ(MouseButtonDown(kMouseRight), 0);
   InputMouseMove(123, 45);
   EXPECT_EQ(MousePosX(), 123);
   EXPECT_EQ(MousePosY(), 45);
   // Codes outside the tables are ignored rather than written out of bounds.
   InputKeyDown(-1);
   InputKeyDown(256);
+  constexpr int kNoSuchButton = 9;
   InputMouseButton(0, true);
-  InputMouseButton(9, true);
+  InputMouseButton(kNoSuchButton, true);
   EXPECT_EQ(KeyIsDown(256), 0);
   EXPECT_EQ(KeyHitCount(-1), 0);
-  EXPECT_EQ(MouseButtonDown(9), 0);
+  EXPECT_EQ(MouseButtonDown(kNoSuchButton), 0);
 }
 
 TEST_F(InputTest, CloseRequestReadsOncePerRequest) {

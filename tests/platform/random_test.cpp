@@ -51,3 +51,20 @@ TEST(Random, RangeIsHalfOpenEitherWay) {
   RandomStep();
   EXPECT_EQ(RandomSeedState, afterOne);
 }
+
+// The step computed without a division must give the same sequence as Schrage's method, the
+// way every recorded trace was made: from the edges of the seed range and from long runs.
+TEST(Random, StepMatchesSchragesMethodBitForBit) {
+  const auto schrage = [](int32_t seed) {
+    int32_t next = (seed % 44488) * 48271 - (seed / 44488) * 3399;
+    return next < 0 ? next + 0x7FFFFFFF : next;
+  };
+  for (int32_t start : {1, 2, 44487, 44488, 44489, 4660, 0x7FFFFFFE, 0x7FFFFFFD, 0x40000000}) {
+    SeedRandom(start);
+    int32_t expected = start;
+    for (int i = 0; i < 100000; ++i) {
+      expected = schrage(expected);
+      ASSERT_EQ(RandomStep(), expected) << "from " << start << ", step " << i;
+    }
+  }
+}

@@ -56,15 +56,21 @@ std::string HashOf(const std::string& bytes) {
   return text;
 }
 
-std::string ShotHash(const PixelCase& c, std::string& error) {
+// `more`: further arguments; with `trace`, the run's trace is kept there.
+std::string ShotHash(const PixelCase& c, std::string& error,
+                     const std::vector<std::string>& more = {}, std::string* trace = nullptr) {
   ScopedWorkDir dir;
   CopyArtTo(dir.Path(), c.level);
   CopyRecordedMaps(c.script, dir.Path());
   const std::string shot = (fs::path(dir.Path()) / "shot.bmp").string();
+  const std::string trace_path = (fs::path(dir.Path()) / "run.trace").string();
   std::vector<std::string> args = {"--dir", dir.Path(), "--shot", shot};
   args.insert(args.end(), c.args.begin(), c.args.end());
+  args.insert(args.end(), more.begin(), more.end());
+  if (trace) args.insert(args.end(), {"--trace", trace_path});
   const SimResult run = RunSimBinary(args);
   if (run.status != 0) error = run.err;
+  if (trace) *trace = ReadText(trace_path);
   return HashOf(ReadText(shot));
 }
 
@@ -115,6 +121,24 @@ TEST(PixelIdentity, EveryRunDrawsTheKeptPicture) {
     } else {
       EXPECT_EQ(hash, found->second) << name << ": the picture differs from the kept one";
     }
+  }
+}
+
+// Drawn plainly, without a single drawing shortcut, every run gives the kept picture and plays
+// the very game of the same run drawn with them (its trace line for line): the shortcuts change
+// the cost, nothing else.
+TEST(PixelIdentity, PlainDrawingGivesTheKeptPicturesAndTheSameGame) {
+  const std::map<std::string, std::string> kept = KeptHashes();
+  for (const PixelCase& c : PixelCases()) {
+    std::string error, fast_trace, plain_trace;
+    ShotHash(c, error, {}, &fast_trace);
+    const std::string hash = ShotHash(c, error, {"--plain-draw"}, &plain_trace);
+    ASSERT_EQ(error, "") << c.name;
+    const auto found = kept.find(c.name);
+    ASSERT_NE(found, kept.end()) << c.name;
+    EXPECT_EQ(hash, found->second) << c.name << ": drawn plainly, the picture differs";
+    EXPECT_FALSE(plain_trace.empty()) << c.name;
+    EXPECT_TRUE(plain_trace == fast_trace) << c.name << ": drawn plainly, the game differs";
   }
 }
 

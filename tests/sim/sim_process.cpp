@@ -2,6 +2,8 @@
 // output and standard error; copies the built art into a test's folder.
 #include "sim_process.h"
 
+#include "support/test_env.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +51,8 @@ SimResult RunSimBinary(const std::vector<std::string>& args, const std::string& 
   command += Quote(dir);
   command += " && ";
   command += Quote(SimBinary());
+  // First, so that an option missing its value still misses it.
+  if (PlainDrawAsked()) command += " --plain-draw";
   for (const auto& arg : args) {
     command += ' ';
     command += Quote(arg);

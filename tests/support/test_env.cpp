@@ -25,7 +25,13 @@
 #include "world/map.h"
 #include "world/scroller.h"
 
+bool PlainDrawAsked() {
+  const char* flag = std::getenv("RAVELON_PLAIN_DRAW");
+  return flag && std::string(flag) == "1";
+}
+
 void GameTest::SetUp() {
+  SetDrawShortcuts(!PlainDrawAsked());
   CreateTables();
   InputReset();
   ResetDrawState();
@@ -43,13 +49,8 @@ void GameTest::TearDown() {
 }
 
 void GameTest::BootSubsystems() {
-  OpenGraphics(816, 300, 0, 60, 0);
-  TScroller::FBoot();
-  TEditor::FBoot();
-  TMap::FBoot();
-  TActor::FBoot();
-  TProfile::FBoot();
-  TBlock::FBoot();
+  OpenGraphics(WINDOW_WIDTH, WINDOW_HEIGHT, 0, 60, 0);
+  TMain::FBootSubsystems();
 }
 
 bool GameTest::ConsoleHas(const std::string& line) const {

@@ -24,6 +24,10 @@ class GameTest : public ::testing::Test {
   std::vector<std::string> Lines;
 };
 
+// RAVELON_PLAIN_DRAW=1 runs the tests, and the runs of ravelon-sim they start, with the drawing
+// shortcuts off (platform/render/draw.h): every picture and trace must come out the same.
+bool PlainDrawAsked();
+
 // A fresh temporary folder, made the working directory for the test's lifetime.
 class ScopedWorkDir {
  public:

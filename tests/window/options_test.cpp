@@ -19,6 +19,7 @@ TEST(GameOptionsTest, NoOptionsOpenTheWindowAsAlways) {
   EXPECT_TRUE(Parse({}, options).ok);
   EXPECT_EQ(options.scale, 1);
   EXPECT_FALSE(options.fullscreen);
+  EXPECT_FALSE(options.plain_draw);
   EXPECT_FALSE(options.help);
 }
 
@@ -27,6 +28,8 @@ TEST(GameOptionsTest, ScaleFullscreenAndHelpAreRead) {
   EXPECT_TRUE(Parse({"--scale", "3", "--fullscreen"}, options).ok);
   EXPECT_EQ(options.scale, 3);
   EXPECT_TRUE(options.fullscreen);
+  EXPECT_TRUE(Parse({"--plain-draw"}, options).ok);
+  EXPECT_TRUE(options.plain_draw);
   EXPECT_TRUE(Parse({"--scale=8", "--help"}, options).ok);
   EXPECT_EQ(options.scale, 8);
   EXPECT_TRUE(options.help);
@@ -78,7 +81,8 @@ TEST(GameOptionsTest, MalformedCommandLinesGiveOneLineEach) {
 
 TEST(GameOptionsTest, HelpListsEveryOption) {
   const std::string help = GameOptionsHelp();
-  for (const char* name : {"--scale N", "--fullscreen", "--record FILE", "--trace FILE", "--help"})
+  for (const char* name :
+       {"--scale N", "--fullscreen", "--record FILE", "--trace FILE", "--plain-draw", "--help"})
     EXPECT_NE(help.find(name), std::string::npos) << name;
   EXPECT_EQ(help.back(), '\n');
 }

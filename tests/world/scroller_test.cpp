@@ -87,10 +87,10 @@ TEST_F(ScrollerTest, DummyMapLocksTheOuterWalls) {
   TScroller::FEvaluateScrollLocks();
   for (int sx = 0; sx < 3; ++sx) {
     for (int sy = 0; sy < 3; ++sy) {
-      EXPECT_EQ(ScrollLocks[sx][sy][0], sy == 0 ? 1 : 0) << sx << "," << sy << " top";
-      EXPECT_EQ(ScrollLocks[sx][sy][1], sx == 2 ? 1 : 0) << sx << "," << sy << " right";
-      EXPECT_EQ(ScrollLocks[sx][sy][2], sy >= 1 ? 1 : 0) << sx << "," << sy << " bottom";
-      EXPECT_EQ(ScrollLocks[sx][sy][3], sx == 0 ? 1 : 0) << sx << "," << sy << " left";
+      EXPECT_EQ(ScrollLocks[sx][sy][kSideTop], sy == 0 ? 1 : 0) << sx << "," << sy << " top";
+      EXPECT_EQ(ScrollLocks[sx][sy][kSideRight], sx == 2 ? 1 : 0) << sx << "," << sy << " right";
+      EXPECT_EQ(ScrollLocks[sx][sy][kSideBottom], sy >= 1 ? 1 : 0) << sx << "," << sy << " bottom";
+      EXPECT_EQ(ScrollLocks[sx][sy][kSideLeft], sx == 0 ? 1 : 0) << sx << "," << sy << " left";
     }
   }
 }
@@ -102,14 +102,15 @@ TEST_F(ScrollerTest, AWallTakesThirteenOfEighteenOrNineteenOfTwentyFiveBlocks) {
   for (int x = 26; x < 26 + 17; ++x)
     TMap::FCreateBlock(x, 18, 1);
   TScroller::FEvaluateScrollLocks();
-  EXPECT_EQ(ScrollLocks[1][1][3], 0);
-  EXPECT_EQ(ScrollLocks[1][1][0], 0);  // the corner cell (25, 18) makes 18 of them
+  EXPECT_EQ(ScrollLocks[1][1][kSideLeft], 0);
+  EXPECT_EQ(ScrollLocks[1][1][kSideTop], 0);  // the corner cell (25, 18) makes 18 of them
   TMap::FCreateBlock(25, 30, 1);
   TMap::FCreateBlock(43, 18, 1);
   TScroller::FEvaluateScrollLocks();
-  EXPECT_EQ(ScrollLocks[1][1][3], 1);
-  EXPECT_EQ(ScrollLocks[1][1][0], 1);
-  EXPECT_EQ(ScrollLocks[0][1][1], 0);  // the neighbour's right edge is column 24, still empty
+  EXPECT_EQ(ScrollLocks[1][1][kSideLeft], 1);
+  EXPECT_EQ(ScrollLocks[1][1][kSideTop], 1);
+  EXPECT_EQ(ScrollLocks[0][1][kSideRight],
+            0);  // the neighbour's right edge is column 24, still empty
 }
 
 // --- Camera -------------------------------------------------------------------------------------

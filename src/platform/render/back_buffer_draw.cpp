@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr int kBlendAlpha = 3;
-constexpr uint32_t kRgbMask = 0xFFFFFF;
-
 uint32_t TintChannel(uint32_t texel, int shift, int colour) {
   return (((texel >> shift) & 0xFF) * static_cast<uint32_t>(colour) / 255) << shift;
 }
@@ -134,7 +131,10 @@ bool DrawFromComposite(const FrameSource& frame, const AxisMap& columns, const A
 // A loaded opaque tile copied whole-pixel is held back: water may cover it next.
 bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
                        const RowShader& shader) {
-  if (!frame.serial || !shader.CopiesOpaque() || !columns.direct || !rows.direct) return false;
+  if (!DrawShortcutsOn() || !frame.serial || !shader.CopiesOpaque() || !columns.direct ||
+      !rows.direct) {
+    return false;
+  }
   DeferOpaqueCopy(frame.texels, frame.width, frame.height, frame.serial, columns.first, rows.first,
                   columns.count, rows.count, columns.offset, rows.offset);
   return true;

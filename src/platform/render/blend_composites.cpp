@@ -3,7 +3,7 @@
 
 #include <bit>
 #include <cstring>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/render/alpha_blend.h"
@@ -13,12 +13,14 @@
 
 namespace {
 
-constexpr uint32_t kRgbMask = 0xFFFFFF;
 // Tiles and actor frames; a bigger image is blended directly rather than kept.
 constexpr int kMaxKeptTexels = 64 * 64;
-// The views use a few hundred pairs; past this many, something unusual is drawing and the kept
-// results start afresh.
-constexpr size_t kMaxKept = 8192;
+// The views use a few hundred pairs. Each pair has one slot of a direct table, chosen by its
+// hash: a pair meeting another's slot takes it over. The kept results are bounded in bytes (the
+// table's slots and every result's texels; some 300 KiB under the benchmarks' crowd); past the
+// bound something unusual is drawing and they all start afresh.
+constexpr size_t kSlots = 2048;
+constexpr size_t kMaxKeptBytes = size_t{2} << 20;
 
 struct OpaqueCopy {
   const uint32_t* texels = nullptr;
@@ -44,7 +46,36 @@ struct KeyHash {
   }
 };
 
-std::unordered_map<Key, std::vector<uint32_t>, KeyHash> Kept;
+struct Slot {
+  Key key{};
+  std::vector<uint32_t> composite;  // empty: the slot is free
+};
+
+struct KeptComposites {
+  std::vector<Slot> slots = std::vector<Slot>(kSlots);
+  size_t bytes = kSlots * sizeof(Slot);
+
+  // The kept result for the key, made by `make` when it is not kept.
+  template <typename Make>
+  const std::vector<uint32_t>& Find(const Key& key, Make make) {
+    Slot& slot = slots[KeyHash{}(key) & (kSlots - 1)];
+    if (!slot.composite.empty() && slot.key == key) return slot.composite;
+    bytes -= slot.composite.size() * sizeof(uint32_t);
+    std::vector<uint32_t> made = make();
+    if (bytes + made.size() * sizeof(uint32_t) > kMaxKeptBytes) Clear();
+    bytes += made.size() * sizeof(uint32_t);
+    slot.key = key;
+    slot.composite = std::move(made);
+    return slot.composite;
+  }
+
+  void Clear() {
+    for (Slot& slot : slots)
+      std::vector<uint32_t>().swap(slot.composite);
+    bytes = kSlots * sizeof(Slot);
+  }
+};
+KeptComposites Kept;
 
 uint32_t* DestRow(const BlendPlacement& p, int j) {
   return RawBackBuffer() + (p.y + j) * kBackBufferWidth + p.x;
@@ -95,8 +126,12 @@ void LandDeferredCopy() {
   }
 }
 
+size_t KeptCompositeBytes() {
+  return Kept.bytes;
+}
+
 bool DrawKnownComposite(const BlendPlacement& p) {
-  if (p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
+  if (!DrawShortcutsOn() || p.width * p.height > kMaxKeptTexels || p.columns <= 0 || p.rows <= 0) {
     LandDeferredCopy();
     return false;
   }
@@ -113,11 +148,6 @@ bool DrawKnownComposite(const BlendPlacement& p) {
     if (!DestIsOneColour(p, colour)) return false;
     key.colour = colour;
   }
-  auto found = Kept.find(key);
-  if (found == Kept.end()) {
-    if (Kept.size() >= kMaxKept) Kept.clear();
-    found = Kept.emplace(key, Blended(p, under, colour)).first;
-  }
-  CopyOut(p, found->second);
+  CopyOut(p, Kept.Find(key, [&] { return Blended(p, under, colour); }));
   return true;
 }

@@ -5,6 +5,7 @@
 // before a kept result is used, so the pixels are those the blend itself would give.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // An alpha-blended draw of an unscaled, untinted frame at a whole-pixel position.
@@ -29,4 +30,8 @@ void LandDeferredCopy();
 // Draws the blend from a kept result when what lies beneath is known: the copy held back above
 // at the same place, or one colour over the whole rectangle. False, with nothing drawn (and the
 // held copy landed), when it is neither.
+// Always false while the drawing shortcuts are off (draw.h).
 bool DrawKnownComposite(const BlendPlacement& p);
+// What the kept results hold now, in bytes (their texels and their places in the table); never
+// more than 2 MiB.
+size_t KeptCompositeBytes();

@@ -1,4 +1,36 @@
 // The software back buffer and the immediate-mode drawing state and primitives.
+//
+// The drawing shortcuts. Drawing the same picture as plainly drawing every call would, but
+// cheaper, the renderer keeps five things between draws or frames:
+//   1. The journal (draw_journal.h): each frame's draws, by 64x64 bins; a bin whose draws repeat
+//      the frame before's is left as it is. Keeps this frame's and the last frame's draws.
+//   2. The kept blend composites (blend_composites.h): the exact blend of a loaded frame over a
+//      loaded frame or over one colour, keyed by the frames' serials, in a direct table where a
+//      pair takes over the slot of one it clashes with.
+//   3. The held-back tile copy (blend_composites.h): the last opaque copy of a loaded frame is
+//      not made until the next draw, which may cover it with water from a kept composite.
+//   4. The known-colour blocks (known_colour_blocks.h): 8x8 blocks known to hold one colour, not
+//      filled again with it.
+//   5. The backdrop runs (world/scroller_backdrops.cpp): a view fills its backdrops as runs of
+//      cells its cell pass does not paint over, rather than a rectangle per chunk.
+// Who may write pixels: the primitives below, through RawBackBuffer(), and nothing else while a
+// frame is being drawn. Anything outside the drawing layer that reads or writes the pixels goes
+// through BackBuffer(), which lands 1 and 3 and forgets 1 and 4 for the next frame.
+// The invariants they rest on:
+//   - FinishedBackBuffer() (the flip, a shot) ends the journal's frame: the next draw starts
+//     the next frame.
+//   - A loaded frame's texels never change after the load, so its serial (image.h) stands for
+//     them. A copied frame (a copied TImage) gets serial 0, so its texels may be changed.
+//     Frames of serial 0 are never kept or compared (nor are pixmaps).
+//   - Only mask-mode draws repeat (a blend drawn twice is not a blend drawn once).
+// How each falls back: the journal draws a bin as its draws come the moment one differs, and a
+// whole frame so when too little repeats or the frame passes its bounds; a composite is used only
+// when what lies beneath is checked to be its pair or its colour, else the blend is drawn; a
+// held-back copy lands before anything reads or writes its pixels; a fill writes every block not
+// known to hold its colour. The caches are bounded in bytes: the journal about 2 MiB (both
+// frames' records), the composites 2 MiB, the known-colour blocks 15 KiB: a little over 4 MiB.
+// SetDrawShortcuts(false) (`--plain-draw` for the game and ravelon-sim, RAVELON_PLAIN_DRAW=1
+// for the tests) turns all five off; the picture is the same to the pixel.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +43,13 @@ class TPixmap;
 
 constexpr int kBackBufferWidth = 816;
 constexpr int kBackBufferHeight = 300;
+// A pixel's colour bits; the top byte of a back-buffer pixel is always 0.
+constexpr uint32_t kRgbMask = 0xFFFFFF;
+
+// The blend modes SetBlend takes. Mask: a texel of alpha 128 or more (times the current alpha)
+// replaces the pixel, others leave it. Alpha: the texel is blended over the pixel.
+constexpr int kBlendMask = 1;
+constexpr int kBlendAlpha = 3;
 
 // 0x00RRGGBB per pixel, row-major, kBackBufferWidth per row. Nothing ever clears it. Lands any
 // drawing still held back first, so what it shows is complete; ask again after later drawing.
@@ -25,7 +64,7 @@ uint32_t* RawBackBuffer();
 struct DrawState {
   int r = 255, g = 255, b = 255;
   double alpha = 1.0;  // the blend works in double precision
-  int blend = 1;
+  int blend = kBlendMask;
   int cls_r = 0, cls_g = 0, cls_b = 0;
   float scale_x = 1.0f, scale_y = 1.0f;
   float origin_x = 0, origin_y = 0;
@@ -38,11 +77,16 @@ void ResetDrawState();
 
 void SetColor(int r, int g, int b);
 void SetAlpha(double alpha);
-void SetBlend(int mode);  // 1 mask, 3 alpha
+void SetBlend(int mode);  // kBlendMask or kBlendAlpha
 void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);
 void SetViewport(int x, int y, int w, int h);
+
+// The five drawing shortcuts above, on by default. Switching lands and forgets whatever they
+// held, so it may happen between any two draws.
+void SetDrawShortcuts(bool on);
+bool DrawShortcutsOn();
 
 // platform/render/back_buffer_draw.cpp: the primitives, drawn with the state above.
 

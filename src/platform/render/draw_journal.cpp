@@ -12,10 +12,15 @@ namespace {
 constexpr int kBin = 64;
 constexpr int kBinColumns = (kBackBufferWidth + kBin - 1) / kBin;
 constexpr int kBinRows = (kBackBufferHeight + kBin - 1) / kBin;
-constexpr int kBlendAlpha = 3;
-// Past this many draws in one frame something unusual is drawing: the rest of the frame is
-// drawn as it comes and nothing is left alone the next.
-constexpr size_t kMaxDraws = size_t{1} << 18;
+// A frame's records are bounded in bytes: past any of these in one frame something unusual is
+// drawing, the rest of the frame is drawn as it comes and nothing is left alone the next. The
+// views draw a few hundred times a frame, the benchmarks' crowd some 2,500 times touching some
+// 3,000 bins. The draws and the text are reserved whole, for this frame and the one before:
+// 2 x (8192 x 104 + 16 KiB) bytes, and the bins' lists hold 16384 indices a frame (64 KiB, at
+// most twice that with their slack): about 2 MiB in all (draw.h).
+constexpr size_t kMaxDraws = 8192;
+constexpr size_t kMaxTextBytes = 16 * 1024;
+constexpr size_t kMaxBinEntries = 16 * 1024;
 // A frame whose repeated draws are fewer than one in this many shows a picture that keeps
 // changing (water everywhere, a crowd): keeping the draws costs more than it saves, so the next
 // frames are drawn as they come, unrecorded. Then two frames are recorded again, drawn as they
@@ -46,6 +51,13 @@ struct Journal {
   int passed_frames = 0;     // frames still to be drawn as they come
   bool before_kept = false;  // every bin's pixels are what its draws of the frame before give
   int left_alone = 0;        // bins the last frame left alone
+  size_t bin_entries = 0;    // this frame's indices in the bins' lists
+  Journal() {
+    draws.reserve(kMaxDraws);
+    before.reserve(kMaxDraws);
+    text.reserve(kMaxTextBytes);
+    before_text.reserve(kMaxTextBytes);
+  }
 };
 Journal& J = *new Journal;
 
@@ -131,15 +143,26 @@ void Gate() {
   DrawJournalGate.keeping = J.enabled && !J.passing;
 }
 
+// The rest of the frame is drawn as it comes: what was put off is drawn now.
+void PassRestOfFrame() {
+  JournalLandAll();
+  J.passing = true;
+  Gate();
+}
+
+// Whether taking a draw into `bins` bins, with `text_length` characters, would pass the frame's
+// byte bounds.
+bool OverBudget(size_t bins, size_t text_length) {
+  return J.bin_entries + bins > kMaxBinEntries || J.text.size() + text_length > kMaxTextBytes;
+}
+
 }  // namespace
 
 JournalGate DrawJournalGate;
 
 RecordedDraw* JournalSlot() {
   if (J.draws.size() >= kMaxDraws) {
-    JournalLandAll();
-    J.passing = true;
-    Gate();
+    PassRestOfFrame();
     return nullptr;
   }
   return &J.draws.emplace_back();
@@ -149,13 +172,21 @@ bool JournalTake(std::string_view text) {
   const auto index = static_cast<uint32_t>(J.draws.size() - 1);
   RecordedDraw& d = J.draws.back();
   d.repeatable = d.repeatable && d.look.blend != kBlendAlpha;
+  const int bx0 = d.bound.x0 / kBin, bx1 = (d.bound.x1 - 1) / kBin;
+  const int by0 = d.bound.y0 / kBin, by1 = (d.bound.y1 - 1) / kBin;
+  const auto bins = static_cast<size_t>((bx1 - bx0 + 1) * (by1 - by0 + 1));
+  if (OverBudget(bins, d.kind == DrawKind::Text ? text.size() : 0)) {
+    // Kept in the list but in no bin: never compared, and the frame is not kept for the next.
+    d.repeatable = false;
+    PassRestOfFrame();
+    return true;
+  }
+  J.bin_entries += bins;
   if (d.kind == DrawKind::Text) {
     d.text_at = static_cast<uint32_t>(J.text.size());
     d.text_length = static_cast<uint32_t>(text.size());
     J.text.append(text);
   }
-  const int bx0 = d.bound.x0 / kBin, bx1 = (d.bound.x1 - 1) / kBin;
-  const int by0 = d.bound.y0 / kBin, by1 = (d.bound.y1 - 1) / kBin;
   bool all_live = true;
   for (int by = by0; by <= by1; ++by) {
     for (int bx = bx0; bx <= bx1; ++bx) {
@@ -204,6 +235,7 @@ void JournalEndFrame() {
   J.draws.clear();
   J.before_text.swap(J.text);
   J.text.clear();
+  J.bin_entries = 0;
   const bool worth = kept_draws * kWorthKeeping >= all_draws;
   if (compared && !worth) {
     J.passed_frames = kPassedFrames + static_cast<int>(all_draws / kDrawsPerPassedFrame);

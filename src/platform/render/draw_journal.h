@@ -35,7 +35,7 @@ struct DrawLook {
   double alpha = 1.0;
   float scale_x = 1.0f, scale_y = 1.0f, origin_x = 0, origin_y = 0;
   uint32_t rgb = 0xFFFFFF;
-  int32_t blend = 1;
+  int32_t blend = kBlendMask;
 };
 
 // One call of the drawing primitives and its look: enough to draw it again later in the frame,

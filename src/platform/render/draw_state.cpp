@@ -11,7 +11,20 @@
 namespace {
 uint32_t Pixels[kBackBufferWidth * kBackBufferHeight];
 DrawState State;
+bool Shortcuts = true;
 }  // namespace
+
+bool DrawShortcutsOn() {
+  return Shortcuts;
+}
+
+// Whatever the shortcuts held is landed or forgotten first, so either way the next draw starts
+// from pixels that are all there and from nothing known about them.
+void SetDrawShortcuts(bool on) {
+  BackBuffer();
+  SetDrawJournal(on);
+  Shortcuts = on;
+}
 
 uint32_t* BackBuffer() {
   JournalForget();

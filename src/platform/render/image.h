@@ -12,6 +12,28 @@ constexpr int kImageFiltered = 2;  // not used by the game
 // The colour that later image loads turn transparent (initially 0, 0, 0).
 void SetLoadMaskColor(int r, int g, int b);
 
+// A loaded frame's serial. It moves with its frame, but a copy starts at 0, as a frame built by
+// hand: whoever copies a frame may change the copy's texels, which the serial no longer names.
+class FrameSerial {
+ public:
+  FrameSerial() = default;
+  FrameSerial(uint64_t value) : Value(value) {}  // NOLINT: given as a number by the loader
+  FrameSerial(const FrameSerial&) {}
+  FrameSerial(FrameSerial&& other) noexcept : Value(other.Value) {}
+  FrameSerial& operator=(const FrameSerial&) {
+    Value = 0;
+    return *this;
+  }
+  FrameSerial& operator=(FrameSerial&& other) noexcept {
+    Value = other.Value;
+    return *this;
+  }
+  operator uint64_t() const { return Value; }  // NOLINT: read as the number it is
+
+ private:
+  uint64_t Value = 0;
+};
+
 struct ImageFrame {
   std::vector<uint32_t> argb;  // width * height, top row first
   bool opaque = false;         // every texel has alpha 255: rows may be copied whole
@@ -19,10 +41,10 @@ struct ImageFrame {
   // pixel copies its rows from here instead of gathering texels backwards. Empty for a frame
   // built by hand, which is mirrored texel by texel.
   std::vector<uint32_t> mirrored{};
-  // Given by the loader, unique per loaded frame (0: a frame built by hand). The drawing layer
-  // keeps results of blending a frame under this number, so a loaded frame's texels are never
-  // changed after the load.
-  uint64_t serial = 0;
+  // Given by the loader, unique per loaded frame (0: a frame built by hand, or a copy). The
+  // drawing layer keeps results of blending a frame under this number, so a loaded frame's
+  // texels are never changed after the load.
+  FrameSerial serial{};
 };
 
 // A fresh serial for a frame whose texels are final.

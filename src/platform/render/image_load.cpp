@@ -4,6 +4,7 @@
 
 #include "platform/bmp.h"
 #include "platform/render/blend_composites.h"
+#include "platform/render/draw.h"
 #include "platform/render/draw_journal.h"
 #include "platform/render/image.h"
 
@@ -12,7 +13,7 @@ namespace {
 int MaskR = 0, MaskG = 0, MaskB = 0;
 
 uint32_t Rgb(uint32_t argb) {
-  return argb & 0xFFFFFF;
+  return argb & kRgbMask;
 }
 
 struct FrameCut {

@@ -11,15 +11,18 @@ namespace {
 constexpr int kBlock = 8;
 constexpr int kBlockColumns = (kBackBufferWidth + kBlock - 1) / kBlock;
 constexpr int kBlockRows = (kBackBufferHeight + kBlock - 1) / kBlock;
-constexpr uint32_t kUnknown = 0xFFFFFFFFu;  // no pixel colour has its top byte set
 
-uint32_t Known[kBlockRows][kBlockColumns];
-bool Started = false;
+// Each block keeps the colour it is known to hold beside the epoch it learned it in, as one
+// word: forgetting every block (each time the pixels are handed out of the drawing layer) is
+// then a step of the epoch, not a clear of the whole table. Epoch 0 is never current, so a
+// block written as 0 is unknown.
+uint64_t Known[kBlockRows][kBlockColumns];
+uint64_t Epoch = uint64_t{1} << 32;
 
-void StartUnknown() {
-  if (Started) return;
-  std::fill(&Known[0][0], &Known[0][0] + kBlockRows * kBlockColumns, kUnknown);
-  Started = true;
+constexpr uint64_t kUnknown = 0;
+
+uint64_t Holding(uint32_t colour) {
+  return Epoch | colour;
 }
 
 void FillPart(int left, int top, int right, int bottom, uint32_t colour) {
@@ -40,11 +43,11 @@ bool PartHoldsColour(int left, int top, int right, int bottom, uint32_t colour) 
 }  // namespace
 
 bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
-  StartUnknown();
+  const uint64_t holding = Holding(colour);
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
     const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
     for (int bx = x0 / kBlock; bx * kBlock < x1; ++bx) {
-      if (Known[by][bx] == colour) continue;
+      if (Known[by][bx] == holding) continue;
       const int left = std::max(x0, bx * kBlock), right = std::min(x1, bx * kBlock + kBlock);
       if (!PartHoldsColour(left, top, right, bottom, colour)) return false;
     }
@@ -53,41 +56,49 @@ bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
 }
 
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
-  StartUnknown();
   if (x0 >= x1 || y0 >= y1) return;
   for (int by = y0 / kBlock; by * kBlock < y1; ++by)
     std::fill(&Known[by][x0 / kBlock], &Known[by][(x1 - 1) / kBlock] + 1, kUnknown);
 }
 
 void ForgetAllKnownColours() {
-  Started = false;
-  StartUnknown();
+  Epoch += uint64_t{1} << 32;
+  // After 2^32 steps the epochs come round: every block is forgotten for real.
+  if (Epoch == 0) {
+    std::fill(&Known[0][0], &Known[0][0] + kBlockRows * kBlockColumns, kUnknown);
+    Epoch = uint64_t{1} << 32;
+  }
 }
 
 // Along each band of block rows, the blocks needing the colour are filled in runs; a block the
 // rectangle covers whole then holds the colour, one it covers in part (and did not hold the
 // colour) is unknown. Runs of blocks known to hold it, most of a sky, are passed over quickly.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
-  StartUnknown();
   if (x0 >= x1 || y0 >= y1) return;
+  if (!DrawShortcutsOn()) {
+    FillPart(x0, y0, x1, y1, colour);
+    return;
+  }
+  StartUnknown();
   const int last = (x1 - 1) / kBlock;
+  const uint64_t holding = Holding(colour);
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
     const int top = std::max(y0, by * kBlock), bottom = std::min(y1, by * kBlock + kBlock);
     const bool whole_rows = bottom - top == kBlock;
-    uint32_t* known = Known[by];
+    uint64_t* known = Known[by];
     for (int bx = x0 / kBlock; bx <= last;) {
       // A block known to hold the colour holds it in any part as well, and keeps holding it.
-      if (known[bx] == colour) {
+      if (known[bx] == holding) {
         ++bx;
         continue;
       }
       const int first = bx;
-      while (bx <= last && known[bx] != colour)
+      while (bx <= last && known[bx] != holding)
         ++bx;
       FillPart(std::max(x0, first * kBlock), top, std::min(x1, bx * kBlock), bottom, colour);
       for (int k = first; k < bx; ++k) {
         const bool whole = whole_rows && k * kBlock >= x0 && k * kBlock + kBlock <= x1;
-        known[k] = whole ? colour : kUnknown;
+        known[k] = whole ? holding : kUnknown;
       }
     }
   }

@@ -16,5 +16,5 @@ void ForgetAllKnownColours();
 bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour);
 
 // Fills the rectangle (inside the back buffer) with the colour, skipping the whole blocks
-// known to hold it.
+// known to hold it; while the drawing shortcuts are off (draw.h), every pixel of it.
 void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour);

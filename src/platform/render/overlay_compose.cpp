@@ -152,9 +152,16 @@ bool ComposeOverlayLayer(const OverlayScene& scene, const std::string& note, int
 
 void BlendOverlayLayer(const OverlayLayer& layer, int width, int height, uint8_t* buffer,
                        const OverlayPlacement& where) {
+  BlendOverlayArea(layer, width, height, {0, 0, width, height}, buffer, where);
+}
+
+void BlendOverlayArea(const OverlayLayer& layer, int width, int height, const LayerArea& area,
+                      uint8_t* buffer, const OverlayPlacement& where) {
   if (!buffer || where.Scale < 1 || layer.size() < static_cast<size_t>(width) * height) return;
-  for (int fy = 0; fy < height; ++fy) {
-    for (int fx = 0; fx < width; ++fx) {
+  const int x0 = std::max(area.X0, 0), x1 = std::min(area.X1, width);
+  const int y0 = std::max(area.Y0, 0), y1 = std::min(area.Y1, height);
+  for (int fy = y0; fy < y1; ++fy) {
+    for (int fx = x0; fx < x1; ++fx) {
       const uint32_t over = layer[static_cast<size_t>(fy) * width + fx];
       if ((over >> 24) == 0) continue;
       for (int sy = 0; sy < where.Scale; ++sy) {

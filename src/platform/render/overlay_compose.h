@@ -29,6 +29,15 @@ struct OverlayPlacement {
 void BlendOverlayLayer(const OverlayLayer& layer, int width, int height, uint8_t* buffer,
                        const OverlayPlacement& where);
 
+// Layer pixels X0..X1-1, Y0..Y1-1.
+struct LayerArea {
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+};
+// The same for one area of the layer only: a window that repaints only what changed blends the
+// overlay only over what it repainted, never twice over the same pixels.
+void BlendOverlayArea(const OverlayLayer& layer, int width, int height, const LayerArea& area,
+                      uint8_t* buffer, const OverlayPlacement& where);
+
 // A copy of the frame with the current scene and note over it, at the frame's own size.
 std::vector<uint32_t> FrameWithOverlay(const uint32_t* frame, int width, int height);
 

@@ -12,6 +12,7 @@ struct OverlayBox {
   uint32_t Colour = 0;   // 0x00RRGGBB
   uint8_t Alpha = 255;   // 255 covers, 0 leaves the picture as it is
   bool Outline = false;  // a one-pixel frame instead of a filled box
+  bool operator==(const OverlayBox&) const = default;
 };
 
 struct OverlayText {
@@ -20,12 +21,15 @@ struct OverlayText {
   uint32_t Colour = 0xFFFFFF;
   uint8_t Alpha = 255;
   bool Backing = true;  // a dark band behind the line, so it reads over any picture
+  bool operator==(const OverlayText&) const = default;
 };
 
 struct OverlayScene {
   std::vector<OverlayBox> Boxes;  // drawn first, in order
   std::vector<OverlayText> Texts;
   bool Empty() const { return Boxes.empty() && Texts.empty(); }
+  // The window composes a scene again only when it differs from the last one.
+  bool operator==(const OverlayScene&) const = default;
 };
 
 // The scene the game laid out for the picture being shown; replaced whole every frame.

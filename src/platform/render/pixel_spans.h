@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/render/draw.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -18,8 +20,6 @@
 //   others leave it (a glyph in the text colour).
 // They are inline because a tile row is only 16 pixels: a call per row would cost as much as
 // the row itself.
-
-constexpr uint32_t kSpanRgbMask = 0xFFFFFF;
 
 #if defined(__SSE2__)
 inline __m128i SpanLoad(const uint32_t* p) {
@@ -45,18 +45,18 @@ inline void FillSpan(uint32_t* dest, int count, uint32_t rgb) {
 inline void CopySpanOpaque(const uint32_t* source, uint32_t* dest, int count) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i mask = _mm_set1_epi32(kSpanRgbMask);
+  const __m128i mask = _mm_set1_epi32(kRgbMask);
   for (; i + 4 <= count; i += 4)
     SpanStore(dest + i, _mm_and_si128(SpanLoad(source + i), mask));
 #endif
   for (; i < count; ++i)
-    dest[i] = source[i] & kSpanRgbMask;
+    dest[i] = source[i] & kRgbMask;
 }
 
 inline void CopySpanMasked(const uint32_t* source, uint32_t* dest, int count) {
   int i = 0;
 #if defined(__SSE2__)
-  const __m128i mask = _mm_set1_epi32(kSpanRgbMask);
+  const __m128i mask = _mm_set1_epi32(kRgbMask);
   for (; i + 4 <= count; i += 4) {
     const __m128i texels = SpanLoad(source + i);
     const __m128i drawn = _mm_srai_epi32(texels, 31);  // all ones where alpha >= 128
@@ -65,7 +65,7 @@ inline void CopySpanMasked(const uint32_t* source, uint32_t* dest, int count) {
   }
 #endif
   for (; i < count; ++i) {
-    if (source[i] >= 0x80000000u) dest[i] = source[i] & kSpanRgbMask;
+    if (source[i] >= 0x80000000u) dest[i] = source[i] & kRgbMask;
   }
 }
 

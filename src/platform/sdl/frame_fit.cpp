@@ -1,8 +1,9 @@
-// The frame's whole-factor fit into the window, and the mapping of window positions back to
-// frame pixels.
+// The frame's whole-factor fit into the window, the mapping of window positions back to frame
+// pixels, and the copy of the frame's areas into the window's pixels.
 #include "platform/sdl/frame_fit.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -34,4 +35,31 @@ int FrameCoordinate(int drawable, int offset, int scale) {
 int DrawableCoordinate(int window, int window_size, int drawable_size) {
   if (window_size <= 0 || drawable_size <= 0 || window_size == drawable_size) return window;
   return FloorDivide(static_cast<long long>(window) * drawable_size, window_size);
+}
+
+FrameRect ScaledArea(const FrameRect& area, const FrameFit& fit) {
+  return {fit.x + area.x * fit.scale, fit.y + area.y * fit.scale, area.width * fit.scale,
+          area.height * fit.scale};
+}
+
+// Nearest neighbour: each frame row is widened once and then repeated.
+void ScaleFrameArea(uint8_t* buffer, int pitch, const uint32_t* frame, int frame_width,
+                    const FrameRect& area, const FrameFit& fit) {
+  if (area.Empty()) return;
+  const size_t row_bytes = static_cast<size_t>(area.width) * fit.scale * sizeof(uint32_t);
+  for (int fy = area.y; fy < area.y + area.height; ++fy) {
+    const uint32_t* source = frame + static_cast<size_t>(fy) * frame_width + area.x;
+    uint8_t* first = buffer + static_cast<size_t>(fit.y + fy * fit.scale) * pitch;
+    uint32_t* start = reinterpret_cast<uint32_t*>(first) + fit.x + area.x * fit.scale;
+    if (fit.scale == 1) {
+      std::memcpy(start, source, row_bytes);
+    } else {
+      uint32_t* out = start;
+      for (int fx = 0; fx < area.width; ++fx)
+        out = std::fill_n(out, fit.scale, source[fx]);
+    }
+    for (int repeat = 1; repeat < fit.scale; ++repeat)
+      std::memcpy(reinterpret_cast<uint8_t*>(start) + static_cast<size_t>(repeat) * pitch, start,
+                  row_bytes);
+  }
 }

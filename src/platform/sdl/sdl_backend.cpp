@@ -13,11 +13,11 @@ namespace {
 int MouseButtonOf(Uint8 sdl_button) {
   switch (sdl_button) {
     case SDL_BUTTON_LEFT:
-      return 1;
+      return kMouseLeft;
     case SDL_BUTTON_RIGHT:
-      return 2;
+      return kMouseRight;
     case SDL_BUTTON_MIDDLE:
-      return 3;
+      return kMouseMiddle;
     default:
       return 0;
   }
@@ -126,6 +126,11 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
         InputFocusChanged();
       } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         InputCloseRequest();
+      } else if (event.window.event != SDL_WINDOWEVENT_MOVED &&
+                 event.window.event != SDL_WINDOWEVENT_ENTER &&
+                 event.window.event != SDL_WINDOWEVENT_LEAVE) {
+        // Resized, shown, uncovered, restored: the window's pixels are painted whole again.
+        SurfaceStale = true;
       }
       break;
     case SDL_QUIT:

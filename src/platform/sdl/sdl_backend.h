@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/render/overlay_scene.h"
 #include "platform/sdl/flip_pacer.h"
+#include "platform/sdl/frame_changes.h"
 #include "platform/sdl/frame_fit.h"
 #include "platform/sdl/sdl_pads.h"
 
@@ -68,8 +70,12 @@ class SdlBackend : public Backend {
   // sdl_overlay.cpp: the overlay over the presented picture, never into the back buffer.
   bool ComposeOverlay(int width, int height);
   void OverlayThroughRenderer(int width, int height, const SDL_Rect& target);
+  const std::vector<FrameRect>& OverlayChanges(int width, int height);
   void OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_width, int surface_height,
-                          const FrameFit& fit, int width, int height);
+                          const FrameFit& fit, const FrameRect& area);
+  static SDL_Rect WindowRect(const FrameRect& rect) {
+    return {rect.x, rect.y, rect.width, rect.height};
+  }
 
   WindowChoice Choice;
   SDL_Window* Window = nullptr;
@@ -79,6 +85,26 @@ class SdlBackend : public Backend {
   SDL_Texture* OverlayTexture = nullptr;  // the overlay layer, blended over the picture
   int OverlayWidth = 0, OverlayHeight = 0;
   std::vector<uint32_t> OverlayPixels;
+  bool OverlayUploaded = false;  // the texture holds OverlayPixels
+  // What OverlayPixels was composed from, and whether this flip's layer is that one again.
+  struct ComposedOverlay {
+    bool Valid = false, Drawn = false, Again = false;
+    int Width = 0, Height = 0;
+    OverlayScene Scene;
+    std::string Note;
+  } Composed;
+  ShownFrame OverlayShown;        // the overlay layer last blended into the window's surface
+  bool OverlayOnSurface = false;  // whether it showed anything
+
+  // What the texture or the window's surface already holds, so only changes are copied.
+  ShownFrame Shown;
+  const SDL_Surface* ShownSurface = nullptr;  // the surface the frame was last scaled into
+  const void* ShownSurfacePixels = nullptr;
+  int ShownSurfaceWidth = 0, ShownSurfaceHeight = 0;
+  FrameFit ShownFit;                     // where the frame sat in it
+  bool SurfaceStale = true;              // the window was resized, uncovered or switched in mode
+  bool SendWhole = true;                 // the next flip sends the whole surface
+  std::vector<SDL_Rect> SendRects;       // else these of its areas
   const uint32_t* LastPixels = nullptr;  // the picture last shown, for ShowAgain
   int LastWidth = 0, LastHeight = 0;
   int FrameWidth = 0, FrameHeight = 0;  // the back buffer's size, for mapping the mouse

@@ -11,6 +11,7 @@ bool SdlBackend::IsFullscreen() const {
 
 void SdlBackend::SetFullscreen(bool on) {
   if (!Window || on == IsFullscreen()) return;
+  SurfaceStale = true;
   if (CoveringScreen || !HasWindowManager(Window)) {
     CoverScreen(on);
   } else if (SDL_SetWindowFullscreen(Window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {

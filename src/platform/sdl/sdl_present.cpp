@@ -1,6 +1,7 @@
 // Showing the back buffer: scaled by a whole factor and centred with black bars, through an
 // accelerated renderer where the machine has a real one, else written straight into the
 // window's surface (the cheapest path where the graphics are drawn by the processor anyway).
+// Either way only what changed since the last flip is copied (frame_changes.h).
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -45,26 +46,6 @@ void FillBars(uint8_t* pixels, int pitch, int width, int height, const FrameFit&
       std::fill(row, row + fit.x, 0xFF000000u);
       std::fill(row + fit.x + fit.width, row + width, 0xFF000000u);
     }
-  }
-}
-
-// Nearest-neighbour copy at a whole factor: each frame row is widened once and then repeated.
-void ScaleInto(uint8_t* pixels, int pitch, const uint32_t* frame, int frame_width, int frame_height,
-               const FrameFit& fit) {
-  const size_t row_bytes = static_cast<size_t>(fit.width) * sizeof(uint32_t);
-  for (int fy = 0; fy < frame_height; ++fy) {
-    const uint32_t* source = frame + static_cast<size_t>(fy) * frame_width;
-    uint8_t* first = pixels + static_cast<size_t>(fit.y + fy * fit.scale) * pitch;
-    uint32_t* out = reinterpret_cast<uint32_t*>(first) + fit.x;
-    if (fit.scale == 1) {
-      std::memcpy(out, source, row_bytes);
-    } else {
-      for (int fx = 0; fx < frame_width; ++fx)
-        out = std::fill_n(out, fit.scale, source[fx]);
-    }
-    for (int repeat = 1; repeat < fit.scale; ++repeat)
-      std::memcpy(reinterpret_cast<uint32_t*>(first + static_cast<size_t>(repeat) * pitch) + fit.x,
-                  reinterpret_cast<uint32_t*>(first) + fit.x, row_bytes);
   }
 }
 
@@ -137,8 +118,15 @@ bool SdlBackend::Upload(const uint32_t* pixels, int width, int height) {
     SDL_SetTextureScaleMode(Texture, SDL_ScaleModeNearest);
     TextureWidth = width;
     TextureHeight = height;
+    Shown.Forget();
   }
-  if (pixels) SDL_UpdateTexture(Texture, nullptr, pixels, width * static_cast<int>(sizeof *pixels));
+  if (!pixels) return true;
+  // The texture keeps what it was last given: only the changed areas go up again.
+  const int pitch = width * static_cast<int>(sizeof *pixels);
+  for (const FrameRect& area : Shown.Update(pixels, width, height)) {
+    const SDL_Rect rect{area.x, area.y, area.width, area.height};
+    SDL_UpdateTexture(Texture, &rect, pixels + static_cast<size_t>(area.y) * width + area.x, pitch);
+  }
   return true;
 }
 
@@ -169,22 +157,48 @@ void SdlBackend::PresentThroughRenderer(const uint32_t* pixels, int width, int h
   OverlayThroughRenderer(width, height, target);
 }
 
+// The window's surface keeps its pixels between flips: the bars are painted when the surface is
+// new (a resize, a mode change, a window uncovered), and after that only the frame's changed
+// areas, and the overlay's, are scaled into it and sent.
 void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int height) {
   // Remade by SDL after every resize; missing while the window cannot be drawn.
   SDL_Surface* surface = SDL_GetWindowSurface(Window);
+  SendWhole = true;
   if (!surface || !pixels) return;
   const FrameFit fit = FitFrame(width, height, surface->w, surface->h);
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   if (IsXRGB(surface->format->format) && FitsInside(fit, surface->w, surface->h)) {
     auto* out = static_cast<uint8_t*>(surface->pixels);
-    FillBars(out, surface->pitch, surface->w, surface->h, fit);
-    ScaleInto(out, surface->pitch, pixels, width, height, fit);
-    OverlayIntoSurface(out, surface->pitch, surface->w, surface->h, fit, width, height);
+    const bool fresh = SurfaceStale || surface != ShownSurface || surface->w != ShownSurfaceWidth ||
+                       surface->h != ShownSurfaceHeight || out != ShownSurfacePixels ||
+                       fit.x != ShownFit.x || fit.y != ShownFit.y || fit.scale != ShownFit.scale;
+    if (fresh) {
+      FillBars(out, surface->pitch, surface->w, surface->h, fit);
+      Shown.Forget();
+      ShownSurface = surface;
+      ShownSurfaceWidth = surface->w;
+      ShownSurfaceHeight = surface->h;
+      ShownSurfacePixels = out;
+      ShownFit = fit;
+      SurfaceStale = false;
+    }
+    SendWhole = fresh;
+    SendRects.clear();
+    const std::vector<FrameRect>& changed = Shown.Update(pixels, width, height);
+    const std::vector<FrameRect>& overlay_changed = OverlayChanges(width, height);
+    // Each area is scaled from the frame and then the overlay blended over it, once.
+    for (const FrameRect& area : CoverRows(changed, overlay_changed, width, height)) {
+      ScaleFrameArea(out, surface->pitch, pixels, width, area, fit);
+      if (OverlayOnSurface)
+        OverlayIntoSurface(out, surface->pitch, surface->w, surface->h, fit, area);
+      SendRects.push_back(WindowRect(ScaledArea(area, fit)));
+    }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return;
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  // Other formats, and a window smaller than the frame (cropped): SDL converts and clips.
+  // Other formats, and a window smaller than the frame (cropped): SDL converts and clips, whole.
+  ShownSurface = nullptr;
   SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(
       const_cast<uint32_t*>(pixels), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!frame) return;
@@ -205,8 +219,13 @@ void SdlBackend::ShowNow() {
   if (Renderer) {
     SDL_RenderPresent(Renderer);
   } else {
-    // Fails harmlessly while the window is minimised or being resized.
-    SDL_UpdateWindowSurface(Window);
+    // Fails harmlessly while the window is minimised or being resized. Sent even with nothing
+    // changed: the display's queue is flushed on the same beat.
+    if (SendWhole) {
+      SDL_UpdateWindowSurface(Window);
+    } else {
+      SDL_UpdateWindowSurfaceRects(Window, SendRects.data(), static_cast<int>(SendRects.size()));
+    }
   }
 }
 

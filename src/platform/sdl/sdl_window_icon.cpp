@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/render/draw.h"
 #include "platform/render/pixmap.h"
 
 namespace {
@@ -24,7 +25,7 @@ std::vector<uint32_t> IconPixels(const TPixmap& sheet) {
     for (int x = 0; x < side; ++x) {
       const int cell_x = x / kIconZoom - left, cell_y = y / kIconZoom;
       if (cell_x < 0 || cell_x >= kCellWidth || cell_y >= kCellHeight) continue;
-      const uint32_t rgb = sheet.ReadPixel(cell_x, cell_y) & 0xFFFFFF;
+      const uint32_t rgb = sheet.ReadPixel(cell_x, cell_y) & kRgbMask;
       if (rgb != kMaskRGB) icon[y * side + x] = 0xFF000000u | rgb;
     }
   }

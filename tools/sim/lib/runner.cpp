@@ -16,6 +16,7 @@
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/render/draw.h"
 #include "record/script.h"
 #include "record/trace.h"
 #include "replay_run.h"
@@ -146,6 +147,7 @@ std::string UsageText() {
          "  --bench        timing figures of update, draw and frame on standard error\n"
          "  --stress       build the benchmarks' stress state before the first pass\n"
          "  --water        fill every open cell with water before the first pass\n"
+         "  --plain-draw   draw without the drawing shortcuts: the same picture, more work\n"
          "  --replay FILE  play back a recording of the game (ravelon --record) in a scratch\n"
          "                 folder with its map files and the art of DIR, checking its state;\n"
          "                 exit 3 and the first differing frame when it differs\n"
@@ -217,6 +219,8 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
       ok = no_value(options.stress);
     } else if (name == "--water") {
       ok = no_value(options.water);
+    } else if (name == "--plain-draw") {
+      ok = no_value(options.plain_draw);
     } else if (name == "--help" || name == "-h") {
       ok = no_value(options.help);
     } else {
@@ -229,6 +233,7 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
 }
 
 int RunSimulation(const RunOptions& options) {
+  if (options.plain_draw) SetDrawShortcuts(false);
   if (!options.replay.empty()) return RunReplay(options);
   std::vector<ScriptedEvent> events;
   if (!options.script.empty()) {

@@ -9,18 +9,19 @@
 #include "stress.h"
 
 struct RunOptions {
-  std::string dir;       // working directory of the run; empty: the current one
-  int frames = 1;        // passes of the main loop; 0 runs start-up only
-  std::string script;    // input script; empty: no input
-  std::string trace;     // per-pass trace; "-" for standard output; empty: none
-  std::string shot;      // back buffer after the last pass, as a 24-bit BMP; empty: none
-  bool overlay = false;  // the shot with the window's overlay (messages, picker marks) over it
-  bool bench = false;    // timing figures on standard error
-  bool stress = false;   // the stress state of the benchmarks, built after start-up
-  bool water = false;    // water in every open cell, built after start-up
-  std::string replay;    // a recording of play to replay and check; empty: none
-  std::string unpack;    // with replay: folder to write its script and map files into
-  std::string wav;       // the run's sound as a 16-bit stereo WAV file; empty: no sound
+  std::string dir;          // working directory of the run; empty: the current one
+  int frames = 1;           // passes of the main loop; 0 runs start-up only
+  std::string script;       // input script; empty: no input
+  std::string trace;        // per-pass trace; "-" for standard output; empty: none
+  std::string shot;         // back buffer after the last pass, as a 24-bit BMP; empty: none
+  bool overlay = false;     // the shot with the window's overlay (messages, picker marks) over it
+  bool bench = false;       // timing figures on standard error
+  bool stress = false;      // the stress state of the benchmarks, built after start-up
+  bool water = false;       // water in every open cell, built after start-up
+  bool plain_draw = false;  // drawn without the drawing shortcuts (the same picture)
+  std::string replay;       // a recording of play to replay and check; empty: none
+  std::string unpack;       // with replay: folder to write its script and map files into
+  std::string wav;          // the run's sound as a 16-bit stereo WAV file; empty: no sound
   bool help = false;
 };
 

@@ -1,0 +1,98 @@
+// Rows are compared whole first (most are the same), and a row that differs is narrowed from
+// both ends in chunks, so a moving sprite costs its own width and not the frame's.
+#include "platform/sdl/frame_changes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Rows per band: one rectangle per band keeps the list short without sending much more than
+// changed. Columns are narrowed in chunks of this many pixels.
+constexpr int kBandRows = 8;
+constexpr int kChunk = 16;
+
+struct Span {
+  int x0 = 0, x1 = 0;  // x1 exclusive; x0 == x1: the row is the same
+};
+
+Span ChangedSpan(const uint32_t* now, const uint32_t* before, int width) {
+  const size_t row_bytes = static_cast<size_t>(width) * sizeof(uint32_t);
+  if (std::memcmp(now, before, row_bytes) == 0) return {};
+  int x0 = 0;
+  while (x0 + kChunk < width && std::memcmp(now + x0, before + x0, kChunk * sizeof(uint32_t)) == 0)
+    x0 += kChunk;
+  int x1 = width;
+  while (x1 - kChunk > x0 &&
+         std::memcmp(now + x1 - kChunk, before + x1 - kChunk, kChunk * sizeof(uint32_t)) == 0)
+    x1 -= kChunk;
+  return {x0, x1};
+}
+
+}  // namespace
+
+const std::vector<FrameRect>& ShownFrame::Update(const uint32_t* frame, int width, int height) {
+  Changes.clear();
+  if (!frame || width <= 0 || height <= 0) return Changes;
+  const size_t size = static_cast<size_t>(width) * height;
+  if (width != Width || height != Height) {
+    Copy.assign(frame, frame + size);
+    Width = width;
+    Height = height;
+    Changes.push_back({0, 0, width, height});
+    return Changes;
+  }
+  for (int band = 0; band < height; band += kBandRows) {
+    const int rows = std::min(kBandRows, height - band);
+    int x0 = width, x1 = 0, y0 = -1, y1 = -1;
+    for (int y = band; y < band + rows; ++y) {
+      const size_t at = static_cast<size_t>(y) * width;
+      const Span span = ChangedSpan(frame + at, Copy.data() + at, width);
+      if (span.x0 == span.x1) continue;
+      std::memcpy(Copy.data() + at + span.x0, frame + at + span.x0,
+                  static_cast<size_t>(span.x1 - span.x0) * sizeof(uint32_t));
+      x0 = std::min(x0, span.x0);
+      x1 = std::max(x1, span.x1);
+      if (y0 < 0) y0 = y;
+      y1 = y + 1;
+    }
+    if (y0 < 0) continue;
+    FrameRect* last = Changes.empty() ? nullptr : &Changes.back();
+    // A band under the last, as wide: one taller rectangle.
+    if (last && last->x == x0 && last->width == x1 - x0 && last->y + last->height == y0) {
+      last->height = y1 - last->y;
+    } else {
+      Changes.push_back({x0, y0, x1 - x0, y1 - y0});
+    }
+  }
+  return Changes;
+}
+
+std::vector<FrameRect> CoverRows(const std::vector<FrameRect>& a, const std::vector<FrameRect>& b,
+                                 int width, int height) {
+  std::vector<FrameRect> rows;
+  if (width <= 0 || height <= 0) return rows;
+  if (b.empty()) return a;
+  if (a.empty()) return b;
+  std::vector<Span> spans(static_cast<size_t>(height), Span{width, 0});
+  for (const auto* list : {&a, &b}) {
+    for (const FrameRect& r : *list) {
+      const int x0 = std::max(r.x, 0), x1 = std::min(r.x + r.width, width);
+      for (int y = std::max(r.y, 0); y < std::min(r.y + r.height, height) && x0 < x1; ++y) {
+        spans[y].x0 = std::min(spans[y].x0, x0);
+        spans[y].x1 = std::max(spans[y].x1, x1);
+      }
+    }
+  }
+  for (int y = 0; y < height; ++y) {
+    const Span& s = spans[y];
+    if (s.x0 >= s.x1) continue;
+    FrameRect* last = rows.empty() ? nullptr : &rows.back();
+    if (last && last->x == s.x0 && last->width == s.x1 - s.x0 && last->y + last->height == y) {
+      ++last->height;
+    } else {
+      rows.push_back({s.x0, y, s.x1 - s.x0, 1});
+    }
+  }
+  return rows;
+}

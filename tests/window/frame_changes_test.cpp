@@ -1,0 +1,144 @@
+// What the window copies after each frame: only the changed areas, and a picture built from
+// them (and the overlay blended over them) equal to one built whole, whatever changed where.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "platform/render/overlay_compose.h"
+#include "platform/sdl/frame_changes.h"
+
+namespace {
+
+constexpr int kW = 816, kH = 300;
+
+bool Inside(const FrameRect& r, int x, int y) {
+  return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+}
+
+// A window of the frame scaled by `fit`, with a bar's colour around it.
+struct Window {
+  int width, height;
+  std::vector<uint32_t> pixels;
+  Window(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, 0xFF000000u) {}
+  uint8_t* Bytes() { return reinterpret_cast<uint8_t*>(pixels.data()); }
+  int Pitch() const { return width * 4; }
+};
+
+}  // namespace
+
+TEST(FrameChangesTest, TheFirstFrameAndANewSizeAreWholeAndARepeatIsNothing) {
+  std::vector<uint32_t> frame(static_cast<size_t>(kW) * kH, 7);
+  ShownFrame shown;
+  auto changes = shown.Update(frame.data(), kW, kH);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].width, kW);
+  EXPECT_EQ(changes[0].height, kH);
+  EXPECT_TRUE(shown.Update(frame.data(), kW, kH).empty());
+  shown.Forget();
+  EXPECT_EQ(shown.Update(frame.data(), kW, kH).size(), 1u);
+  std::vector<uint32_t> smaller(static_cast<size_t>(100) * 50, 7);
+  changes = shown.Update(smaller.data(), 100, 50);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].width, 100);
+}
+
+// Every changed pixel lies in a reported area, at the frame's edges too, and a small change
+// is reported small.
+TEST(FrameChangesTest, EveryChangedPixelIsInsideAnAreaAndTheAreasStaySmall) {
+  std::vector<uint32_t> frame(static_cast<size_t>(kW) * kH, 1);
+  ShownFrame shown;
+  shown.Update(frame.data(), kW, kH);
+  const int points[][2] = {{0, 0}, {kW - 1, kH - 1}, {400, 150}, {17, 299}, {815, 8}};
+  for (const auto& p : points)
+    frame[static_cast<size_t>(p[1]) * kW + p[0]] += 1;
+  const auto changes = shown.Update(frame.data(), kW, kH);
+  int area = 0;
+  for (const auto& r : changes)
+    area += r.width * r.height;
+  for (const auto& p : points) {
+    bool found = false;
+    for (const auto& r : changes)
+      found = found || Inside(r, p[0], p[1]);
+    EXPECT_TRUE(found) << p[0] << "," << p[1];
+  }
+  EXPECT_LT(area, kW * kH / 20);
+  EXPECT_TRUE(shown.Update(frame.data(), kW, kH).empty());
+}
+
+// Random frames, each changing in random rectangles: a window painted once and then only in
+// the reported areas equals the window painted whole, at scale 1 and 3 with bars.
+TEST(FrameChangesTest, AWindowPaintedOnlyWhereChangedEqualsOnePaintedWhole) {
+  std::mt19937 random(25);
+  for (const int scale : {1, 3}) {
+    const int ww = kW * scale + 10, wh = kH * scale + 6;
+    const FrameFit fit = FitFrame(kW, kH, ww, wh);
+    ASSERT_EQ(fit.scale, scale);
+    std::vector<uint32_t> frame(static_cast<size_t>(kW) * kH);
+    for (auto& p : frame)
+      p = random();
+    ShownFrame shown;
+    Window partial(ww, wh);
+    for (int step = 0; step < 30; ++step) {
+      const int count = static_cast<int>(random() % 4);
+      for (int c = 0; c < count; ++c) {
+        const int x = static_cast<int>(random() % kW), y = static_cast<int>(random() % kH);
+        const int w = 1 + static_cast<int>(random() % 40), h = 1 + static_cast<int>(random() % 40);
+        for (int yy = y; yy < std::min(kH, y + h); ++yy)
+          for (int xx = x; xx < std::min(kW, x + w); ++xx)
+            frame[static_cast<size_t>(yy) * kW + xx] = random();
+      }
+      for (const auto& area : shown.Update(frame.data(), kW, kH))
+        ScaleFrameArea(partial.Bytes(), partial.Pitch(), frame.data(), kW, area, fit);
+      Window whole(ww, wh);
+      ScaleFrameArea(whole.Bytes(), whole.Pitch(), frame.data(), kW, {0, 0, kW, kH}, fit);
+      ASSERT_EQ(partial.pixels, whole.pixels) << "scale " << scale << ", step " << step;
+    }
+  }
+}
+
+// The window's surface with an overlay that comes, changes and goes: repainting only where the
+// frame or the overlay changed, and blending the overlay there once, gives what painting the
+// frame whole and blending the whole overlay gives.
+TEST(FrameChangesTest, AnOverlayThatChangesAndGoesIsRepaintedExactly) {
+  constexpr int w = 96, h = 40, scale = 2;
+  std::mt19937 random(21);
+  const FrameFit fit = FitFrame(w, h, w * scale + 4, h * scale + 2);
+  std::vector<uint32_t> frame(static_cast<size_t>(w) * h, 0x203040);
+  std::vector<uint32_t> layer(frame.size(), 0), clear(frame.size(), 0);
+  ShownFrame shown, overlay_shown;
+  bool overlay_before = false;
+  Window partial(w * scale + 4, h * scale + 2);
+  for (int step = 0; step < 40; ++step) {
+    frame[random() % frame.size()] = random() & 0xFFFFFF;
+    // The overlay: a box whose place and alpha change now and then, absent one step in four.
+    const bool overlay = step % 4 != 3;
+    if (step % 3 == 0) {
+      std::fill(layer.begin(), layer.end(), 0);
+      const int x = static_cast<int>(random() % (w - 20)),
+                y = static_cast<int>(random() % (h - 10));
+      const uint32_t alpha = 40 + random() % 200;
+      for (int yy = y; yy < y + 10; ++yy)
+        for (int xx = x; xx < x + 20; ++xx)
+          layer[static_cast<size_t>(yy) * w + xx] = (alpha << 24) | 0xFFEE00;
+    }
+    const OverlayPlacement where{fit.x,         fit.y,          fit.scale,
+                                 partial.width, partial.height, partial.Pitch()};
+    std::vector<FrameRect> overlay_changes;
+    if (overlay || overlay_before)
+      overlay_changes = overlay_shown.Update(overlay ? layer.data() : clear.data(), w, h);
+    overlay_before = overlay;
+    for (const auto& area : CoverRows(shown.Update(frame.data(), w, h), overlay_changes, w, h)) {
+      ScaleFrameArea(partial.Bytes(), partial.Pitch(), frame.data(), w, area, fit);
+      if (overlay)
+        BlendOverlayArea(layer, w, h, {area.x, area.y, area.x + area.width, area.y + area.height},
+                         partial.Bytes(), where);
+    }
+    Window whole(partial.width, partial.height);
+    ScaleFrameArea(whole.Bytes(), whole.Pitch(), frame.data(), w, {0, 0, w, h}, fit);
+    if (overlay) BlendOverlayLayer(layer, w, h, whole.Bytes(), where);
+    ASSERT_EQ(partial.pixels, whole.pixels) << "step " << step;
+  }
+}
