@@ -17,8 +17,6 @@ constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 constexpr size_t kMapBackupsKept = 20;
 constexpr const char* kMapRecoveryFolder = "recovery";
-// One map file's bytes: a byte per cell, 54 rows of 75, top row first.
-constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 // The grids as the two files' bytes: backgrounds, and block styles with 255 where none stands.
 std::vector<uint8_t> BGBytes();

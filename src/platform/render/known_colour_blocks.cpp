@@ -79,7 +79,6 @@ void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
     FillPart(x0, y0, x1, y1, colour);
     return;
   }
-  StartUnknown();
   const int last = (x1 - 1) / kBlock;
   const uint64_t holding = Holding(colour);
   for (int by = y0 / kBlock; by * kBlock < y1; ++by) {
