@@ -80,6 +80,9 @@ void WebBackend::PumpEvents() {
       case Kind::Close:
         InputCloseRequest();
         break;
+      case Kind::Wheel:
+        InputMouseWheel(event.a, event.b);
+        break;
       default:  // the pads are read, not queued
         break;
     }
