@@ -54,7 +54,8 @@ TEST_F(RecoveryPairTest, TheNewestStampIsLoaded) {
   WriteFileBytes(Kept("20261207-120000", kBG), Bytes(4050, 1));
   WriteFileBytes(Kept("20261207-120000", kBlocks), Bytes(4050, 255));
   // The older stamp was written earlier, as it would have been.
-  for (const char* name : {kBG, kBlocks}) Age(Kept("20261207-120000", name), 3600);
+  for (const char* name : {kBG, kBlocks})
+    Age(Kept("20261207-120000", name), 3600);
   EXPECT_EQ(NewestRecoveryStamp(), "20261208-091500");
   LoadFailure why = LoadFailure::kMapFiles;
   ASSERT_TRUE(LoadRecoveryPair(why));
@@ -69,7 +70,8 @@ TEST_F(RecoveryPairTest, ThePairWrittenLastIsLoadedEvenUnderAnOlderStamp) {
   KeepPair("20261208-091500");
   WriteFileBytes(Kept("20991231-235959", kBG), Bytes(4050, 1));
   WriteFileBytes(Kept("20991231-235959", kBlocks), Bytes(4050, 255));
-  for (const char* name : {kBG, kBlocks}) Age(Kept("20991231-235959", name), 3600);
+  for (const char* name : {kBG, kBlocks})
+    Age(Kept("20991231-235959", name), 3600);
   EXPECT_EQ(NewestRecoveryStamp(), "20261208-091500");
 }
 
