@@ -27,23 +27,9 @@ void HeadlessBackend::PumpEvents() {
 }
 
 void HeadlessBackend::Deliver(const ScriptedEvent& event) {
+  if (InputDeliver(event)) return;
   using Kind = ScriptedEvent::Kind;
   switch (event.kind) {
-    case Kind::KeyDown:
-      InputKeyDown(event.a);
-      break;
-    case Kind::KeyUp:
-      InputKeyUp(event.a);
-      break;
-    case Kind::MouseMove:
-      InputMouseMove(event.a, event.b);
-      break;
-    case Kind::ButtonDown:
-      InputMouseButton(event.a, true);
-      break;
-    case Kind::ButtonUp:
-      InputMouseButton(event.a, false);
-      break;
     case Kind::JoyAxisX:
       JoyX = event.value;
       break;
@@ -56,14 +42,7 @@ void HeadlessBackend::Deliver(const ScriptedEvent& event) {
     case Kind::JoyButtonUp:
       JoyButtons &= ~(1u << (event.a & 31));
       break;
-    case Kind::Close:
-      InputCloseRequest();
-      break;
-    case Kind::FocusLost:
-      InputFocusChanged();
-      break;
-    case Kind::Wheel:
-      InputMouseWheel(event.a, event.b);
+    default:
       break;
   }
 }

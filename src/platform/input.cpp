@@ -150,6 +150,36 @@ void InputCloseRequest() {
   Note(ScriptedEvent::Kind::Close);
 }
 
+bool InputDeliver(const ScriptedEvent& event) {
+  using Kind = ScriptedEvent::Kind;
+  switch (event.kind) {
+    case Kind::KeyDown:
+      InputKeyDown(event.a);
+      return true;
+    case Kind::KeyUp:
+      InputKeyUp(event.a);
+      return true;
+    case Kind::MouseMove:
+      InputMouseMove(event.a, event.b);
+      return true;
+    case Kind::ButtonDown:
+    case Kind::ButtonUp:
+      InputMouseButton(event.a, event.kind == Kind::ButtonDown);
+      return true;
+    case Kind::Close:
+      InputCloseRequest();
+      return true;
+    case Kind::FocusLost:
+      InputFocusChanged();
+      return true;
+    case Kind::Wheel:
+      InputMouseWheel(event.a, event.b);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void InputSetJoystick(int port, const JoystickReading& reading) {
   if (!ValidPort(port)) return;
   // A port without a device keeps its last values.

@@ -78,6 +78,9 @@ void InputMouseWheel(int dx, int dy);  // added up, saturating at +-kWheelStepLi
 void InputFocusChanged();  // lost or regained: keys, key hits, buttons and button hits clear
 void InputCloseRequest();
 void InputSetJoystick(int port, const JoystickReading& reading);
+// Hands a window's event (a key, the mouse, the wheel, focus, close) to the calls above, as every
+// backend that queues events delivers them; false for the pad's events, which a backend reads.
+bool InputDeliver(const ScriptedEvent& event);
 // Forgets everything: keys, buttons, pointer (0, 0), close flag, joysticks centred; queries
 // pump for themselves again until the next InputBeginPass, and the pass tap is removed.
 void InputReset();

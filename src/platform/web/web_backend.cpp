@@ -58,35 +58,9 @@ void WebBackend::PumpEvents() {
     Script->PumpEvents();
     return;
   }
-  using Kind = ScriptedEvent::Kind;
-  for (const ScriptedEvent& event : Pending) {
-    switch (event.kind) {
-      case Kind::KeyDown:
-        InputKeyDown(event.a);
-        break;
-      case Kind::KeyUp:
-        InputKeyUp(event.a);
-        break;
-      case Kind::MouseMove:
-        InputMouseMove(event.a, event.b);
-        break;
-      case Kind::ButtonDown:
-      case Kind::ButtonUp:
-        InputMouseButton(event.a, event.kind == Kind::ButtonDown);
-        break;
-      case Kind::FocusLost:
-        InputFocusChanged();
-        break;
-      case Kind::Close:
-        InputCloseRequest();
-        break;
-      case Kind::Wheel:
-        InputMouseWheel(event.a, event.b);
-        break;
-      default:  // the pads are read, not queued
-        break;
-    }
-  }
+  // The pads are read, not queued.
+  for (const ScriptedEvent& event : Pending)
+    InputDeliver(event);
   Pending.clear();
   GamePads.Sample();
 }
