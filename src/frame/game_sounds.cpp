@@ -158,16 +158,19 @@ void GameSounds::Hear(const GameEventRecord& event, const ViewCorner* left,
   if (hearing.Gain > 0) Mix.Play(sound, hearing.Gain, hearing.Pan);
 }
 
-void GameSounds::HearPass(std::span<const GameEventRecord> events) {
-  ViewCorner corners[2];
-  const ViewCorner* views[2] = {nullptr, nullptr};
+ViewsNow::ViewsNow() {
+  const ViewCorner** views[2] = {&Left, &Right};
   for (int i = 0; i < 2; ++i) {
     if (!Scrollers[i]) continue;
-    corners[i] = {Scrollers[i]->CameraCornerX, Scrollers[i]->CameraCornerY};
-    views[i] = &corners[i];
+    Corners[i] = {Scrollers[i]->CameraCornerX, Scrollers[i]->CameraCornerY};
+    *views[i] = &Corners[i];
   }
+}
+
+void GameSounds::HearPass(std::span<const GameEventRecord> events) {
+  const ViewsNow views;
   for (const GameEventRecord& event : events)
-    Hear(event, views[0], views[1]);
+    Hear(event, views.Left, views.Right);
   if (Out) Out(Mix);
 }
 

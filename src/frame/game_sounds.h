@@ -35,6 +35,16 @@ Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner
 // plays nothing (unlisted, unheard, or a landing too soft to hear).
 Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left, const ViewCorner* right);
 
+// The two views' corners where the views stand now; a view not made yet is null.
+struct ViewsNow {
+  ViewsNow();
+  ViewsNow(const ViewsNow&) = delete;
+  ViewsNow& operator=(const ViewsNow&) = delete;
+  ViewCorner Corners[2];
+  const ViewCorner* Left = nullptr;
+  const ViewCorner* Right = nullptr;
+};
+
 struct SoundSettings {
   int Volume = 100;    // 0..100
   bool Muted = false;  // M turns it back on

@@ -58,15 +58,10 @@ std::vector<HeardEvent> ListenToRun(const RunOptions& options) {
   int pass = 0;
   TGameEvents::FListen([&](std::span<const GameEventRecord> events) {
     ++pass;
-    ViewCorner corners[2];
-    const ViewCorner* views[2] = {nullptr, nullptr};
-    for (int i = 0; i < 2; ++i) {
-      if (!Scrollers[i]) continue;
-      corners[i] = {Scrollers[i]->CameraCornerX, Scrollers[i]->CameraCornerY};
-      views[i] = &corners[i];
-    }
+    const ViewsNow views;
     for (const GameEventRecord& event : events)
-      if (EventHearing(event, views[0], views[1]).Gain > 0) heard.push_back({pass, event.Kind});
+      if (EventHearing(event, views.Left, views.Right).Gain > 0)
+        heard.push_back({pass, event.Kind});
   });
   EXPECT_EQ(RunSimulation(options), 0);
   TGameEvents::FForgetListeners();
