@@ -54,6 +54,10 @@ struct FrameSource {
   uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
   // Every texel white, of alpha 0 or 255 (a glyph): tinted, a texel is the colour or nothing.
   bool white_or_clear = false;
+  // A loaded frame, whose runs of texels of alpha 128 or more (image.h) a mask-mode draw may
+  // keep to; mirrored: the texels are its reversed rows, whose runs are the frame's reflected.
+  const ImageFrame* drawn = nullptr;
+  bool mirrored = false;
 };
 
 // How one draw turns a run of texels into pixels.
@@ -72,8 +76,18 @@ class RowShader {
   // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
   bool BlendsUntinted() const { return AlphaBlend && White && Table; }
   bool CopiesOpaque() const { return !AlphaBlend && White && Threshold == 128 && Opaque; }
+  bool Masks() const { return !AlphaBlend; }
   double CurrentAlpha() const { return State.alpha; }
   const uint8_t* BlendTable() const { return Table; }
+
+  // A mask-mode run of texels of alpha 128 or more: untinted at full alpha, a copy.
+  void ShadeDrawn(const uint32_t* source, uint32_t* dest, int count) const {
+    if (White && Threshold == 128) {
+      CopySpanOpaque(source, dest, count);
+    } else {
+      Shade(source, dest, count);
+    }
+  }
 
   void Shade(const uint32_t* source, uint32_t* dest, int count) const {
     if (AlphaBlend) {
@@ -140,6 +154,20 @@ bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const A
   return true;
 }
 
+// A mask-mode row drawn run by run from the texels `lo` .. `hi` - 1 of `row`: no mask threshold
+// lets a texel of alpha under 128 through, so the pixels between the runs stay as they are.
+void ShadeRuns(const FrameSource& frame, int row, int lo, int hi, uint32_t* dest,
+               const RowShader& shader) {
+  const ImageFrame& drawn = *frame.drawn;
+  const uint32_t* source = frame.texels + static_cast<size_t>(row) * frame.width;
+  for (int r = drawn.run_rows[row]; r < drawn.run_rows[row + 1]; ++r) {
+    const TexelRun run = drawn.runs[r];
+    const int begin = std::max(lo, frame.mirrored ? frame.width - run.end : run.begin);
+    const int end = std::min(hi, frame.mirrored ? frame.width - run.begin : run.end);
+    if (begin < end) shader.ShadeDrawn(source + begin, dest + (begin - lo), end - begin);
+  }
+}
+
 // The frame drawn onto the pixels its axes map to.
 void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
                 const DrawState& s) {
@@ -153,7 +181,14 @@ void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap&
   LandDeferredCopy();
   if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
   uint32_t* const buffer = RawBackBuffer();
+  const bool byRuns = frame.drawn && columns.direct && shader.Masks();
   for (int j = 0; j < rows.count; ++j) {
+    uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
+    if (byRuns) {
+      ShadeRuns(frame, rows.TexelAt(j), columns.offset, columns.offset + columns.count, dest,
+                shader);
+      continue;
+    }
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
     if (columns.direct) {
       source += columns.offset;
@@ -162,7 +197,6 @@ void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap&
         gathered[i] = source[columns.texel[i]];
       source = gathered.data();
     }
-    uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
     shader.Shade(source, dest, columns.count);
   }
 }
@@ -252,12 +286,17 @@ struct ImagePlacement {
   const double startX = double{x} + s.origin_x - double{image->handle_x} * s.scale_x;
   const double startY = double{y} + s.origin_y - double{image->handle_y} * s.scale_y;
   out.source = FrameSource{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  // Runs found for the texels the serial names, and for as many rows as the image has.
+  if (cell.serial && cell.run_rows.size() == static_cast<size_t>(image->height) + 1) {
+    out.source.drawn = &cell;
+  }
   out.y = startY;
   // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
   // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
   if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
     out.source.texels = cell.mirrored.data();
     out.source.serial = 0;  // the serial names the unmirrored texels
+    out.source.mirrored = true;
     out.x = startX - image->width;
     out.scale_x = 1.0;
     return true;
