@@ -77,17 +77,10 @@ class RowShader {
   bool BlendsUntinted() const { return AlphaBlend && White && Table; }
   bool CopiesOpaque() const { return !AlphaBlend && White && Threshold == 128 && Opaque; }
   bool Masks() const { return !AlphaBlend; }
+  // Texels of alpha 128 or more, untinted at full alpha in mask mode, are copied as they are.
+  bool CopiesDrawnTexels() const { return !AlphaBlend && White && Threshold == 128; }
   double CurrentAlpha() const { return State.alpha; }
   const uint8_t* BlendTable() const { return Table; }
-
-  // A mask-mode run of texels of alpha 128 or more: untinted at full alpha, a copy.
-  void ShadeDrawn(const uint32_t* source, uint32_t* dest, int count) const {
-    if (White && Threshold == 128) {
-      CopySpanOpaque(source, dest, count);
-    } else {
-      Shade(source, dest, count);
-    }
-  }
 
   void Shade(const uint32_t* source, uint32_t* dest, int count) const {
     if (AlphaBlend) {
@@ -154,17 +147,28 @@ bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const A
   return true;
 }
 
-// A mask-mode row drawn run by run from the texels `lo` .. `hi` - 1 of `row`: no mask threshold
-// lets a texel of alpha under 128 through, so the pixels between the runs stay as they are.
-void ShadeRuns(const FrameSource& frame, int row, int lo, int hi, uint32_t* dest,
+// A mask-mode draw of whole rows run by run: no mask threshold lets a texel of alpha under 128
+// through, so the pixels between the runs, and the rows without any, stay as they are. What the
+// loop reads is held in locals: the compiler must assume a pixel written may change any int.
+void ShadeRuns(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
                const RowShader& shader) {
-  const ImageFrame& drawn = *frame.drawn;
-  const uint32_t* source = frame.texels + static_cast<size_t>(row) * frame.width;
-  for (int r = drawn.run_rows[row]; r < drawn.run_rows[row + 1]; ++r) {
-    const TexelRun run = drawn.runs[r];
-    const int begin = std::max(lo, frame.mirrored ? frame.width - run.end : run.begin);
-    const int end = std::min(hi, frame.mirrored ? frame.width - run.begin : run.end);
-    if (begin < end) shader.ShadeDrawn(source + begin, dest + (begin - lo), end - begin);
+  const int* const rowRuns = frame.drawn->run_rows.data();
+  const TexelRun* const runs = frame.drawn->runs.data();
+  const int width = frame.width, lo = columns.offset, hi = lo + columns.count, top = rows.offset;
+  const bool mirrored = frame.mirrored, copies = shader.CopiesDrawnTexels();
+  uint32_t* const corner = RawBackBuffer() + rows.first * kBackBufferWidth + columns.first;
+  for (int r = rowRuns[top], last = rowRuns[top + rows.count]; r < last; ++r) {
+    const TexelRun run = runs[r];
+    const int begin = std::max(lo, mirrored ? width - run.end : run.begin);
+    const int end = std::min(hi, mirrored ? width - run.begin : run.end);
+    if (begin >= end) continue;
+    const uint32_t* source = frame.texels + static_cast<size_t>(run.row) * width + begin;
+    uint32_t* dest = corner + (run.row - top) * kBackBufferWidth + (begin - lo);
+    if (copies) {
+      CopySpanOpaque(source, dest, end - begin);
+    } else {
+      shader.Shade(source, dest, end - begin);
+    }
   }
 }
 
@@ -180,15 +184,12 @@ void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap&
   if (composed) return;
   LandDeferredCopy();
   if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
+  if (frame.drawn && columns.direct && rows.direct && shader.Masks()) {
+    ShadeRuns(frame, columns, rows, shader);
+    return;
+  }
   uint32_t* const buffer = RawBackBuffer();
-  const bool byRuns = frame.drawn && columns.direct && shader.Masks();
   for (int j = 0; j < rows.count; ++j) {
-    uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
-    if (byRuns) {
-      ShadeRuns(frame, rows.TexelAt(j), columns.offset, columns.offset + columns.count, dest,
-                shader);
-      continue;
-    }
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
     if (columns.direct) {
       source += columns.offset;
@@ -197,6 +198,7 @@ void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap&
         gathered[i] = source[columns.texel[i]];
       source = gathered.data();
     }
+    uint32_t* dest = buffer + (rows.first + j) * kBackBufferWidth + columns.first;
     shader.Shade(source, dest, columns.count);
   }
 }

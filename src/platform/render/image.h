@@ -36,7 +36,7 @@ class FrameSerial {
 
 // Texels begin .. end - 1 of a row.
 struct TexelRun {
-  int begin, end;
+  int row, begin, end;
 };
 
 struct ImageFrame {
@@ -48,7 +48,8 @@ struct ImageFrame {
   std::vector<uint32_t> mirrored{};
   // Where the texels of alpha 128 or more lie, made by the loader: a mask-mode draw shows no
   // other texel, so it copies these runs and passes over the rest (a sprite's rows are about
-  // half see-through). Row y's runs are runs[run_rows[y]] .. runs[run_rows[y + 1] - 1].
+  // half see-through). Row y's runs are runs[run_rows[y]] .. runs[run_rows[y + 1] - 1], rows
+  // in order.
   // Empty for a frame built by hand.
   std::vector<int> run_rows{};
   std::vector<TexelRun> runs{};

@@ -128,7 +128,8 @@ void FindDrawnRuns(ImageFrame& frame, int width) {
   for (auto row = frame.argb.begin(); width > 0 && row < frame.argb.end(); row += width) {
     for (auto at = std::find_if(row, row + width, drawn); at < row + width;) {
       const auto end = std::find_if_not(at, row + width, drawn);
-      frame.runs.push_back({static_cast<int>(at - row), static_cast<int>(end - row)});
+      frame.runs.push_back({static_cast<int>(frame.run_rows.size() - 1), static_cast<int>(at - row),
+                            static_cast<int>(end - row)});
       at = std::find_if(end, row + width, drawn);
     }
     frame.run_rows.push_back(static_cast<int>(frame.runs.size()));
