@@ -295,7 +295,8 @@ struct ImagePlacement {
   out.y = startY;
   // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
   // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
-  if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
+  if (s.scale_x == -1.0f && cell.serial && WholeNumber(startX) &&
+      cell.mirrored.size() == cell.argb.size()) {
     out.source.texels = cell.mirrored.data();
     out.source.serial = 0;  // the serial names the unmirrored texels
     out.source.mirrored = true;

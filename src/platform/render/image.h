@@ -44,7 +44,8 @@ struct ImageFrame {
   bool opaque = false;         // every texel has alpha 255: rows may be copied whole
   // Each row reversed, made by the loader: a frame drawn mirrored (scale -1 across) at a whole
   // pixel copies its rows from here instead of gathering texels backwards. Empty for a frame
-  // built by hand, which is mirrored texel by texel.
+  // built by hand, and passed over for a copy (its texels may have changed): those are
+  // mirrored texel by texel.
   std::vector<uint32_t> mirrored{};
   // Where the texels of alpha 128 or more lie, made by the loader: a mask-mode draw shows no
   // other texel, so it copies these runs and passes over the rest (a sprite's rows are about
