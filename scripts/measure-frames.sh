@@ -2,6 +2,10 @@
 # Runs the game on a virtual X display, idle on the default level, and reports what one frame
 # costs: the game process's CPU share and the intervals between the frames it shows.
 #   scripts/measure-frames.sh [game binary, default build/ravelon] [seconds, default 10] [options...]
+# Idle: the pointer is moved off the window, just above its left corner (the window opens in the
+# middle of the screen, where the pointer starts: over the right view, which opens the picker).
+# MEASURE_RUNNING=1: the player runs instead, right and left in turns of two seconds, both
+# views scrolling.
 # The frame times come from a small preloaded library that notes the moment of every present,
 # so any build of the game can be measured as it is. The load of the machine is printed too: the
 # figures mean little while other programs compete for the cores.
@@ -77,6 +81,19 @@ GAME_PID=$!
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 sleep 3  # start-up and the first frames are not what is measured
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/stderr.txt")"
+SHOWN=$(xdotool search --onlyvisible --name "^Ravelon v0.09a\$" | tail -n 1)
+[ -n "$SHOWN" ] || fail "no game window"
+xdotool mousemove --window "$SHOWN" 0 -40 || fail "cannot move the pointer off the window"
+if [ "${MEASURE_RUNNING:-0}" = 1 ]; then
+  (
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+      for key in Right Left; do
+        xdotool keydown --window "$SHOWN" "$key" && sleep 2 && xdotool keyup --window "$SHOWN" "$key"
+      done
+    done
+  ) >/dev/null 2>&1 &
+fi
+sleep 1  # the picker closed, the player under way
 START_LINE=$(wc -l <"$WORK/flips.txt")
 START_TICKS=$(cpu_ticks)
 START_NS=$(date +%s%N)
