@@ -3,11 +3,12 @@
 # and builds into the folder given (default: build), with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# xvfb, xdotool, x11-apps (xeyes) and x11-utils (xwininfo) carry the test that plays the real
-# game with real X input. scripts/check-setup-packages.sh checks that this list covers every
-# program the tests call.
+# xvfb, xdotool, x11-apps (xeyes, xwd) and x11-utils (xwininfo) carry the tests that play the
+# real game with real X input; python3 compares the overlay test's window grabs (it comes with
+# other packages only as a recommendation, which a minimal machine may not install).
+# scripts/check-setup-packages.sh checks that this list covers every program the tests call.
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils)
+  xvfb xdotool x11-apps x11-utils python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
