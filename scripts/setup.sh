@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # xvfb, xdotool, x11-apps (xeyes, xwd) and x11-utils (xwininfo) carry the tests that play the
-# real game with real X input; python3 compares the overlay test's window grabs (it comes with
-# other packages only as a recommendation, which a minimal machine may not install).
+# real game with real X input; python3 compares the overlay test's window grabs (named here
+# though libsdl2-dev's own dependencies bring it today, so the test does not hang on theirs).
 # scripts/check-setup-packages.sh checks that this list covers every program the tests call.
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils python3)
