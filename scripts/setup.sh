@@ -15,9 +15,18 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  if [ "$(id -u)" -ne 0 ]; then
+    # A minimal system has no sudo: say what to install rather than "sudo: command not found".
+    command -v sudo >/dev/null || {
+      echo "scripts/setup.sh: missing packages: ${missing[*]}" >&2
+      echo "  install them as root (apt-get install ${missing[*]}) or install sudo, then run this again" >&2
+      exit 1
+    }
+    sudo_cmd=(sudo)
+  fi
   "${sudo_cmd[@]}" apt-get update -qq || true
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+  # Through env: sudo would drop the variable from the environment it was given.
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 build_dir="${1:-build}"
 shift || true
