@@ -2,7 +2,8 @@
 # Times this tree's frames against a base revision's on the same machine, alternately, and
 # prints the ratios current / base: on a shared, noisy machine ratios are what can be measured,
 # absolute times are not.
-#   scripts/bench-compare.sh BASE_REV [REPEATS]     (default 5 repeats; BUILD_DIR default: build)
+#   scripts/bench-compare.sh BASE_REV [REPEATS]     (default 5 repeats; BUILD_DIR default: build;
+#                                                    BENCH_CPU: the core, default the last)
 # The base revision is exported (git archive) into BUILD_DIR/bench-base/REV and built there
 # without tests, window or benchmarks; a later call reuses it. Both sides run with this tree's
 # measuring code (the runner, its timing and its states from tools/sim/lib copied over the
@@ -86,11 +87,12 @@ case_line() {
 cases="default running stress water"
 [ "$own_runner" = yes ] && cases="default running stress"
 
-# Both sides run on the same core, the last one, where taskset is at hand: a run that the
-# scheduler moves between cores finds its caches cold and times the move, not the frames.
+# Both sides run on the same core, where taskset is at hand: a run that the scheduler moves
+# between cores finds its caches cold and times the move, not the frames. The last core, unless
+# BENCH_CPU names another (to keep clear of other work pinned there).
 pin=""
 if command -v taskset >/dev/null 2>&1 && command -v nproc >/dev/null 2>&1; then
-  pin="taskset -c $(($(nproc) - 1))"
+  pin="taskset -c ${BENCH_CPU:-$(($(nproc) - 1))}"
 fi
 
 # One run: the median and the p90 of the case's line, appended to $work/SIDE.CASE as one line

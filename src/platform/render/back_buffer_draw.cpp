@@ -54,6 +54,10 @@ struct FrameSource {
   uint64_t serial = 0;  // 0: not a loaded frame, nothing about it is remembered
   // Every texel white, of alpha 0 or 255 (a glyph): tinted, a texel is the colour or nothing.
   bool white_or_clear = false;
+  // A loaded frame, whose runs of texels of alpha 128 or more (image.h) a mask-mode draw may
+  // keep to; mirrored: the texels are its reversed rows, whose runs are the frame's reflected.
+  const ImageFrame* drawn = nullptr;
+  bool mirrored = false;
 };
 
 // How one draw turns a run of texels into pixels.
@@ -72,6 +76,9 @@ class RowShader {
   // Untinted alpha blending at a non-zero alpha, the draw a kept composite can stand for.
   bool BlendsUntinted() const { return AlphaBlend && White && Table; }
   bool CopiesOpaque() const { return !AlphaBlend && White && Threshold == 128 && Opaque; }
+  bool Masks() const { return !AlphaBlend; }
+  // Texels of alpha 128 or more, untinted at full alpha in mask mode, are copied as they are.
+  bool CopiesDrawnTexels() const { return !AlphaBlend && White && Threshold == 128; }
   double CurrentAlpha() const { return State.alpha; }
   const uint8_t* BlendTable() const { return Table; }
 
@@ -140,6 +147,31 @@ bool DeferIfOpaqueCopy(const FrameSource& frame, const AxisMap& columns, const A
   return true;
 }
 
+// A mask-mode draw of whole rows run by run: no mask threshold lets a texel of alpha under 128
+// through, so the pixels between the runs, and the rows without any, stay as they are. What the
+// loop reads is held in locals: the compiler must assume a pixel written may change any int.
+void ShadeRuns(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
+               const RowShader& shader) {
+  const int* const rowRuns = frame.drawn->run_rows.data();
+  const TexelRun* const runs = frame.drawn->runs.data();
+  const int width = frame.width, lo = columns.offset, hi = lo + columns.count, top = rows.offset;
+  const bool mirrored = frame.mirrored, copies = shader.CopiesDrawnTexels();
+  uint32_t* const corner = RawBackBuffer() + rows.first * kBackBufferWidth + columns.first;
+  for (int r = rowRuns[top], last = rowRuns[top + rows.count]; r < last; ++r) {
+    const TexelRun run = runs[r];
+    const int begin = std::max(lo, mirrored ? width - run.end : run.begin);
+    const int end = std::min(hi, mirrored ? width - run.begin : run.end);
+    if (begin >= end) continue;
+    const uint32_t* source = frame.texels + static_cast<size_t>(run.row) * width + begin;
+    uint32_t* dest = corner + (run.row - top) * kBackBufferWidth + (begin - lo);
+    if (copies) {
+      CopySpanOpaque(source, dest, end - begin);
+    } else {
+      shader.Shade(source, dest, end - begin);
+    }
+  }
+}
+
 // The frame drawn onto the pixels its axes map to.
 void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap& rows,
                 const DrawState& s) {
@@ -152,6 +184,10 @@ void DrawMapped(const FrameSource& frame, const AxisMap& columns, const AxisMap&
   if (composed) return;
   LandDeferredCopy();
   if (DeferIfOpaqueCopy(frame, columns, rows, shader)) return;
+  if (frame.drawn && columns.direct && rows.direct && shader.Masks()) {
+    ShadeRuns(frame, columns, rows, shader);
+    return;
+  }
   uint32_t* const buffer = RawBackBuffer();
   for (int j = 0; j < rows.count; ++j) {
     const uint32_t* source = frame.texels + static_cast<size_t>(rows.TexelAt(j)) * frame.width;
@@ -252,12 +288,18 @@ struct ImagePlacement {
   const double startX = double{x} + s.origin_x - double{image->handle_x} * s.scale_x;
   const double startY = double{y} + s.origin_y - double{image->handle_y} * s.scale_y;
   out.source = FrameSource{cell.argb.data(), image->width, image->height, cell.opaque, cell.serial};
+  // Runs found for the texels the serial names, and for as many rows as the image has.
+  if (cell.serial && cell.run_rows.size() == static_cast<size_t>(image->height) + 1) {
+    out.source.drawn = &cell;
+  }
   out.y = startY;
   // Mirrored from a whole pixel, the frame covers start - width .. start - 1, pixel k of it
   // taking texel width - 1 - k: the reversed rows, drawn unmirrored from start - width.
-  if (s.scale_x == -1.0f && WholeNumber(startX) && cell.mirrored.size() == cell.argb.size()) {
+  if (s.scale_x == -1.0f && cell.serial && WholeNumber(startX) &&
+      cell.mirrored.size() == cell.argb.size()) {
     out.source.texels = cell.mirrored.data();
     out.source.serial = 0;  // the serial names the unmirrored texels
+    out.source.mirrored = true;
     out.x = startX - image->width;
     out.scale_x = 1.0;
     return true;

@@ -34,13 +34,26 @@ class FrameSerial {
   uint64_t Value = 0;
 };
 
+// Texels begin .. end - 1 of a row.
+struct TexelRun {
+  int row, begin, end;
+};
+
 struct ImageFrame {
   std::vector<uint32_t> argb;  // width * height, top row first
   bool opaque = false;         // every texel has alpha 255: rows may be copied whole
   // Each row reversed, made by the loader: a frame drawn mirrored (scale -1 across) at a whole
   // pixel copies its rows from here instead of gathering texels backwards. Empty for a frame
-  // built by hand, which is mirrored texel by texel.
+  // built by hand, and passed over for a copy (its texels may have changed): those are
+  // mirrored texel by texel.
   std::vector<uint32_t> mirrored{};
+  // Where the texels of alpha 128 or more lie, made by the loader: a mask-mode draw shows no
+  // other texel, so it copies these runs and passes over the rest (a sprite's rows are about
+  // half see-through). Row y's runs are runs[run_rows[y]] .. runs[run_rows[y + 1] - 1], rows
+  // in order.
+  // Empty for a frame built by hand.
+  std::vector<int> run_rows{};
+  std::vector<TexelRun> runs{};
   // Given by the loader, unique per loaded frame (0: a frame built by hand, or a copy). The
   // drawing layer keeps results of blending a frame under this number, so a loaded frame's
   // texels are never changed after the load.
@@ -49,6 +62,8 @@ struct ImageFrame {
 
 // A fresh serial for a frame whose texels are final.
 uint64_t NextFrameSerial();
+// Finds the frame's runs of texels of alpha 128 or more (rows `width` long), as the loader does.
+void FindDrawnRuns(ImageFrame& frame, int width);
 
 class TImage {
  public:

@@ -100,6 +100,7 @@ void AddFrame(TImage& image, const FrameCut& cut, bool masked) {
   }
   MarkOpaque(frame);
   AddMirror(frame, cut.width);
+  FindDrawnRuns(frame, cut.width);
   frame.serial = NextFrameSerial();
   image.frames.push_back(std::move(frame));
 }
@@ -118,6 +119,21 @@ TImage::~TImage() {
 uint64_t NextFrameSerial() {
   static uint64_t last = 0;
   return ++last;
+}
+
+void FindDrawnRuns(ImageFrame& frame, int width) {
+  frame.run_rows.assign(1, 0);
+  frame.runs.clear();
+  auto drawn = [](uint32_t texel) { return texel >= 0x80000000u; };
+  for (auto row = frame.argb.begin(); width > 0 && row < frame.argb.end(); row += width) {
+    for (auto at = std::find_if(row, row + width, drawn); at < row + width;) {
+      const auto end = std::find_if_not(at, row + width, drawn);
+      frame.runs.push_back({static_cast<int>(frame.run_rows.size() - 1), static_cast<int>(at - row),
+                            static_cast<int>(end - row)});
+      at = std::find_if(end, row + width, drawn);
+    }
+    frame.run_rows.push_back(static_cast<int>(frame.runs.size()));
+  }
 }
 
 void SetLoadMaskColor(int r, int g, int b) {

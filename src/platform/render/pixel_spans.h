@@ -13,7 +13,7 @@
 
 // The kernels:
 // FillSpan: every pixel becomes the colour.
-// CopySpanOpaque: texels copied without their alpha.
+// CopySpanOpaque: texels copied without their alpha; the two runs must not overlap.
 // CopySpanMasked: texels whose alpha is at least 128 copied without their alpha; the others
 //   leave the pixel.
 // PaintSpanMasked: where a texel's alpha is at least 128 the pixel becomes the colour, the
@@ -48,6 +48,12 @@ inline void CopySpanOpaque(const uint32_t* source, uint32_t* dest, int count) {
   const __m128i mask = _mm_set1_epi32(kRgbMask);
   for (; i + 4 <= count; i += 4)
     SpanStore(dest + i, _mm_and_si128(SpanLoad(source + i), mask));
+  // A tail of a longer run: its last four again, which writes the pixels before it once more
+  // with the same values.
+  if (i < count && count >= 4) {
+    SpanStore(dest + count - 4, _mm_and_si128(SpanLoad(source + count - 4), mask));
+    return;
+  }
 #endif
   for (; i < count; ++i)
     dest[i] = source[i] & kRgbMask;
