@@ -12,11 +12,24 @@ if ! command -v dpkg >/dev/null || ! command -v dpkg-query >/dev/null; then
   exit 77
 fi
 
-# The scripts CTest runs, what they source and call, and the README's two commands.
-scripts=(scripts/record-replay-check.sh scripts/xvfb-common.sh scripts/replay-to-golden.sh
-  scripts/setup.sh scripts/play.sh scripts/test.sh scripts/check-setup-packages.sh)
+# The README's two commands, every script a CMake file gives CTest to run, and every script those
+# source or call, followed to the end: a test script added later is scanned without a word here.
+scan=(scripts/setup.sh scripts/play.sh scripts/test.sh)
+while read -r script; do scan+=("$script"); done < <(
+  find CMakeLists.txt src tests tools fuzz \( -name CMakeLists.txt -o -name '*.cmake' \) \
+    -exec sed -e 's/#.*//' {} + | grep -E 'COMMAND' | grep -oE 'scripts/[A-Za-z0-9_-]+\.sh' | sort -u)
+scripts=()
+while [ ${#scan[@]} -gt 0 ]; do
+  script=${scan[0]}
+  scan=("${scan[@]:1}")
+  [[ " ${scripts[*]} " == *" $script "* ]] && continue
+  [ -f "$script" ] || { echo "FAIL: $script is named but not there" >&2; exit 1; }
+  scripts+=("$script")
+  while read -r called; do scan+=("$called"); done < <(
+    sed -e 's/#.*//' "$script" | grep -oE 'scripts/[A-Za-z0-9_-]+\.sh' | sort -u)
+done
 # Named by the scripts' own checks, so a new one is never missed by the word scan below.
-named=(Xvfb xdotool xeyes xwininfo)
+named=(Xvfb xdotool xeyes xwininfo xwd python3)
 # sudo is called only by a user who is not root, who has it; the build's compilers are
 # checked through the packages that bring them (g++, cmake, ninja-build).
 skipped=" sudo "
@@ -41,18 +54,36 @@ candidates() {
   printf '%s\n' "$path" "$real" "${path#/usr}" "${real#/usr}" "/usr$path" "/usr$real"
 }
 
-acceptable() {  # true when the package is on setup's list or every Debian system has it
-  local package=$1 p
-  for p in "${setup_packages[@]}"; do [ "$p" = "$package" ] && return 0; done
+# Setup's packages and the ones they depend on (installed with them on every machine, unlike
+# the ones they only recommend, which a machine set not to install recommends goes without).
+installed_by_setup=" ${setup_packages[*]} "
+for p in "${setup_packages[@]}"; do
+  for dependency in $(dpkg-query -W -f '${Depends},${Pre-Depends}' "$p" 2>/dev/null |
+    tr ',|' '\n' | sed -e 's/([^)]*)//g' -e 's/:any//g' | tr -d ' '); do
+    installed_by_setup+="$dependency "
+  done
+done
+
+acceptable() {  # true when setup installs the package or every Debian system has it
+  local package=$1
+  [[ $installed_by_setup == *" $package "* ]] && return 0
   [ "$(dpkg-query -W -f '${Priority}' "$package" 2>/dev/null)" = required ]
 }
 
 failures=0
 checked=0
+system_path=/usr/sbin:/usr/bin:/sbin:/bin
 for word in $(printf '%s\n' $words "${named[@]}" | sort -u); do
   [[ $skipped == *" $word "* ]] && continue
   [ "$(type -t "$word" 2>/dev/null || true)" = file ] || continue
-  path=$(type -P "$word")
+  # Where a fresh machine finds it: a copy earlier on this PATH (a version manager's shim, a
+  # program built by hand) would hide that the system has none.
+  path=$(PATH=$system_path type -P "$word" || true)
+  if [ -z "$path" ]; then
+    echo "FAIL: $word ($(type -P "$word")) is not in $system_path; scripts/setup.sh does not install it" >&2
+    failures=$((failures + 1))
+    continue
+  fi
   found=""
   ok=""
   for candidate in $(candidates "$path" | awk '!seen[$0]++'); do
