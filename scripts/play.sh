@@ -12,6 +12,6 @@ for map in BGMap75x54.raw BlockMap75x54.raw; do
   [ -e "play/$map" ] || cp "build/art/$map" "play/$map"
 done
 # A sanitizer build still checks for leaks, all but the system's own (see the file).
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 cd play
 exec ../build/ravelon "$@"
