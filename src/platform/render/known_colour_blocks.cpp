@@ -55,10 +55,21 @@ bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
   return true;
 }
 
+// Called for every draw, most of them a tile or a sprite across two or three blocks: those are
+// forgotten by plain stores rather than a fill (which becomes a call of memset per block row).
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
   if (x0 >= x1 || y0 >= y1) return;
-  for (int by = y0 / kBlock; by * kBlock < y1; ++by)
-    std::fill(&Known[by][x0 / kBlock], &Known[by][(x1 - 1) / kBlock] + 1, kUnknown);
+  const int first = x0 / kBlock, count = (x1 - 1) / kBlock - first + 1;
+  for (int by = y0 / kBlock, last = (y1 - 1) / kBlock; by <= last; ++by) {
+    uint64_t* const known = &Known[by][first];
+    if (count > 3) {
+      std::fill(known, known + count, kUnknown);
+      continue;
+    }
+    known[0] = kUnknown;
+    if (count > 1) known[1] = kUnknown;
+    if (count > 2) known[2] = kUnknown;
+  }
 }
 
 void ForgetAllKnownColours() {
