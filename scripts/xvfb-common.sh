@@ -10,6 +10,7 @@ export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 XVFB_PID=""
 GAME_PID=""
+GAME_FOLDER=""
 EYES_PID=""
 
 cleanup() {
@@ -47,7 +48,8 @@ expect_clean_exit() {
   kill -0 "$GAME_PID" 2>/dev/null && fail "$1: the game is still running"
   wait "$GAME_PID" || status=$?
   GAME_PID=""
-  [ "$status" -eq 0 ] || fail "$1: exit status $status"
+  [ "$status" -eq 0 ] || fail "$1: exit status $status; the game's standard error ends:
+$(tail -n 40 "$GAME_FOLDER/stderr.txt" 2>/dev/null)"
   echo "ok: $1 ends the game with status 0"
 }
 
@@ -67,21 +69,27 @@ start_game() {
   fail "the game found no display in three starts"
 }
 
-# A sanitizer build of the game draws through SDL's software renderer here. On a virtual
-# display OpenGL is Mesa's software driver, which the game tries and then leaves for the window
-# surface; the driver keeps a little memory and is unloaded before the leak check, which then
-# cannot name it, let alone suppress it. The software renderer never loads it. A caller that
-# names a render driver itself keeps its choice; a plain build is left as it is.
+# A sanitizer build of the game is given no OpenGL here. On a virtual display OpenGL is Mesa's
+# software driver, which the game tries and then leaves for the window surface; the driver
+# keeps a little memory and is unloaded before the leak check, which then cannot name it, let
+# alone suppress it. With no library to load for OpenGL or EGL, the game goes straight to the
+# window surface it would have ended on. A caller that names the libraries keeps its choice; a
+# plain build is left as it is.
 keep_gl_out_of_leak_checks() {
-  if [ -z "${SDL_RENDER_DRIVER:-}" ] && ldd "$GAME" 2>/dev/null | grep -q 'libasan'; then
-    export SDL_RENDER_DRIVER=software
-  fi
+  # The whole list is read (grep -q in a pipe could end ldd early, failing under pipefail).
+  case "$(ldd "$GAME" 2>/dev/null)" in
+    *libasan*)
+      export SDL_OPENGL_LIBRARY="${SDL_OPENGL_LIBRARY:-no-opengl-for-a-sanitizer-build}"
+      export SDL_VIDEO_EGL_DRIVER="${SDL_VIDEO_EGL_DRIVER:-no-egl-for-a-sanitizer-build}"
+      ;;
+  esac
 }
 
 # One start of the game for start_game; false when it ended before its window opened.
 launch_game() {
   local folder=$1
   shift
+  GAME_FOLDER=$folder
   (cd "$folder" && keep_gl_out_of_leak_checks && exec "$GAME" "$@" >"$folder/console.txt" \
     2>"$folder/stderr.txt") &
   GAME_PID=$!
