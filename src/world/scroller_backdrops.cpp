@@ -85,29 +85,6 @@ int FindRuns(int y, int first_x, int last_x, const int8_t* chunk_styles, uint32_
   return count;
 }
 
-// Whether the backdrops and the cells write every pixel of a view whose corner is at pixel
-// (left, top), whatever it held: each cell in sight lies in the chunk window and is either in a
-// chunk with a backdrop or painted opaquely by the cell pass (cells x0..x1, y0..y1 of `painted`).
-bool PaintsWholeView(int64_t left, int64_t top, int c0, int r0, int c1, int r1,
-                     const int8_t styles[][kChunkWindowColumns], const uint32_t* painted, int x0,
-                     int y0, int x1, int y1) {
-  const int64_t first_x = left / kCellPixels,
-                last_x = (left + SCREEN_WIDTH_PIXELS - 1) / kCellPixels;
-  const int64_t first_y = top / kCellPixels,
-                last_y = (top + SCREEN_HEIGHT_PIXELS - 1) / kCellPixels;
-  if (first_x < c0 * 4 || last_x > c1 * 4 + 3 || first_y < r0 * 4 || last_y > r1 * 4 + 3) {
-    return false;
-  }
-  for (auto y = static_cast<int>(first_y); y <= last_y; ++y) {
-    const uint32_t row = y >= y0 && y <= y1 ? painted[y - y0] : 0u;
-    for (auto x = static_cast<int>(first_x); x <= last_x; ++x) {
-      if (styles[y / 4 - r0][x / 4 - c0] != kNoBackdrop) continue;
-      if (x < x0 || x > x1 || ((row >> (x - x0)) & 1u) == 0) return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 // Cells the cell pass paints opaquely afterwards are left out: filling them would cost most of
@@ -130,10 +107,6 @@ void TScroller::MFillBackdropRuns(int c0, int r0, int c1, int r1, const CellWind
   }
   uint32_t painted[kCellWindowRows];
   FindPaintedCells(window.x0, window.y0, window.x1, window.y1, painted);
-  const int64_t left = CameraCornerX >> PIXEL_SHIFT, top = CameraCornerY >> PIXEL_SHIFT;
-  SetViewCamera(static_cast<int>(left), static_cast<int>(top),
-                PaintsWholeView(left, top, c0, r0, c1, r1, styles, painted, window.x0, window.y0,
-                                window.x1, window.y1));
   Run open[kMaxRuns], next[kMaxRuns];
   int open_count = 0;
   for (int y = r0 * 4; y <= r1 * 4 + 3; ++y) {

@@ -82,11 +82,6 @@ void SetClsColor(int r, int g, int b);
 void SetDrawScale(float sx, float sy);
 void SetDrawOrigin(float x, float y);
 void SetViewport(int x, int y, int w, int h);
-// A view of the map is about to be drawn into the viewport, from a camera at (x, y) in whole
-// pixels; `covers`: its draws write every pixel of the viewport, whatever the pixel held. Where
-// it was drawn so the frame before too, its pixels may follow the camera's move, and only what
-// the move brings in or what changed is drawn again (draw_journal.cpp).
-void SetViewCamera(int x, int y, bool covers);
 
 // The five drawing shortcuts above, on by default. Switching lands and forgets whatever they
 // held, so it may happen between any two draws.

@@ -113,31 +113,3 @@ void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
     }
   }
 }
-
-// Each block of the rectangle, taken in the order a move of its pixels takes its rows and
-// columns, learns from the one to four blocks its pixels came from before any of them changes.
-void MoveKnownColours(int x0, int y0, int x1, int y1, int dx, int dy) {
-  const int bx0 = x0 / kBlock, bx1 = (x1 + kBlock - 1) / kBlock;
-  const int by0 = y0 / kBlock, by1 = (y1 + kBlock - 1) / kBlock;
-  const int ox = dx >> 3, oy = dy >> 3;  // whole blocks off, rounded down
-  const int wide = (dx & (kBlock - 1)) != 0, tall = (dy & (kBlock - 1)) != 0;
-  for (int k = 0; k < by1 - by0; ++k) {
-    const int by = dy > 0 ? by0 + k : by1 - 1 - k;
-    // A block the rectangle holds in part (at the buffer's edge) is not known.
-    if (by * kBlock + kBlock > y1) {
-      std::fill(&Known[by][bx0], &Known[by][bx1], kUnknown);
-      continue;
-    }
-    const uint64_t* top = Known[by + oy];
-    const uint64_t* bottom = Known[by + oy + tall];
-    for (int i = 0; i < bx1 - bx0; ++i) {
-      const int bx = dx > 0 ? bx0 + i : bx1 - 1 - i;
-      const int sx = bx + ox;
-      const uint64_t first = top[sx];
-      const bool same = (first >> 32) == (Epoch >> 32) && bx * kBlock + kBlock <= x1 &&
-                        top[sx + wide] == first && bottom[sx] == first &&
-                        bottom[sx + wide] == first;
-      Known[by][bx] = same ? first : kUnknown;
-    }
-  }
-}

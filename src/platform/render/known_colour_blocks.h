@@ -10,10 +10,6 @@
 // Pixels x0..x1-1, y0..y1-1 (inside the back buffer) may have changed.
 void ForgetKnownColours(int x0, int y0, int x1, int y1);
 void ForgetAllKnownColours();
-// The pixels of the rectangle (whole blocks, inside the back buffer) now hold those that were
-// (dx, dy) off, the source taken before anything moved; called rectangle by rectangle in the
-// order the pixels moved.
-void MoveKnownColours(int x0, int y0, int x1, int y1, int dx, int dy);
 
 // Whether every pixel of the rectangle (inside the back buffer) holds the colour: the blocks
 // known to hold it are taken as read, the others are read.
