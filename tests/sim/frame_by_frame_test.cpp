@@ -135,8 +135,8 @@ std::string RandomPlay(unsigned seed, int frames) {
 
 }  // namespace
 
-// Both views scroll in most frames of these plays; the pixels the drawing shortcuts keep and
-// move with a camera must be, frame by frame, the pixels drawn plainly.
+// Both views scroll in most frames of these plays; what the drawing shortcuts keep and leave
+// alone must give, frame by frame, the pixels drawn plainly.
 TEST(FrameByFrame, RandomPlayDrawsTheSameAsThePlainPath) {
   for (unsigned seed = 1; seed <= 3; ++seed) {
     const Play play{RandomPlay(seed, 500), 500, StartState::Loaded};
