@@ -9,25 +9,8 @@ cd "$(dirname "$0")/.."
 # scripts/check-setup-packages.sh checks that this list covers every program the tests call.
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then
-    # A minimal system has no sudo: say what to install rather than "sudo: command not found".
-    command -v sudo >/dev/null || {
-      echo "scripts/setup.sh: missing packages: ${missing[*]}" >&2
-      echo "  install them as root (apt-get install ${missing[*]}) or install sudo, then run this again" >&2
-      exit 1
-    }
-    sudo_cmd=(sudo)
-  fi
-  "${sudo_cmd[@]}" apt-get update -qq || true
-  # Through env: sudo would drop the variable from the environment it was given.
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+source scripts/install-missing.sh
+install_missing scripts/setup.sh "${packages[@]}"
 build_dir="${1:-build}"
 shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELON_WERROR=ON "$@" >/dev/null

@@ -19,16 +19,8 @@ for arg in "$@"; do
 done
 
 packages=(cmake g++ ninja-build emscripten python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq || true
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+source scripts/install-missing.sh
+install_missing scripts/web.sh "${packages[@]}"
 
 # Emscripten's optimizer needs acorn, which Debian keeps among its Node packages.
 for node_dir in /usr/share/nodejs /usr/lib/nodejs; do
