@@ -12,6 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME=$(realpath "${1:-build/ravelon}")
+TITLE="Ravelon v0.09a"
 SECONDS_TO_RUN=${2:-10}
 shift $(( $# > 2 ? 2 : $# ))
 ART=$(dirname "$GAME")/art
@@ -81,7 +82,7 @@ GAME_PID=$!
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 sleep 3  # start-up and the first frames are not what is measured
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK/stderr.txt")"
-SHOWN=$(xdotool search --onlyvisible --name "^Ravelon v0.09a\$" | tail -n 1)
+SHOWN=$(xdotool search --onlyvisible --name "^$TITLE\$" | tail -n 1)
 [ -n "$SHOWN" ] || fail "no game window"
 xdotool mousemove --window "$SHOWN" 0 -40 || fail "cannot move the pointer off the window"
 if [ "${MEASURE_RUNNING:-0}" = 1 ]; then

@@ -19,16 +19,21 @@ struct OptionRow {
   std::string (*apply)(const std::string& value, GameOptions& options);
 };
 
-std::string ApplyScale(const std::string& value, GameOptions& options) {
-  int scale = 0;
+// The whole number `value` into `out` when it lies in lo..hi; otherwise why not.
+std::string WholeNumberIn(const char* option, const std::string& value, int lo, int hi, int& out) {
+  int number = 0;
   const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, scale);
-  if (error != std::errc() || stop != end || scale < kMinScale || scale > kMaxScale) {
-    return "--scale wants a whole number from " + std::to_string(kMinScale) + " to " +
-           std::to_string(kMaxScale) + ", not \"" + value + "\"";
+  const auto [stop, error] = std::from_chars(value.data(), end, number);
+  if (error != std::errc() || stop != end || number < lo || number > hi) {
+    return std::string(option) + " wants a whole number from " + std::to_string(lo) + " to " +
+           std::to_string(hi) + ", not \"" + value + "\"";
   }
-  options.scale = scale;
+  out = number;
   return "";
+}
+
+std::string ApplyScale(const std::string& value, GameOptions& options) {
+  return WholeNumberIn("--scale", value, kMinScale, kMaxScale, options.scale);
 }
 
 std::string ApplyFullscreen(const std::string&, GameOptions& options) {
@@ -55,14 +60,7 @@ std::string ApplyMute(const std::string&, GameOptions& options) {
 }
 
 std::string ApplyVolume(const std::string& value, GameOptions& options) {
-  int volume = -1;
-  const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, volume);
-  if (error != std::errc() || stop != end || volume < 0 || volume > 100) {
-    return "--volume wants a whole number from 0 to 100, not \"" + value + "\"";
-  }
-  options.volume = volume;
-  return "";
+  return WholeNumberIn("--volume", value, 0, 100, options.volume);
 }
 
 std::string ApplyPlainDraw(const std::string&, GameOptions& options) {

@@ -18,6 +18,7 @@
 #include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
+#include "platform/safe_write.h"
 #include "platform/web/web_audio.h"
 #include "platform/web/web_backend.h"
 #include "record/play_recorder.h"
@@ -46,13 +47,11 @@ bool IsMapFile(const std::string& name) {
   return name == kMapFiles[0] || name == kMapFiles[1];
 }
 
+// Written as every file the game writes: whole or not at all (platform/safe_write.h).
 bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(from.string(), bytes)) return false;
-  std::FILE* file = std::fopen(to.string().c_str(), "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  std::string why;
+  return ReadWholeFile(from.string(), bytes) && WriteFileSafely(to.string(), bytes, why);
 }
 
 // Emscripten's file system starts with every permission masked off: each file the game

@@ -3,22 +3,13 @@
 
 #include "platform/bmp.h"
 #include "platform/files.h"
+#include "platform/little_endian.h"
 #include "platform/safe_write.h"
 
 namespace {
 
 constexpr uint32_t kHeadersSize = 14 + 40;
 constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dots per inch
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
-}
 
 void PutHeaders(std::vector<uint8_t>& out, int width, int height, uint32_t imageBytes) {
   out.push_back('B');

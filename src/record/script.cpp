@@ -70,56 +70,59 @@ std::optional<Kind> UpDown(std::string_view token, Kind down, Kind up) {
   return std::nullopt;
 }
 
-LineResult ParseKey(const std::vector<std::string_view>& t, ScriptedEvent event) {
-  if (t.size() != 4) return Fail("expected: F key CODE down|up");
-  const auto code = Integer(t[2]);
-  if (!code) return Fail("key code is not a number: " + std::string(t[2]));
-  if (*code < 0 || *code > 255) return Fail("key code outside 0..255: " + std::string(t[2]));
-  const auto kind = UpDown(t[3], Kind::KeyDown, Kind::KeyUp);
+// "F <word> N down|up": a number in lo..hi (`what` names it in a failure) and the press or the
+// release.
+LineResult ParseNumberUpDown(const std::vector<std::string_view>& t, ScriptedEvent event,
+                             const char* usage, const char* what, int64_t lo, int64_t hi, Kind down,
+                             Kind up) {
+  if (t.size() != 4) return Fail(usage);
+  const auto number = Integer(t[2]);
+  if (!number) return Fail(std::string(what) + " is not a number: " + std::string(t[2]));
+  if (*number < lo || *number > hi) {
+    return Fail(std::string(what) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) +
+                ": " + std::string(t[2]));
+  }
+  const auto kind = UpDown(t[3], down, up);
   if (!kind) return Fail("expected down or up: " + std::string(t[3]));
   event.kind = *kind;
-  event.a = static_cast<int>(*code);
+  event.a = static_cast<int>(*number);
   return {event, {}};
+}
+
+// "F <word> A B": two numbers in the int range.
+LineResult ParsePair(const std::vector<std::string_view>& t, ScriptedEvent event, const char* usage,
+                     const char* not_numbers, const char* out_of_range, Kind kind) {
+  if (t.size() != 4) return Fail(usage);
+  const auto a = Integer(t[2]);
+  const auto b = Integer(t[3]);
+  if (!a || !b) return Fail(not_numbers);
+  if (*a < INT32_MIN || *a > INT32_MAX || *b < INT32_MIN || *b > INT32_MAX) {
+    return Fail(out_of_range);
+  }
+  event.kind = kind;
+  event.a = static_cast<int>(*a);
+  event.b = static_cast<int>(*b);
+  return {event, {}};
+}
+
+LineResult ParseKey(const std::vector<std::string_view>& t, ScriptedEvent event) {
+  return ParseNumberUpDown(t, event, "expected: F key CODE down|up", "key code", 0, 255,
+                           Kind::KeyDown, Kind::KeyUp);
 }
 
 LineResult ParseMouse(const std::vector<std::string_view>& t, ScriptedEvent event) {
-  if (t.size() != 4) return Fail("expected: F mouse X Y");
-  const auto x = Integer(t[2]);
-  const auto y = Integer(t[3]);
-  if (!x || !y) return Fail("mouse position is not a pair of numbers");
-  if (*x < INT32_MIN || *x > INT32_MAX || *y < INT32_MIN || *y > INT32_MAX) {
-    return Fail("mouse position out of range");
-  }
-  event.kind = Kind::MouseMove;
-  event.a = static_cast<int>(*x);
-  event.b = static_cast<int>(*y);
-  return {event, {}};
+  return ParsePair(t, event, "expected: F mouse X Y", "mouse position is not a pair of numbers",
+                   "mouse position out of range", Kind::MouseMove);
 }
 
 LineResult ParseButton(const std::vector<std::string_view>& t, ScriptedEvent event) {
-  if (t.size() != 4) return Fail("expected: F button 1|2|3 down|up");
-  const auto button = Integer(t[2]);
-  if (!button) return Fail("mouse button is not a number: " + std::string(t[2]));
-  if (*button < 1 || *button > 3) return Fail("mouse button outside 1..3: " + std::string(t[2]));
-  const auto kind = UpDown(t[3], Kind::ButtonDown, Kind::ButtonUp);
-  if (!kind) return Fail("expected down or up: " + std::string(t[3]));
-  event.kind = *kind;
-  event.a = static_cast<int>(*button);
-  return {event, {}};
+  return ParseNumberUpDown(t, event, "expected: F button 1|2|3 down|up", "mouse button", 1, 3,
+                           Kind::ButtonDown, Kind::ButtonUp);
 }
 
 LineResult ParseWheel(const std::vector<std::string_view>& t, ScriptedEvent event) {
-  if (t.size() != 4) return Fail("expected: F wheel DX DY");
-  const auto dx = Integer(t[2]);
-  const auto dy = Integer(t[3]);
-  if (!dx || !dy) return Fail("wheel steps are not a pair of numbers");
-  if (*dx < INT32_MIN || *dx > INT32_MAX || *dy < INT32_MIN || *dy > INT32_MAX) {
-    return Fail("wheel steps out of range");
-  }
-  event.kind = Kind::Wheel;
-  event.a = static_cast<int>(*dx);
-  event.b = static_cast<int>(*dy);
-  return {event, {}};
+  return ParsePair(t, event, "expected: F wheel DX DY", "wheel steps are not a pair of numbers",
+                   "wheel steps out of range", Kind::Wheel);
 }
 
 LineResult ParseJoy(const std::vector<std::string_view>& t, ScriptedEvent event) {

@@ -1,18 +1,9 @@
 #include "platform/sound/wav_file.h"
 
+#include "platform/little_endian.h"
 #include "platform/safe_write.h"
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value));
-  out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-  Put16(out, value & 0xffff);
-  Put16(out, value >> 16);
-}
 
 void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
   for (int i = 0; i < 4; ++i)
@@ -27,20 +18,20 @@ std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples, int rate) {
   std::vector<uint8_t> out;
   out.reserve(44 + data_bytes);
   PutTag(out, "RIFF");
-  Put32(out, 36 + data_bytes);
+  PutU32(out, 36 + data_bytes);
   PutTag(out, "WAVE");
   PutTag(out, "fmt ");
-  Put32(out, 16);  // the PCM format block's size
-  Put16(out, 1);   // PCM
-  Put16(out, kChannels);
-  Put32(out, static_cast<uint32_t>(rate));
-  Put32(out, static_cast<uint32_t>(rate) * kChannels * kBytesPerSample);
-  Put16(out, kChannels * kBytesPerSample);
-  Put16(out, 16);
+  PutU32(out, 16);  // the PCM format block's size
+  PutU16(out, 1);   // PCM
+  PutU16(out, kChannels);
+  PutU32(out, static_cast<uint32_t>(rate));
+  PutU32(out, static_cast<uint32_t>(rate) * kChannels * kBytesPerSample);
+  PutU16(out, kChannels * kBytesPerSample);
+  PutU16(out, 16);
   PutTag(out, "data");
-  Put32(out, data_bytes);
+  PutU32(out, data_bytes);
   for (const int16_t sample : samples)
-    Put16(out, static_cast<uint16_t>(sample));
+    PutU16(out, static_cast<uint16_t>(sample));
   return out;
 }
 
