@@ -96,6 +96,12 @@ int SoundMixer::PlayingVoices() const {
 }
 
 void SoundMixer::Mix(int16_t* out, int frames) {
+  // Settled silence (most of a game's passes): Finish would give zeros and change nothing.
+  if (PlayingVoices() == 0 && ResidualLeft == 0.0f && ResidualRight == 0.0f &&
+      Master == (Muted ? 0.0f : Volume) && LimiterGain == 1.0f) {
+    std::fill(out, out + static_cast<size_t>(frames) * 2, int16_t{0});
+    return;
+  }
   Scratch.assign(static_cast<size_t>(frames) * 2, 0.0f);
   for (Voice& voice : Voices) {
     if (voice.Synth.Playing()) voice.Synth.Render(Scratch.data(), frames);
