@@ -14,6 +14,7 @@ class HeadlessBackend : public Backend {
   bool OpenWindow(int width, int height, const std::string& title) override;
   void PumpEvents() override;
   void ReadJoystick(int port) override;
+  void NoteChanges(const ChangedBlocks& blocks) override { Noted.Add(blocks); }
   void Present(const uint32_t* pixels, int width, int height, int sync) override;
   uint32_t Millis() override { return VirtualMillis; }
   void Sleep(int ms) override;
@@ -30,6 +31,7 @@ class HeadlessBackend : public Backend {
   bool WindowOpen = false;
   bool RefuseWindow = false;  // tests: pretend no window can be opened
   uint32_t VirtualMillis = 0;
+  ChangedBlocks Noted;  // every block noted as changed, for tests to check and clear
 
  private:
   void Deliver(const ScriptedEvent& event);

@@ -27,7 +27,10 @@ bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
 }
 
 void Flip(int sync) {
-  if (Current) Current->Present(FinishedBackBuffer(), kBackBufferWidth, kBackBufferHeight, sync);
+  if (!Current) return;
+  const uint32_t* pixels = FinishedBackBuffer();
+  Current->NoteChanges(TakeBackBufferChanges());
+  Current->Present(pixels, kBackBufferWidth, kBackBufferHeight, sync);
 }
 
 int32_t ClockMillis() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/changed_blocks.h"
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -16,6 +18,9 @@ class Backend {
   virtual void PumpEvents() = 0;
   // Reads the joystick at the port anew; a missing device reads present = false.
   virtual void ReadJoystick(int port) = 0;
+  // Before each flip: the blocks of the back buffer that may differ from the last flip's; the
+  // rest hold the same pixels. A backend that compares frames need not compare those.
+  virtual void NoteChanges(const ChangedBlocks& blocks) {}
   // Shows the back buffer; sync 1 waits for the display's refresh, 0 does not wait.
   virtual void Present(const uint32_t* pixels, int width, int height, int sync) = 0;
   virtual uint32_t Millis() = 0;

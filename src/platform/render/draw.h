@@ -36,6 +36,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/changed_blocks.h"
+
 class TImage;
 class TPixmap;
 
@@ -58,6 +60,9 @@ constexpr int kBlendAlpha = 3;
 uint32_t* BackBuffer();
 // The finished pixels for reading: the flip, a screenshot.
 const uint32_t* FinishedBackBuffer();
+// The 64x64 blocks of the finished back buffer that may differ from what they held when this was
+// last asked; every other pixel is what it was then. Ask right after FinishedBackBuffer().
+ChangedBlocks TakeBackBufferChanges();
 // The same pixels without landing held-back drawing: for the drawing layer itself only.
 uint32_t* RawBackBuffer();
 

@@ -3,6 +3,7 @@
 #include "platform/sdl/frame_changes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 // Rows per band: one rectangle per band keeps the list short without sending much more than
 // changed. Columns are narrowed in chunks of this many pixels.
 constexpr int kBandRows = 8;
+static_assert(ChangedBlocks::kSize % kBandRows == 0, "a band lies within one row of blocks");
 constexpr int kChunk = 16;
 
 struct Span {
@@ -33,6 +35,13 @@ Span ChangedSpan(const uint32_t* now, const uint32_t* before, int width) {
 
 const std::vector<FrameRect>& ShownFrame::Update(const uint32_t* frame, int width, int height) {
   Changes.clear();
+  constexpr int kBlock = ChangedBlocks::kSize;
+  const bool noted = HasNote && frame == Source && width <= ChangedBlocks::kColumns * kBlock &&
+                     height <= ChangedBlocks::kRows * kBlock;
+  const ChangedBlocks blocks = Noted;
+  Noted = ChangedBlocks{};
+  HasNote = false;
+  Source = frame;
   if (!frame || width <= 0 || height <= 0) return Changes;
   const size_t size = static_cast<size_t>(width) * height;
   if (width != Width || height != Height) {
@@ -44,11 +53,22 @@ const std::vector<FrameRect>& ShownFrame::Update(const uint32_t* frame, int widt
   }
   for (int band = 0; band < height; band += kBandRows) {
     const int rows = std::min(kBandRows, height - band);
+    // The columns that may have changed: from the band's first noted block to its last.
+    int from = 0, to = width;
+    if (noted) {
+      const unsigned marks = blocks.rows[band / kBlock];
+      if (marks == 0) continue;
+      from = std::countr_zero(marks) * kBlock;
+      to = std::min(width, static_cast<int>(std::bit_width(marks)) * kBlock);
+      if (from >= to) continue;
+    }
     int x0 = width, x1 = 0, y0 = -1, y1 = -1;
     for (int y = band; y < band + rows; ++y) {
       const size_t at = static_cast<size_t>(y) * width;
-      const Span span = ChangedSpan(frame + at, Copy.data() + at, width);
+      Span span = ChangedSpan(frame + at + from, Copy.data() + at + from, to - from);
       if (span.x0 == span.x1) continue;
+      span.x0 += from;
+      span.x1 += from;
       std::memcpy(Copy.data() + at + span.x0, frame + at + span.x0,
                   static_cast<size_t>(span.x1 - span.x0) * sizeof(uint32_t));
       x0 = std::min(x0, span.x0);

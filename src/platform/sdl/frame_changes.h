@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/changed_blocks.h"
 #include "platform/sdl/frame_fit.h"
 
 // A copy of the frame last shown, compared with each new frame row by row.
@@ -18,8 +19,17 @@ class ShownFrame {
   const std::vector<FrameRect>& Update(const uint32_t* frame, int width, int height);
   // What was shown is gone (a new window surface, a new texture): the next frame is whole.
   void Forget() { Width = Height = 0; }
+  // Outside these blocks the next frame holds what the frame last given did. Notes add up
+  // until an Update takes them; an Update with none noted compares the whole frame.
+  void NoteChanges(const ChangedBlocks& blocks) {
+    Noted.Add(blocks);
+    HasNote = true;
+  }
 
  private:
+  ChangedBlocks Noted;
+  bool HasNote = false;
+  const uint32_t* Source = nullptr;  // the frame last given
   std::vector<uint32_t> Copy;
   std::vector<FrameRect> Changes;
   int Width = 0, Height = 0;

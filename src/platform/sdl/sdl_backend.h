@@ -35,6 +35,7 @@ class SdlBackend : public Backend {
   void SetPacerHertz(int hertz) override { PacerHertz = hertz; }
   void PumpEvents() override;
   void ReadJoystick(int port) override;
+  void NoteChanges(const ChangedBlocks& blocks) override { Shown.NoteChanges(blocks); }
   void Present(const uint32_t* pixels, int width, int height, int sync) override;
   uint32_t Millis() override;
   void Sleep(int ms) override;
