@@ -101,6 +101,41 @@ TEST(FrameChangesTest, EveryChangedPixelIsInsideAnAreaAndTheAreasStaySmall) {
   EXPECT_TRUE(shown.Update(frame.data(), kW, kH).empty());
 }
 
+// Noted blocks narrow the comparison only for the frame they were noted for: notes add up until
+// an Update takes them, and an Update without notes, or of another frame, compares everything.
+TEST(FrameChangesTest, OnlyNotedBlocksAreComparedAndOnlyForTheFrameTheyWereNotedFor) {
+  std::vector<uint32_t> frame(static_cast<size_t>(kW) * kH, 1);
+  ShownFrame shown;
+  shown.Update(frame.data(), kW, kH);
+  auto touch = [&](int x, int y) { frame[static_cast<size_t>(y) * kW + x] += 1; };
+  auto found = [](const std::vector<FrameRect>& changes, int x, int y) {
+    for (const auto& r : changes)
+      if (Inside(r, x, y)) return true;
+    return false;
+  };
+  ChangedBlocks first, second;
+  first.Mark(2, 1);
+  second.Mark(12, 4);
+  touch(150, 100);  // block 2,1
+  touch(815, 299);  // block 12,4
+  touch(400, 10);   // block 6,0: never noted
+  shown.NoteChanges(first);
+  shown.NoteChanges(second);
+  auto changes = shown.Update(frame.data(), kW, kH);
+  EXPECT_TRUE(found(changes, 150, 100));
+  EXPECT_TRUE(found(changes, 815, 299));
+  EXPECT_FALSE(found(changes, 400, 10));
+  // Taken: the next Update has no notes and finds the change left out.
+  changes = shown.Update(frame.data(), kW, kH);
+  EXPECT_TRUE(found(changes, 400, 10));
+  EXPECT_EQ(changes.size(), 1u);
+  // Notes for one frame say nothing of another.
+  std::vector<uint32_t> other = frame;
+  other[5] += 1;
+  shown.NoteChanges(first);
+  EXPECT_TRUE(found(shown.Update(other.data(), kW, kH), 5, 0));
+}
+
 // Random frames, each changing in random rectangles: a window painted once and then only in
 // the reported areas equals the window painted whole, at scale 1 and 3 with bars.
 TEST(FrameChangesTest, AWindowPaintedOnlyWhereChangedEqualsOnePaintedWhole) {
