@@ -52,6 +52,8 @@ bool IsFullscreenKey(const SDL_Keysym& key) {
 SdlBackend::SdlBackend(bool joystick_ready, WindowChoice choice)
     : Choice(choice), JoystickReady(joystick_ready) {
   if (Choice.scale < 1) Choice.scale = 1;
+  PumpUpdatesJoysticks = SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_TRUE) &&
+                         SDL_JoystickEventState(SDL_QUERY) == SDL_ENABLE;
   ConnectPresentPads();
 }
 
@@ -185,8 +187,11 @@ void SdlBackend::ReleasePads() {
     InputSetJoystick(port, released);
 }
 
+// Every read follows a pump of the events (input.cpp), and SDL brings the joysticks up to date
+// as it pumps unless told not to: then, and only then, they are updated here. Updating them
+// again for each of the four ports cost more than the rest of reading the input.
 void SdlBackend::ReadJoystick(int port) {
-  if (JoystickReady) SDL_JoystickUpdate();
+  if (JoystickReady && !PumpUpdatesJoysticks) SDL_JoystickUpdate();
   InputSetJoystick(port, Pads.Read(port));
 }
 

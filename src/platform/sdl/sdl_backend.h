@@ -113,6 +113,7 @@ class SdlBackend : public Backend {
   SDL_Rect WindowedPlace{};             // where the window was before it covered the screen
   SdlPads Pads;
   bool JoystickReady = false;
+  bool PumpUpdatesJoysticks = true;  // SDL updates the joysticks each time it pumps the events
 
   // Flip pacing: the renderer's vsync where it is real, the pacer's grid for where it is not.
   bool RendererVsync = false;  // what the renderer was last asked for
