@@ -212,6 +212,41 @@ TEST_F(DrawShortcuts, KeptCompositesStayWithinTheirBytes) {
   EXPECT_TRUE(fast == plain);
 }
 
+// A hundred pairs shown every frame are blended once each, and found in every later frame: no
+// two of them take turns throwing each other out of the table.
+TEST_F(DrawShortcuts, PairsShownEveryFrameAreBlendedOnce) {
+  TImage sprites;
+  sprites.width = sprites.height = 16;
+  std::mt19937 rng(8);
+  for (int f = 0; f < 100; ++f) {
+    ImageFrame frame;
+    for (int i = 0; i < 16 * 16; ++i)
+      frame.argb.push_back((i % 3 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
+    frame.serial = NextFrameSerial();
+    sprites.frames.push_back(std::move(frame));
+  }
+  auto frame_of_pairs = [&] {
+    for (int f = 0; f < sprites.FrameCount(); ++f) {
+      SetBlend(kBlendMask);
+      SetAlpha(1.0);
+      SetColor(40, 50, 60);
+      DrawRect(32, 32, 16, 16);
+      SetBlend(kBlendAlpha);
+      SetColor(255, 255, 255);
+      SetAlpha(0.75);
+      DrawImageFrame(&sprites, 32, 32, f);
+    }
+    FinishedBackBuffer();
+  };
+  ResetDrawState();
+  const size_t before = KeptCompositesMade();
+  frame_of_pairs();
+  EXPECT_EQ(KeptCompositesMade() - before, 100u);
+  frame_of_pairs();
+  frame_of_pairs();
+  EXPECT_EQ(KeptCompositesMade() - before, 100u);
+}
+
 // A copy of a loaded image is the copier's to change: its frames no longer carry the serials,
 // so a blend kept for the original is never taken for the changed copy.
 TEST_F(DrawShortcuts, ACopiedImageMayChangeItsTexels) {

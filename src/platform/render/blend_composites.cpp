@@ -15,11 +15,15 @@ namespace {
 
 // Tiles and actor frames; a bigger image is blended directly rather than kept.
 constexpr int kMaxKeptTexels = 64 * 64;
-// The views use a few hundred pairs. Each pair has one slot of a direct table, chosen by its
-// hash: a pair meeting another's slot takes it over. The kept results are bounded in bytes (the
-// table's slots and every result's texels; some 300 KiB under the benchmarks' crowd); past the
-// bound something unusual is drawing and they all start afresh.
+// The views use a few hundred pairs. A pair's hash picks a set of four slots of a table, and it
+// takes one of them, a free one or else the one used longest ago: a few hundred pairs in 512
+// sets almost never crowd one. (With one slot a pair, a score of pairs that both showed and met
+// in a slot threw each other out every frame, and were blended anew.) The kept results are bounded
+// in bytes (the table's slots and every result's texels; some 300 KiB under the benchmarks' crowd);
+// past the bound something unusual is drawing and they all start afresh.
 constexpr size_t kSlots = 2048;
+constexpr size_t kWays = 4;
+static_assert(std::has_single_bit(kSlots) && std::has_single_bit(kWays) && kWays <= kSlots);
 constexpr size_t kMaxKeptBytes = size_t{2} << 20;
 
 struct OpaqueCopy {
@@ -48,25 +52,38 @@ struct KeyHash {
 
 struct Slot {
   Key key{};
+  uint64_t used = 0;                // when it was last found or made
   std::vector<uint32_t> composite;  // empty: the slot is free
 };
 
 struct KeptComposites {
   std::vector<Slot> slots = std::vector<Slot>(kSlots);
   size_t bytes = kSlots * sizeof(Slot);
+  uint64_t clock = 0;
+  size_t made = 0;
 
   // The kept result for the key, made by `make` when it is not kept.
   template <typename Make>
   const std::vector<uint32_t>& Find(const Key& key, Make make) {
-    Slot& slot = slots[KeyHash{}(key) & (kSlots - 1)];
-    if (!slot.composite.empty() && slot.key == key) return slot.composite;
-    bytes -= slot.composite.size() * sizeof(uint32_t);
-    std::vector<uint32_t> made = make();
-    if (bytes + made.size() * sizeof(uint32_t) > kMaxKeptBytes) Clear();
-    bytes += made.size() * sizeof(uint32_t);
-    slot.key = key;
-    slot.composite = std::move(made);
-    return slot.composite;
+    Slot* const set = &slots[KeyHash{}(key) & (kSlots - kWays)];
+    Slot* victim = set;
+    for (Slot* slot = set; slot != set + kWays; ++slot) {
+      if (!slot->composite.empty() && slot->key == key) {
+        slot->used = ++clock;
+        return slot->composite;
+      }
+      if (victim->composite.empty()) continue;
+      if (slot->composite.empty() || slot->used < victim->used) victim = slot;
+    }
+    bytes -= victim->composite.size() * sizeof(uint32_t);
+    std::vector<uint32_t> result = make();
+    ++made;
+    if (bytes + result.size() * sizeof(uint32_t) > kMaxKeptBytes) Clear();
+    bytes += result.size() * sizeof(uint32_t);
+    victim->key = key;
+    victim->used = ++clock;
+    victim->composite = std::move(result);
+    return victim->composite;
   }
 
   void Clear() {
@@ -128,6 +145,10 @@ void LandDeferredCopy() {
 
 size_t KeptCompositeBytes() {
   return Kept.bytes;
+}
+
+size_t KeptCompositesMade() {
+  return Kept.made;
 }
 
 bool DrawKnownComposite(const BlendPlacement& p) {

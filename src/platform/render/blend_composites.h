@@ -35,3 +35,5 @@ bool DrawKnownComposite(const BlendPlacement& p);
 // What the kept results hold now, in bytes (their texels and their places in the table); never
 // more than 2 MiB.
 size_t KeptCompositeBytes();
+// How many results were blended to be kept since the start, for tests and measurements.
+size_t KeptCompositesMade();

@@ -5,8 +5,8 @@
 //   1. The journal (draw_journal.h): each frame's draws, by 64x64 bins; a bin whose draws repeat
 //      the frame before's is left as it is. Keeps this frame's and the last frame's draws.
 //   2. The kept blend composites (blend_composites.h): the exact blend of a loaded frame over a
-//      loaded frame or over one colour, keyed by the frames' serials, in a direct table where a
-//      pair takes over the slot of one it clashes with.
+//      loaded frame or over one colour, keyed by the frames' serials, in a table of sets of
+//      four slots where a pair takes over the slot used longest ago.
 //   3. The held-back tile copy (blend_composites.h): the last opaque copy of a loaded frame is
 //      not made until the next draw, which may cover it with water from a kept composite.
 //   4. The known-colour blocks (known_colour_blocks.h): 8x8 blocks known to hold one colour, not
