@@ -275,3 +275,26 @@ TEST_F(DrawJournal, ChangesInsideTheSamePixelsAreDrawn) {
     play.Draw(::Draw{kTile, 0, 88, 40, 0, 0, false, false});
   });
 }
+
+// However long a picture kept changing, once it stands still its bins are left alone again
+// within about a second: looking less often at a busy picture must not stop looking.
+TEST_F(DrawJournal, APictureThatSettlesAfterLongChangeIsLeftAloneWithinASecond) {
+  Frames play(true);
+  std::vector<::Draw> scene;
+  for (int i = 0; i < 200; ++i)
+    scene.push_back(::Draw{kTile, i % 3, 16.0f * (i % 50), 16.0f * (i / 50), 0, 0, false, false});
+  auto draw_frame = [&](float shift) {
+    ResetDrawState();
+    for (const ::Draw& d : scene)
+      play.Draw(::Draw{d.kind, d.frame, d.x + shift, d.y, 0, 0, false, false});
+    FinishedBackBuffer();
+  };
+  for (int f = 0; f < 1200; ++f)
+    draw_frame(static_cast<float>(f % 7));
+  int still = 0;
+  do {
+    draw_frame(0);
+    ++still;
+  } while (JournalBinsLeftAlone() == 0 && still < 200);
+  EXPECT_LE(still, 70) << "frames standing still before anything was left alone";
+}

@@ -28,10 +28,15 @@ constexpr size_t kMaxBinEntries = 16 * 1024;
 // frames are drawn as they come, unrecorded. Then two frames are recorded again, drawn as they
 // come, to look: only when the second repeats enough of the first are bins left alone again.
 // A look costs in proportion to the frame's draws, so a busier picture is looked at less often:
-// every kPassedFrames frames, and one more for every kDrawsPerPassedFrame draws into bins.
+// every kPassedFrames frames, and one more for every kDrawsPerPassedFrame draws into bins. And
+// each look that finds the picture still changing doubles the wait before the next, up to
+// kMostDoublings times (64 frames, about a second): the benchmarks' crowd, which never stands
+// still, is recorded in two frames of some eighty rather than of some thirty, and a picture
+// that settles is still found within a second.
 constexpr size_t kWorthKeeping = 4;
 constexpr int kPassedFrames = 8;
 constexpr size_t kDrawsPerPassedFrame = 128;
+constexpr int kMostDoublings = 3;
 
 struct Bin {
   std::vector<uint32_t> now;     // this frame's draws touching the bin, indices into draws
@@ -51,6 +56,7 @@ struct Journal {
   bool passing = false;      // the rest of this frame is drawn as it comes, unrecorded
   bool looking = true;       // this frame is drawn as it comes, recorded and compared
   int passed_frames = 0;     // frames still to be drawn as they come
+  int failed_looks = 0;      // compared frames in a row that repeated too little
   bool before_kept = false;  // every bin's pixels are what its draws of the frame before give
   int left_alone = 0;        // bins the last frame left alone
   size_t bin_entries = 0;    // this frame's indices in the bins' lists
@@ -246,7 +252,11 @@ void JournalEndFrame() {
   J.bin_entries = 0;
   const bool worth = kept_draws * kWorthKeeping >= all_draws;
   if (compared && !worth) {
-    J.passed_frames = kPassedFrames + static_cast<int>(all_draws / kDrawsPerPassedFrame);
+    J.passed_frames = (kPassedFrames << std::min(J.failed_looks, kMostDoublings)) +
+                      static_cast<int>(all_draws / kDrawsPerPassedFrame);
+    J.failed_looks = std::min(J.failed_looks + 1, kMostDoublings);
+  } else if (compared) {
+    J.failed_looks = 0;
   }
   J.passing = J.passed_frames > 0;
   if (J.passing) --J.passed_frames;
@@ -284,6 +294,7 @@ void SetDrawJournal(bool on) {
   J.passing = false;
   Gate();
   J.passed_frames = 0;
+  J.failed_looks = 0;
   J.looking = true;
   ForEachBin([](Bin& bin, int, int) { bin.live = true; });
 }
