@@ -149,6 +149,37 @@ class DrawShortcuts : public GameTest {
   }
 };
 
+// `count` frames of size x size with serials, as loaded; a texel is half clear where
+// `half_clear(i)` says, opaque elsewhere, its colour random.
+template <typename HalfClear>
+TImage LoadedLikeFrames(int count, int size, unsigned seed, HalfClear half_clear) {
+  TImage image;
+  image.width = image.height = size;
+  std::mt19937 rng(seed);
+  for (int f = 0; f < count; ++f) {
+    ImageFrame frame;
+    for (int i = 0; i < size * size; ++i)
+      frame.argb.push_back((half_clear(i) ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
+    frame.serial = NextFrameSerial();
+    image.frames.push_back(std::move(frame));
+  }
+  return image;
+}
+
+// A fill of `rgb` as large as the image at (at, at), and the frame blended over it at `alpha`.
+void BlendOverFill(const TImage& image, int frame, int at, uint32_t rgb, double alpha) {
+  SetBlend(kBlendMask);
+  SetAlpha(1.0);
+  SetColor(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
+           static_cast<int>(rgb & 0xFF));
+  DrawRect(static_cast<float>(at), static_cast<float>(at), static_cast<float>(image.width),
+           static_cast<float>(image.height));
+  SetBlend(kBlendAlpha);
+  SetColor(255, 255, 255);
+  SetAlpha(alpha);
+  DrawImageFrame(&image, static_cast<float>(at), static_cast<float>(at), frame);
+}
+
 }  // namespace
 
 TEST_F(DrawShortcuts, GiveThePixelsOfThePlainPaths) {
@@ -176,28 +207,12 @@ TEST_F(DrawShortcuts, GiveThePixelsOfThePlainPaths) {
 // Loaded-like frames of 64x64, each blended over a fill: every one is kept until the kept results
 // reach their bound in bytes, then they start afresh, and the picture stays the plain one.
 TEST_F(DrawShortcuts, KeptCompositesStayWithinTheirBytes) {
-  TImage big;
-  big.width = big.height = 64;
-  std::mt19937 rng(3);
-  for (int f = 0; f < 160; ++f) {
-    ImageFrame frame;
-    for (int i = 0; i < 64 * 64; ++i)
-      frame.argb.push_back((i < 2000 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
-    frame.serial = NextFrameSerial();
-    big.frames.push_back(std::move(frame));
-  }
+  const TImage big = LoadedLikeFrames(160, 64, 3, [](int i) { return i < 2000; });
   size_t most = 0;
   auto play = [&] {
     ResetDrawState();
     for (int f = 0; f < big.FrameCount(); ++f) {
-      SetBlend(kBlendMask);
-      SetAlpha(1.0);
-      SetColor(10, 20, 30);
-      DrawRect(64, 64, 64, 64);
-      SetBlend(kBlendAlpha);
-      SetColor(255, 255, 255);
-      SetAlpha(0.5);
-      DrawImageFrame(&big, 64, 64, f);
+      BlendOverFill(big, f, 64, 0x0A141E, 0.5);
       most = std::max(most, KeptCompositeBytes());
     }
     const uint32_t* pixels = FinishedBackBuffer();
@@ -215,27 +230,10 @@ TEST_F(DrawShortcuts, KeptCompositesStayWithinTheirBytes) {
 // A hundred pairs shown every frame are blended once each, and found in every later frame: no
 // two of them take turns throwing each other out of the table.
 TEST_F(DrawShortcuts, PairsShownEveryFrameAreBlendedOnce) {
-  TImage sprites;
-  sprites.width = sprites.height = 16;
-  std::mt19937 rng(8);
-  for (int f = 0; f < 100; ++f) {
-    ImageFrame frame;
-    for (int i = 0; i < 16 * 16; ++i)
-      frame.argb.push_back((i % 3 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFF));
-    frame.serial = NextFrameSerial();
-    sprites.frames.push_back(std::move(frame));
-  }
+  const TImage sprites = LoadedLikeFrames(100, 16, 8, [](int i) { return i % 3 != 0; });
   auto frame_of_pairs = [&] {
-    for (int f = 0; f < sprites.FrameCount(); ++f) {
-      SetBlend(kBlendMask);
-      SetAlpha(1.0);
-      SetColor(40, 50, 60);
-      DrawRect(32, 32, 16, 16);
-      SetBlend(kBlendAlpha);
-      SetColor(255, 255, 255);
-      SetAlpha(0.75);
-      DrawImageFrame(&sprites, 32, 32, f);
-    }
+    for (int f = 0; f < sprites.FrameCount(); ++f)
+      BlendOverFill(sprites, f, 32, 0x28323C, 0.75);
     FinishedBackBuffer();
   };
   ResetDrawState();
