@@ -6,6 +6,9 @@
 # middle of the screen, where the pointer starts: over the right view, which opens the picker).
 # MEASURE_RUNNING=1: the player runs instead, right and left in turns of two seconds, both
 # views scrolling.
+# MEASURE_SOUND=1: the sound recipes (*.sfx) go into the play folder too, as scripts/play.sh lays
+# it out, so the mixer feeds the audio device as in a player's game; without them the game
+# plays silent, which is how the figures have been compared from the start.
 # The frame times come from a small preloaded library that notes the moment of every present,
 # so any build of the game can be measured as it is. The load of the machine is printed too: the
 # figures mean little while other programs compete for the cores.
@@ -75,6 +78,9 @@ for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp 24pal.raw Bloc
   BGMap75x54.raw BlockMap75x54.raw; do
   cp "$ART/$f" "$PLAY/"
 done
+if [ "${MEASURE_SOUND:-0}" = 1 ]; then
+  cp "$ART"/*.sfx "$PLAY/" || fail "no sound recipes in $ART"
+fi
 (cd "$PLAY" && FLIP_TIMES_FILE="$WORK/flips.txt" LD_PRELOAD="$WORK/flip_times.so" \
   exec "$GAME" "$@" >/dev/null 2>"$WORK/stderr.txt") &
 GAME_PID=$!
