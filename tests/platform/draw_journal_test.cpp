@@ -298,3 +298,29 @@ TEST_F(DrawJournal, APictureThatSettlesAfterLongChangeIsLeftAloneWithinASecond) 
   } while (JournalBinsLeftAlone() == 0 && still < 200);
   EXPECT_LE(still, 70) << "frames standing still before anything was left alone";
 }
+
+// Both views scrolling for one frame changes every draw, but a view that then stands still is
+// left alone again the very next frame; a second such frame in a row still stops the keeping.
+// Either way the pixels are those of frames drawn whole.
+TEST_F(DrawJournal, OneFrameOfEverythingMovingIsBorne) {
+  auto shift_at = [](int f) { return f < 6 ? 0.0f : f < 12 ? 3.0f : f < 13 ? 5.0f : 7.0f; };
+  auto scene = [&](Frames& play, int f) {
+    for (int i = 0; i < 200; ++i) {
+      play.Draw(::Draw{kTile, i % 3, 16.0f * (i % 50) + shift_at(f), 16.0f * (i / 50), 0, 0, false,
+                       false});
+    }
+  };
+  ExpectFramesDrawnWhole(20, scene);
+  Frames play(true);
+  std::vector<int> left_alone;
+  for (int f = 0; f < 20; ++f) {
+    ResetDrawState();
+    scene(play, f);
+    FinishedBackBuffer();
+    left_alone.push_back(JournalBinsLeftAlone());
+  }
+  EXPECT_GT(left_alone[5], 0);
+  EXPECT_EQ(left_alone[6], 0);  // everything moved
+  EXPECT_GT(left_alone[7], 0) << "one frame of change made the journal pass frames";
+  EXPECT_EQ(left_alone[14], 0) << "two frames of change in a row kept the journal keeping";
+}

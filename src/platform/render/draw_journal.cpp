@@ -27,6 +27,8 @@ constexpr size_t kMaxBinEntries = 16 * 1024;
 // changing (water everywhere, a crowd): keeping the draws costs more than it saves, so the next
 // frames are drawn as they come, unrecorded. Then two frames are recorded again, drawn as they
 // come, to look: only when the second repeats enough of the first are bins left alone again.
+// The first such frame after frames that repeated enough is borne, though: both views moving
+// at once for a frame is no crowd, and the next frame is compared as usual.
 // A look costs in proportion to the frame's draws, so a busier picture is looked at less often:
 // every kPassedFrames frames, and one more for every kDrawsPerPassedFrame draws into bins. And
 // each look that finds the picture still changing doubles the wait before the next, up to
@@ -57,6 +59,7 @@ struct Journal {
   bool looking = true;       // this frame is drawn as it comes, recorded and compared
   int passed_frames = 0;     // frames still to be drawn as they come
   int failed_looks = 0;      // compared frames in a row that repeated too little
+  bool missed = false;       // the last frame repeated too little, and was borne
   bool before_kept = false;  // every bin's pixels are what its draws of the frame before give
   int left_alone = 0;        // bins the last frame left alone
   size_t bin_entries = 0;    // this frame's indices in the bins' lists
@@ -251,18 +254,22 @@ void JournalEndFrame() {
   J.text.clear();
   J.bin_entries = 0;
   const bool worth = kept_draws * kWorthKeeping >= all_draws;
-  if (compared && !worth) {
+  // A single frame that repeated too little, right after one that repeated enough, is borne:
+  // both views moving at once for a moment is no crowd.
+  const bool borne = compared && !worth && !J.looking && !J.missed;
+  J.missed = borne;
+  if (compared && !worth && !borne) {
     J.passed_frames = (kPassedFrames << std::min(J.failed_looks, kMostDoublings)) +
                       static_cast<int>(all_draws / kDrawsPerPassedFrame);
     J.failed_looks = std::min(J.failed_looks + 1, kMostDoublings);
-  } else if (compared) {
+  } else if (compared && worth) {
     J.failed_looks = 0;
   }
   J.passing = J.passed_frames > 0;
   if (J.passing) --J.passed_frames;
   Gate();
   // After a pass, and in the frame after, look before leaving anything alone.
-  J.looking = !J.passing && !(compared && worth);
+  J.looking = !J.passing && !(compared && (worth || borne));
   ForEachBin([](Bin& bin, int, int) { bin.live = J.looking; });
 }
 
@@ -295,6 +302,7 @@ void SetDrawJournal(bool on) {
   Gate();
   J.passed_frames = 0;
   J.failed_looks = 0;
+  J.missed = false;
   J.looking = true;
   ForEachBin([](Bin& bin, int, int) { bin.live = true; });
 }
