@@ -19,7 +19,7 @@ constexpr int64_t kJumpHold = 4000;  // holding jump lifts, holding down cuts th
 constexpr int64_t kWallJumpYVel = -96000;
 constexpr int64_t kWallJumpXVel = 128000;
 // Compared as the float constant, widened: the draw must fall below 0.019999999552965164.
-constexpr float kChangeOfMind = 0.02f;
+constexpr UnitChance kChangeOfMind = Chance(0.02f);
 
 // Mind entry -> input value; each row is indexed by the entry 0, 1, 2.
 constexpr int32_t kMindVPad[3] = {kNoDirection, kUp, kDown};
@@ -41,8 +41,7 @@ int64_t Steer(int32_t hpad, int64_t accel) {
 
 int TActor::MInputFromMind() {
   for (int32_t& entry : MentalState) {
-    const double u = RandomRange(1, 0);
-    if (u < kChangeOfMind) entry = static_cast<int32_t>(RandomRange(3, 0));
+    if (RandomUnitBelow(kChangeOfMind)) entry = static_cast<int32_t>(RandomRange(3, 0));
   }
   VPad = MindChoice(kMindVPad, MentalState[0]);
   Hpad = MindChoice(kMindHpad, MentalState[1]);

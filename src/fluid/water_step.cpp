@@ -7,18 +7,14 @@
 #include "platform/random.h"
 
 namespace {
-// The thresholds are single-precision constants compared with a double draw, as the game has
+// The thresholds are single-precision constants compared with a unit draw, as the game has
 // always rolled them; widening 0.3f to double keeps the exact same cut.
-constexpr double kScatterChance = 0.3f;
-constexpr double kTightenChance = 0.1f;
-constexpr double kRightFirst = 0.5;
+constexpr UnitChance kScatterChance = Chance(0.3f);
+constexpr UnitChance kTightenChance = Chance(0.1f);
+constexpr UnitChance kRightFirst = Chance(0.5);
 
 constexpr int kFirstVisitedColumn = 1;
 constexpr int kLastVisitedColumn = MAP_WIDTH_TILES - 2;
-
-double DrawUnit() {
-  return RandomRange(1, 0);
-}
 
 void ActivateAround(int column) {
   FluidColumnActive[column - 1] = 1;
@@ -28,7 +24,7 @@ void ActivateAround(int column) {
 }  // namespace
 
 int TFluid::FSim() {
-  const bool falling = DrawUnit() >= kRightFirst;
+  const bool falling = !RandomUnitBelow(kRightFirst);
   // The activity is read as the sweep reaches each column, so water pushed in the sweep's
   // direction is carried on within this same step.
   if (falling) {
@@ -50,7 +46,7 @@ int TFluid::FCheckColumn(int column) {
   const int bottom = std::min<int>(FluidBottomRow[column], kLastWaterRow);
   const int top = std::max<int>(FluidTopRow[column], kFirstWaterRow);
   bool moved = false;
-  if (DrawUnit() < kScatterChance) {
+  if (RandomUnitBelow(kScatterChance)) {
     for (int row = bottom; row >= top; --row) {
       if (SolidGrid[column][row] == kSolidFluid) FRain(column, row);
     }
@@ -65,7 +61,7 @@ int TFluid::FCheckColumn(int column) {
     return 0;
   }
   ActivateAround(column);
-  if (DrawUnit() < kTightenChance) FEvaluateColumn(column);
+  if (RandomUnitBelow(kTightenChance)) FEvaluateColumn(column);
   return 0;
 }
 
@@ -94,7 +90,7 @@ int TFluid::FRain(int column, int row) {
 
 int TFluid::FWaterfall(int column, int row) {
   if (FTransferFluid(column, row, column, row + 1)) return 1;
-  const int first = DrawUnit() >= kRightFirst ? 1 : -1;
+  const int first = RandomUnitBelow(kRightFirst) ? -1 : 1;
   for (const int side : {first, -first}) {
     if (FTransferFluid(column, row, column + side, row + 1)) return 1;
     if (FTransferFluidEven(column, row, column + side, row) == 1) return 1;

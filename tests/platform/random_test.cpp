@@ -68,3 +68,31 @@ TEST(Random, StepMatchesSchragesMethodBitForBit) {
     }
   }
 }
+
+// The whole-number comparison must answer as the double one for every chance the game uses, and
+// at the very edge: a chance equal to a drawn value is not above it, the next multiple up is.
+TEST(Random, UnitBelowAnswersAsTheDoubleComparison) {
+  constexpr UnitChance kCuts[] = {Chance(0.5),   Chance(0.3f), Chance(0.1f), Chance(0.02f),
+                                  Chance(0.01f), Chance(0.0),  Chance(1.0)};
+  constexpr double kValues[] = {0.5, 0.3f, 0.1f, 0.02f, 0.01f, 0.0, 1.0};
+  for (int32_t seed : {1, 5, 4660, 7777, 0x7FFFFFFE}) {
+    SeedRandom(seed);
+    for (int i = 0; i < 20000; ++i) {
+      const int32_t state = RandomSeedState;
+      const double u = RandomUnit();
+      const int32_t after = RandomSeedState;
+      for (size_t k = 0; k < std::size(kCuts); ++k) {
+        RandomSeedState = state;
+        ASSERT_EQ(RandomUnitBelow(kCuts[k]), u < kValues[k]) << seed << " " << i << " " << k;
+        ASSERT_EQ(RandomSeedState, after);  // the same two steps
+      }
+      // The drawn value itself as the chance, and one step of 2^-53 above it.
+      const UnitChance at{static_cast<uint64_t>(u * 9007199254740992.0)};
+      RandomSeedState = state;
+      ASSERT_FALSE(RandomUnitBelow(at));
+      RandomSeedState = state;
+      ASSERT_TRUE(RandomUnitBelow(UnitChance{at.scaled + 1}));
+      RandomSeedState = after;
+    }
+  }
+}
