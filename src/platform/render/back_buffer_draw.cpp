@@ -32,11 +32,9 @@ bool IsWhite(const DrawState& s) {
   return (s.r & s.g & s.b) == 255;
 }
 
-// The smallest texel alpha that, times the current alpha, reaches the mask threshold of 128;
-// 256 when none does. Found by the same single-precision product the rule states.
-uint32_t MaskThreshold(double current_alpha) {
-  const auto alpha = static_cast<float>(current_alpha);
-  if (alpha >= 1.0f) return 128;
+// The smallest texel alpha that, times a current alpha under 1, reaches the mask threshold of
+// 128; 256 when none does. Found by the same single-precision product the rule states.
+uint32_t PartMaskThreshold(float alpha) {
   if (!(alpha > 0.0f)) return 256;
   auto drawn = [alpha](int t) { return static_cast<float>(t) * alpha >= 128.0f; };
   int t = static_cast<int>(std::clamp(std::ceil(128.0f / alpha), 0.0f, 256.0f));
@@ -45,6 +43,12 @@ uint32_t MaskThreshold(double current_alpha) {
   while (t < 256 && !drawn(t))
     ++t;
   return static_cast<uint32_t>(t);
+}
+
+// The threshold at the current alpha: 128 at full alpha, as nearly every draw is made.
+inline uint32_t MaskThreshold(double current_alpha) {
+  const auto alpha = static_cast<float>(current_alpha);
+  return alpha >= 1.0f ? 128 : PartMaskThreshold(alpha);
 }
 
 struct FrameSource {

@@ -111,7 +111,7 @@ bool SameDraw(const RecordedDraw& was, const RecordedDraw& now) {
          was.serial == now.serial && was.frame == now.frame && SameBits(was.x, now.x) &&
          SameBits(was.y, now.y) && SameBits(was.w, now.w) && SameBits(was.h, now.h) &&
          SameBound(was.bound, now.bound) && SameLook(was.look, now.look) &&
-         TextOf(was, J.before_text) == TextOf(now, J.text);
+         (now.kind != DrawKind::Text || TextOf(was, J.before_text) == TextOf(now, J.text));
 }
 
 void Paint(const RecordedDraw& d, const PixelRect& clip) {
