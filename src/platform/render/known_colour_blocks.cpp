@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kBlock = 8;
+constexpr int kBlockShift = 3;
+static_assert(kBlock == 1 << kBlockShift);
 constexpr int kBlockColumns = (kBackBufferWidth + kBlock - 1) / kBlock;
 constexpr int kBlockRows = (kBackBufferHeight + kBlock - 1) / kBlock;
 
@@ -55,20 +57,32 @@ bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
   return true;
 }
 
-// Called for every draw, most of them a tile or a sprite across two or three blocks: those are
-// forgotten by plain stores rather than a fill (which becomes a call of memset per block row).
+// Called for every draw, most of them a tile or a sprite across two or three blocks a row:
+// those are forgotten by plain stores, the width chosen once for all the rows, rather than by
+// a fill (which becomes a call of memset per block row). The rectangle lies in the buffer, so
+// its blocks are found by shifts.
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
   if (x0 >= x1 || y0 >= y1) return;
-  const int first = x0 / kBlock, count = (x1 - 1) / kBlock - first + 1;
-  for (int by = y0 / kBlock, last = (y1 - 1) / kBlock; by <= last; ++by) {
-    uint64_t* const known = &Known[by][first];
-    if (count > 3) {
-      std::fill(known, known + count, kUnknown);
-      continue;
-    }
-    known[0] = kUnknown;
-    if (count > 1) known[1] = kUnknown;
-    if (count > 2) known[2] = kUnknown;
+  const int first = x0 >> kBlockShift, count = ((x1 - 1) >> kBlockShift) - first + 1;
+  const int top = y0 >> kBlockShift, rows = ((y1 - 1) >> kBlockShift) - top + 1;
+  uint64_t* known = &Known[top][first];
+  auto each_row = [&](auto forget) {
+    for (int j = 0; j < rows; ++j, known += kBlockColumns)
+      forget(known);
+  };
+  switch (count) {
+    case 1:
+      each_row([](uint64_t* k) { k[0] = kUnknown; });
+      break;
+    case 2:
+      each_row([](uint64_t* k) { k[0] = k[1] = kUnknown; });
+      break;
+    case 3:
+      each_row([](uint64_t* k) { k[0] = k[1] = k[2] = kUnknown; });
+      break;
+    default:
+      each_row([count](uint64_t* k) { std::fill(k, k + count, kUnknown); });
+      break;
   }
 }
 
