@@ -4,6 +4,7 @@
 
 #include "fluid/fluid.h"
 #include "fluid/fluid_cells.h"
+#include "fluid/water_moves.h"
 #include "platform/random.h"
 
 namespace {
@@ -15,6 +16,45 @@ constexpr UnitChance kRightFirst = Chance(0.5);
 
 constexpr int kFirstVisitedColumn = 1;
 constexpr int kLastVisitedColumn = MAP_WIDTH_TILES - 2;
+
+// One of five moves, picked at random. kChecked: as water_moves.h.
+template <bool kChecked>
+int Rain(int column, int row) {
+  using water_moves::Level, water_moves::Pour;
+  const int k = static_cast<int>(RandomRange(5, 0));
+  int result = 0;
+  switch (k) {
+    case 0:
+      result = Level<kChecked>(column, row, column - 1, row);
+      break;
+    case 1:
+      result = Pour<kChecked>(column, row, column - 1, row + 1);
+      break;
+    case 2:
+      result = Level<kChecked>(column, row, column + 1, row);
+      break;
+    case 3:
+      result = Pour<kChecked>(column, row, column + 1, row + 1);
+      break;
+    default:
+      result = Pour<kChecked>(column, row, column, row + 1);
+      break;
+  }
+  return result != 0 ? 1 : 0;
+}
+
+// Down, else diagonally or level to a side, the side tried first picked at random.
+template <bool kChecked>
+int Waterfall(int column, int row) {
+  using water_moves::Level, water_moves::Pour;
+  if (Pour<kChecked>(column, row, column, row + 1)) return 1;
+  const int first = RandomUnitBelow(kRightFirst) ? -1 : 1;
+  for (const int side : {first, -first}) {
+    if (Pour<kChecked>(column, row, column + side, row + 1)) return 1;
+    if (Level<kChecked>(column, row, column + side, row) == 1) return 1;
+  }
+  return 0;
+}
 
 void ActivateAround(int column) {
   FluidColumnActive[column - 1] = 1;
@@ -48,12 +88,12 @@ int TFluid::FCheckColumn(int column) {
   bool moved = false;
   if (RandomUnitBelow(kScatterChance)) {
     for (int row = bottom; row >= top; --row) {
-      if (SolidGrid[column][row] == kSolidFluid) FRain(column, row);
+      if (SolidGrid[column][row] == kSolidFluid) Rain<false>(column, row);
     }
     moved = true;
   } else {
     for (int row = bottom; row >= top; --row) {
-      if (SolidGrid[column][row] == kSolidFluid && FWaterfall(column, row) == 1) moved = true;
+      if (SolidGrid[column][row] == kSolidFluid && Waterfall<false>(column, row) == 1) moved = true;
     }
   }
   if (!moved) {
@@ -66,34 +106,9 @@ int TFluid::FCheckColumn(int column) {
 }
 
 int TFluid::FRain(int column, int row) {
-  const int k = static_cast<int>(RandomRange(5, 0));
-  int result = 0;
-  switch (k) {
-    case 0:
-      result = FTransferFluidEven(column, row, column - 1, row);
-      break;
-    case 1:
-      result = FTransferFluid(column, row, column - 1, row + 1);
-      break;
-    case 2:
-      result = FTransferFluidEven(column, row, column + 1, row);
-      break;
-    case 3:
-      result = FTransferFluid(column, row, column + 1, row + 1);
-      break;
-    default:
-      result = FTransferFluid(column, row, column, row + 1);
-      break;
-  }
-  return result != 0 ? 1 : 0;
+  return Rain<true>(column, row);
 }
 
 int TFluid::FWaterfall(int column, int row) {
-  if (FTransferFluid(column, row, column, row + 1)) return 1;
-  const int first = RandomUnitBelow(kRightFirst) ? -1 : 1;
-  for (const int side : {first, -first}) {
-    if (FTransferFluid(column, row, column + side, row + 1)) return 1;
-    if (FTransferFluidEven(column, row, column + side, row) == 1) return 1;
-  }
-  return 0;
+  return Waterfall<true>(column, row);
 }
