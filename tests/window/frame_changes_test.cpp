@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "platform/render/overlay_compose.h"
@@ -114,16 +115,19 @@ TEST(FrameChangesTest, OnlyNotedBlocksAreComparedAndOnlyForTheFrameTheyWereNoted
     return false;
   };
   ChangedBlocks first, second;
-  first.Mark(2, 1);
-  second.Mark(12, 4);
-  touch(150, 100);  // block 2,1
-  touch(815, 299);  // block 12,4
-  touch(400, 10);   // block 6,0: never noted
+  first.Mark(18, 12);
+  second.Mark(101, 37);
+  second.MarkPixels(504, 160, 520, 162);  // blocks 63 and 64, either side of a word's end
+  touch(150, 100);                        // block 18,12
+  touch(815, 299);                        // block 101,37: the last of the frame
+  touch(505, 160);
+  touch(515, 161);
+  touch(400, 10);  // block 50,1: never noted
   shown.NoteChanges(first);
   shown.NoteChanges(second);
   auto changes = shown.Update(frame.data(), kW, kH);
-  EXPECT_TRUE(found(changes, 150, 100));
-  EXPECT_TRUE(found(changes, 815, 299));
+  for (const auto& [x, y] : {std::pair{150, 100}, {815, 299}, {505, 160}, {515, 161}})
+    EXPECT_TRUE(found(changes, x, y)) << x << "," << y;
   EXPECT_FALSE(found(changes, 400, 10));
   // Taken: the next Update has no notes and finds the change left out.
   changes = shown.Update(frame.data(), kW, kH);

@@ -28,7 +28,7 @@
 // when what lies beneath is checked to be its pair or its colour, else the blend is drawn; a
 // held-back copy lands before anything reads or writes its pixels; a fill writes every block not
 // known to hold its colour. The caches are bounded in bytes: the journal about 2 MiB (both
-// frames' records), the composites 2 MiB, the known-colour blocks 15 KiB: a little over 4 MiB.
+// frames' records), the composites 2 MiB, the 8x8 blocks 32 KiB: a little over 4 MiB.
 // SetDrawShortcuts(false) (`--plain-draw` for the game and ravelon-sim, RAVELON_PLAIN_DRAW=1
 // for the tests) turns all five off; the picture is the same to the pixel.
 #pragma once
@@ -60,8 +60,9 @@ constexpr int kBlendAlpha = 3;
 uint32_t* BackBuffer();
 // The finished pixels for reading: the flip, a screenshot.
 const uint32_t* FinishedBackBuffer();
-// The 64x64 blocks of the finished back buffer that may differ from what they held when this was
-// last asked; every other pixel is what it was then. Ask right after FinishedBackBuffer().
+// The 8x8 blocks of the finished back buffer that may differ from what they held when this was
+// last asked (those the drawing wrote into, or all after BackBuffer()); every other pixel is
+// what it was then. Ask right after FinishedBackBuffer().
 ChangedBlocks TakeBackBufferChanges();
 // The same pixels without landing held-back drawing: for the drawing layer itself only.
 uint32_t* RawBackBuffer();

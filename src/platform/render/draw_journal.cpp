@@ -12,8 +12,6 @@ namespace {
 constexpr int kBin = 64;
 constexpr int kBinColumns = (kBackBufferWidth + kBin - 1) / kBin;
 constexpr int kBinRows = (kBackBufferHeight + kBin - 1) / kBin;
-static_assert(kBin == ChangedBlocks::kSize && kBinColumns <= ChangedBlocks::kColumns &&
-              kBinRows <= ChangedBlocks::kRows);
 // A frame's records are bounded in bytes: past any of these in one frame something unusual is
 // drawing, the rest of the frame is drawn as it comes and nothing is left alone the next. The
 // views draw a few hundred times a frame, the benchmarks' crowd some 2,500 times touching some
@@ -63,8 +61,6 @@ struct Journal {
   bool before_kept = false;  // every bin's pixels are what its draws of the frame before give
   int left_alone = 0;        // bins the last frame left alone
   size_t bin_entries = 0;    // this frame's indices in the bins' lists
-  // The bins drawn into, or written from outside, since the changes were last taken.
-  ChangedBlocks changed = ChangedBlocks::All();
   Journal() {
     draws.reserve(kMaxDraws);
     before.reserve(kMaxDraws);
@@ -228,9 +224,6 @@ void JournalEndFrame() {
   if (!DrawJournalGate.drew) return;
   DrawJournalGate.drew = false;
   const bool compared = J.before_kept && !J.passing;
-  // Which bins this frame drew into: where the draws were compared with the frame before's,
-  // those that went live; otherwise the draws were drawn as they came, anywhere.
-  const bool bins_tell = J.enabled && !J.passing && !J.looking;
   size_t kept_draws = 0, all_draws = 0;
   J.left_alone = 0;
   ForEachBin([&](Bin& bin, int bx, int by) {
@@ -241,7 +234,6 @@ void JournalEndFrame() {
     all_draws += bin.now.size();
     // A bin that saw fewer draws than the frame before holds pixels of draws not made now.
     if (!bin.live && bin.matched != bin.before.size()) GoLive(bin, bx, by);
-    if (bin.live || !bins_tell) J.changed.Mark(bx, by);
     bin.before.swap(bin.now);
     bin.now.clear();
     bin.matched = 0;
@@ -276,13 +268,6 @@ void JournalEndFrame() {
 void JournalForget() {
   JournalEndFrame();
   J.before_kept = false;
-  J.changed = ChangedBlocks::All();
-}
-
-ChangedBlocks TakeBackBufferChanges() {
-  const ChangedBlocks changed = J.changed;
-  J.changed = ChangedBlocks{};
-  return changed;
 }
 
 void JournalLandAll() {

@@ -1,4 +1,5 @@
-// The 8x8 blocks known to hold one colour, and the fills that skip them.
+// The 8x8 blocks known to hold one colour, the fills that skip them, and the blocks written
+// since the window last took them.
 #include "platform/render/known_colour_blocks.h"
 
 #include <algorithm>
@@ -23,11 +24,19 @@ uint64_t Epoch = uint64_t{1} << 32;
 
 constexpr uint64_t kUnknown = 0;
 
+// Every pixel the drawing writes is first forgotten here or filled here: so these are the
+// blocks written since they were last taken (all of them at the start, and once the pixels
+// were handed out).
+ChangedBlocks Written = ChangedBlocks::All();
+static_assert(ChangedBlocks::kSize == kBlock && ChangedBlocks::kColumns >= kBlockColumns &&
+              ChangedBlocks::kRows >= kBlockRows);
+
 uint64_t Holding(uint32_t colour) {
   return Epoch | colour;
 }
 
 void FillPart(int left, int top, int right, int bottom, uint32_t colour) {
+  Written.MarkPixels(left, top, right, bottom);
   for (int y = top; y < bottom; ++y)
     FillSpan(RawBackBuffer() + y * kBackBufferWidth + left, right - left, colour);
 }
@@ -63,6 +72,7 @@ bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
 // its blocks are found by shifts.
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
   if (x0 >= x1 || y0 >= y1) return;
+  Written.MarkPixels(x0, y0, x1, y1);
   const int first = x0 >> kBlockShift, count = ((x1 - 1) >> kBlockShift) - first + 1;
   const int top = y0 >> kBlockShift, rows = ((y1 - 1) >> kBlockShift) - top + 1;
   uint64_t* known = &Known[top][first];
@@ -87,6 +97,7 @@ void ForgetKnownColours(int x0, int y0, int x1, int y1) {
 }
 
 void ForgetAllKnownColours() {
+  Written = ChangedBlocks::All();
   Epoch += uint64_t{1} << 32;
   // After 2^32 steps the epochs come round: every block is forgotten for real.
   if (Epoch == 0) {
@@ -126,4 +137,10 @@ void FillKnowingColours(int x0, int y0, int x1, int y1, uint32_t colour) {
       }
     }
   }
+}
+
+ChangedBlocks TakeBackBufferChanges() {
+  const ChangedBlocks written = Written;
+  Written = ChangedBlocks{};
+  return written;
 }

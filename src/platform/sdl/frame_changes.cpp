@@ -11,8 +11,11 @@ namespace {
 // Rows per band: one rectangle per band keeps the list short without sending much more than
 // changed. Columns are narrowed in chunks of this many pixels.
 constexpr int kBandRows = 8;
-static_assert(ChangedBlocks::kSize % kBandRows == 0, "a band lies within one row of blocks");
+static_assert(ChangedBlocks::kSize == kBandRows, "a band is one row of blocks");
 constexpr int kChunk = 16;
+// Noted blocks this close together are compared as one run: a few more pixels compared cost
+// less than another call.
+constexpr int kJoinedGap = 4;
 
 struct Span {
   int x0 = 0, x1 = 0;  // x1 exclusive; x0 == x1: the row is the same
@@ -29,6 +32,30 @@ Span ChangedSpan(const uint32_t* now, const uint32_t* before, int width) {
          std::memcmp(now + x1 - kChunk, before + x1 - kChunk, kChunk * sizeof(uint32_t)) == 0)
     x1 -= kChunk;
   return {x0, x1};
+}
+
+// What changed in one band: the columns from the leftmost change to the rightmost, and the
+// rows from the first changed to the last.
+struct BandChange {
+  int x0, x1, y0 = -1, y1 = -1;
+};
+
+// Columns from..to-1 of a band's rows compared with the copy, and what differs copied over.
+void CompareColumns(const uint32_t* frame, uint32_t* copy, int width, int band, int rows, int from,
+                    int to, BandChange& change) {
+  for (int y = band; y < band + rows; ++y) {
+    const size_t at = static_cast<size_t>(y) * width;
+    Span span = ChangedSpan(frame + at + from, copy + at + from, to - from);
+    if (span.x0 == span.x1) continue;
+    span.x0 += from;
+    span.x1 += from;
+    std::memcpy(copy + at + span.x0, frame + at + span.x0,
+                static_cast<size_t>(span.x1 - span.x0) * sizeof(uint32_t));
+    change.x0 = std::min(change.x0, span.x0);
+    change.x1 = std::max(change.x1, span.x1);
+    if (change.y0 < 0) change.y0 = y;
+    change.y1 = y + 1;
+  }
 }
 
 }  // namespace
@@ -51,38 +78,36 @@ const std::vector<FrameRect>& ShownFrame::Update(const uint32_t* frame, int widt
     Changes.push_back({0, 0, width, height});
     return Changes;
   }
+  const int block_columns = (width + kBlock - 1) / kBlock;
   for (int band = 0; band < height; band += kBandRows) {
     const int rows = std::min(kBandRows, height - band);
-    // The columns that may have changed: from the band's first noted block to its last.
-    int from = 0, to = width;
-    if (noted) {
-      const unsigned marks = blocks.rows[band / kBlock];
-      if (marks == 0) continue;
-      from = std::countr_zero(marks) * kBlock;
-      to = std::min(width, static_cast<int>(std::bit_width(marks)) * kBlock);
-      if (from >= to) continue;
+    BandChange change{width, 0};
+    if (!noted) {
+      CompareColumns(frame, Copy.data(), width, band, rows, 0, width, change);
+    } else {
+      // Only the runs of noted blocks, the nearest joined: every other pixel is as shown.
+      const int row = band / kBlock;
+      int first = blocks.Next(row, 0, true);
+      while (first < block_columns) {
+        int end = blocks.Next(row, first, false);
+        int next = blocks.Next(row, end, true);
+        while (next < block_columns && next - end <= kJoinedGap) {
+          end = blocks.Next(row, next, false);
+          next = blocks.Next(row, end, true);
+        }
+        CompareColumns(frame, Copy.data(), width, band, rows, first * kBlock,
+                       std::min(width, end * kBlock), change);
+        first = next;
+      }
     }
-    int x0 = width, x1 = 0, y0 = -1, y1 = -1;
-    for (int y = band; y < band + rows; ++y) {
-      const size_t at = static_cast<size_t>(y) * width;
-      Span span = ChangedSpan(frame + at + from, Copy.data() + at + from, to - from);
-      if (span.x0 == span.x1) continue;
-      span.x0 += from;
-      span.x1 += from;
-      std::memcpy(Copy.data() + at + span.x0, frame + at + span.x0,
-                  static_cast<size_t>(span.x1 - span.x0) * sizeof(uint32_t));
-      x0 = std::min(x0, span.x0);
-      x1 = std::max(x1, span.x1);
-      if (y0 < 0) y0 = y;
-      y1 = y + 1;
-    }
-    if (y0 < 0) continue;
+    if (change.y0 < 0) continue;
     FrameRect* last = Changes.empty() ? nullptr : &Changes.back();
     // A band under the last, as wide: one taller rectangle.
-    if (last && last->x == x0 && last->width == x1 - x0 && last->y + last->height == y0) {
-      last->height = y1 - last->y;
+    if (last && last->x == change.x0 && last->width == change.x1 - change.x0 &&
+        last->y + last->height == change.y0) {
+      last->height = change.y1 - last->y;
     } else {
-      Changes.push_back({x0, y0, x1 - x0, y1 - y0});
+      Changes.push_back({change.x0, change.y0, change.x1 - change.x0, change.y1 - change.y0});
     }
   }
   return Changes;
