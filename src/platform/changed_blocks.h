@@ -45,13 +45,14 @@ struct ChangedBlocks {
   // Every block the pixels x0..x1-1, y0..y1-1 touch; the rectangle lies inside the blocks.
   void MarkPixels(int x0, int y0, int x1, int y1) {
     if (x0 >= x1 || y0 >= y1) return;
-    const int first = x0 / kSize, last = (x1 - 1) / kSize;
-    const int top = y0 / kSize, bottom = (y1 - 1) / kSize;
+    MarkBlocks(x0 / kSize, (x1 - 1) / kSize, y0 / kSize, (y1 - 1) / kSize);
+  }
+  // Blocks first..last of rows top..bottom, all inclusive.
+  void MarkBlocks(int first, int last, int top, int bottom) {
     for (int w = first / kWordBits; w <= last / kWordBits; ++w) {
       const int lo = std::max(first, w * kWordBits) - w * kWordBits;
       const int hi = std::min(last, w * kWordBits + kWordBits - 1) - w * kWordBits;
-      const uint64_t bits =
-          (hi - lo == kWordBits - 1 ? ~uint64_t{0} : (uint64_t{1} << (hi - lo + 1)) - 1) << lo;
+      const uint64_t bits = (~uint64_t{0} >> (kWordBits - 1 - (hi - lo))) << lo;
       for (int y = top; y <= bottom; ++y)
         rows[y][w] |= bits;
     }

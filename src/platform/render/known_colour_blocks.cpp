@@ -72,13 +72,26 @@ bool RectHoldsColour(int x0, int y0, int x1, int y1, uint32_t colour) {
 // its blocks are found by shifts.
 void ForgetKnownColours(int x0, int y0, int x1, int y1) {
   if (x0 >= x1 || y0 >= y1) return;
-  Written.MarkPixels(x0, y0, x1, y1);
-  const int first = x0 >> kBlockShift, count = ((x1 - 1) >> kBlockShift) - first + 1;
+  const int first = x0 >> kBlockShift, last = (x1 - 1) >> kBlockShift;
   const int top = y0 >> kBlockShift, rows = ((y1 - 1) >> kBlockShift) - top + 1;
+  const int count = last - first + 1;
+  // The blocks are written too: those of a row lie in one word of the written rows, but where
+  // the draw straddles two.
+  constexpr int kWordShift = 6;
+  static_assert(ChangedBlocks::kWordBits == 1 << kWordShift);
+  const int word = first >> kWordShift;
+  const bool one_word = word == last >> kWordShift;
+  const uint64_t written_bits = one_word ? (~uint64_t{0} >> (ChangedBlocks::kWordBits - count))
+                                               << (first & (ChangedBlocks::kWordBits - 1))
+                                         : 0;
+  if (!one_word) Written.MarkBlocks(first, last, top, top + rows - 1);
   uint64_t* known = &Known[top][first];
+  uint64_t* written = &Written.rows[top][word];
   auto each_row = [&](auto forget) {
-    for (int j = 0; j < rows; ++j, known += kBlockColumns)
+    for (int j = 0; j < rows; ++j, known += kBlockColumns, written += ChangedBlocks::kWords) {
+      *written |= written_bits;
       forget(known);
+    }
   };
   switch (count) {
     case 1:
