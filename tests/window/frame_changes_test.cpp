@@ -141,10 +141,11 @@ TEST(FrameChangesTest, OnlyNotedBlocksAreComparedAndOnlyForTheFrameTheyWereNoted
 }
 
 // Random frames, each changing in random rectangles: a window painted once and then only in
-// the reported areas equals the window painted whole, at scale 1 and 3 with bars.
+// the reported areas equals the window painted whole, at scale 1 and 3 with bars, and with the
+// rectangles' blocks noted (several runs of blocks in a band, compared one after another).
 TEST(FrameChangesTest, AWindowPaintedOnlyWhereChangedEqualsOnePaintedWhole) {
   std::mt19937 random(25);
-  for (const int scale : {1, 3}) {
+  for (const auto& [scale, noted] : {std::pair{1, false}, {3, false}, {1, true}, {3, true}}) {
     const int ww = kW * scale + 10, wh = kH * scale + 6;
     const FrameFit fit = FitFrame(kW, kH, ww, wh);
     ASSERT_EQ(fit.scale, scale);
@@ -153,20 +154,24 @@ TEST(FrameChangesTest, AWindowPaintedOnlyWhereChangedEqualsOnePaintedWhole) {
       p = random();
     ShownFrame shown;
     Window partial(ww, wh);
-    for (int step = 0; step < 30; ++step) {
+    for (int step = 0; step < 60; ++step) {
       const int count = static_cast<int>(random() % 4);
+      ChangedBlocks blocks;
       for (int c = 0; c < count; ++c) {
         const int x = static_cast<int>(random() % kW), y = static_cast<int>(random() % kH);
         const int w = 1 + static_cast<int>(random() % 40), h = 1 + static_cast<int>(random() % 40);
         for (int yy = y; yy < std::min(kH, y + h); ++yy)
           for (int xx = x; xx < std::min(kW, x + w); ++xx)
             frame[static_cast<size_t>(yy) * kW + xx] = random();
+        blocks.MarkPixels(x, y, std::min(kW, x + w), std::min(kH, y + h));
       }
+      if (noted && step > 0) shown.NoteChanges(blocks);
       for (const auto& area : shown.Update(frame.data(), kW, kH))
         ScaleFrameArea(partial.Bytes(), partial.Pitch(), frame.data(), kW, area, fit);
       Window whole(ww, wh);
       ScaleFrameArea(whole.Bytes(), whole.Pitch(), frame.data(), kW, {0, 0, kW, kH}, fit);
-      ASSERT_EQ(partial.pixels, whole.pixels) << "scale " << scale << ", step " << step;
+      ASSERT_EQ(partial.pixels, whole.pixels)
+          << "scale " << scale << (noted ? ", noted" : "") << ", step " << step;
     }
   }
 }

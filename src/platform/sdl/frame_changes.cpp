@@ -51,10 +51,12 @@ void CompareColumns(const uint32_t* frame, uint32_t* copy, int width, int band, 
     span.x1 += from;
     std::memcpy(copy + at + span.x0, frame + at + span.x0,
                 static_cast<size_t>(span.x1 - span.x0) * sizeof(uint32_t));
+    // The band's runs are compared one after another, each from the band's top row: the rows
+    // found so far grow both ways.
     change.x0 = std::min(change.x0, span.x0);
     change.x1 = std::max(change.x1, span.x1);
-    if (change.y0 < 0) change.y0 = y;
-    change.y1 = y + 1;
+    change.y0 = change.y0 < 0 ? y : std::min(change.y0, y);
+    change.y1 = std::max(change.y1, y + 1);
   }
 }
 
