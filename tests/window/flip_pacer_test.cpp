@@ -106,3 +106,80 @@ TEST(FlipPacerTest, SyncThatOnlyClaimsToWaitIsPacedByTheGrid) {
       EXPECT_GE(interval, kRefresh - 0.0001);
   }
 }
+
+namespace {
+
+// A minute of passes on a pretend display of `hertz`, the pacer set up as the window sets it up:
+// each pass costs 2 ms, a sleep wakes 0.3 ms late, and a present with sync on blocks until the
+// display's next retrace. `reported` is the rate the system tells (0: unknown). `jump_at` moves
+// the clock by `jump` seconds at that pass (a suspended machine, a clock set back); the passes
+// of the minute after the jump are counted then. Returns the passes and the longest wait.
+struct Minute {
+  int passes = 0;
+  double longest_gap = 0, shortest_gap = 1;
+};
+
+Minute PlayAMinute(double hertz, int reported, bool display_has_sync, int jump_at = -1,
+                   double jump = 0) {
+  FlipPacer pacer(kRefresh, false);
+  pacer.SetDisplayHertz(reported);
+  const bool vsync = display_has_sync && pacer.WantsVsync();
+  pacer.SetDisplayPaces(vsync);
+  Minute minute;
+  double now = 1000, start = now, last = -1;
+  for (int pass = 0;; ++pass) {
+    if (pass == jump_at) {
+      now += jump;
+      start = now;
+      last = -1;
+      minute.passes = 0;
+    }
+    now += 0.002;
+    const double deadline = pacer.Deadline(now);
+    if (deadline > now) now = deadline + 0.0003;
+    if (now - start >= 60) break;
+    const double handed_over = now;
+    if (last >= 0) {
+      minute.longest_gap = std::max(minute.longest_gap, handed_over - last);
+      minute.shortest_gap = std::min(minute.shortest_gap, handed_over - last);
+    }
+    last = handed_over;
+    ++minute.passes;
+    now = vsync ? std::floor(now * hertz + 1) / hertz : now + 0.0003;
+    pacer.Flipped(handed_over, now);
+  }
+  return minute;
+}
+
+}  // namespace
+
+TEST(FlipPacerTest, SixtyPassesASecondAtEveryRefreshRate) {
+  for (int hertz : {50, 60, 75, 120, 144, 165, 240}) {
+    for (bool sync : {true, false}) {
+      const Minute minute = PlayAMinute(hertz, hertz, sync);
+      EXPECT_NEAR(minute.passes, 3600, 1) << hertz << " Hz, sync " << sync;
+    }
+  }
+  // No sync and no rate known: a virtual display, the window surface.
+  EXPECT_NEAR(PlayAMinute(60, 0, false).passes, 3600, 1);
+  // A 59.94 hertz display reports 59: with its sync the flips follow its retraces, within a
+  // few passes a minute; without, the game's own grid holds.
+  EXPECT_NEAR(PlayAMinute(59.94, 59, true).passes, 3596, 1);
+  EXPECT_NEAR(PlayAMinute(59.94, 59, false).passes, 3600, 1);
+}
+
+TEST(FlipPacerTest, ADisplayReportingAnAbsurdRateStillGivesSixty) {
+  // Reports 0 (unknown), 1 or 1000 hertz, and really runs at 60, 1 or 1000.
+  EXPECT_NEAR(PlayAMinute(60, 0, true).passes, 3600, 1);
+  EXPECT_NEAR(PlayAMinute(1, 1, true).passes, 3600, 1);
+  EXPECT_NEAR(PlayAMinute(1000, 1000, true).passes, 3600, 1);
+}
+
+TEST(FlipPacerTest, AClockJumpNeitherRacesNorFreezes) {
+  for (double jump : {300.0, -300.0, -0.5}) {
+    const Minute minute = PlayAMinute(60, 0, false, 600, jump);
+    EXPECT_NEAR(minute.passes, 3600, 2) << jump;
+    EXPECT_LE(minute.longest_gap, 2 * kRefresh) << jump;
+    EXPECT_GE(minute.shortest_gap, 0.75 * kRefresh - 1e-9) << jump;
+  }
+}

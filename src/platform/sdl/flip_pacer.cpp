@@ -2,6 +2,7 @@
 #include "platform/sdl/flip_pacer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -21,6 +22,20 @@ constexpr double kWakeSlackShare = 0.25;
 
 void FlipPacer::SetRefresh(double seconds) {
   if (seconds > 0) Refresh = seconds;
+}
+
+void FlipPacer::SetDisplayHertz(int hertz) {
+  // Reported rates are whole numbers: 59 for a 59.94 hertz display, whose retraces the flips
+  // then follow.
+  FollowsRetraces = hertz <= 0 || std::abs(hertz - kPassesPerSecond) <= 1;
+  Vsync = FollowsRetraces || hertz > kPassesPerSecond;
+  if (!FollowsRetraces) DisplayPaces = false;
+  SetRefresh(1.0 / kPassesPerSecond);
+}
+
+double FlipPacer::Deadline(double now) {
+  if (Next > now + 2 * Refresh) Next = now + Refresh;
+  return Next;
 }
 
 void FlipPacer::Flipped(double handed_over, double returned) {

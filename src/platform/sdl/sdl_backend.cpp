@@ -88,8 +88,8 @@ bool SdlBackend::OpenWindow(int width, int height, const std::string& title) {
   if (Choice.fullscreen) SetFullscreen(true);
   SDL_DisplayMode mode;
   const int display = SDL_GetWindowDisplayIndex(Window);
-  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
-    Pacer.SetRefresh(1.0 / mode.refresh_rate);
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) {
+    Pacer.SetDisplayHertz(mode.refresh_rate);
   }
   return !Renderer || Upload(nullptr, width, height);
 }

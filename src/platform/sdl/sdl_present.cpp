@@ -229,15 +229,16 @@ void SdlBackend::ShowNow() {
   }
 }
 
-// Sync 1 shows each frame one display refresh after the last. Renderers under virtual displays
-// claim vsync and then return at once, or pace themselves a little faster than the display, and
-// the window surface has no sync at all: so the flip also waits for the pacer's deadline, by
-// sleeping only.
+// Sync 1 shows each frame one pass after the last: a display refresh at about 60 hertz, and on
+// the grid of the game's own clock at any other rate (flip_pacer.h). Renderers under virtual
+// displays claim vsync and then return at once, or pace themselves a little faster than the
+// display, and the window surface has no sync at all: so the flip also waits for the pacer's
+// deadline, by sleeping only.
 void SdlBackend::PaceAndShow(int sync) {
   if (sync == 1) {
-    SetRendererVsync(true);
+    SetRendererVsync(Pacer.WantsVsync());
     Pacer.SetDisplayPaces(Renderer && RendererVsync);
-    if (Pacer.Deadline() >= 0) WaitUntil(Pacer.Deadline());
+    if (Pacer.Deadline(SecondsNow()) >= 0) WaitUntil(Pacer.Deadline());
     const double handed_over = SecondsNow();
     ShowNow();
     Pacer.Flipped(handed_over, SecondsNow());
