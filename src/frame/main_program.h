@@ -48,7 +48,7 @@ void SetKeepUnsavedEditsOnQuit(bool keep);
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();
 // Tells the pass observer (shared/pass_observer.h) that pass number `pass` is over: the loop
-// does, and so does a program that runs the passes itself (the web page, one per refresh).
+// does, and so does a program that runs the passes itself (the web page, by its pass clock).
 void ObservePass(int pass);
 
 // frame/stat_line.cpp: a label and a number, with a shadow, as the profiler shows them.

@@ -1,8 +1,9 @@
 // The game in a web page: the play folder laid out in the page's memory (the art of the build,
-// the levels kept in the browser's storage), the web backend in place, start-up, then one pass
-// of the main loop per display refresh. The page (src/platform/web/page.js) calls the exported
-// functions below for its buttons; a scripted page (index.html?script) waits for
-// WebStartScripted and plays a runner's script instead of the browser's input.
+// the levels kept in the browser's storage), the web backend in place, start-up, then the passes
+// of the main loop, 60 a second by the game's own clock, run from the display's refreshes. The page
+// (src/platform/web/page.js) calls the exported functions below for its buttons; a scripted page
+// (index.html?script) waits for WebStartScripted and plays a runner's script instead of the
+// browser's input.
 #include <emscripten.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
+#include "platform/pass_clock.h"
 #include "platform/safe_write.h"
 #include "platform/web/web_audio.h"
 #include "platform/web/web_backend.h"
@@ -37,6 +39,7 @@ WebBackend* Web = nullptr;         // lives as long as the page
 PlayRecorder* Recorder = nullptr;  // live play only
 bool Recording = false;
 int PassesDone = 0;
+PassClock Passes;   // when the passes are due
 int StopAfter = 0;  // scripted: the page holds still after this pass
 std::string PendingOpen;
 bool Ended = false;
@@ -111,8 +114,7 @@ void EndGame() {
   EM_ASM({ RavelonPage.gameEnded(); });
 }
 
-void RunPass() {
-  if (Ended || Web->Paused()) return;
+void RunOnePass() {
   if (Web->Scripted() && PassesDone >= StopAfter) return;
   if (!PendingOpen.empty()) OpenPendingLevel();
   MainLoopPass();
@@ -120,6 +122,18 @@ void RunPass() {
   Web->EndOfPass();
   KeepStored();
   if (QuitFlag != 0) EndGame();
+}
+
+// Called once per display refresh: the passes the game's own clock says are due, 60 a second
+// at any refresh rate. A pause's time is not caught up afterwards.
+void RunDuePasses() {
+  if (Ended) return;
+  if (Web->Paused()) {
+    Passes.Restart();
+    return;
+  }
+  for (int due = Passes.Due(emscripten_get_now()); due > 0 && !Ended && !Web->Paused(); --due)
+    RunOnePass();
 }
 
 // The desktop's --mute and --volume N, as index.html?mute&volume=N. A bad value is said on
@@ -153,7 +167,7 @@ void StartSound() {
 void StartGame() {
   SetBackend(Web);
   RunRavelon(false);
-  emscripten_set_main_loop(RunPass, 0, 0);
+  emscripten_set_main_loop(RunDuePasses, 0, 0);
   EM_ASM({ RavelonPage.gameStarted(); });
 }
 

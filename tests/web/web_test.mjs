@@ -5,7 +5,8 @@
 // again as the same map, as one undoable step; that malformed level files are refused with the
 // map unchanged; that the downloaded recording replays in ravelon-sim; and that bad storage, a
 // tiny window and a focus lost mid-stroke leave a message and a running game; that a jump is
-// heard through Web Audio (and not after M or with ?mute); that the wheel moves the free camera.
+// heard through Web Audio (and not after M or with ?mute); that the wheel moves the free camera;
+// that the game runs 60 passes a second with Chromium's frame limit off.
 import { chromium } from 'playwright-core';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -421,6 +422,35 @@ async function wheelMovesCamera(browser, url) {
   await context.close();
 }
 
+// With Chromium's frame limit off the page is called back hundreds of times a second; the game
+// still runs 60 passes a second (within 1 %) by its own clock.
+async function sixtyPassesUnlimited(url) {
+  const browser = await chromium.launch({ executablePath: browserPath, headless: true,
+                                          args: ['--no-sandbox', '--disable-dev-shm-usage',
+                                                 '--disable-frame-rate-limit', '--disable-gpu-vsync'] });
+  try {
+    const context = await browser.newContext({ viewport: { width: 900, height: 500 } });
+    const page = await openPage(context, `${url}/index.html`);
+    await runPasses(page, 30);
+    const rate = await page.evaluate(() => new Promise((resolve) => {
+      let refreshes = 0;
+      const count = () => { refreshes += 1; requestAnimationFrame(count); };
+      requestAnimationFrame(count);
+      const from = window.ravelonTest.passes(), start = performance.now();
+      setTimeout(() => {
+        const seconds = (performance.now() - start) / 1000;
+        resolve({ passes: (window.ravelonTest.passes() - from) / seconds, refreshes: refreshes / seconds });
+      }, 10000);
+    }));
+    console.log(`     ${rate.refreshes.toFixed(0)} refreshes a second with the frame limit off`);
+    check(Math.abs(rate.passes - 60) <= 0.6,
+          `60 passes a second with the frame limit off (${rate.passes.toFixed(2)})`);
+    await context.close();
+  } finally {
+    await browser.close();
+  }
+}
+
 // ---- main -------------------------------------------------------------------------------------
 
 async function main() {
@@ -442,6 +472,7 @@ async function main() {
     await badInput(browser, url);
     await soundHeard(browser, url);
     await wheelMovesCamera(browser, url);
+    await sixtyPassesUnlimited(url);
   } finally {
     await browser.close();
     server.close();

@@ -2,7 +2,7 @@
 // whole steps and keeps it crisp), keys, mouse and game pads from the browser's events fed into
 // the input bookkeeping as the SDL backend feeds them, the overlay drawn over the picture shown
 // (never into the game's own), and a clock and pause that never block:
-// the page runs one pass of the main loop per display refresh.
+// the page runs the passes of the main loop its clock says are due at each display refresh.
 //
 // Scripted, the backend plays a runner's script instead of the browser's input, on the runner's
 // virtual clock, so a page and ravelon-sim show the same frames for the same script.
