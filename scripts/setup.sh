@@ -7,8 +7,10 @@ cd "$(dirname "$0")/.."
 # real game with real X input; python3 compares the overlay test's window grabs (named here
 # though libsdl2-dev's own dependencies bring it today, so the test does not hang on theirs).
 # scripts/check-setup-packages.sh checks that this list covers every program the tests call.
+# desktop-file-utils, appstream and dpkg-dev check the installed game's menu entry, metainfo
+# and Debian package.
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils python3)
+  xvfb xdotool x11-apps x11-utils python3 desktop-file-utils appstream dpkg-dev)
 source scripts/install-missing.sh
 install_missing scripts/setup.sh "${packages[@]}"
 build_dir="${1:-build}"

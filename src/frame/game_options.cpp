@@ -68,6 +68,12 @@ std::string ApplyPlainDraw(const std::string&, GameOptions& options) {
   return "";
 }
 
+std::string ApplyDir(const std::string& value, GameOptions& options) {
+  if (value.empty()) return "--dir needs a folder";
+  options.dir = value;
+  return "";
+}
+
 std::string ApplyHelp(const std::string&, GameOptions& options) {
   options.help = true;
   return "";
@@ -84,6 +90,9 @@ constexpr OptionRow kOptions[] = {
     {"--volume", "N", "the sound's volume, 0 to 100 (default 100)", ApplyVolume},
     {"--plain-draw", "", "draw without the drawing shortcuts: the same picture, more work",
      ApplyPlainDraw},
+    {"--dir", "FOLDER",
+     "play in this folder (laid out with the art and the default level when the game is installed)",
+     ApplyDir},
     {"--help", "", "list these options and end", ApplyHelp},
 };
 

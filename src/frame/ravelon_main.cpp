@@ -1,6 +1,9 @@
 // The game's process entry: read the command line, choose the backend (the SDL window) and run
 // the program on it, recording the play when asked.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -8,6 +11,7 @@
 
 #include "frame/game_options.h"
 #include "frame/game_sounds.h"
+#include "frame/installed_game.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
 #include "platform/render/draw.h"
@@ -62,6 +66,47 @@ std::unique_ptr<GameSounds> StartSound(const GameOptions& options, SdlAudio& aud
   return std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
 }
 
+std::string ThisExecutable() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? "" : exe.string();
+}
+
+// Names given on the command line mean what they meant where the game was started.
+void AnchorToStartFolder(std::string& path) {
+  std::error_code error;
+  if (!path.empty()) path = std::filesystem::absolute(path, error).string();
+}
+
+// The play folder: --dir, else the installed game's folder in the user's data folder, else the
+// current folder (a checkout's play/, where scripts/play.sh starts the game). An installed
+// game lays its folder out first. False, said on standard error and in a message box, when
+// there is no folder to play in.
+bool EnterPlayFolder(GameOptions& options) {
+  const std::string installed = InstalledDataFolder(ThisExecutable());
+  std::string folder = options.dir;
+  if (folder.empty() && !installed.empty())
+    folder = UserPlayFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  std::string why;
+  if (folder.empty()) {
+    if (installed.empty()) return true;
+    why = "no data folder for the game: neither XDG_DATA_HOME nor HOME names one; use --dir";
+  } else if (!installed.empty()) {
+    LayOutPlayFolder(installed, folder, why);
+  } else if (std::error_code error; !std::filesystem::is_directory(folder, error)) {
+    why = "the play folder " + folder + " is not a folder";
+  }
+  if (why.empty()) {
+    AnchorToStartFolder(options.record);
+    AnchorToStartFolder(options.trace);
+    if (chdir(folder.c_str()) == 0) return true;
+    why = "the play folder " + folder + " cannot be entered";
+  }
+  std::fprintf(stderr, "ravelon: %s\n", why.c_str());
+  ShowMessageBoxNow("Ravelon cannot start", "The game cannot start: " + why + ".");
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +120,7 @@ int main(int argc, char** argv) {
     std::printf("Usage: ravelon [options]\n%s", GameOptionsHelp().c_str());
     return 0;
   }
+  if (!EnterPlayFolder(options)) return 1;
   // A recording over the map or the art would destroy what it records: refused before anything.
   for (const std::string& path : {options.record, options.trace}) {
     if (path.empty()) continue;

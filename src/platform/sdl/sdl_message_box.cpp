@@ -34,3 +34,7 @@ void CloseMessageBoxAside() {
   waitpid(BoxProcess, nullptr, 0);
   BoxProcess = -1;
 }
+
+void ShowMessageBoxNow(const std::string& title, const std::string& text) {
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
+}

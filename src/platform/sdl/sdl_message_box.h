@@ -9,3 +9,6 @@
 void ShowMessageBoxAside(const std::string& title, const std::string& text);
 // Takes the box away if it is still up (the game is ending).
 void CloseMessageBoxAside();
+// Shows the box and waits for its button (the game is about to end); at once where there is no
+// display. Call before SDL starts.
+void ShowMessageBoxNow(const std::string& title, const std::string& text);
