@@ -114,6 +114,16 @@ void EndGame() {
   EM_ASM({ RavelonPage.gameEnded(); });
 }
 
+// Escape on a live page pauses instead of ending: the unsaved edits are kept in recovery/ as
+// a quit keeps them, and the page shows its pause screen until the player goes on.
+void PauseForThePlayer() {
+  TMain::FGoodbye();
+  KeepStored();
+  QuitFlag = 0;
+  HeldByPage |= kHeldByPlayer;
+  EM_ASM({ RavelonPage.gamePaused(); });
+}
+
 void RunOnePass() {
   if (Web->Scripted() && PassesDone >= StopAfter) return;
   if (!PendingOpen.empty()) OpenPendingLevel();
@@ -121,14 +131,19 @@ void RunOnePass() {
   ObservePass(++PassesDone);
   Web->EndOfPass();
   KeepStored();
-  if (QuitFlag != 0) EndGame();
+  if (QuitFlag == 0) return;
+  if (Web->Scripted() || CloseRequested() != 0) {
+    EndGame();
+  } else {
+    PauseForThePlayer();
+  }
 }
 
 // Called once per display refresh: the passes the game's own clock says are due, 60 a second
 // at any refresh rate. A pause's time is not caught up afterwards.
 void RunDuePasses() {
   if (Ended) return;
-  if (Web->Paused()) {
+  if (Web->Paused() || HeldByPage != 0) {
     Passes.Restart();
     return;
   }
@@ -191,6 +206,20 @@ EMSCRIPTEN_KEEPALIVE int WebStartScripted(const char* script_text, int frames) {
   StopAfter = frames;
   StartGame();
   return 1;
+}
+
+// The page's pause screen goes away (a key, a click, its button): the game goes on.
+EMSCRIPTEN_KEEPALIVE void WebResume() {
+  HeldByPage &= ~kHeldByPlayer;
+}
+
+// The page was hidden (another tab, a minimised window) or shown again.
+EMSCRIPTEN_KEEPALIVE void WebPageHidden(int hidden) {
+  if (hidden) {
+    HeldByPage |= kHeldWhileHidden;
+  } else {
+    HeldByPage &= ~kHeldWhileHidden;
+  }
 }
 
 EMSCRIPTEN_KEEPALIVE int WebPassesDone() {

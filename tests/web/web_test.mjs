@@ -36,7 +36,7 @@ function check(condition, what) {
 
 // ---- a static server for the built page ----------------------------------------------------
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.svg': 'image/svg+xml',
                 '.wasm': 'application/wasm', '.data': 'application/octet-stream' };
 
 function serve(root) {
@@ -60,6 +60,9 @@ async function openPage(context, url, { scripted = false } = {}) {
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
+  page.on('response', (response) => {
+    if (response.status() >= 400) problems.push(`${response.status()} for ${response.url()}`);
+  });
   page.problems = problems;
   await page.goto(url);
   const ready = scripted ? () => window.RavelonPage && window.RavelonPage.notes.some(
@@ -422,6 +425,41 @@ async function wheelMovesCamera(browser, url) {
   await context.close();
 }
 
+// Escape pauses the page instead of ending the game, and a key goes on; a hidden page holds
+// the game still and says so when it is shown again; the page's notes fade away.
+async function pausesAndGoesOn(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 900, height: 500 } });
+  const page = await openPage(context, `${url}/index.html`);
+  await page.click('#canvas');
+  await runPasses(page, 3);
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => window.RavelonPage.paused, null, { timeout: WAIT_MS });
+  const held = await passes(page);
+  await page.waitForTimeout(1000);
+  check(await page.isVisible('#pause') && await passes(page) <= held + 1,
+        'Escape shows the pause screen and the game holds still');
+  await page.keyboard.press('ArrowRight');
+  await runPasses(page, 10);
+  check(!(await page.isVisible('#pause')) && !(await page.evaluate(() => window.RavelonPage.ended)),
+        'a key after Escape: the game goes on');
+  const setHidden = (hidden) => page.evaluate((h) => {
+    Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (h ? 'hidden' : 'visible') });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+  await setHidden(true);
+  const hiddenAt = await passes(page);
+  await page.waitForTimeout(1000);
+  check(await passes(page) <= hiddenAt + 1, 'a hidden page holds the game still');
+  await setHidden(false);
+  await runPasses(page, 10);
+  check(await waitForNote(page, 'paused while the page was hidden'), 'shown again, the page says it paused');
+  await page.waitForFunction(() => document.querySelectorAll('#notes .note').length === 0, null,
+                             { timeout: 20000 }).then(() => true, () => false)
+    .then((gone) => check(gone, 'the page\'s notes fade away'));
+  check(page.problems.length === 0, `no page errors and no missing files ${page.problems.join('; ')}`);
+  await context.close();
+}
+
 // With Chromium's frame limit off the page is called back hundreds of times a second; the game
 // still runs 60 passes a second (within 1 %) by its own clock.
 async function sixtyPassesUnlimited(url) {
@@ -472,6 +510,7 @@ async function main() {
     await badInput(browser, url);
     await soundHeard(browser, url);
     await wheelMovesCamera(browser, url);
+    await pausesAndGoesOn(browser, url);
     await sixtyPassesUnlimited(url);
   } finally {
     await browser.close();

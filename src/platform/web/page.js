@@ -33,13 +33,20 @@
 
   // ---- messages --------------------------------------------------------------------------
 
+  // A note stays long enough to be read, then fades out and goes; five at most at a time.
+  const NOTE_SHOWN_MS = 8000, NOTE_FADE_MS = 1000;
   page.note = function (text) {
     page.notes.push(text);
     const box = $('notes');
     const line = document.createElement('div');
+    line.className = 'note';
     line.textContent = text;
     box.prepend(line);
     while (box.childNodes.length > 5) box.removeChild(box.lastChild);
+    setTimeout(() => {
+      line.classList.add('fading');
+      setTimeout(() => line.remove(), NOTE_FADE_MS);
+    }, NOTE_SHOWN_MS);
   };
 
   function consoleLine(text) {
@@ -341,6 +348,32 @@
     }
   };
 
+  // Escape: the game holds still behind the pause screen until a key, a click or Resume;
+  // Restart starts the game again from the level as saved (the unsaved edits are in recovery/,
+  // which Ctrl+L brings back).
+  page.paused = false;
+  page.gamePaused = function () {
+    page.paused = true;
+    $('pause').hidden = false;
+  };
+
+  function resume() {
+    if (!page.paused) return;
+    page.paused = false;
+    $('pause').hidden = true;
+    call('WebResume', null, [], []);
+    $('canvas').focus();
+  }
+
+  // A hidden page (another tab, a minimised window) holds the game and its sound still.
+  function visibilityChanged() {
+    if (!page.started || page.ended || page.scripted) return;
+    const hidden = document.visibilityState === 'hidden';
+    call('WebPageHidden', null, ['number'], [hidden ? 1 : 0]);
+    if (window.RavelonAudio) window.RavelonAudio.hold(hidden);
+    if (!hidden) page.note('The game was paused while the page was hidden.');
+  }
+
   page.gameEnded = function () {
     page.ended = true;
     page.note('The game has ended. Reload the page to play again; edits not saved with S were ' +
@@ -397,6 +430,22 @@
       downloadRecording();
       event.currentTarget.blur();
     });
+    $('resume').addEventListener('click', (event) => {
+      event.stopPropagation();
+      resume();
+    });
+    $('restart').addEventListener('click', () => window.location.reload());
+    $('pause').addEventListener('pointerdown', (event) => {
+      if (event.target === $('pause')) resume();
+    });
+    // Any key goes on from the pause screen; the key itself is not given to the game.
+    window.addEventListener('keydown', (event) => {
+      if (!page.paused) return;
+      event.preventDefault();
+      event.stopImmediatePropagation();
+      if (event.key !== 'Escape' || !event.repeat) resume();
+    }, { capture: true });
+    document.addEventListener('visibilitychange', visibilityChanged);
     window.addEventListener('resize', layOut);
     document.addEventListener('fullscreenchange', layOut);
     layOut();

@@ -47,6 +47,21 @@
     return (params.has('mute') ? 1 : 0) | (volume !== null ? 2 : 0);
   };
 
+  // A hidden page holds the sound still with the game: the context is suspended, and resumed
+  // when the page is shown again.
+  audio.hold = function (held) {
+    if (!audio.context) return;
+    try {
+      if (held) {
+        audio.context.suspend();
+      } else {
+        audio.context.resume();
+      }
+    } catch (error) {
+      // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
+    }
+  };
+
   function running() {
     return audio.context !== null && audio.context.state === 'running';
   }

@@ -19,7 +19,7 @@ set_target_properties(ravelon-web PROPERTIES OUTPUT_NAME ravelon SUFFIX ".js"
 target_link_options(ravelon-web PRIVATE
   -O2
   -sALLOW_MEMORY_GROWTH=1
-  -sEXPORTED_FUNCTIONS=_main,_WebOpenMapPair,_WebWriteMapPair,_WebWriteRecording,_WebPageClosing,_WebStartScripted,_WebPassesDone
+  -sEXPORTED_FUNCTIONS=_main,_WebOpenMapPair,_WebWriteMapPair,_WebWriteRecording,_WebPageClosing,_WebStartScripted,_WebPassesDone,_WebResume,_WebPageHidden
   -sEXPORTED_RUNTIME_METHODS=ccall,FS
   --preload-file ${RAVELON_WEB_ART_DIR}@/art)
 
@@ -28,4 +28,7 @@ foreach(page_file ${RAVELON_WEB_PAGE_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/${page_file}
                  ${RAVELON_WEB_SITE}/${page_file} COPYONLY)
 endforeach()
+# The page's icon is the installed game's.
+configure_file(${CMAKE_SOURCE_DIR}/assets/install/ravelon.svg ${RAVELON_WEB_SITE}/ravelon.svg
+               COPYONLY)
 set_property(TARGET ravelon-web APPEND PROPERTY LINK_DEPENDS ${RAVELON_WEB_ART_DIR}/AllTiles8.bmp)
