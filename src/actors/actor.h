@@ -21,8 +21,10 @@ struct ActorDrawPlacement {
 // An insertion-ordered list of shared actors.
 using ActorList = std::vector<std::shared_ptr<TActor>>;
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// The actors filed by chunk: the map's, like the chunks, defined in world/map_grids.cpp and
+// emptied by TMap::FResetTables.
 extern ActorList ActorBuckets[CHUNK_COLUMNS][CHUNK_ROWS];
+// The registry's: defined in actors/actor_registry.cpp and emptied by TActor::FResetTables.
 constexpr int kBadguyList = 1;  // the bad guys in creation order; list 0 stays empty
 extern ActorList ActorLists[2];
 extern int32_t ActorCount;  // actors created since the last clear
@@ -58,7 +60,8 @@ class TActor : public std::enable_shared_from_this<TActor> {
   int32_t MentalState[4] = {0, 0, 0, 0};  // a bad guy's mind: entries 0..2 for VPad, Hpad, B, A
 
   // actors/actor_registry.cpp: creation, clearing, the buckets and the update order.
-  static int FBoot();  // empties both lists and makes room for the whole cap
+  static int FResetTables();  // both lists empty, their room given back, the count 0
+  static int FBoot();         // empties both lists and makes room for the whole cap
   // A new actor at (x, y), hopping up out of its spawn cell; kind is kUserPlayer or kUserBadguy
   // (bad guys join ActorLists[kBadguyList]). Filed in its bucket; counts in ActorCount.
   static std::shared_ptr<TActor> FCreate(int64_t x, int64_t y, int32_t kind);

@@ -7,6 +7,9 @@
 #include "shared/game_events.h"
 #include "world/map.h"
 
+ActorList ActorLists[2];
+int32_t ActorCount;
+
 namespace {
 
 constexpr int64_t kSpawnHopVel = -131072;  // a new actor hops 2 pixels up out of its spawn cell
@@ -42,6 +45,13 @@ int32_t BucketColumnOf(int64_t x) {
 }
 int32_t BucketRowOf(int64_t y) {
   return ClampedBucket(y, CHUNK_ROWS);
+}
+
+int TActor::FResetTables() {
+  for (auto& list : ActorLists)
+    ActorList().swap(list);
+  ActorCount = 0;
+  return 0;
 }
 
 int TActor::FBoot() {

@@ -5,6 +5,8 @@
 
 #include "platform/input.h"
 
+std::shared_ptr<TProfile> Profiles[4];
+
 namespace {
 
 constexpr int kJoyPort = 0;
@@ -23,6 +25,12 @@ int32_t PluspadOf(int32_t vpad, int32_t hpad) {
   if (hpad == kLeft) column = 1;
   if (hpad == kRight) column = 2;
   return kCodes[row][column];
+}
+
+int TProfile::FResetTables() {
+  for (auto& profile : Profiles)
+    profile = nullptr;
+  return 0;
 }
 
 int TProfile::FBoot() {

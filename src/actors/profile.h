@@ -22,7 +22,8 @@ class TProfile {
   int32_t Value[20] = {};
 
   // All in actors/profile.cpp.
-  static int FBoot();    // creates the player's profile
+  static int FResetTables();  // no profile at all
+  static int FBoot();         // creates the player's profile
   static int FUpdate();  // the player's profile reads the pad, once a frame before any actor moves
   // The arrow keys or the stick (up beats down, left beats right), B or buttons 2 and 3, N or
   // buttons 0 and 1.
@@ -30,7 +31,7 @@ class TProfile {
 };
 
 constexpr int kPlayerProfile = 0;  // the one profile the game reads: the player's
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// Defined in actors/profile.cpp, emptied by TProfile::FResetTables, filled by TProfile::FBoot.
 extern std::shared_ptr<TProfile> Profiles[4];
 
 // The combined direction code of a vertical and a horizontal pad (actors/profile.cpp).

@@ -12,6 +12,9 @@
 #include "platform/render/pixmap.h"
 #include "world/map.h"
 
+std::shared_ptr<TPixmap> RefImagePixmap;
+int32_t RefImageWidth, RefImageHeight;
+
 namespace {
 constexpr int kImageWidth = 75;
 constexpr int kImageHeight = 54;
@@ -34,6 +37,12 @@ void UseFreshImage() {
   RefImageHeight = RefImagePixmap ? kImageHeight : 0;
 }
 }  // namespace
+
+int TRefImage::FResetTables() {
+  RefImagePixmap = nullptr;
+  RefImageWidth = RefImageHeight = 0;
+  return 0;
+}
 
 int TRefImage::FBoot() {
   RefImagePixmap = LoadPixmapFile("BlockMapImage.bmp");

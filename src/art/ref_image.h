@@ -6,15 +6,16 @@
 
 class TPixmap;
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// Defined in art/ref_image.cpp: no image and 0 by 0 after TRefImage::FResetTables.
 extern std::shared_ptr<TPixmap> RefImagePixmap;
 extern int32_t RefImageWidth;
 extern int32_t RefImageHeight;
 
-// Not called by the game: the whole class is kept as the reference image's interface. All in
-// art/ref_image.cpp. The whole-image passes end the program at once on Escape.
+// Not called by the game, its reset aside: the whole class is kept as the reference image's
+// interface. All in art/ref_image.cpp. The whole-image passes end the program at once on Escape.
 class TRefImage {
  public:
+  static int FResetTables();  // the image forgotten, as start-up does with every table
   // Loads BlockMapImage.bmp; any size but 75x54 gives a blank image instead, and a missing file
   // ends the program with status 0.
   static int FBoot();

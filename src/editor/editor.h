@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// The editor's: defined in editor/picker.cpp, at their start values after TEditor::FResetTables
+// (nothing picked: background style 0 in background mode); the picker and the eyedropper pick.
 extern int32_t EditorTileGrid[32][8];
 extern int32_t EditorBlockStyle;
 extern int32_t EditorBGStyle;
@@ -17,7 +18,8 @@ constexpr int32_t kEditorBlockMode = 1;
 class TEditor {
  public:
   // editor/picker.cpp
-  static int FBoot();  // empties the undo history, numbers the picker's squares
+  static int FResetTables();  // the four tables above at their start values, the grid all 0
+  static int FBoot();         // empties the undo history, numbers the picker's squares
   // editor/editor.cpp
   // Before the frame's first move: where a stroke of the undo history opens and closes.
   static int FFrameStart();

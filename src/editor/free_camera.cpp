@@ -7,6 +7,8 @@
 #include "shared/units.h"
 #include "world/scroller.h"
 
+bool FreeCameraOn, OverviewDragging, ButtonsHeldAtFrameStart;
+
 namespace {
 
 // A steady glide of six pixels a frame, four times that with Shift: the map's width in about
@@ -72,6 +74,14 @@ void FreeCameraInput() {
 
 bool PointerOnOverview() {
   return FreeCameraOn && (OverviewDragging || OverviewContains(MousePosX(), MousePosY()));
+}
+
+void ResetFreeCamera() {
+  FreeCameraOn = OverviewDragging = ButtonsHeldAtFrameStart = false;
+}
+
+void EnterFreeCamera() {
+  FreeCameraOn = true;
 }
 
 void LeaveFreeCamera() {

@@ -1,9 +1,22 @@
 // The tile picker: the tile sheet drawn at half size over the right view. Its top half picks
 // block styles, its bottom half background styles.
 #include "editor/editor.h"
+
+#include <cstring>
+
 #include "editor/editor_layout.h"
 #include "editor/stroke_events.h"
 #include "editor/undo_history.h"
+
+int32_t EditorTileGrid[32][8];
+int32_t EditorBlockStyle, EditorBGStyle, EditorMode;
+
+int TEditor::FResetTables() {
+  std::memset(EditorTileGrid, 0, sizeof EditorTileGrid);
+  EditorBlockStyle = EditorBGStyle = 0;
+  EditorMode = kEditorBackgroundMode;
+  return 0;
+}
 
 int TEditor::FBoot() {
   TUndoHistory::FReset();

@@ -8,8 +8,8 @@
 #include "shared/units.h"
 #include "world/map.h"
 
-// The rows of each column that may hold water, and whether the step visits it. Defined, and
-// reset by CreateTables, in frame/tables.cpp.
+// The rows of each column that may hold water, and whether the step visits it. Defined in
+// fluid/water_columns.cpp; all 0 after TFluid::FResetTables, worked out by TFluid::FEvaluateMap.
 extern uint16_t FluidTopRow[MAP_WIDTH_TILES];
 extern uint16_t FluidBottomRow[MAP_WIDTH_TILES];
 extern uint8_t FluidColumnActive[MAP_WIDTH_TILES];
@@ -17,6 +17,7 @@ extern uint8_t FluidColumnActive[MAP_WIDTH_TILES];
 class TFluid : public TMap {
  public:
   // fluid/water_columns.cpp: the columns' bookkeeping and pouring.
+  static int FResetTables();  // the three column tables all 0 (TMap's own resets the grids)
   static int FCreateWater(int column, int row);  // 1..15 units poured, replacing a block
   static int FEvaluateMap();                     // every column's range and activity anew
   // The rows 1..52 of the column's water (FluidTopRow, FluidBottomRow), and whether it is active.

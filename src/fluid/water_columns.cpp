@@ -1,11 +1,23 @@
 // The per-column bookkeeping of the water: which rows of a column may hold water and whether
 // the next step visits it, and pouring new water into a cell.
+#include <cstring>
 #include <string>
 
 #include "fluid/fluid.h"
 #include "fluid/fluid_cells.h"
 #include "platform/console.h"
 #include "platform/random.h"
+
+uint16_t FluidTopRow[MAP_WIDTH_TILES];
+uint16_t FluidBottomRow[MAP_WIDTH_TILES];
+uint8_t FluidColumnActive[MAP_WIDTH_TILES];
+
+int TFluid::FResetTables() {
+  std::memset(FluidTopRow, 0, sizeof FluidTopRow);
+  std::memset(FluidBottomRow, 0, sizeof FluidBottomRow);
+  std::memset(FluidColumnActive, 0, sizeof FluidColumnActive);
+  return 0;
+}
 
 int TFluid::FEvaluateColumn(int column) {
   if (!FluidColumnInGrid(column)) return 0;

@@ -6,6 +6,21 @@
 #include "platform/platform.h"
 #include "platform/render/draw.h"
 
+int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
+int32_t ClockAverage[kClockCount];
+
+int TClock::FResetTables() {
+  for (int i = 0; i < kClockCount; ++i)
+    ClockStart[i] = ClockStop[i] = ClockSum[i] = ClockAverage[i] = 0;
+  return 0;
+}
+
+int TClock::FRestartSums() {
+  for (int clock = 0; clock < kClockCount; ++clock)
+    ClockSum[clock] = 0;
+  return 0;
+}
+
 int TClock::FStartClock(uint8_t clock) {
   if (clock < kClockCount) ClockStart[clock] = ClockMillis();
   return 0;

@@ -7,13 +7,16 @@
 enum FrameClock : uint8_t { kClockPhysics = 0, kClockDraw = 1, kClockFrame = 2 };
 constexpr int kClockCount = 3;
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// Defined in frame/clock.cpp, all 0 after TClock::FResetTables.
 extern int64_t ClockStart[kClockCount], ClockStop[kClockCount], ClockSum[kClockCount];
 extern int32_t ClockAverage[kClockCount];
 
 // All in frame/clock.cpp. A clock number outside the three is ignored.
 class TClock {
  public:
+  static int FResetTables();  // every start, stop, sum and average 0
+  // The sums start afresh, the averages kept: the next average counts only what follows.
+  static int FRestartSums();
   static int FStartClock(uint8_t clock);
   static int FEndClock(uint8_t clock);  // adds the time since the start to the clock's sum
   // On the first frame of every seven (FrameTick 0): each sum over 7, in microseconds, becomes

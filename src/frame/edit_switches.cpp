@@ -13,6 +13,13 @@
 #include "world/map.h"
 #include "world/scroller.h"
 
+bool WorldHeld, PanelShown;
+
+void ResetEditSwitches() {
+  WorldHeld = false;
+  PanelShown = true;
+}
+
 namespace {
 
 // An odd number of presses in one frame switches; an even number leaves the switch as it was.
@@ -27,7 +34,7 @@ void Report(GameEvent kind, bool on) {
 void SetFreeCamera(bool on) {
   if (on == FreeCameraOn) return;
   if (on) {
-    FreeCameraOn = true;
+    EnterFreeCamera();
   } else {
     LeaveFreeCamera();
   }
@@ -39,9 +46,7 @@ void SetWorldHeld(bool held) {
   WorldHeld = held;
   // The frames the world waited are not the world's: the profiler's sums start afresh, so its
   // next average counts none of them.
-  if (!held)
-    for (int clock = 0; clock < kClockCount; ++clock)
-      ClockSum[clock] = 0;
+  if (!held) TClock::FRestartSums();
   Report(GameEvent::kWorldHeld, held);
 }
 

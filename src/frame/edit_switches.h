@@ -2,11 +2,13 @@
 // world held still, H the instructions panel, T play from the pointer.
 #pragma once
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// Defined in frame/edit_switches.cpp; ResetEditSwitches puts them at their start values (the
+// world running, the panel shown).
 extern bool WorldHeld;   // P: no actor, water, boulder or block moves, and the frame counters wait
 extern bool PanelShown;  // H: the instructions panel and the profiler's figures over it
 
 // frame/edit_switches.cpp
+void ResetEditSwitches();
 // At the start of the frame's update, before anything moves: Tab, P and H, each taken once per
 // press (two presses in one frame switch back). Each change is reported as a game event.
 void EditSwitchKeys();

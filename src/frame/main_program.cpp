@@ -24,6 +24,19 @@
 #include "world/map_files.h"
 #include "world/scroller.h"
 
+// The program-level variables (shared/game_images.h, shared/frame_counters.h, BadguyActor):
+// the art LoadArt loads, the counters the loop advances, the bad guy the play state creates.
+std::shared_ptr<TImage> AllTilesImage, TileSet0, TileSet1, TileSet2, WaterImage, ActorImage,
+    InstrImage;
+uint8_t FrameTick, SlowToggle, AnimPhase, QuitFlag;
+std::shared_ptr<TActor> BadguyActor;
+
+void ResetProgramVariables() {
+  AllTilesImage = TileSet0 = TileSet1 = TileSet2 = WaterImage = ActorImage = InstrImage = nullptr;
+  FrameTick = SlowToggle = AnimPhase = QuitFlag = 0;
+  BadguyActor = nullptr;
+}
+
 namespace {
 
 std::function<void(int)> PassObserver;

@@ -19,9 +19,14 @@ class TActor;
 
 extern std::shared_ptr<TActor> BadguyActor;  // the bad guy the right-hand view follows
 
-// frame/tables.cpp, which also holds the definitions of every table and variable.
-// Creates (resets) every class-level table and variable of the game, in the order listed there.
+// frame/tables.cpp: creates (resets) every class-level table and variable of the game, each
+// through its owner's reset and in the order the game has always created them. It runs before
+// anything else of the game, so the whole program can start again in the same process.
 void CreateTables();
+
+// frame/main_program.cpp, like the variables' definitions: the images, the frame counters and
+// BadguyActor null or 0.
+void ResetProgramVariables();
 
 // frame/main_program.cpp from here on, DrawStatLine aside.
 class TMain {

@@ -4,6 +4,6 @@
 
 #include <cstdint>
 
-// Defined, and reset by CreateTables, in frame/tables.cpp; advanced between passes by
-// AdvanceCounters in frame/main_program.cpp.
+// Defined in frame/main_program.cpp, 0 after ResetProgramVariables there; advanced between
+// passes by AdvanceCounters in the same file.
 extern uint8_t FrameTick, SlowToggle, AnimPhase, QuitFlag;

@@ -6,8 +6,8 @@
 
 class TImage;
 
-// Defined, and reset by CreateTables, in frame/tables.cpp; loaded by TMain::FBoot in
-// frame/main_program.cpp.
+// Defined in frame/main_program.cpp, null after ResetProgramVariables there; loaded by
+// TMain::FBoot in the same file.
 extern std::shared_ptr<TImage> AllTilesImage;  // the whole tile sheet, for the editor's picker
 extern std::shared_ptr<TImage> TileSet0, TileSet1, TileSet2;  // the sheet's three 16x16 strips
 extern std::shared_ptr<TImage> WaterImage;                    // the water's animation frames

@@ -22,8 +22,9 @@ class TBlock : public std::enable_shared_from_this<TBlock> {
 
   // world/blocks.cpp holds every block function not written out here. The map makes its blocks
   // through TMap::FCreateBlock, which picks the kind by style.
-  static int FBoot();    // empties ActiveBlocks
-  static int FUpdate();  // one animation step of every block in ActiveBlocks
+  static int FResetTables();  // Count 0, ActiveBlocks empty
+  static int FBoot();         // empties ActiveBlocks
+  static int FUpdate();       // one animation step of every block in ActiveBlocks
   // Not called by the game: kept as part of TBlock's interface.
   static std::shared_ptr<TBlock> FCreate(int style, int x, int y);  // always null
   int MStyle() const { return Style; }
@@ -74,5 +75,6 @@ class TBlockContainer : public TBlock {
 // 255. Counts in TBlock::Count like every creation.
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);
 
-// The animating blocks, in the order they were bumped.
+// The animating blocks, in the order they were bumped. Defined with TBlock::Count in
+// world/blocks.cpp.
 extern std::list<std::shared_ptr<TBlock>> ActiveBlocks;

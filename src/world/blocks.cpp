@@ -12,6 +12,9 @@
 #include "world/block.h"
 #include "world/map.h"
 
+int32_t TBlock::Count;
+std::list<std::shared_ptr<TBlock>> ActiveBlocks;
+
 namespace {
 
 constexpr uint8_t kBumpFrames = 8;
@@ -97,6 +100,12 @@ void ReleaseActor(const TBlock& block) {
 }
 
 }  // namespace
+
+int TBlock::FResetTables() {
+  Count = 0;
+  ActiveBlocks.clear();
+  return 0;
+}
 
 int TBlock::FBoot() {
   ActiveBlocks.clear();

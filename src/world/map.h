@@ -10,7 +10,9 @@
 
 class TBlock;
 
-// The map's grids. Defined, and reset by CreateTables, in frame/tables.cpp.
+// The map's grids, the map's own: defined in world/map_grids.cpp, where TMap::FResetTables gives
+// them their start values. They are written by world/ and the water (a TMap of its own) and
+// put back by the editor's undo (editor/map_snapshot.cpp); the rest of the game only reads them.
 extern std::shared_ptr<TBlock> BlockGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
 extern uint8_t SolidGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];  // 0 nothing, 1 block, 5 fluid
 extern uint8_t FillGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];   // 0..16, 16 for a block
@@ -37,6 +39,9 @@ class TMap {
  public:
   // world/map_grids.cpp: the grids' life, the bounds, the cell queries and the two writers.
   // The queries only read the grids.
+  // Every grid above and the actor buckets at their start values: numbers 0, no block, no
+  // actor; CreateTables (frame/tables.cpp) calls it first thing, before any boot.
+  static int FResetTables();
   static int FBoot();   // empties the actor buckets; a new run backs the map files up anew
   static int FClear();  // an all-sky map without blocks, backgrounds, water or actors
   static int FBounds(int x, int y);        // 1 inside the map

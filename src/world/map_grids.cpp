@@ -1,11 +1,26 @@
 // The map grids: clearing, the bounds helpers, the cell queries and the two writers
 // (FCreateBlock for blocks, FBGSet for backgrounds).
+#include <algorithm>
+#include <cstring>
+
 #include "actors/actor.h"  // up: a new map clears the actors filed in its chunks
 #include "fluid/fluid.h"   // up: a changed cell re-evaluates the water around it
 #include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/map_files.h"
+
+// The map's grids (world/map.h), and the chunks' actor buckets (actors/actor.h), which the map
+// owns as it owns the chunks.
+std::shared_ptr<TBlock> BlockGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
+uint8_t SolidGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
+uint8_t FillGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
+uint8_t BGGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
+uint8_t ShadowGrid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
+uint8_t ChunkStyleGrid[CHUNK_COLUMNS][CHUNK_ROWS];
+uint8_t ChunkVisibleGrid[CHUNK_COLUMNS][CHUNK_ROWS];
+uint8_t ScrollLocks[3][3][4];
+ActorList ActorBuckets[CHUNK_COLUMNS][CHUNK_ROWS];
 
 namespace {
 
@@ -43,6 +58,23 @@ std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
   if (IsBrickStyle(style)) return TBlockBrick::FCreate(style, x, y);
   if (IsContainerStyle(style)) return TBlockContainer::FCreate(style, x, y);
   return TBlockSolid::FCreate(style, x, y);
+}
+
+int TMap::FResetTables() {
+  for (auto& column : BlockGrid)
+    std::fill(std::begin(column), std::end(column), nullptr);
+  std::memset(SolidGrid, 0, sizeof SolidGrid);
+  std::memset(FillGrid, 0, sizeof FillGrid);
+  std::memset(BGGrid, 0, sizeof BGGrid);
+  std::memset(ShadowGrid, 0, sizeof ShadowGrid);
+  std::memset(ChunkStyleGrid, 0, sizeof ChunkStyleGrid);
+  std::memset(ChunkVisibleGrid, 0, sizeof ChunkVisibleGrid);
+  std::memset(ScrollLocks, 0, sizeof ScrollLocks);
+  // Swapped with an empty list, so a second start gets its room back as well.
+  for (auto& column : ActorBuckets)
+    for (auto& bucket : column)
+      ActorList().swap(bucket);
+  return 0;
 }
 
 int TMap::FBoot() {

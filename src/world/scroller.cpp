@@ -18,6 +18,8 @@
 #include "world/map.h"
 #include "world/view_windows.h"
 
+std::shared_ptr<TScroller> Scrollers[2];
+
 namespace {
 
 constexpr double kWaterAlpha = 0.7;
@@ -61,6 +63,12 @@ bool CellPaintedOpaquely(int x, int y) {
   }
   const TBlock* block = BlockGrid[x][y].get();
   return block && FrameCoversCell(TileSet0.get(), block->MRestingFrame());
+}
+
+int TScroller::FResetTables() {
+  for (auto& scroller : Scrollers)
+    scroller = nullptr;
+  return 0;
 }
 
 int TScroller::FBoot() {

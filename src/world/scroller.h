@@ -26,7 +26,8 @@ class TScroller {
   int64_t CameraCornerY = 0;
 
   // world/scroller.cpp: the views, the scroll locks and the drawing.
-  static int FBoot();  // creates both views
+  static int FResetTables();  // no view at all
+  static int FBoot();         // creates both views
   static int FDefaultState();
   // ScrollLocks anew: a side of a screen region is locked when more than seven in ten of its
   // cells hold a block; the camera then stays inside the region near that side.
@@ -76,5 +77,5 @@ bool CellPaintedOpaquely(int x, int y);
 
 // world/scroller_backdrops.cpp: the backdrop pass of MDraw (TScroller::MDrawBackdrops).
 
-// Defined, and reset by CreateTables, in frame/tables.cpp.
+// Defined in world/scroller.cpp, emptied by TScroller::FResetTables, made by TScroller::FBoot.
 extern std::shared_ptr<TScroller> Scrollers[2];  // the left view [0] and the right view [1]
