@@ -19,6 +19,7 @@
 #include "frame/game_sounds.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
+#include "platform/input.h"
 #include "platform/pass_clock.h"
 #include "platform/safe_write.h"
 #include "platform/web/web_audio.h"
@@ -39,7 +40,10 @@ WebBackend* Web = nullptr;         // lives as long as the page
 PlayRecorder* Recorder = nullptr;  // live play only
 bool Recording = false;
 int PassesDone = 0;
-PassClock Passes;   // when the passes are due
+PassClock Passes;  // when the passes are due
+// Why the page holds the game still: the player's pause (Escape), a hidden page.
+constexpr int kHeldByPlayer = 1, kHeldWhileHidden = 2;
+int HeldByPage = 0;
 int StopAfter = 0;  // scripted: the page holds still after this pass
 std::string PendingOpen;
 bool Ended = false;
