@@ -26,8 +26,8 @@ build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DRAVELON_WERROR=ON -DRAVELON_FUZZ=ON -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF \
   -DRAVELON_WITH_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
-bash scripts/make-fuzz-seeds.sh
+cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" ravelon-fuzz-seeds
+bash scripts/make-fuzz-seeds.sh "$build"
 
 status=0
 for target in "${targets[@]}"; do

@@ -2,20 +2,27 @@
 # Prints the include graph between the rooms of src/ (how many includes run along each arrow)
 # and checks the floor plan. Every quoted include is resolved as the compiler does (the
 # including file's own folder first, then src/), with or without a folder in its name.
-# Layers, bottom to top: platform (with its software renderer, platform/render), shared, world,
-# actors, fluid, art, editor, record, frame. The backends, SDL's (platform/sdl) and the web
-# page's (platform/web), sit on platform and shared alone, and only frame/ (the process entries,
-# which choose the backend) includes them.
+# Layers, bottom to top: shared (units, codes and the program-level variables: it includes
+# nothing of the game), platform (with its software renderer, platform/render, and the save's
+# file machinery, platform/save), world, actors, fluid, art, editor, record, frame. The
+# backends, SDL's (platform/sdl) and the web page's (platform/web), sit on platform and shared
+# alone, and only frame/ (the process entries, which choose the backend) includes them.
 # Exits 1 on any of:
 #   - an arrow running up the layers other than the three the game's design makes (world to
 #     actors, to fluid, to art), or one of those three without "// up:" and its reason;
 #   - a backend including anything above platform/ and shared/, or included outside frame/;
 #   - a file of src/ including anything under tools/, or an include that names no file.
+# Usage: include-graph.sh [ROOT]: the checkout whose src/ (and tools/) it reads, this one by
+# default (the tests run it over a copy with an arrow planted).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "${1:-$(dirname "$0")/..}" || exit 2
+[[ -d src ]] || {
+  echo "include-graph.sh: no src/ in $PWD" >&2
+  exit 2
+}
 
-declare -A rank=([platform]=0 [platform/render]=0 [shared]=1 [platform/sdl]=1 [platform/web]=1
-  [world]=2 [actors]=3 [fluid]=4 [art]=5 [editor]=6 [record]=7 [frame]=8)
+declare -A rank=([shared]=0 [platform]=1 [platform/render]=1 [platform/sdl]=2 [platform/web]=2
+  [world]=3 [actors]=4 [fluid]=5 [art]=6 [editor]=7 [record]=8 [frame]=9)
 declare -A allowed_up=([world actors]=1 [world fluid]=1 [world art]=1)
 declare -A backend_may_include=([platform]=1 [platform/render]=1 [shared]=1)
 declare -A backend=([platform/sdl]=SDL [platform/web]=web)
@@ -32,6 +39,14 @@ room_of() {
   esac
 }
 
+# A path (src/...) as it stands under src/; only a path with "." or ".." in it asks realpath.
+relative_to_src() {
+  case "/$1/" in
+  */./* | */../*) realpath -m --relative-to=src "$1" ;;
+  *) echo "${1#src/}" ;;
+  esac
+}
+
 failures=0
 fail() {
   echo "  $*"
@@ -42,28 +57,32 @@ fail() {
 edges=""
 problems=""
 while IFS= read -r hit; do
-  file=${hit%%:*}
+  including=${hit%%:*}
   line=${hit#*:}
-  included=$(sed -E 's#^[[:space:]]*\#[[:space:]]*include[[:space:]]*"([^"]*)".*#\1#' <<<"$line")
-  own_dir=$(dirname "$file")
+  [[ "$line" =~ include[[:space:]]*\"([^\"]*)\" ]] || continue
+  included=${BASH_REMATCH[1]}
+  own_dir=${including%/*}
   if [[ -f "$own_dir/$included" ]]; then
-    target=$(realpath -m --relative-to=src "$own_dir/$included")
+    target=$(relative_to_src "$own_dir/$included")
   elif [[ -f "src/$included" ]]; then
-    target=$(realpath -m --relative-to=src "src/$included")
-  elif [[ "$included" == *tools/* ]] || [[ -n "$(find tools -name "$(basename "$included")" -print -quit)" ]]; then
-    problems+="${file#src/} includes $included from tools/"$'\n'
+    target=$(relative_to_src "src/$included")
+  elif [[ "$included" == *tools/* ]] ||
+    [[ -d tools && -n "$(find tools -name "${included##*/}" -print -quit)" ]]; then
+    problems+="${including#src/} includes $included from tools/"$'\n'
     continue
   else
-    problems+="${file#src/} includes $included, which names no file"$'\n'
+    problems+="${including#src/} includes $included, which names no file"$'\n'
     continue
   fi
   if [[ "$target" == ../* ]]; then
-    problems+="${file#src/} includes $included, outside src/"$'\n'
+    problems+="${including#src/} includes $included, outside src/"$'\n'
     continue
   fi
-  from=$(room_of "${file#src/}")
+  from=$(room_of "${including#src/}")
   to=$(room_of "$target")
-  [[ "$from" != "$to" ]] && edges+="$from $to ${file#src/} $target $(grep -c '// up:' <<<"$line")"$'\n'
+  marked=0
+  [[ "$line" == *"// up:"* ]] && marked=1
+  [[ "$from" != "$to" ]] && edges+="$from $to ${including#src/} $target $marked"$'\n'
 done < <(grep -rH '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' --include='*.h' --include='*.cpp' src)
 edges=${edges%$'\n'}
 

@@ -4,9 +4,15 @@
 # (the text seeds of the script parser and the golden scripts, and a few edge cases).
 # Deterministic: running it again rewrites the same bytes. The text seeds of the script
 # parser's corpus are kept as they are.
+#   bash scripts/make-fuzz-seeds.sh [BUILD]
+# BUILD (default build/) is a CMake build folder, configured here if it is not yet: the
+# bitmaps come from its ravelon-fuzz-seeds, built here too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corpus=fuzz/corpus
+build=${1:-build}
+[ -e "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target ravelon-fuzz-seeds >/dev/null
 
 # Little-endian integers and repeated bytes, written with printf only (no other tool needed).
 escapes=()
@@ -18,42 +24,13 @@ repeat() { local b=$1 n=$2 i; for (( i = 0; i < n; i++ )); do byte "$b"; done; }
 # A pattern of n bytes that changes along the row, so decoded pixels are not all alike.
 pattern() { local n=$1 seed=$2 i; for (( i = 0; i < n; i++ )); do byte $(( (i * 37 + seed * 11) ^ (i >> 3) )); done; }
 
-# bmp WIDTH HEIGHT DEPTH TABLE_ENTRIES [INFO_SIZE] : the headers and a patterned pixel array.
-# A negative height stores the rows top row first.
-bmp() {
-  local w=$1 h=$2 depth=$3 entries=$4 info=${5:-40}
-  local ah=$(( h < 0 ? -h : h ))
-  local stride=$(( ((w * depth + 31) / 32) * 4 ))
-  local offset=$(( 14 + info + entries * 4 ))
-  local size=$(( offset + stride * ah ))
-  printf 'BM'; u32 $size; u32 0; u32 $offset
-  u32 "$info"; u32 "$w"; u32 $(( h & 0xFFFFFFFF )); u16 1; u16 "$depth"; u32 0
-  u32 $(( stride * ah )); u32 2835; u32 2835; u32 "$entries"; u32 0
-  repeat 0 $(( info - 40 ))
-  local e
-  for (( e = 0; e < entries; e++ )); do byte $(( e * 40 )); byte $(( 255 - e * 20 )); byte $(( e * 90 )); byte 0; done
-  pattern $(( stride * ah )) "$depth"
-}
-
-write_bitmaps() {
-  local dir=$1
-  mkdir -p "$dir"
-  bmp 8 2 1 2 >"$dir/mono_8x2.bmp"
-  bmp 5 3 4 16 >"$dir/nibbles_5x3.bmp"
-  bmp 4 4 8 6 >"$dir/indexed_4x4.bmp"
-  bmp 32 48 24 0 >"$dir/sheet_32x48.bmp"
-  bmp 16 -16 32 0 >"$dir/alpha_topdown_16x16.bmp"
-  bmp 3 2 24 0 108 >"$dir/v4_header_3x2.bmp"
-  # A bitmap in the mask colour except for one pattern row: the masked path with neighbours.
-  { printf 'BM'; u32 $(( 54 + 48 * 2 )); u32 0; u32 54; u32 40; u32 16; u32 2; u16 1; u16 24; u32 0
-    u32 96; u32 0; u32 0; u32 0; u32 0
-    for (( i = 0; i < 16; i++ )); do byte 255; byte 201; byte 122; done
-    pattern 48 3; } >"$dir/masked_16x2.bmp"
-}
-
+# The bitmaps are the game's own BMP writer's (tools/fuzz_seeds, through platform/bmp_encode.cpp).
+bitmaps=()
 for target in fuzz_bmp_decode fuzz_image_load fuzz_pixmap_load; do
-  write_bitmaps "$corpus/$target"
+  mkdir -p "$corpus/$target"
+  bitmaps+=("$corpus/$target")
 done
+"$build/ravelon-fuzz-seeds" "${bitmaps[@]}"
 
 mkdir -p "$corpus/fuzz_palette"
 pattern 72 5 >"$corpus/fuzz_palette/palette_72.raw"

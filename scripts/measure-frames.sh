@@ -73,13 +73,12 @@ cc -shared -fPIC -O2 -o "$WORK/flip_times.so" "$WORK/flip_times.c" -ldl || fail 
 start_xvfb 3000x2000
 
 PLAY=$WORK/play
-mkdir -p "$PLAY"
-for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp 24pal.raw BlockMapImage.bmp \
-  BGMap75x54.raw BlockMap75x54.raw; do
-  cp "$ART/$f" "$PLAY/"
-done
+source scripts/play-folder.sh
 if [ "${MEASURE_SOUND:-0}" = 1 ]; then
-  cp "$ART"/*.sfx "$PLAY/" || fail "no sound recipes in $ART"
+  lay_out_play_folder "$ART" "$PLAY" --level-always || fail "cannot lay out the play folder from $ART"
+else
+  lay_out_play_folder "$ART" "$PLAY" --level-always --no-sounds ||
+    fail "cannot lay out the play folder from $ART"
 fi
 (cd "$PLAY" && FLIP_TIMES_FILE="$WORK/flips.txt" LD_PRELOAD="$WORK/flip_times.so" \
   exec "$GAME" "$@" >/dev/null 2>"$WORK/stderr.txt") &

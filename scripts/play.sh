@@ -5,12 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh build
-mkdir -p play
-cp build/art/AllTiles8.bmp build/art/tall_water.bmp build/art/ActorGfxKelpo.bmp \
-   build/art/instr.bmp build/art/24pal.raw build/art/BlockMapImage.bmp build/art/*.sfx play/
-for map in BGMap75x54.raw BlockMap75x54.raw; do
-  [ -e "play/$map" ] || cp "build/art/$map" "play/$map"
-done
+# The layout is src/shared/play_files.h's, as the web page's.
+source scripts/play-folder.sh
+lay_out_play_folder build/art play
 # A sanitizer build still checks for leaks, all but the system's own (see the file).
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 cd play

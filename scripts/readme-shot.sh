@@ -14,8 +14,8 @@ cmake --build "$build_dir" --target ravelon-sim ravelon_art >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The play folder's files, the default level included, as scripts/play.sh lays them out.
-cp "$build_dir"/art/{AllTiles8.bmp,tall_water.bmp,ActorGfxKelpo.bmp,instr.bmp,24pal.raw} "$work/"
-cp "$build_dir"/art/{BlockMapImage.bmp,BGMap75x54.raw,BlockMap75x54.raw} "$work/"
+source scripts/play-folder.sh
+lay_out_play_folder "$build_dir/art" "$work" --level-always --no-sounds
 "$build_dir/ravelon-sim" --dir "$work" --frames "$frames" --shot "$work/shot.bmp" >/dev/null
 
 mkdir -p docs

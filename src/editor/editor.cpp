@@ -16,9 +16,9 @@
 #include "platform/render/image.h"
 #include "shared/game_events.h"
 #include "shared/game_images.h"
-#include "shared/random_styles.h"
 #include "world/map.h"
 #include "world/map_files.h"
+#include "world/random_styles.h"
 #include "world/scroller.h"
 
 namespace {
@@ -187,15 +187,15 @@ int TEditor::FFrameStart() {
 
 int TEditor::FDraw() {
   SetColor(0, 0, 0);
-  DrawRect(400, 0, 16, 288);
-  DrawRect(0, 288, 416, 12);
+  DrawRect(kLeftViewRight, 0, kPickerLeft - kLeftViewRight, kViewsBottom);
+  DrawRect(0, kViewsBottom, kPickerLeft, kStripBelowHeight);
   SetColor(255, 255, 255);
   if (FreeCameraOn) DrawMapOverview();
   if (MousePosX() <= kLeftViewRight) return 0;
   SetDrawScale(0.5f, 0.5f);
   DrawImageFrame(AllTilesImage.get(), kPickerLeft, kPickerTop, 0);
   SetDrawScale(1.0f, 1.0f);
-  DrawImageFrame(TileSet0.get(), 432, 256, EditorBlockStyle);
-  DrawImageFrame(TileSet1.get(), 464, 256, EditorBGStyle);
+  DrawImageFrame(TileSet0.get(), kChosenBlockLeft, kChosenStylesTop, EditorBlockStyle);
+  DrawImageFrame(TileSet1.get(), kChosenBackgroundLeft, kChosenStylesTop, EditorBGStyle);
   return 0;
 }

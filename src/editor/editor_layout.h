@@ -8,6 +8,15 @@ constexpr int kPickerSquare = 8;
 constexpr int kPickerColumns = 32;
 constexpr int kPickerHalfRows = 8;
 
+// The black frame the editor draws around the views: the gap between them (from kLeftViewRight
+// to kPickerLeft, as high as the views) and the strip below the left view and the gap.
+constexpr int kViewsBottom = 288;  // the views' foot: the strip below starts here
+constexpr int kStripBelowHeight = 12;
+// Below the picker, the styles painting uses: the block style, then the background style.
+constexpr int kChosenStylesTop = 256;
+constexpr int kChosenBlockLeft = 432;
+constexpr int kChosenBackgroundLeft = 464;
+
 struct PickerPlace {
   int column;
   int row;

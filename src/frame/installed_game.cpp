@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/safe_write.h"
-#include "world/map_files.h"
+#include "platform/save/safe_write.h"
+#include "shared/play_files.h"
 
 namespace fs = std::filesystem;
 
@@ -16,10 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kArtProbe = "AllTiles8.bmp";
 // Copied only where no file of the name is there yet: the player's own level.
 bool IsMapFile(const std::string& name) {
-  return name == kBGMapFile || name == kBlockMapFile;
+  for (const char* level_file : kLevelFiles) {
+    if (name == level_file) return true;
+  }
+  return false;
 }
 
 bool SameBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -33,7 +35,7 @@ std::string InstalledDataFolder(const std::string& exe_path) {
   if (exe_path.empty()) return "";
   std::error_code error;
   const fs::path data = fs::path(exe_path).parent_path() / RAVELON_DATA_FROM_BIN;
-  if (!fs::is_regular_file(data / kArtProbe, error)) return "";
+  if (!fs::is_regular_file(data / kTileSheetFile, error)) return "";
   return fs::weakly_canonical(data, error).string();
 }
 

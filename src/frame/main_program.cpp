@@ -19,6 +19,7 @@
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
 #include "shared/game_events.h"
+#include "shared/play_files.h"
 #include "world/block.h"
 #include "world/map.h"
 #include "world/map_files.h"
@@ -77,20 +78,20 @@ void ReportImage(const std::shared_ptr<TImage>& image, const char* loaded) {
 }
 
 void LoadArt() {
-  AllTilesImage = TImage::Load("AllTiles8.bmp", kImageMasked);
+  AllTilesImage = TImage::Load(kTileSheetFile, kImageMasked);
   ReportImage(AllTilesImage, "Loaded All Tiles Image");
-  TileSet1 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 256, 256, kImageMasked);
-  TileSet2 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 512, 256, kImageMasked);
-  TileSet0 = TImage::LoadAnim("AllTiles8.bmp", 16, 16, 0, 256, kImageMasked);
-  WaterImage = TImage::LoadAnim("tall_water.bmp", 16, 16, 0, 80, kImageMasked);
+  TileSet1 = TImage::LoadAnim(kTileSheetFile, 16, 16, 256, 256, kImageMasked);
+  TileSet2 = TImage::LoadAnim(kTileSheetFile, 16, 16, 512, 256, kImageMasked);
+  TileSet0 = TImage::LoadAnim(kTileSheetFile, 16, 16, 0, 256, kImageMasked);
+  WaterImage = TImage::LoadAnim(kWaterSheetFile, 16, 16, 0, 80, kImageMasked);
   ReportImage(WaterImage, "Loaded Water Image");
-  ActorImage = TImage::LoadAnim("ActorGfxKelpo.bmp", 16, 24, 0, 48, kImageMasked);
+  ActorImage = TImage::LoadAnim(kActorSheetFile, 16, 24, 0, 48, kImageMasked);
   ReportImage(ActorImage, "Loaded Actor Image");
-  InstrImage = TImage::Load("instr.bmp", kImageMasked);
+  InstrImage = TImage::Load(kInstructionsFile, kImageMasked);
 }
 
-// The frame counters advance between passes: FrameTick 0..6, then SlowToggle and AnimPhase.
-// A held world keeps them: its water steps and animations go on from the same count later.
+}  // namespace
+
 void AdvanceCounters() {
   if (WorldHeld) return;
   if (++FrameTick < 7) return;
@@ -98,8 +99,6 @@ void AdvanceCounters() {
   if (++SlowToggle >= 2) SlowToggle = 0;
   if (++AnimPhase >= 4) AnimPhase = 0;
 }
-
-}  // namespace
 
 int TMain::FDefaultState() {
   PrintLine("TMain default state.");

@@ -12,8 +12,8 @@
 #include "shared/game_images.h"
 #include "shared/game_title.h"
 #include "shared/pass_observer.h"
-#include "shared/random_styles.h"
 #include "shared/units.h"
+#include "world/random_styles.h"
 
 class TActor;
 
@@ -52,6 +52,10 @@ void SetKeepUnsavedEditsOnQuit(bool keep);
 
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();
+// The frame counters advance between passes: FrameTick 0..6, then SlowToggle and AnimPhase.
+// A held world keeps them: its water steps and animations go on from the same count later.
+// The loop's pass calls it; so does a program that times the pass's pieces apart.
+void AdvanceCounters();
 // Tells the pass observer (shared/pass_observer.h) that pass number `pass` is over: the loop
 // does, and so does a program that runs the passes itself (the web page, by its pass clock).
 void ObservePass(int pass);

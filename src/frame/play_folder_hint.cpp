@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/render/image.h"
+#include "shared/play_files.h"
 #include "world/map_files.h"
 
 namespace {
@@ -18,10 +19,10 @@ struct ArtFile {
 };
 
 constexpr ArtFile kArt[] = {
-    {"AllTiles8.bmp", 16, 16, 768},
-    {"tall_water.bmp", 16, 16, 80},
-    {"ActorGfxKelpo.bmp", 16, 24, 48},
-    {"instr.bmp", 0, 0, 0},
+    {kTileSheetFile, 16, 16, 768},
+    {kWaterSheetFile, 16, 16, 80},
+    {kActorSheetFile, 16, 24, 48},
+    {kInstructionsFile, 0, 0, 0},
 };
 
 constexpr const char* kMapFiles[] = {kBGMapFile, kBlockMapFile};

@@ -21,11 +21,12 @@
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/pass_clock.h"
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 #include "platform/web/web_audio.h"
 #include "platform/web/web_backend.h"
 #include "record/play_recorder.h"
 #include "record/script.h"
+#include "shared/play_files.h"
 #include "world/map_pair_file.h"
 
 namespace {
@@ -34,7 +35,6 @@ const char* const kPlayFolder = "/play";
 const char* const kArtFolder = "/art";  // packed into the build
 const char* const kRecordingPath = "/tmp/ravelon-recording.rep";
 const char* const kRecordingCopyPath = "/tmp/ravelon-recording-so-far.rep";
-const char* const kMapFiles[] = {"BGMap75x54.raw", "BlockMap75x54.raw"};
 
 WebBackend* Web = nullptr;         // lives as long as the page
 PlayRecorder* Recorder = nullptr;  // live play only
@@ -50,11 +50,7 @@ bool Ended = false;
 WebAudio Audio;
 GameSounds* Sound = nullptr;  // live play only; null for a silent game
 
-bool IsMapFile(const std::string& name) {
-  return name == kMapFiles[0] || name == kMapFiles[1];
-}
-
-// Written as every file the game writes: whole or not at all (platform/safe_write.h).
+// Written as every file the game writes: whole or not at all (platform/save/safe_write.h).
 bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::vector<uint8_t> bytes;
   std::string why;
@@ -68,18 +64,29 @@ void UsualFileMask() {
   umask(022);
 }
 
-// As scripts/play.sh lays out play/: the art copied in every time, the default level only where
-// no map file is kept yet, so a level saved with S is never overwritten.
+void LayOutFile(const std::string& name) {
+  const std::filesystem::path from = std::filesystem::path(kArtFolder) / name;
+  if (!CopyFile(from, std::filesystem::path(kPlayFolder) / name))
+    std::fprintf(stderr, "Cannot lay out %s\n", name.c_str());
+}
+
+// As scripts/play.sh lays out play/ (shared/play_files.h): the art and the sound recipes copied
+// in every time, the default level only where no map file is kept yet, so a level saved with S
+// is never overwritten.
 void LayOutPlayFolder(bool with_stored_levels) {
   UsualFileMask();
   std::error_code error;
   std::filesystem::create_directories(kPlayFolder, error);
   if (with_stored_levels) EM_ASM({ RavelonPage.restoreStored(UTF8ToString($0)); }, kPlayFolder);
+  for (const char* name : kEveryRunFiles)
+    LayOutFile(name);
   for (const auto& entry : std::filesystem::directory_iterator(kArtFolder, error)) {
-    const std::string name = entry.path().filename().string();
-    const std::filesystem::path target = std::filesystem::path(kPlayFolder) / name;
-    if (IsMapFile(name) && std::filesystem::exists(target, error)) continue;
-    if (!CopyFile(entry.path(), target)) std::fprintf(stderr, "Cannot lay out %s\n", name.c_str());
+    if (entry.path().extension() == kSoundRecipeExtension)
+      LayOutFile(entry.path().filename().string());
+  }
+  for (const char* name : kLevelFiles) {
+    if (!std::filesystem::exists(std::filesystem::path(kPlayFolder) / name, error))
+      LayOutFile(name);
   }
   if (chdir(kPlayFolder) != 0) std::fprintf(stderr, "Cannot enter %s\n", kPlayFolder);
 }

@@ -15,6 +15,7 @@
 #include "record/trace.h"
 #include "shared/game_title.h"
 #include "shared/pass_observer.h"
+#include "shared/play_files.h"
 #include "world/map_files.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::filesystem::path OneSpelling(const std::string& path) {
 std::string StartUpFileAt(const std::string& path) {
   // The reference image is read at start-up too, though a recording does not list it.
   std::vector<std::string> names = MapFilesReadAtStartUp();
-  names.push_back("BlockMapImage.bmp");
+  names.push_back(kReferenceImageFile);
   for (const std::string& name : ReplayArtNames())
     names.push_back(name);
   const std::filesystem::path target = OneSpelling(path);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/input_event.h"
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 // Why `path` may not be written while playing: it names a file start-up reads (the map files,
 // the save's journal, the art). Empty when it may.

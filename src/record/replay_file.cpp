@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "record/script.h"
 #include "record/trace.h"
+#include "shared/play_files.h"
 #include "world/map_files.h"
 
 namespace {
@@ -299,8 +300,8 @@ const std::vector<std::string>& ReplayMapNames() {
 }
 
 const std::vector<std::string>& ReplayArtNames() {
-  static const std::vector<std::string> kNames = {"AllTiles8.bmp", "tall_water.bmp",
-                                                  "ActorGfxKelpo.bmp", "instr.bmp", "24pal.raw"};
+  static const std::vector<std::string> kNames = {kTileSheetFile, kWaterSheetFile, kActorSheetFile,
+                                                  kInstructionsFile, kPaletteListingFile};
   return kNames;
 }
 

@@ -5,9 +5,9 @@
 #include "platform/console.h"
 #include "platform/random.h"
 #include "shared/game_codes.h"
-#include "shared/random_styles.h"
 #include "world/block.h"
 #include "world/map.h"
+#include "world/random_styles.h"
 
 namespace {
 constexpr int kWallStyle = 23;

@@ -4,11 +4,11 @@
 
 #include "world/map_files.h"
 
-#include "platform/atomic_files.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "platform/interrupted_save.h"
-#include "platform/stamped_copies.h"
+#include "platform/save/atomic_files.h"
+#include "platform/save/interrupted_save.h"
+#include "platform/save/stamped_copies.h"
 #include "shared/game_codes.h"
 #include "world/block.h"
 #include "world/map.h"

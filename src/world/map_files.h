@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "shared/game_events.h"
+#include "shared/play_files.h"
 #include "shared/units.h"
 
-// The pair of map files in the play folder: one byte per cell, row after row.
-constexpr const char* kBGMapFile = "BGMap75x54.raw";
-constexpr const char* kBlockMapFile = "BlockMap75x54.raw";
+// The pair of map files in the play folder (kBGMapFile, kBlockMapFile): one byte per cell, row
+// after row.
 constexpr size_t kMapFileBytes = MAP_WIDTH_TILES * MAP_HEIGHT_TILES;
 
 constexpr size_t kMapBackupsKept = 20;

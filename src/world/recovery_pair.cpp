@@ -7,7 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
-#include "platform/stamped_copies.h"
+#include "platform/save/stamped_copies.h"
 #include "shared/units.h"
 #include "world/map_files.h"
 

@@ -71,3 +71,57 @@ TEST(BmpEncode, WriteReplacesTheFileWhole) {
   EXPECT_FALSE(WriteBmp24("empty.bmp", 0, 0, pixels.data()));
   EXPECT_EQ(FileLength("empty.bmp"), -1);
 }
+
+// Rows laid out by the caller: every depth the decoder reads, a colour table, top-down rows and
+// a longer info header come back as the pixels they stand for; a layout the decoder would refuse,
+// or rows of the wrong size, give nothing.
+TEST(BmpEncode, RowsOfAnyDepthRoundTripThroughTheDecoder) {
+  BmpRowsLayout indexed;
+  indexed.width = 3;
+  indexed.height = 2;
+  indexed.depth = 8;
+  indexed.table = {0x000000, 0x112233, 0xFFEEDD};
+  // Bottom row first: 2 1 0, then 0 1 2, each padded to four bytes.
+  const std::vector<uint8_t> bytes = EncodeBmpRows(indexed, {2, 1, 0, 0, 0, 1, 2, 0});
+  ASSERT_EQ(bytes.size(), 14u + 40u + 3u * 4u + 8u);
+  EXPECT_EQ(bytes[10], 14 + 40 + 12);  // the pixels follow the table
+  EXPECT_EQ(bytes[46], 3);             // the colours used
+  const auto decoded = DecodeBmp(bytes.data(), bytes.size());
+  ASSERT_TRUE(decoded.has_value());
+  EXPECT_EQ(decoded->argb[0] & 0xFFFFFF, 0x000000u);
+  EXPECT_EQ(decoded->argb[1] & 0xFFFFFF, 0x112233u);
+  EXPECT_EQ(decoded->argb[2] & 0xFFFFFF, 0xFFEEDDu);
+  EXPECT_EQ(decoded->argb[3] & 0xFFFFFF, 0xFFEEDDu);
+
+  BmpRowsLayout topDown;
+  topDown.width = 2;
+  topDown.height = -2;
+  topDown.infoSize = 108;
+  const std::vector<uint8_t> rows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  const std::vector<uint8_t> v4 = EncodeBmpRows(topDown, rows);
+  ASSERT_EQ(v4.size(), 14u + 108u + rows.size());
+  const auto top = DecodeBmp(v4.data(), v4.size());
+  ASSERT_TRUE(top.has_value());
+  EXPECT_EQ(top->height, 2);
+  EXPECT_EQ(top->argb[0] & 0xFFFFFF, 0x030201u);  // the first stored row is the top one
+  EXPECT_EQ(top->argb[3] & 0xFFFFFF, 0x0C0B0Au);
+
+  for (int depth : {1, 4, 32}) {
+    BmpRowsLayout layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.depth = depth;
+    if (depth < 24) layout.table.assign(size_t{1} << depth, 0x336699);
+    const std::vector<uint8_t> any(BmpStride(5, depth) * 3, 0x5A);
+    const std::vector<uint8_t> file = EncodeBmpRows(layout, any);
+    EXPECT_TRUE(DecodeBmp(file.data(), file.size()).has_value()) << depth;
+  }
+
+  EXPECT_TRUE(EncodeBmpRows(indexed, {1, 2, 3}).empty());  // not two padded rows
+  BmpRowsLayout odd = indexed;
+  odd.depth = 16;
+  EXPECT_TRUE(EncodeBmpRows(odd, std::vector<uint8_t>(BmpStride(3, 16) * 2)).empty());
+  BmpRowsLayout shortInfo = topDown;
+  shortInfo.infoSize = 12;
+  EXPECT_TRUE(EncodeBmpRows(shortInfo, rows).empty());
+}

@@ -2,18 +2,39 @@
 // quiet.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "frame/play_folder_hint.h"
+#include "shared/play_files.h"
 #include "support/test_env.h"
 
 namespace {
 
 class PlayFolderHintTest : public GameTest {};
 
-const std::vector<std::string> kPlayFiles = {"AllTiles8.bmp",     "tall_water.bmp",
-                                             "ActorGfxKelpo.bmp", "instr.bmp",
-                                             "BGMap75x54.raw",    "BlockMap75x54.raw"};
+// The files the hint checks: the pictures, then the map pair, as start-up reads them.
+const std::vector<std::string> kPlayFiles = [] {
+  std::vector<std::string> files(std::begin(kArtPictureFiles), std::end(kArtPictureFiles));
+  files.insert(files.end(), std::begin(kLevelFiles), std::end(kLevelFiles));
+  return files;
+}();
+
+// What a shell command prints; empty when it fails.
+std::string OutputOf(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[256];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  return pclose(pipe) == 0 ? out : "";
+}
+
+const std::string kLayoutScript = std::string(RAVELON_SOURCE_DIR) + "/scripts/play-folder.sh";
 
 void CopyPlayFiles() {
   for (const std::string& file : kPlayFiles)
@@ -32,6 +53,41 @@ TEST_F(PlayFolderHintTest, ThePlayFolderNeedsNoHint) {
   ScopedWorkDir dir;
   CopyPlayFiles();
   EXPECT_TRUE(UnreadablePlayFiles().empty());
+}
+
+// scripts/play.sh lays out play/ from the list the web page lays out its folder from.
+TEST_F(PlayFolderHintTest, TheScriptsLayOutTheFolderThePlayFilesListNames) {
+  std::string expected;
+  for (const char* name : kEveryRunFiles)
+    expected += std::string("every run ") + name + "\n";
+  for (const char* name : kLevelFiles)
+    expected += std::string("when missing ") + name + "\n";
+  EXPECT_EQ(OutputOf("bash " + kLayoutScript), expected);
+
+  ScopedWorkDir dir;
+  const std::string lay_out =
+      "bash -c 'source " + kLayoutScript + " && lay_out_play_folder " + RAVELON_ART_DIR + " play'";
+  ASSERT_EQ(std::system(lay_out.c_str()), 0);
+  WriteFileBytes("play/" + std::string(kBGMapFile), std::vector<unsigned char>(4050, 7));
+  ASSERT_EQ(std::system(lay_out.c_str()), 0);  // again: a kept map stays as it is
+  std::vector<std::string> laid_out;
+  size_t recipes = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("play")) {
+    if (entry.path().extension() == kSoundRecipeExtension)
+      ++recipes;
+    else
+      laid_out.push_back(entry.path().filename().string());
+  }
+  std::sort(laid_out.begin(), laid_out.end());
+  std::vector<std::string> listed(std::begin(kEveryRunFiles), std::end(kEveryRunFiles));
+  listed.insert(listed.end(), std::begin(kLevelFiles), std::end(kLevelFiles));
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(laid_out, listed);
+  EXPECT_GT(recipes, 0u);
+  EXPECT_EQ(ReadFileBytes("play/" + std::string(kBGMapFile)), std::vector<unsigned char>(4050, 7));
+  std::filesystem::current_path("play");
+  EXPECT_TRUE(UnreadablePlayFiles().empty());
+  std::filesystem::current_path("..");
 }
 
 TEST_F(PlayFolderHintTest, BrokenFilesAreNamedLikeMissingOnes) {

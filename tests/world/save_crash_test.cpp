@@ -14,8 +14,8 @@
 #include <set>
 
 #include "frame/main_program.h"
-#include "platform/atomic_files.h"
-#include "platform/interrupted_save.h"
+#include "platform/save/atomic_files.h"
+#include "platform/save/interrupted_save.h"
 #include "world/map_files.h"
 #include "world_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/atomic_files.h"
+#include "platform/save/atomic_files.h"
 #include "shared/game_events.h"
 #include "world/map_files.h"
 #include "world_fixture.h"

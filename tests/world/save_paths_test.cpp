@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/atomic_files.h"
+#include "platform/save/atomic_files.h"
 #include "world/map_files.h"
 #include "world_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "platform/bmp.h"
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 namespace art {
 

@@ -1,7 +1,7 @@
 #include "platform/sound/wav_file.h"
 
 #include "platform/little_endian.h"
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 namespace {
 

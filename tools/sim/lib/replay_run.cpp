@@ -11,7 +11,7 @@
 #include "frame/main_program.h"
 #include "fresh_run.h"
 #include "platform/platform.h"
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 #include "record/script.h"
 #include "record/trace.h"
 #include "run_files.h"

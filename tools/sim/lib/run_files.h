@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 // The trace goes through the same stdio stream as the console lines, so with "-" the two
 // interleave in the order they happened. A file is written safely and appears whole at Finish.

@@ -34,15 +34,6 @@ double Micros(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::micro>(to - from).count();
 }
 
-// The main loop's counters, advanced exactly as between its passes.
-void AdvanceCounters() {
-  if (WorldHeld) return;
-  if (++FrameTick < 7) return;
-  FrameTick = 0;
-  if (++SlowToggle >= 2) SlowToggle = 0;
-  if (++AnimPhase >= 4) AnimPhase = 0;
-}
-
 // `passes`, when given, names the pass of each value; otherwise value k is pass k + 1.
 void AppendSummary(std::string& out, const char* name, const std::vector<double>& values,
                    const std::vector<int>& passes = {}) {
@@ -103,7 +94,7 @@ PassTimes TimedPass() {
   t.overlay += Micros(readout_start, Clock::now());
   Flip(1);
   if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
-  AdvanceCounters();
+  AdvanceCounters();  // the main loop's own, as between its passes
   t.frame = Micros(start, Clock::now());
   return t;
 }

@@ -1,6 +1,6 @@
 // The safe writer: whatever sits at a name, and whichever call fails, the target holds the old
 // file or the whole new one, nothing is written through a link and no side file is left.
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/save_journal.h"
+#include "platform/save/side_names.h"
 #include "support/test_env.h"
 
 namespace {

@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/atomic_files.h"
-
-extern const char* const kSafeWriteTag;  // a side file beside its target, until renamed over it
+#include "platform/save/atomic_files.h"
 
 // Creates a fresh file beside `path` ("<path><tag><process>-<n>"), trying further names while
 // something sits at one; -1 with errno when none could be made. `name` is the one made.

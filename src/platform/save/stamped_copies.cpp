@@ -1,7 +1,7 @@
 // Copies of a set of files under one date-and-time stamp in a folder: written under side names,
 // then given their stamped names together; the tidy that removes half stamps, and the pruning
 // that keeps the newest.
-#include "platform/stamped_copies.h"
+#include "platform/save/stamped_copies.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -14,8 +14,9 @@
 #include <map>
 #include <set>
 
-#include "platform/safe_write.h"
-#include "platform/save_journal.h"
+#include "platform/save/safe_write.h"
+#include "platform/save/save_journal.h"
+#include "platform/save/side_names.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 // The start-up check after an interrupted save: a complete journal rolled forward (or back,
 // should a new file be damaged), an incomplete one rolled back, and the leftovers removed.
-#include "platform/interrupted_save.h"
+#include "platform/save/interrupted_save.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "platform/atomic_files.h"
 #include "platform/files.h"
-#include "platform/save_journal.h"
+#include "platform/save/atomic_files.h"
+#include "platform/save/save_journal.h"
+#include "platform/save/side_names.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Replacing a set of files all together or not at all: each new file written under a fresh
 // name and synced, the old ones kept under a second name, the journal, then the renames.
-#include "platform/atomic_files.h"
+#include "platform/save/atomic_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,9 @@
 #include <cerrno>
 
 #include "platform/files.h"
-#include "platform/safe_write.h"
-#include "platform/save_journal.h"
+#include "platform/save/safe_write.h"
+#include "platform/save/save_journal.h"
+#include "platform/save/side_names.h"
 
 namespace {
 
@@ -170,13 +171,6 @@ void NoteSaveFailure(int error) {
 
 void ClearSaveErrno() {
   SaveErrno = 0;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 bool WriteNewFile(const SaveFileOps& ops, const std::string& path,

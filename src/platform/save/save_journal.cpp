@@ -1,20 +1,16 @@
-// The save's journal and the names it leaves beside its files: written as text, read back with
-// every entry checked against what a save of ours could have written.
-#include "platform/save_journal.h"
+// The save's journal: written as text, read back with every entry checked against what a save
+// of ours could have written.
+#include "platform/save/save_journal.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/atomic_files.h"
-
-const char* const kSaveNewTag = ".saving-";
-const char* const kSaveOldTag = ".previous-";
+#include "platform/save/side_names.h"
 
 namespace {
 
 const char* const kJournalHeader = "ravelon save journal 1";
 const char* const kJournalCommit = "commit";
-constexpr int kLinkDepth = 16;
 
 std::string Hex(const std::string& text) {
   static const char* const kDigits = "0123456789abcdef";
@@ -106,39 +102,6 @@ uint64_t ContentHash(const std::vector<uint8_t>& bytes) {
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::string BaseOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Something may sit at a name we would like (a stale file, a link, a FIFO, a folder): the next
-// name is tried rather than anything being written through it.
-std::string NameBeside(const std::string& path, const char* tag, int attempt) {
-  return path + tag + std::to_string(getpid()) + "-" + std::to_string(attempt);
-}
-
-// Follows a chain of symlinks to the file a save must replace (which need not exist yet).
-bool ResolveTarget(const std::string& path, std::string& target) {
-  std::string current = path;
-  for (int depth = 0; depth < kLinkDepth; ++depth) {
-    struct stat info {};
-    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-      target = current;
-      return true;
-    }
-    char link[4096];
-    const ssize_t n = readlink(current.c_str(), link, sizeof link);
-    if (n <= 0 || static_cast<size_t>(n) >= sizeof link) return false;
-    const std::string to(link, static_cast<size_t>(n));
-    current = to[0] == '/' ? to : FolderOf(current) + "/" + to;
-  }
-  return false;
 }
 
 std::vector<uint8_t> JournalText(const std::vector<JournalEntry>& entries) {

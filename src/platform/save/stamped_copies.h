@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/atomic_files.h"
+#include "platform/save/atomic_files.h"
 
 // The local date and time as "YYYYMMDD-HHMMSS".
 std::string LocalTimeStamp();

@@ -1,7 +1,7 @@
 // One way to write a file: a side file made fresh and exclusively, written and checked, synced,
 // then renamed over the target. The pieces (fresh names, complete writes) are shared with the
 // map pair's save.
-#include "platform/safe_write.h"
+#include "platform/save/safe_write.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,9 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/save_journal.h"
-
-const char* const kSafeWriteTag = ".writing-";
+#include "platform/save/side_names.h"
 
 namespace {
 

@@ -58,6 +58,3 @@ int LastSaveErrno();
 void ClearSaveErrno();
 // Records the errno of a call that failed, for LastSaveErrno (the safe writer's pieces call it).
 void NoteSaveFailure(int error);
-
-// The folder part of a path ("." for a bare name).
-std::string FolderOf(const std::string& path);

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The play folder's layout, read from src/shared/play_files.h (the one list the game, the web
+# page and the tests use too): sourced by the scripts that lay out a play folder.
+#   play_folder_files "every run" | "when missing": the file names of that kind, one a line
+#   lay_out_play_folder ART PLAY [--level-always] [--no-sounds]: copies the art of ART (a
+#     build's art folder) into PLAY, made if missing: every file copied on every run and the
+#     sound recipes, the default level only where no map file is there yet (always with
+#     --level-always, for a fresh scratch folder); false when a file cannot be copied.
+# Run as a program it prints the layout: "every run NAME", "when missing NAME" lines.
+
+play_files_header="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/src/shared/play_files.h"
+
+play_folder_files() {
+  sed -nE "s#^constexpr const char\* k[A-Za-z]+ = \"([^\"]+)\";[[:space:]]*// $1\$#\1#p" \
+    "$play_files_header"
+}
+
+lay_out_play_folder() {
+  local art=$1 play=$2 level=missing sounds=1 name recipes option
+  shift 2
+  for option in "$@"; do
+    case "$option" in
+    --level-always) level=always ;;
+    --no-sounds) sounds=0 ;;
+    *)
+      echo "lay_out_play_folder: unknown option $option" >&2
+      return 2
+      ;;
+    esac
+  done
+  mkdir -p "$play" || return 1
+  for name in $(play_folder_files "every run"); do
+    cp "$art/$name" "$play/" || return 1
+  done
+  if ((sounds)); then
+    recipes=$(sed -nE 's#^constexpr const char\* kSoundRecipeExtension = "([^"]+)";.*#\1#p' \
+      "$play_files_header")
+    compgen -G "$art/*$recipes" >/dev/null || {
+      echo "no sound recipes (*$recipes) in $art" >&2
+      return 1
+    }
+    cp "$art"/*"$recipes" "$play/" || return 1
+  fi
+  for name in $(play_folder_files "when missing"); do
+    [[ $level == always || ! -e "$play/$name" ]] || continue
+    cp "$art/$name" "$play/$name" || return 1
+  done
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  set -euo pipefail
+  for kind in "every run" "when missing"; do
+    play_folder_files "$kind" | sed "s/^/$kind /"
+  done
+fi
