@@ -20,7 +20,7 @@ constexpr int kPad = 4;
 constexpr uint32_t kPanelColour = 0x101828;
 constexpr uint8_t kPanelAlpha = 220;
 constexpr uint32_t kHeadingColour = 0xFFD860;
-constexpr uint32_t kKeyColour = 0x90E0FF;
+constexpr uint32_t kKeyNameColour = 0x90E0FF;
 constexpr uint32_t kHelpColour = 0xFFFFFF;
 
 constexpr CommandMode kModes[] = {
@@ -102,7 +102,7 @@ void THelp::FLayOut(OverlayScene& scene) {
       }
       const int lx = panel.X + kPad + column * column_width;
       const int y = panel.Y + kPad + row * kLineHeight;
-      Text(scene, lx + kGlyphWidth, y, line.Key, kKeyColour);
+      Text(scene, lx + kGlyphWidth, y, line.Key, kKeyNameColour);
       const int key_end = lx + kGlyphWidth * (2 + static_cast<int>(line.Key.size()));
       Text(scene, key_end, y, line.Help, kHelpColour);
       ++row;

@@ -71,7 +71,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
     return EM_TRUE;
   }
   const int key = WebGameKeyCode(event->key, event->code);
-  if (key == 0) return EM_FALSE;
+  if (!key) return EM_FALSE;  // not one of the game's keys
   if (IsPourKey(key)) FKeyHeld = down;
   // Auto-repeat never counts as a press.
   if (!down) {
