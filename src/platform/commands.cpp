@@ -1,6 +1,8 @@
 // The table of commands and the questions the input code asks of it.
 #include "platform/commands.h"
 
+#include <iterator>
+
 #include "platform/input.h"
 
 namespace {
@@ -15,7 +17,8 @@ constexpr const char* kRedoRow = "Ctrl+Y or Ctrl+Shift+Z";
 constexpr const char* kFiles = "S / L / E";
 constexpr const char* kTab = "Tab";
 
-// In the help's order: grouped by mode, the modes in the order of CommandMode.
+// One row per name, in the order of Command, which is also the help's: grouped by mode, the
+// modes in the order of CommandMode.
 constexpr CommandInfo kCommands[] = {
     {Command::kRunLeft, In::kKey, kKeyLeft, kNoModifier, Mode::kPlay, "Left", "player's pad left",
      "run", kArrows},
@@ -103,6 +106,14 @@ constexpr CommandInfo kCommands[] = {
      "the window fills its display", "full screen", "F11 or Alt+Enter"},
 };
 
+// Each name's row sits at the name's place: a lookup is an index.
+constexpr bool RowsInNameOrder() {
+  for (size_t i = 0; i < std::size(kCommands); ++i)
+    if (static_cast<size_t>(kCommands[i].Name) != i) return false;
+  return std::size(kCommands) == static_cast<size_t>(Command::kFullScreen) + 1;
+}
+static_assert(RowsInNameOrder(), "the rows of kCommands follow the order of Command");
+
 constexpr const char* kModeHeadings[kCommandModeCount] = {
     "Playing",
     "Mouse in the left view",
@@ -125,9 +136,8 @@ std::span<const CommandInfo> AllCommands() {
 }
 
 const CommandInfo& CommandOf(Command name) {
-  for (const CommandInfo& info : kCommands)
-    if (info.Name == name) return info;
-  return kCommands[0];  // every name has its row (the table's test checks)
+  const auto index = static_cast<size_t>(name);
+  return index < std::size(kCommands) ? kCommands[index] : kCommands[0];
 }
 
 int CodeOf(Command name) {
