@@ -25,7 +25,8 @@ target_link_options(ravelon-web PRIVATE
 
 # The page's list of controls is made from the game's table of commands: a small tool over
 # the same core, run by node (the toolchain's emulator), writes index.html into the site.
-add_executable(ravelon-controls-page ${CMAKE_SOURCE_DIR}/tools/controls/controls_page.cpp)
+add_executable(ravelon-controls-page ${CMAKE_SOURCE_DIR}/tools/controls/controls_page.cpp
+                                     ${CMAKE_SOURCE_DIR}/tools/controls/controls_rows.cpp)
 target_link_libraries(ravelon-controls-page PRIVATE ravelon_core)
 target_link_options(ravelon-controls-page PRIVATE -sNODERAWFS=1)
 add_custom_command(OUTPUT ${RAVELON_WEB_SITE}/index.html
