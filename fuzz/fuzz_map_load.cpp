@@ -14,6 +14,7 @@
 #include "frame/game.h"
 #include "frame/main_program.h"
 #include "fuzz_support.h"
+#include "platform/commands.h"
 #include "platform/headless_backend.h"
 #include "platform/input.h"
 #include "platform/random.h"

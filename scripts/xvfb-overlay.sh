@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window's overlay in the real game on a virtual X display: S on a read-only map shows other
 # words than a save that works; edits kept in recovery/ by a run that quit unsaved are offered at
-# the next start, Ctrl+L brings the stroke back and Ctrl+Z takes it away again. The window's
-# grabs go to the shots folder.
+# the next start, Ctrl+L brings the stroke back and Ctrl+Z takes it away again; F1 shows the
+# help and Escape hides it without quitting. The window's grabs go to the shots folder.
 #   scripts/xvfb-overlay.sh [build folder, default build] [shots folder, default <build>/overlay]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -136,6 +136,19 @@ echo "ok: Ctrl+Z takes it back"
 LOADS=$(grep -c "^Loading maps" "$PLAY/console.txt" || true)
 [ "$LOADS" -eq 1 ] || fail "the map files were loaded $LOADS times (start-up only, not by Ctrl+L)"
 echo "ok: Ctrl+L loads the recovered pair only"
+
+# 4. F1 covers the picture with the help; Escape hides it and does not quit.
+sleep 3  # the messages faded
+grab before_help
+step key F1
+grab_showing help before_help 5000
+expect_band_differs before_help help 5000 "F1 shows the help"
+step key Escape
+sleep 0.5
+kill -0 "$GAME_PID" 2>/dev/null || fail "Escape over the help ended the game"
+grab after_help
+expect_band_differs help after_help 5000 "Escape hides the help"
+echo "ok: Escape over the help hides it and the game goes on"
 step key Escape
 expect_clean_exit "Escape after Ctrl+L and Ctrl+Z"
 echo "ok: grabs in $SHOTS"

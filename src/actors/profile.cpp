@@ -3,6 +3,7 @@
 #include "actors/profile.h"
 #include "shared/game_codes.h"
 
+#include "platform/commands.h"
 #include "platform/input.h"
 
 std::shared_ptr<TProfile> Profiles[4];
@@ -45,22 +46,27 @@ int TProfile::FUpdate() {
 
 int TProfile::MInput() {
   // A key that is down makes the joystick test unnecessary; up beats down, left beats right.
-  if (KeyIsDown(kKeyUp) || JoyAxisY(kJoyPort) < -kAxisThreshold) {
+  if (CommandHeld(Command::kClimbUp) || JoyAxisY(kJoyPort) < -kAxisThreshold) {
     VPad = kUp;
-  } else if (KeyIsDown(kKeyDown) || JoyAxisY(kJoyPort) > kAxisThreshold) {
+  } else if (CommandHeld(Command::kDuck) || JoyAxisY(kJoyPort) > kAxisThreshold) {
     VPad = kDown;
   } else {
     VPad = kNoDirection;
   }
-  if (KeyIsDown(kKeyLeft) || JoyAxisX(kJoyPort) < -kAxisThreshold) {
+  if (CommandHeld(Command::kRunLeft) || JoyAxisX(kJoyPort) < -kAxisThreshold) {
     Hpad = kLeft;
-  } else if (KeyIsDown(kKeyRight) || JoyAxisX(kJoyPort) > kAxisThreshold) {
+  } else if (CommandHeld(Command::kRunRight) || JoyAxisX(kJoyPort) > kAxisThreshold) {
     Hpad = kRight;
   } else {
     Hpad = kNoDirection;
   }
   Pluspad = PluspadOf(VPad, Hpad);
-  BButton = (KeyIsDown(kKeyB) || JoyButtonDown(2, kJoyPort) || JoyButtonDown(3, kJoyPort)) ? 1 : 0;
-  AButton = (KeyIsDown(kKeyN) || JoyButtonDown(0, kJoyPort) || JoyButtonDown(1, kJoyPort)) ? 1 : 0;
+  BButton =
+      (CommandHeld(Command::kJump) || JoyButtonDown(2, kJoyPort) || JoyButtonDown(3, kJoyPort)) ? 1
+                                                                                                : 0;
+  AButton =
+      (CommandHeld(Command::kAButton) || JoyButtonDown(0, kJoyPort) || JoyButtonDown(1, kJoyPort))
+          ? 1
+          : 0;
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -28,7 +29,7 @@ bool InsideImage(int x, int y) {
 
 // A whole-image pass can run long: Escape ends the program even in the middle of one.
 void QuitOnEscape() {
-  if (KeyHitCount(kKeyEscape)) EndProgram(0);
+  if (CommandPresses(Command::kQuit)) EndProgram(0);
 }
 
 void UseFreshImage() {

@@ -11,6 +11,7 @@
 #include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
@@ -26,8 +27,8 @@ enum class Button { None, Left, Right };
 
 Button HeldButton() {
   Button button = Button::None;
-  if (MouseButtonDown(kMouseLeft)) button = Button::Left;
-  if (MouseButtonDown(kMouseRight)) button = Button::Right;  // right wins when both are held
+  if (CommandHeld(Command::kPaint)) button = Button::Left;
+  if (CommandHeld(Command::kErase)) button = Button::Right;  // right wins when both are held
   return button;
 }
 
@@ -78,7 +79,7 @@ CellState CellStateAt(int cx, int cy) {
 void EditCell(int cx, int cy, Button button) {
   // The border ring stays as it is: no painting, no erasing, no water there.
   if (!TMap::FBoundsMargin(cx, cy)) return;
-  const bool pouring = KeyIsDown(kKeyF) != 0;
+  const bool pouring = CommandHeld(Command::kPour);
   if (!pouring && button == Button::None) return;
   TUndoHistory::FBeforeEdit();
   const CellState before = CellStateAt(cx, cy);
@@ -115,12 +116,13 @@ void Redo() {
 
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
 void UndoRedoKeys() {
-  const int zPresses = KeyHitCount(kKeyZ);
-  const int yPresses = KeyHitCount(kKeyY);
+  // Ctrl+Z and Ctrl+Shift+Z share the letter: one read gives the presses of both.
+  const int zPresses = CommandPresses(Command::kUndo);
+  const int yPresses = CommandPresses(Command::kRedo);
   // A quick tap can release the modifier before the pass that sees the letter: a modifier down
   // at any moment since the last pass counts as held.
-  const bool ctrl = KeyHeldDuringPass(kKeyCtrl) != 0;
-  const bool shift = KeyHeldDuringPass(kKeyShift) != 0;
+  const bool ctrl = ModifiersHeldDuringPass(Command::kUndo);
+  const bool shift = ModifiersHeldDuringPass(Command::kRedoShifted);
   if (!ctrl) return;
   for (int i = 0; i < zPresses; ++i)
     shift ? Redo() : Undo();
@@ -130,8 +132,8 @@ void UndoRedoKeys() {
 
 // L loads the map files; Ctrl+L the edits the last run kept in recovery/. Either is one step.
 void LoadKeys() {
-  if (!KeyHitCount(kKeyL)) return;
-  const bool recovery = KeyHeldDuringPass(kKeyCtrl) != 0;
+  if (!CommandPresses(Command::kLoad)) return;
+  const bool recovery = ModifiersHeldDuringPass(Command::kLoadRecovery);
   TUndoHistory::FBeginWholeMapStep(UndoneStep::kLoad);
   LoadFailure why = LoadFailure::kMapFiles;
   const bool loaded = recovery ? LoadRecoveryPair(why) : LoadMapFiles();
@@ -144,9 +146,9 @@ void LoadKeys() {
 }
 
 void FileAndRefreshKeys() {
-  if (KeyHitCount(kKeyS) && SaveMapFiles()) TUndoHistory::FMarkSaved();
+  if (CommandPresses(Command::kSave) && SaveMapFiles()) TUndoHistory::FMarkSaved();
   LoadKeys();
-  if (KeyHitCount(kKeyE)) {
+  if (CommandPresses(Command::kRefresh)) {
     TScroller::FRefreshFromMap();
     TGameEvents::FReport(GameEvent::kRefreshed);
   }
@@ -164,9 +166,10 @@ int TEditor::FInput() {
   const int cx = PixelToCell(mx, left_view ? left_view->CameraCornerX : 0);
   const int cy = PixelToCell(my, left_view ? left_view->CameraCornerY : 0);
   if (mx > kLeftViewRight) {
-    if (button != Button::None) PickerClick(place);
+    if (CommandHeld(Command::kPickWithLeft) || CommandHeld(Command::kPickWithRight))
+      PickerClick(place);
   } else if (!PointerOnOverview()) {
-    if (MouseButtonDown(kMouseMiddle)) EyedropperPick(cx, cy);
+    if (CommandHeld(Command::kEyedropper)) EyedropperPick(cx, cy);
     EditCell(cx, cy, button);
   }
   UndoRedoKeys();
@@ -177,7 +180,8 @@ int TEditor::FInput() {
 int TEditor::FFrameStart() {
   FreeCameraFrameStart();
   const bool overLeftView = MousePosX() <= kLeftViewRight;
-  const bool held = MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) || KeyIsDown(kKeyF);
+  const bool held =
+      CommandHeld(Command::kPaint) || CommandHeld(Command::kErase) || CommandHeld(Command::kPour);
   // A press in the overview only steers the view: it opens no stroke.
   const bool painting = overLeftView && held && !OverviewDragging;
   TUndoHistory::FFrameStart(painting);

@@ -3,6 +3,7 @@
 #include "editor/free_camera.h"
 
 #include "editor/map_overview.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "shared/units.h"
 #include "world/scroller.h"
@@ -18,17 +19,16 @@ constexpr int64_t kShiftFactor = 4;
 constexpr int64_t kWheelStep = 3 * TILE_UNITS;  // one notch: three cells
 
 bool AnyButtonHeld() {
-  return MouseButtonDown(kMouseLeft) || MouseButtonDown(kMouseRight) ||
-         MouseButtonDown(kMouseMiddle);
+  return CommandHeld(Command::kOverviewSteer);
 }
 
 void SteerWithKeys(TScroller& view) {
-  const int64_t step = KeyIsDown(kKeyShift) ? kArrowStep * kShiftFactor : kArrowStep;
+  const int64_t step = CommandHeld(Command::kScrollFaster) ? kArrowStep * kShiftFactor : kArrowStep;
   int64_t dx = 0, dy = 0;
-  if (KeyIsDown(kKeyLeft)) dx -= step;
-  if (KeyIsDown(kKeyRight)) dx += step;
-  if (KeyIsDown(kKeyUp)) dy -= step;
-  if (KeyIsDown(kKeyDown)) dy += step;
+  if (CommandHeld(Command::kScrollLeft)) dx -= step;
+  if (CommandHeld(Command::kScrollRight)) dx += step;
+  if (CommandHeld(Command::kScrollUp)) dy -= step;
+  if (CommandHeld(Command::kScrollDown)) dy += step;
   view.MShiftCamera(dx, dy);
 }
 
@@ -37,7 +37,7 @@ void SteerWithKeys(TScroller& view) {
 void SteerWithWheel(TScroller& view) {
   const int64_t across = MouseWheelX();
   const int64_t up = MouseWheelY();
-  if (KeyIsDown(kKeyShift)) {
+  if (CommandHeld(Command::kScrollFaster)) {
     view.MShiftCamera((across - up) * kWheelStep, 0);
   } else {
     view.MShiftCamera(across * kWheelStep, -up * kWheelStep);

@@ -7,6 +7,7 @@
 #include "editor/free_camera.h"
 #include "editor/map_overview.h"
 #include "frame/clock.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "shared/game_events.h"
 #include "shared/units.h"
@@ -23,8 +24,8 @@ void ResetEditSwitches() {
 namespace {
 
 // An odd number of presses in one frame switches; an even number leaves the switch as it was.
-bool Switched(int key) {
-  return KeyHitCount(key) % 2 == 1;
+bool Switched(Command command) {
+  return CommandPresses(command) % 2 == 1;
 }
 
 void Report(GameEvent kind, bool on) {
@@ -70,16 +71,16 @@ bool CellUnderPointer(int& cx, int& cy) {
 }  // namespace
 
 void EditSwitchKeys() {
-  if (Switched(kKeyTab)) SetFreeCamera(!FreeCameraOn);
-  if (Switched(kKeyP)) SetWorldHeld(!WorldHeld);
-  if (Switched(kKeyH)) {
+  if (Switched(Command::kFreeCamera)) SetFreeCamera(!FreeCameraOn);
+  if (Switched(Command::kHoldWorld)) SetWorldHeld(!WorldHeld);
+  if (Switched(Command::kPanel)) {
     PanelShown = !PanelShown;
     Report(GameEvent::kPanelShown, PanelShown);
   }
 }
 
 void PlayFromPointerKey() {
-  if (KeyHitCount(kKeyT) != 0) PlayFromPointer();
+  if (CommandPresses(Command::kPlayFromPointer) != 0) PlayFromPointer();
 }
 
 void ReadPlayerPad() {

@@ -12,6 +12,7 @@
 #include "frame/edit_switches.h"
 #include "frame/main_program.h"
 #include "frame/overlay.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/render/draw.h"
@@ -81,7 +82,7 @@ int TGame::FUpdate() {
   TEditor::FInput();
   PlayFromPointerKey();
   // R restarts at once: the rest of this frame draws the fresh game.
-  if (KeyHitCount(kKeyR) != 0) {
+  if (CommandPresses(Command::kRestart) != 0) {
     // A restart throws the map away for the dummy map: one undo step brings it back.
     TUndoHistory::FBeginWholeMapStep(UndoneStep::kRestart);
     FEnterState();

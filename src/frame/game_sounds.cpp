@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/sound/recipe_file.h"
@@ -179,7 +180,7 @@ void GameSounds::ToggleMute() {
 }
 
 void SoundKeysPass() {
-  if (!Active || KeyHitCount(kKeyMute) == 0) return;
+  if (!Active || CommandPresses(Command::kMute) == 0) return;
   Active->ToggleMute();
   TGameEvents::FReport(GameEvent::kMuted, 0, 0, Active->Mixer().IsMuted() ? 1 : 0);
 }

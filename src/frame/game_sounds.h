@@ -14,9 +14,6 @@
 #include "platform/sound/sound_mixer.h"
 #include "shared/game_events.h"
 
-// M mutes and unmutes.
-constexpr int kKeyMute = 77;
-
 // A view's top-left corner in the map, world units.
 struct ViewCorner {
   int64_t X = 0, Y = 0;

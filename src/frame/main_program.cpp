@@ -11,7 +11,9 @@
 #include "frame/edit_switches.h"
 #include "frame/game.h"
 #include "frame/game_sounds.h"
+#include "frame/help_overlay.h"
 #include "frame/overlay.h"
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -130,10 +132,16 @@ int TMain::FBootSubsystems() {
 
 void MainLoopPass() {
   InputBeginPass();
-  if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
+  // A pass with F1, or with the help shown, is the help's: the game waits.
+  if (THelp::FTakePass()) {
+    if (CloseRequested() != 0) QuitFlag = 1;
+    THelp::FShowPass();
+    return;
+  }
+  if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
-  if (KeyHitCount(kKeySpace) != 0) {
+  if (CommandPresses(Command::kPause) != 0) {
     TGameEvents::FReport(GameEvent::kPaused, 0, 0, 3000);
     TOverlay::FShowPause();
     SleepMillis(3000);

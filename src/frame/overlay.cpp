@@ -2,6 +2,7 @@
 #include "frame/overlay.h"
 
 #include "editor/picker_overlay.h"
+#include "frame/help_overlay.h"
 #include "frame/overlay_messages.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -32,6 +33,7 @@ void Hear(std::span<const GameEventRecord> events) {
 
 void TOverlay::FStart() {
   TOverlayMessages::FReset();
+  THelp::FReset();
   PausesShown = 0;
   SetOverlayScene({});
   // Listeners can be forgotten between runs (the tests do): each start listens anew, and the
@@ -44,6 +46,12 @@ void TOverlay::FStart() {
 
 void TOverlay::FLayOut() {
   OverlayScene scene;
+  // The help covers the picture: nothing else shows while it is up.
+  if (THelp::FShown()) {
+    THelp::FLayOut(scene);
+    SetOverlayScene(std::move(scene));
+    return;
+  }
   TOverlayMessages::FLayOut(scene, Now(), kBackBufferWidth);
   LayOutPickerOverlay(scene, MousePosX(), MousePosY());
   SetOverlayScene(std::move(scene));

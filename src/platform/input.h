@@ -10,31 +10,7 @@
 
 #include "platform/input_event.h"
 
-// The game's key codes (virtual-key codes 0..255).
-enum KeyCode : int {
-  kKeyTab = 9,
-  kKeyShift = 16,
-  kKeyCtrl = 17,
-  kKeyEscape = 27,
-  kKeySpace = 32,
-  kKeyLeft = 37,
-  kKeyUp = 38,
-  kKeyRight = 39,
-  kKeyDown = 40,
-  kKeyB = 66,
-  kKeyE = 69,
-  kKeyF = 70,
-  kKeyH = 72,
-  kKeyL = 76,
-  kKeyN = 78,
-  kKeyP = 80,
-  kKeyR = 82,
-  kKeyS = 83,
-  kKeyT = 84,
-  kKeyY = 89,
-  kKeyZ = 90,
-};
-
+// The game asks for its keys by command (platform/commands.h); these take any key code.
 int KeyHitCount(int key);
 int KeyIsDown(int key);
 // Down at some moment since the last pass's snapshot, though perhaps up again by this one: a

@@ -1,6 +1,7 @@
 // The player's profile, the bad guys' minds and what control does: top speeds, jump heights,
 // wall jumps.
 #include "actor_fixture.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "platform/random.h"
 

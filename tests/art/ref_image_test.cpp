@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/bmp.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "platform/render/pixmap.h"
 #include "support/test_env.h"

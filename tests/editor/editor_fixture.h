@@ -4,6 +4,7 @@
 
 #include "editor/editor.h"
 #include "fluid/fluid.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "support/test_env.h"
 #include "world/map.h"

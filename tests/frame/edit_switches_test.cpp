@@ -12,6 +12,7 @@
 #include "editor/map_overview.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "platform/render/draw.h"
 #include "shared/game_events.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/main_program.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "support/test_env.h"
 

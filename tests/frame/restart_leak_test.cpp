@@ -12,6 +12,7 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "frame/main_program.h"
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "support/test_env.h"
 #include "world/block.h"

@@ -19,6 +19,7 @@
 #include "actors/profile.h"
 #include "fluid/fluid.h"
 #include "frame/main_program.h"
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "support/test_env.h"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/commands.h"
 #include "platform/input.h"
 #include "support/test_env.h"
 

@@ -81,6 +81,23 @@ TEST_F(OverlayShotTest, ASaveShotDiffersFromThePlainOneOnlyInTheMessagesBand) {
   EXPECT_EQ(Differences(plain, Shot("", 6, false)).Pixels, 0);
 }
 
+TEST_F(OverlayShotTest, F1GivesAShotThatDiffersFromThePlainOneOnlyOverTheHelp) {
+  // F1 at the third pass: the game ran two passes, then waited under the help.
+  const std::string help = "3 key 112 down\n4 key 112 up\n";
+  const auto with_help = Shot(help, 6, true, "help.trace");
+  const auto plain = Shot("", 2, true, "plain.trace");
+  EXPECT_EQ(LastGridLine("help.trace"), LastGridLine("plain.trace"));
+  const Area area = Differences(plain, with_help);
+  ASSERT_GT(area.Pixels, 5000);
+  // Inside the help's panel (4 pixels in from every edge of the picture).
+  EXPECT_GE(area.Left, 4);
+  EXPECT_GE(area.Top, 4);
+  EXPECT_LE(area.Right, 816 - 5);
+  EXPECT_LE(area.Bottom, 300 - 5);
+  // The picture under it is the game's own, the same as without F1.
+  EXPECT_EQ(Differences(Shot(help, 6, false), Shot("", 2, false)).Pixels, 0);
+}
+
 TEST_F(OverlayShotTest, AReadOnlyMapGivesAnotherMessageThanASaveThatWorks) {
   const auto saved = Shot(kSave, 6, true);
   fs::permissions(Path("BlockMap75x54.raw"), fs::perms::owner_read);

@@ -13,6 +13,7 @@
 
 #include "frame/main_program.h"
 #include "fresh_run.h"
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/render/draw.h"
@@ -39,7 +40,7 @@ class Game {
     ScriptedEvent run_right;
     run_right.frame = 1;
     run_right.kind = ScriptedEvent::Kind::KeyDown;
-    run_right.a = kKeyRight;
+    run_right.a = CodeOf(Command::kRunRight);
     PrepareFreshRun(*Backend, {run_right});
     SetConsoleSink([](const std::string&) {});
     std::filesystem::current_path(ArtDir);

@@ -23,7 +23,20 @@ target_link_options(ravelon-web PRIVATE
   -sEXPORTED_RUNTIME_METHODS=ccall,FS
   --preload-file ${RAVELON_WEB_ART_DIR}@/art)
 
-set(RAVELON_WEB_PAGE_FILES index.html page.js page_audio.js page.css)
+# The page's list of controls is made from the game's table of commands: a small tool over
+# the same core, run by node (the toolchain's emulator), writes index.html into the site.
+add_executable(ravelon-controls-page ${CMAKE_SOURCE_DIR}/tools/controls/controls_page.cpp
+                                     ${CMAKE_SOURCE_DIR}/tools/controls/controls_rows.cpp)
+target_link_libraries(ravelon-controls-page PRIVATE ravelon_core)
+target_link_options(ravelon-controls-page PRIVATE -sNODERAWFS=1)
+add_custom_command(OUTPUT ${RAVELON_WEB_SITE}/index.html
+  COMMAND ravelon-controls-page ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+          ${RAVELON_WEB_SITE}/index.html
+  DEPENDS ravelon-controls-page ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+  VERBATIM)
+add_custom_target(ravelon-web-page ALL DEPENDS ${RAVELON_WEB_SITE}/index.html)
+
+set(RAVELON_WEB_PAGE_FILES page.js page_audio.js page.css)
 foreach(page_file ${RAVELON_WEB_PAGE_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/${page_file}
                  ${RAVELON_WEB_SITE}/${page_file} COPYONLY)

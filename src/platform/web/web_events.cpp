@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "platform/commands.h"
 #include "platform/web/web_backend.h"
 #include "platform/web/web_keys.h"
 
@@ -70,8 +71,8 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
     return EM_TRUE;
   }
   const int key = WebGameKeyCode(event->key, event->code);
-  if (key == 0) return EM_FALSE;
-  if (key == 'F') FKeyHeld = down;
+  if (!key) return EM_FALSE;  // not one of the game's keys
+  if (IsPourKey(key)) FKeyHeld = down;
   // Auto-repeat never counts as a press.
   if (!down) {
     backend.Queue(ScriptedEvent::Kind::KeyUp, key);
@@ -80,7 +81,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
   }
   // The browser keeps its own chords (reload, the address bar, ...) but for the game's undo.
   const bool chord = event->ctrlKey || event->metaKey || event->altKey;
-  return !chord || key == 'Z' || key == 'Y' || key == 16 || key == 17;
+  return !chord || PageGivesChordToGame(key);
 }
 
 EM_BOOL OnButton(int type, const EmscriptenMouseEvent* event, void* user) {

@@ -15,8 +15,10 @@
 #include "frame/clock.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
+#include "frame/help_overlay.h"
 #include "frame/main_program.h"
 #include "fresh_run.h"
+#include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -74,11 +76,17 @@ void TimedDraw(PassTimes& t) {
 PassTimes TimedPass() {
   const auto start = Clock::now();
   InputBeginPass();
-  if (KeyHitCount(kKeyEscape) != 0) QuitFlag = 1;
+  PassTimes t;
+  if (THelp::FTakePass()) {
+    if (CloseRequested() != 0) QuitFlag = 1;
+    THelp::FShowPass();
+    t.frame = Micros(start, Clock::now());
+    return t;
+  }
+  if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TClock::FStartClock(kClockFrame);
   TClock::FStartClock(kClockPhysics);
-  PassTimes t;
   t.water_step = FrameTick == 0;
   const auto update_start = Clock::now();
   TGame::FUpdate();
@@ -93,7 +101,7 @@ PassTimes TimedPass() {
   if (PanelShown) TClock::FDraw();
   t.overlay += Micros(readout_start, Clock::now());
   Flip(1);
-  if (KeyHitCount(kKeySpace) != 0) SleepMillis(3000);
+  if (CommandPresses(Command::kPause) != 0) SleepMillis(3000);
   AdvanceCounters();  // the main loop's own, as between its passes
   t.frame = Micros(start, Clock::now());
   return t;
