@@ -5,7 +5,8 @@
 #   bash scripts/web.sh --build-only  build only
 #   RAVELON_WEB_PORT=8081 bash scripts/web.sh   another port
 # The art is made by a native build of the art builder (build-web/native, which also holds the
-# ravelon-sim the browser test compares with), then packed into the page.
+# ravelon-sim the browser test compares with, and the tool that writes the page's list of
+# controls from the table of commands), then packed into the page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,14 +32,15 @@ jobs="$(nproc)"
 echo "== the art (native build in build-web/native)"
 cmake -S . -B build-web/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAVELON_WERROR=ON \
   -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF >/dev/null
-cmake --build build-web/native -j "$jobs" --target ravelon_art ravelon-sim
+cmake --build build-web/native -j "$jobs" --target ravelon_art ravelon-sim ravelon-controls-page
 
 echo "== the page (emscripten build in build-web)"
 # The compiler cache of the native builds does not know emscripten's compiler.
 unset CMAKE_CXX_COMPILER_LAUNCHER
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAVELON_WERROR=ON \
   -DRAVELON_WITH_SDL=OFF -DRAVELON_WITH_TESTS=OFF -DRAVELON_WITH_BENCH=OFF \
-  -DRAVELON_WEB_ART_DIR="$PWD/build-web/native/art" >/dev/null
+  -DRAVELON_WEB_ART_DIR="$PWD/build-web/native/art" \
+  -DRAVELON_WEB_CONTROLS_TOOL="$PWD/build-web/native/ravelon-controls-page" >/dev/null
 cmake --build build-web -j "$jobs"
 site="$PWD/build-web/site"
 echo "web page built in $site"

@@ -23,16 +23,18 @@ target_link_options(ravelon-web PRIVATE
   -sEXPORTED_RUNTIME_METHODS=ccall,FS
   --preload-file ${RAVELON_WEB_ART_DIR}@/art)
 
-# The page's list of controls is made from the game's table of commands: a small tool over
-# the same core, run by node (the toolchain's emulator), writes index.html into the site.
-add_executable(ravelon-controls-page ${CMAKE_SOURCE_DIR}/tools/controls/controls_page.cpp
-                                     ${CMAKE_SOURCE_DIR}/tools/controls/controls_rows.cpp)
-target_link_libraries(ravelon-controls-page PRIVATE ravelon_core)
-target_link_options(ravelon-controls-page PRIVATE -sNODERAWFS=1)
+# The page's list of controls is made from the game's table of commands by the native build's
+# tool (tools/controls), which writes index.html into the site.
+set(RAVELON_WEB_CONTROLS_TOOL "" CACHE FILEPATH
+    "The native build's ravelon-controls-page, which writes the page's list of controls")
+if(NOT EXISTS "${RAVELON_WEB_CONTROLS_TOOL}")
+  message(FATAL_ERROR "RAVELON_WEB_CONTROLS_TOOL must name a native build's "
+                      "ravelon-controls-page; scripts/web.sh makes one")
+endif()
 add_custom_command(OUTPUT ${RAVELON_WEB_SITE}/index.html
-  COMMAND ravelon-controls-page ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+  COMMAND ${RAVELON_WEB_CONTROLS_TOOL} ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
           ${RAVELON_WEB_SITE}/index.html
-  DEPENDS ravelon-controls-page ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
+  DEPENDS ${RAVELON_WEB_CONTROLS_TOOL} ${CMAKE_SOURCE_DIR}/src/platform/web/index.html
   VERBATIM)
 add_custom_target(ravelon-web-page ALL DEPENDS ${RAVELON_WEB_SITE}/index.html)
 
