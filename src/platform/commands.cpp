@@ -191,8 +191,12 @@ void ForgetCommandPresses() {
 }
 
 bool PageGivesChordToGame(int key) {
-  return key == CodeOf(Command::kUndo) || key == CodeOf(Command::kRedo) || key == kKeyShift ||
-         key == kKeyCtrl;
+  if (key == kKeyShift || key == kKeyCtrl) return true;
+  for (const CommandInfo& info : kCommands) {
+    if (info.Input == CommandInput::kKey && info.Code == key && (info.Modifiers & kWithCtrl) != 0)
+      return true;
+  }
+  return false;
 }
 
 bool IsPourKey(int key) {

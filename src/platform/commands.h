@@ -147,7 +147,8 @@ bool ModifiersHeldDuringPass(Command name);
 // Reads and forgets the presses of every key and button in the table: a pass the help takes
 // leaves none of them for a later pass.
 void ForgetCommandPresses();
-// The browser lets the game have these keys even with Ctrl, Alt or Meta down: undo and redo.
+// The browser lets the game have these keys even with Ctrl, Alt or Meta down: every key the
+// table reads with Ctrl (undo, redo, the recovered edits' Ctrl+L, ...), and Shift and Ctrl.
 bool PageGivesChordToGame(int key);
 // The page's key that is the pour's, whose holding the page follows for its focus note.
 bool IsPourKey(int key);
