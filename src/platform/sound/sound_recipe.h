@@ -16,6 +16,7 @@
 //   volume 0.5           0..1
 //   vary_pitch 0.06      each play picks a pitch up to this share higher or lower
 //   vary_length 0.1      and a length up to this share longer or shorter
+//   voices 4             how many voices it may hold at once, 1..16 (optional)
 #pragma once
 
 #include <string>
@@ -32,6 +33,7 @@ struct SoundRecipe {
   double LowpassHz = 0;  // 0: no filter
   double Volume = 0.5;
   double VaryPitch = 0, VaryLength = 0;
+  double Voices = 4;
 };
 
 // The rate every sound is rendered and mixed at, and the highest frequency a recipe may name.
