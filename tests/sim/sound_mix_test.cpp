@@ -67,4 +67,41 @@ TEST(SoundMix, TheStressCrowdStaysUnderTheCeilingWithoutStepsOffsetOrFlatTops) {
   EXPECT_LE(sa::LongestRunAtPeak(run.Samples), 1);
 }
 
+// The player jumps in the middle of the crowd: the run with the jump less the run without it is
+// the jump as heard in the mix, and over its first 100 ms it is louder than the crowd.
+TEST(SoundMix, ThePlayersJumpIsHeardOverTheCrowd) {
+  int jump_pass = 0;
+  std::vector<int16_t> runs[2];
+  for (int with_jump = 0; with_jump < 2; ++with_jump) {
+    int pass = 0;
+    TGameEvents::FListen([&](std::span<const GameEventRecord> events) {
+      ++pass;
+      for (const GameEventRecord& event : events)
+        if (event.Kind == GameEvent::kJump && event.Actor == EventActor::kPlayer && !jump_pass)
+          jump_pass = pass;
+    });
+    ScopedWorkDir dir;
+    CopyArtTo(dir.Path(), false);
+    RunOptions options = StressRun(dir.Path(), 170);
+    if (with_jump) {
+      options.script = dir.Path() + "/jump.txt";
+      WriteText(options.script, "150 key 66 down\n156 key 66 up\n");
+    }
+    runs[with_jump] = RenderRun(options).Samples;
+    if (!with_jump) {
+      EXPECT_EQ(jump_pass, 0) << "the player jumped unasked";
+    }
+  }
+  ASSERT_GE(jump_pass, 150);
+  const int first = (jump_pass - 1) * kSoundFramesPerPass, frames = kSoundRate / 10;
+  std::vector<int16_t> jump(runs[1].size());
+  for (size_t i = 0; i < jump.size(); ++i)
+    jump[i] = static_cast<int16_t>(runs[1][i] - runs[0][i]);
+  const double crowd_db = sa::RmsDb(runs[0], first, frames);
+  const double jump_db = sa::RmsDb(jump, first, frames);
+  std::cout << "jump in the crowd: crowd " << crowd_db << " dB, the jump " << jump_db << " dB\n";
+  EXPECT_GT(crowd_db, -40.0) << "the crowd is heard";
+  EXPECT_GT(jump_db, crowd_db);
+}
+
 }  // namespace

@@ -129,30 +129,34 @@ void SoundMixer::GiveUp(Voice& voice) {
   voice.Synth.Stop();
 }
 
-void SoundMixer::StartVoice(Voice& voice, int sound, float gain, float pan,
-                            SoundPriority priority) {
+void SoundMixer::StartVoice(Voice& voice, int sound, float gain, float pan, SoundPriority priority,
+                            float pitch) {
   float left = 0, right = 0;
   PanGains(gain, pan, left, right);
-  voice.Synth.Start(*Sounds[sound].Recipe, NextVariation(Sounds[sound]), left, right);
+  VoiceVariation variation = NextVariation(Sounds[sound]);
+  variation.PitchFactor *= pitch;
+  voice.Synth.Start(*Sounds[sound].Recipe, variation, left, right);
   voice.Started = ++Triggers;
   voice.SoundNumber = sound;
   voice.Priority = priority;
   voice.Gain = gain;
   voice.Pan = pan;
+  voice.Pitch = pitch;
   voice.Fresh = true;
 }
 
-void SoundMixer::Play(int sound, float gain, float pan, SoundPriority priority) {
+void SoundMixer::Play(int sound, float gain, float pan, SoundPriority priority, float pitch) {
   if (sound < 0 || sound >= SoundCount() || !Sounds[sound].Recipe) return;
   if (!(gain > 0)) return;  // silent, or not a number
   gain = std::min(gain, 1.0f);
   // A pan that is not a number would poison the whole mix from here on: it plays centred.
   pan = std::isfinite(pan) ? std::clamp(pan, -1.0f, 1.0f) : 0.0f;
+  pitch = std::isfinite(pitch) ? std::clamp(pitch, 0.25f, 4.0f) : 1.0f;
   // The same sound, for the same kind of listener, started since the last mix: one voice, as
   // loud as the two together and placed between them.
   for (Voice& voice : Voices) {
     if (!voice.Fresh || !voice.Synth.Playing() || voice.SoundNumber != sound ||
-        voice.Priority != priority) {
+        voice.Priority != priority || voice.Pitch != pitch) {
       continue;
     }
     const float together = std::min(1.0f, std::sqrt(voice.Gain * voice.Gain + gain * gain));
@@ -166,7 +170,7 @@ void SoundMixer::Play(int sound, float gain, float pan, SoundPriority priority) 
   const int taken = VoiceToTake(sound, priority);
   if (taken < 0) return;
   GiveUp(Voices[taken]);
-  StartVoice(Voices[taken], sound, gain, pan, priority);
+  StartVoice(Voices[taken], sound, gain, pan, priority, pitch);
 }
 
 void SoundMixer::SetVolume(int percent) {

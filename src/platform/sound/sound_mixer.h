@@ -44,9 +44,10 @@ class SoundMixer {
   int AddSound(const std::string& name, std::optional<SoundRecipe> recipe);
   int SoundCount() const { return static_cast<int>(Sounds.size()); }
 
-  // Starts a sound at gain 0..1, pan -1 (left) .. 1 (right). Unknown numbers and silent
-  // sounds are ignored.
-  void Play(int sound, float gain, float pan, SoundPriority priority = SoundPriority::kWorld);
+  // Starts a sound at gain 0..1, pan -1 (left) .. 1 (right), its pitch scaled by `pitch`
+  // (0.25..4). Unknown numbers and silent sounds are ignored.
+  void Play(int sound, float gain, float pan, SoundPriority priority = SoundPriority::kWorld,
+            float pitch = 1.0f);
 
   // Writes the next frames into `out`, left and right interleaved (2 * frames values).
   void Mix(int16_t* out, int frames);
@@ -70,13 +71,14 @@ class SoundMixer {
     uint64_t Started = 0;  // trigger order, to find the oldest
     int SoundNumber = -1;
     SoundPriority Priority = SoundPriority::kWorld;
-    float Gain = 0, Pan = 0;
+    float Gain = 0, Pan = 0, Pitch = 1;
     bool Fresh = false;  // started since the last Mix: nothing of it sounded yet
   };
 
   int VoiceToTake(int sound, SoundPriority priority) const;
   void GiveUp(Voice& voice);
-  void StartVoice(Voice& voice, int sound, float gain, float pan, SoundPriority priority);
+  void StartVoice(Voice& voice, int sound, float gain, float pan, SoundPriority priority,
+                  float pitch);
   VoiceVariation NextVariation(Sound& sound);
   void Finish(float* mix, int16_t* out, int frames);
   bool Settled() const;
