@@ -169,6 +169,32 @@ TEST(SoundMixer, MutingFadesOutAndTheSamePlaysGiveTheSameSamples) {
   EXPECT_EQ(Peak(std::vector<int16_t>(muted.begin() + 2 * 800 * 16, muted.end())), 0);
 }
 
+// Eight plays of one sound, each alone: their levels differ by more than a decibel between the
+// softest and the loudest, drawn by the sound's own generator (the same in every run).
+TEST(SoundMixer, EachPlayHasItsOwnLevel) {
+  auto levels = [] {
+    SoundMixer mixer;
+    SoundRecipe recipe = Tone(Waveform::kTriangle, 440, 0.1, 0.5);
+    recipe.VaryLevel = 0.2;
+    const int sound = mixer.AddSound("varied", recipe);
+    std::vector<double> rms;
+    for (int play = 0; play < 8; ++play) {
+      mixer.Play(sound, 1.0f, 0.0f);
+      const std::vector<int16_t> out = Mix(mixer, 9600);
+      double sum = 0;
+      for (const int16_t s : out)
+        sum += static_cast<double>(s) * s;
+      rms.push_back(20 * std::log10(std::sqrt(sum / static_cast<double>(out.size()))));
+    }
+    return rms;
+  };
+  const std::vector<double> first = levels();
+  EXPECT_EQ(first, levels());
+  const auto [soft, loud] = std::minmax_element(first.begin(), first.end());
+  EXPECT_GT(*loud - *soft, 1.0);
+  EXPECT_LT(*loud - *soft, 4.0);
+}
+
 TEST(SoundMixer, SilentSoundsAndBadArgumentsPlayNothing) {
   SoundMixer mixer;
   const int missing = mixer.AddSound("missing", std::nullopt);

@@ -73,6 +73,9 @@ VoiceVariation SoundMixer::NextVariation(Sound& sound) {
   variation.PitchFactor = 1.0 + sound.Recipe->VaryPitch * Spread(sound.Generator);
   variation.LengthFactor = 1.0 + sound.Recipe->VaryLength * Spread(sound.Generator);
   variation.NoiseSeed = NextRandom(sound.Generator);
+  // Drawn last, and only where the recipe asks, so a sound without it varies as it always did.
+  if (sound.Recipe->VaryLevel > 0)
+    variation.LevelFactor = 1.0 + sound.Recipe->VaryLevel * Spread(sound.Generator);
   return variation;
 }
 

@@ -57,7 +57,7 @@ void SynthVoice::Start(const SoundRecipe& recipe, const VoiceVariation& variatio
                           : 1.0f;
   Noise = variation.NoiseSeed != 0 ? variation.NoiseSeed : 1;
   Held = NoiseValue();
-  Volume = static_cast<float>(recipe.Volume);
+  Volume = static_cast<float>(std::min(1.0, recipe.Volume * variation.LevelFactor));
   SetGains(gain_left, gain_right);
   Last = 0;
   FadeLeft = FadeLength = 0;

@@ -10,6 +10,7 @@
 struct VoiceVariation {
   double PitchFactor = 1;
   double LengthFactor = 1;
+  double LevelFactor = 1;
   uint32_t NoiseSeed = 1;
 };
 
