@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-// About 50 ms queued: enough to ride over a slow pass, little enough that a jump is heard with
-// its frame.
-constexpr Uint32 kQueuedTarget = 3 * kSoundFramesPerPass;
+// The device takes its buffer of 512 from the queue at a time, twice within some passes: a pass
+// and one device buffer are queued after each pass, so the queue never runs dry while passes
+// come on time. What is left of it when the next pass comes (about one device buffer), plus the
+// buffer playing, is the delay of that pass's sound: about 20 ms, at most 27.
+constexpr Uint16 kDeviceBuffer = 512;
+constexpr Uint32 kQueuedTarget = kSoundFramesPerPass + kDeviceBuffer;
 // However long a pass took, at most this much is mixed after it (a 3-second pause is silence,
 // not a burst of catching up).
 constexpr Uint32 kMostPerPass = 3 * kSoundFramesPerPass;
@@ -65,15 +69,19 @@ bool SdlAudio::OpenDevice() {
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = 2;
-  wanted.samples = 1024;
+  wanted.samples = kDeviceBuffer;
   // No changes allowed: SDL converts to whatever the device really plays.
-  Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  SDL_AudioSpec obtained{};
+  Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (Device == 0) return false;
+  DeviceBuffer = obtained.samples;
   SDL_PauseAudioDevice(Device, 0);
   return true;
 }
 
 SdlAudio::~SdlAudio() {
+  if (Device != 0 && std::getenv("RAVELON_AUDIO_LOG") != nullptr)
+    std::fprintf(stderr, "%s\n", Latency.Describe(DeviceBuffer).c_str());
   if (Device != 0) SDL_CloseAudioDevice(Device);
   if (SubsystemStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -83,6 +91,7 @@ SdlAudio::~SdlAudio() {
 void SdlAudio::Feed(SoundMixer& mixer) {
   if (Device == 0) return;
   const Uint32 queued = SDL_GetQueuedAudioSize(Device) / kBytesPerFrame;
+  Latency.Note(queued);
   if (queued >= kQueuedTarget) return;
   const Uint32 frames = std::min(kQueuedTarget - queued, kMostPerPass);
   Buffer.resize(size_t{frames} * 2);
