@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/sound/fading_queue.h"
 #include "platform/sound/queue_latency.h"
 #include "platform/sound/sound_mixer.h"
 
 class SdlAudio {
  public:
+  SdlAudio();
   // False, with one line on standard error, when no device can be opened: the game then plays
   // silent.
   bool Open();
@@ -27,5 +29,5 @@ class SdlAudio {
   bool SubsystemStarted = false;
   uint32_t DeviceBuffer = 0;  // samples of the device's own buffer
   QueueLatency Latency;
-  std::vector<int16_t> Buffer;
+  FadingQueue Queue;
 };
