@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Plays the real game on a virtual X display with its sound: through SDL's dummy audio device
-# (M pressed, a jump, --mute, --volume), with no audio driver at all (one line on standard error,
+# (M pressed, a jump, --mute, --volume, the latency it reports), with no audio driver at all (one line on standard error,
 # the game plays on) and with broken sound recipes (one line each, the game plays on). Every
 # start must end with status 0 on Escape.
 #   scripts/xvfb-sound-check.sh [build folder, default build]
@@ -45,6 +45,15 @@ stderr_lines() {
 
 play_and_quit "the dummy audio device"
 [ -z "$(stderr_lines)" ] || fail "with the dummy device the game wrote: $(stderr_lines | head -c 300)"
+
+# Asked for, the device reports how far ahead the sound was kept: under 35 ms from a pass to
+# its sound, in a line of its own.
+RAVELON_AUDIO_LOG=1 play_and_quit "the dummy audio device with its latency logged"
+latency_line=$(stderr_lines | grep "^Audio: a pass is heard" || true)
+latency_ms=$(echo "$latency_line" | sed -n 's/.*heard \([0-9.]*\) ms.*/\1/p')
+[ -n "$latency_ms" ] && awk -v ms="$latency_ms" 'BEGIN { exit !(ms < 35) }' ||
+  fail "expected a latency under 35 ms, got: $(stderr_lines | head -c 300)"
+echo "ok: $latency_line"
 
 play_and_quit "--mute --volume 40" --mute --volume 40
 [ -z "$(stderr_lines)" ] || fail "with --mute --volume 40 the game wrote: $(stderr_lines | head -c 300)"

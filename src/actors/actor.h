@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shared/game_codes.h"
+#include "shared/game_events.h"
 #include "shared/units.h"
 
 class TActor;
@@ -70,6 +71,10 @@ class TActor : public std::enable_shared_from_this<TActor> {
   int MPlaceInBucket();
   int MBucketChange();  // moves the actor to the bucket of its new position
   int MUpdate();        // one frame: input, control, friction, gravity, the move, bucket, pose
+  // Who the actor is, for the events it reports.
+  EventActor MEventActor() const {
+    return User == kUserPlayer ? EventActor::kPlayer : EventActor::kBadguy;
+  }
 
   // actors/physics.cpp: friction, gravity and the two movers.
   int MAddAirFriction();

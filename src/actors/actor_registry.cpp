@@ -114,7 +114,8 @@ int TActor::MUpdate() {
   } else {
     MAddVelStanding();
   }
-  if (!was_wet && InWater(XPos, YPos)) TGameEvents::FReport(GameEvent::kEnteredWater, XPos, YPos);
+  if (!was_wet && InWater(XPos, YPos))
+    TGameEvents::FReport(GameEvent::kEnteredWater, XPos, YPos, 0, MEventActor());
   MBucketChange();
   MChoosePose();
   if (XVel > 0) LastFacing = kRight;

@@ -77,7 +77,7 @@ int TActor::MControl() {
     if (BButton > 0 && Pose != kPoseLanding) {
       YVel = kJumpVel;
       Grounded = 0;
-      TGameEvents::FReport(GameEvent::kJump, XPos, YPos);
+      TGameEvents::FReport(GameEvent::kJump, XPos, YPos, 0, MEventActor());
     }
   } else if (Hugged == 1) {
     XVel += Steer(Hpad, kSteerAccel);
@@ -91,7 +91,7 @@ int TActor::MControl() {
       XVel = LastFacing == kLeft ? kWallJumpXVel : -kWallJumpXVel;
       Grounded = 0;
       Hugged = 0;
-      TGameEvents::FReport(GameEvent::kWallJump, XPos, YPos);
+      TGameEvents::FReport(GameEvent::kWallJump, XPos, YPos, 0, MEventActor());
     }
   } else {
     XVel += Steer(Hpad, kSteerAccel);

@@ -142,7 +142,8 @@ int TActor::MAddVelStanding() {
 
   Grounded = 0;
   if (vertical == Vertical::Landed) {
-    if (!was_grounded) TGameEvents::FReport(GameEvent::kLanding, XPos, YPos, ClampedSpeed(YVel));
+    if (!was_grounded)
+      TGameEvents::FReport(GameEvent::kLanding, XPos, YPos, ClampedSpeed(YVel), MEventActor());
     if (YVel > kHardLanding) {
       Pose = kPoseLanding;
       HoldPose = kLandingHold;
@@ -152,7 +153,7 @@ int TActor::MAddVelStanding() {
     Grounded = 1;
   }
   if (vertical == Vertical::Bumped) {
-    TGameEvents::FReport(GameEvent::kHeadBump, XPos, YPos - kHeadHeight);
+    TGameEvents::FReport(GameEvent::kHeadBump, XPos, YPos - kHeadHeight, 0, MEventActor());
     YVel = std::llabs(YVel) / 4 + kBumpRebound;
   }
 

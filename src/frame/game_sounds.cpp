@@ -3,6 +3,7 @@
 #include "frame/game_sounds.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "platform/commands.h"
@@ -55,6 +56,11 @@ constexpr float kPanWidth = 0.8f;
 constexpr int32_t kQuietestLanding = 90000;
 constexpr int32_t kLoudestLanding = 250000;
 
+// A bad guy is heard under the player: softer, a little lower, and fading with its distance
+// from the middle of the left view (half as loud at half a view's width away).
+constexpr float kBadguyGain = 0.3f;
+constexpr float kBadguyPitch = 0.84f;
+
 GameSounds* Active = nullptr;
 
 bool Inside(int64_t x, int64_t y, const ViewCorner& view, int64_t margin_x, int64_t margin_y) {
@@ -67,6 +73,26 @@ float LandingGain(int32_t speed) {
   const float share = static_cast<float>(speed - kQuietestLanding) /
                       static_cast<float>(kLoudestLanding - kQuietestLanding);
   return std::clamp(0.3f + 0.7f * share, 0.3f, 1.0f);
+}
+
+float BadguyFalloff(int64_t x, int64_t y, const ViewCorner* left) {
+  if (!left) return 0.5f;
+  const double dx = static_cast<double>(x - (left->X + SCREEN_WIDTH_UNITS / 2));
+  const double dy = static_cast<double>(y - (left->Y + SCREEN_HEIGHT_UNITS / 2));
+  const double away = std::sqrt(dx * dx + dy * dy) / SCREEN_WIDTH_UNITS;
+  return static_cast<float>(1.0 / (1.0 + 2.0 * away));
+}
+
+SoundPriority PriorityOf(EventActor actor) {
+  switch (actor) {
+    case EventActor::kPlayer:
+      return SoundPriority::kPlayer;
+    case EventActor::kBadguy:
+      return SoundPriority::kCrowd;
+    case EventActor::kNone:
+      break;
+  }
+  return SoundPriority::kWorld;
 }
 
 std::string RecipePath(const std::string& folder, const std::string& file) {
@@ -120,6 +146,10 @@ Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left,
   Hearing hearing{1.0f, 0.0f};
   if (entry->Placed) hearing = HearingAt(event.X, event.Y, left, right);
   if (event.Kind == GameEvent::kLanding) hearing.Gain *= LandingGain(event.Value);
+  if (event.Actor == EventActor::kBadguy) {
+    hearing.Gain *= kBadguyGain * BadguyFalloff(event.X, event.Y, left);
+    hearing.Pitch = kBadguyPitch;
+  }
   return hearing;
 }
 
@@ -156,7 +186,8 @@ void GameSounds::Hear(const GameEventRecord& event, const ViewCorner* left,
   const int sound = SoundOf[static_cast<size_t>(event.Kind)];
   if (sound < 0) return;
   const Hearing hearing = EventHearing(event, left, right);
-  if (hearing.Gain > 0) Mix.Play(sound, hearing.Gain, hearing.Pan);
+  if (hearing.Gain > 0)
+    Mix.Play(sound, hearing.Gain, hearing.Pan, PriorityOf(event.Actor), hearing.Pitch);
 }
 
 ViewsNow::ViewsNow() {

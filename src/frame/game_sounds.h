@@ -25,11 +25,14 @@ struct ViewCorner {
 struct Hearing {
   float Gain = 0;
   float Pan = 0;
+  float Pitch = 1;
 };
 Hearing HearingAt(int64_t x, int64_t y, const ViewCorner* left, const ViewCorner* right);
 
 // The gain and pan an event plays at with the views where they are; gain 0 for an event that
-// plays nothing (unlisted, unheard, or a landing too soft to hear).
+// plays nothing (unlisted, unheard, or a landing too soft to hear). A bad guy's sound is
+// softer and lower than the player's, and softer still the further it is from the middle of
+// the left view.
 Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left, const ViewCorner* right);
 
 // The two views' corners where the views stand now; a view not made yet is null.

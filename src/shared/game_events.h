@@ -16,7 +16,7 @@
 // New kinds are added at the end of their group; listeners switch on the kind and ignore the
 // ones they do not know.
 enum class GameEvent : uint8_t {
-  // Actors. X, Y: the actor's position in world units.
+  // Actors. X, Y: the actor's position in world units; the record says which actor it was.
   kJump,
   kWallJump,
   kLanding,  // Value: the falling speed at touch-down, in units per frame
@@ -68,10 +68,15 @@ enum class LoadFailure : int32_t { kMapFiles = 0, kRecoveryPair, kNoRecoveryPair
 // Which kind of step an undo or redo took back or put again.
 enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart };
 
+// Which actor caused an event: the player's own, a bad guy, or none (blocks, the editor, the
+// frame).
+enum class EventActor : uint8_t { kNone, kPlayer, kBadguy };
+
 struct GameEventRecord {
   GameEvent Kind;
   int32_t Value;
   int64_t X, Y;
+  EventActor Actor = EventActor::kNone;
 };
 
 class TGameEvents {
@@ -82,9 +87,10 @@ class TGameEvents {
 
   using Listener = std::function<void(std::span<const GameEventRecord>)>;
 
-  static void FReport(GameEvent kind, int64_t x = 0, int64_t y = 0, int32_t value = 0) {
+  static void FReport(GameEvent kind, int64_t x = 0, int64_t y = 0, int32_t value = 0,
+                      EventActor actor = EventActor::kNone) {
     if (Count >= kCapacity) return;
-    Records[Count++] = GameEventRecord{kind, value, x, y};
+    Records[Count++] = GameEventRecord{kind, value, x, y, actor};
   }
 
   // Listeners are called in the order they were added; a listener added twice hears twice.

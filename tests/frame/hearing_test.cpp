@@ -54,4 +54,25 @@ TEST(Hearing, LandingsByFallingSpeedAndTheEditorsKeysWhereverTheViewsAre) {
   EXPECT_EQ(gain(GameEvent::kPaused, in_view), 0.0f);  // plays nothing
 }
 
+TEST(Hearing, ABadGuysSoundsAreSofterAndLowerThanThePlayersAndFadeWithDistance) {
+  auto hear = [](EventActor actor, int64_t x) {
+    return EventHearing({GameEvent::kJump, 0, x, kH + kH / 2, actor}, &kLeft, &kRight);
+  };
+  const int64_t middle = kW + kW / 2, edge = 2 * kW - kW / 20, just_off = 2 * kW + kW / 4;
+  const Hearing player = hear(EventActor::kPlayer, middle);
+  const Hearing badguy = hear(EventActor::kBadguy, middle);
+  EXPECT_EQ(player.Gain, 1.0f);
+  EXPECT_EQ(player.Pitch, 1.0f);
+  EXPECT_EQ(hear(EventActor::kNone, middle).Gain, player.Gain);
+  EXPECT_GT(badguy.Gain, 0.0f);
+  EXPECT_LT(badguy.Gain, 0.5f * player.Gain);
+  EXPECT_LT(badguy.Pitch, 0.95f);
+  EXPECT_EQ(badguy.Pan, player.Pan);
+  const float at_edge = hear(EventActor::kBadguy, edge).Gain;
+  EXPECT_LT(at_edge, badguy.Gain);
+  EXPECT_GT(at_edge, 0.0f);
+  EXPECT_LT(hear(EventActor::kBadguy, just_off).Gain, at_edge);
+  EXPECT_LT(hear(EventActor::kBadguy, just_off).Gain, hear(EventActor::kPlayer, just_off).Gain);
+}
+
 }  // namespace

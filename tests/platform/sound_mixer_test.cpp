@@ -47,7 +47,7 @@ int LargestStep(const std::vector<int16_t>& samples) {
   return step;
 }
 
-TEST(SoundMixer, ACrowdInOneFrameKeepsTheVoiceCapAndNeverPassesMinusOneDecibel) {
+TEST(SoundMixer, ACrowdInOneFrameIsMergedAndNeverPassesMinusOneDecibel) {
   SoundMixer mixer;
   const int loud = mixer.AddSound("loud", Tone(Waveform::kSquare, 220, 0.5));
   const int noise = mixer.AddSound("noise", Tone(Waveform::kNoise, 8000, 0.5));
@@ -55,10 +55,69 @@ TEST(SoundMixer, ACrowdInOneFrameKeepsTheVoiceCapAndNeverPassesMinusOneDecibel) 
     mixer.Play(loud, 1.0f, (i % 3) - 1.0f);
     mixer.Play(noise, 1.0f, 0.0f);
   }
-  EXPECT_EQ(mixer.PlayingVoices(), SoundMixer::kVoices);
+  // The same sound in the same pass is one voice, however many times it was asked for.
+  EXPECT_EQ(mixer.PlayingVoices(), 2);
   const std::vector<int16_t> out = Mix(mixer, 48000);
   EXPECT_LE(Peak(out), kMostAllowed);
   EXPECT_GT(Peak(out), kMostAllowed / 2);  // squeezed, not silenced
+}
+
+TEST(SoundMixer, CapsAndPrioritiesDecideWhichSoundsGetAVoice) {
+  SoundMixer mixer;
+  SoundRecipe capped_recipe = Tone(Waveform::kTriangle, 330, 1.0);
+  capped_recipe.Voices = 2;
+  const int capped = mixer.AddSound("capped", capped_recipe);
+  const int crowd = mixer.AddSound("crowd", Tone(Waveform::kSaw, 150, 1.0));
+  SoundRecipe player_recipe = Tone(Waveform::kSquare, 440, 1.0);
+  player_recipe.Voices = SoundMixer::kVoices;
+  const int player = mixer.AddSound("player", player_recipe);
+  for (int pass = 0; pass < 5; ++pass) {
+    mixer.Play(capped, 0.5f, 0.0f);
+    Mix(mixer, 100);
+  }
+  EXPECT_EQ(mixer.PlayingVoices(), 2) << "a sound holds no more voices than its recipe allows";
+  for (int pass = 0; pass < 30; ++pass) {
+    mixer.Play(crowd, 0.2f, 0.0f, SoundPriority::kCrowd);
+    Mix(mixer, 100);
+  }
+  EXPECT_EQ(mixer.PlayingVoices(), 6) << "crowd sounds of one kind are capped at 4 by default";
+  // The player's sounds always find a voice, even quiet ones among loud others; the crowd's
+  // louder sounds cannot take them back.
+  for (int pass = 0; pass < SoundMixer::kVoices; ++pass) {
+    mixer.Play(player, 0.1f, 0.0f, SoundPriority::kPlayer);
+    mixer.Play(crowd, 1.0f, 0.0f, SoundPriority::kCrowd);
+    Mix(mixer, 100);
+  }
+  EXPECT_EQ(mixer.PlayingVoices(), SoundMixer::kVoices);
+  // All voices the player's now: another crowd sound is dropped, and the mix goes on as if
+  // it had never been asked for.
+  SoundMixer copy = mixer;
+  mixer.Play(crowd, 1.0f, 0.0f, SoundPriority::kCrowd);
+  EXPECT_EQ(Mix(mixer, 4800), Mix(copy, 4800));
+}
+
+TEST(SoundMixer, TheLimiterGlidesAndTheOffsetOfNarrowPulsesIsTakenOut) {
+  SoundMixer mixer;
+  SoundRecipe pulse = Tone(Waveform::kSquare, 110, 1.5);
+  pulse.Duty = 0.125;
+  const int sound = mixer.AddSound("pulse", pulse);
+  // Silence, then 16 full pulses at once: about six times the ceiling.
+  Mix(mixer, 4800);
+  for (int i = 0; i < SoundMixer::kVoices; ++i) {
+    mixer.Play(sound, 1.0f, 0.0f);
+    Mix(mixer, 1);
+  }
+  const std::vector<int16_t> out = Mix(mixer, 72000);
+  EXPECT_LE(Peak(out), kMostAllowed);
+  EXPECT_LE(mixer.Limiter().LargestStep(), 0.01f) << "the limiter's gain stepped";
+  EXPECT_LT(mixer.Limiter().LowestGain(), 0.5f);
+  EXPECT_GT(mixer.PeakIntoLimiter(), 2.0f);
+  // A pulse of duty 1/8 sits three quarters of full scale below zero on average; over its
+  // second half second the mix is centred.
+  double sum = 0;
+  for (size_t i = 48000; i < 96000; i += 2)
+    sum += out[i];
+  EXPECT_LT(std::fabs(sum / 24000) / 32768, 0.005);
 }
 
 TEST(SoundMixer, StartsEndsAndStolenVoicesDoNotClick) {
@@ -108,6 +167,32 @@ TEST(SoundMixer, MutingFadesOutAndTheSamePlaysGiveTheSameSamples) {
   EXPECT_LT(LargestStep(std::vector<int16_t>(muted.begin() + 15000, muted.end())),
             LargestStep(first) + 1);
   EXPECT_EQ(Peak(std::vector<int16_t>(muted.begin() + 2 * 800 * 16, muted.end())), 0);
+}
+
+// Eight plays of one sound, each alone: their levels differ by more than a decibel between the
+// softest and the loudest, drawn by the sound's own generator (the same in every run).
+TEST(SoundMixer, EachPlayHasItsOwnLevel) {
+  auto levels = [] {
+    SoundMixer mixer;
+    SoundRecipe recipe = Tone(Waveform::kTriangle, 440, 0.1, 0.5);
+    recipe.VaryLevel = 0.2;
+    const int sound = mixer.AddSound("varied", recipe);
+    std::vector<double> rms;
+    for (int play = 0; play < 8; ++play) {
+      mixer.Play(sound, 1.0f, 0.0f);
+      const std::vector<int16_t> out = Mix(mixer, 9600);
+      double sum = 0;
+      for (const int16_t s : out)
+        sum += static_cast<double>(s) * s;
+      rms.push_back(20 * std::log10(std::sqrt(sum / static_cast<double>(out.size()))));
+    }
+    return rms;
+  };
+  const std::vector<double> first = levels();
+  EXPECT_EQ(first, levels());
+  const auto [soft, loud] = std::minmax_element(first.begin(), first.end());
+  EXPECT_GT(*loud - *soft, 1.0);
+  EXPECT_LT(*loud - *soft, 4.0);
 }
 
 TEST(SoundMixer, SilentSoundsAndBadArgumentsPlayNothing) {

@@ -22,7 +22,9 @@ const std::string kGood =
     "attack 0.01\r\n"
     "release 0.05\n"
     "lowpass 4000\n"
-    "vary_pitch 0.1\n";
+    "vary_pitch 0.1\n"
+    "vary_level 0.2\n"
+    "voices 3\n";
 
 TEST(SoundRecipe, AGoodRecipeReadsEveryField) {
   SoundRecipe recipe;
@@ -36,6 +38,13 @@ TEST(SoundRecipe, AGoodRecipeReadsEveryField) {
   EXPECT_DOUBLE_EQ(recipe.Attack, 0.01);
   EXPECT_DOUBLE_EQ(recipe.LowpassHz, 4000);
   EXPECT_DOUBLE_EQ(recipe.VaryPitch, 0.1);
+  EXPECT_DOUBLE_EQ(recipe.VaryLevel, 0.2);
+  EXPECT_DOUBLE_EQ(recipe.Voices, 3);
+  ASSERT_TRUE(ParseSoundRecipe("pitch 100 100\nlength 0.1\n", recipe, why)) << why;
+  EXPECT_DOUBLE_EQ(recipe.VaryLevel, 0);
+  EXPECT_DOUBLE_EQ(recipe.Voices, 4);
+  EXPECT_FALSE(ParseSoundRecipe("pitch 100 100\nlength 0.1\nvoices 0\n", recipe, why));
+  EXPECT_FALSE(ParseSoundRecipe("pitch 100 100\nlength 0.1\nvary_level 2\n", recipe, why));
 }
 
 TEST(SoundRecipe, AbsurdOrMalformedRecipesAreRefusedWithTheirLine) {

@@ -6,15 +6,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-// About 50 ms queued: enough to ride over a slow pass, little enough that a jump is heard with
-// its frame.
-constexpr Uint32 kQueuedTarget = 3 * kSoundFramesPerPass;
-// However long a pass took, at most this much is mixed after it (a 3-second pause is silence,
-// not a burst of catching up).
-constexpr Uint32 kMostPerPass = 3 * kSoundFramesPerPass;
+// The device takes its buffer of 512 from the queue at a time, twice within some passes: a pass
+// and one device buffer are queued after each pass, so the queue never runs dry while passes
+// come on time. What is left of it when the next pass comes (about one device buffer), plus the
+// buffer playing, is the delay of that pass's sound: about 20 ms, at most 27.
+constexpr Uint16 kDeviceBuffer = 512;
+constexpr Uint32 kQueuedTarget = kSoundFramesPerPass + kDeviceBuffer;
 constexpr Uint32 kBytesPerFrame = 2 * sizeof(int16_t);
 
 // The sound libraries under SDL (ALSA above all) write their own complaints to standard error
@@ -48,6 +49,8 @@ void SayNoDevice() {
 
 }  // namespace
 
+SdlAudio::SdlAudio() : Queue(kQueuedTarget) {}
+
 bool SdlAudio::Open() {
   bool opened = false;
   {
@@ -65,27 +68,35 @@ bool SdlAudio::OpenDevice() {
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = 2;
-  wanted.samples = 1024;
+  wanted.samples = kDeviceBuffer;
   // No changes allowed: SDL converts to whatever the device really plays.
-  Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  SDL_AudioSpec obtained{};
+  Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (Device == 0) return false;
+  DeviceBuffer = obtained.samples;
   SDL_PauseAudioDevice(Device, 0);
   return true;
 }
 
 SdlAudio::~SdlAudio() {
+  if (Device != 0 && std::getenv("RAVELON_AUDIO_LOG") != nullptr)
+    std::fprintf(stderr, "%s\n", Latency.Describe(DeviceBuffer).c_str());
   if (Device != 0) SDL_CloseAudioDevice(Device);
   if (SubsystemStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-// A faster pass than the speaker leaves the queue full and mixes nothing; a slower one mixes
-// more. Either way the mixer runs on without a gap, so nothing clicks.
+// The device is given again what it had not played yet, with new frames up to the target and a
+// fading tail behind them: a faster pass than the speaker mixes nothing new, a slower one more,
+// one late by seconds (the pause) lets the device play into the tail and fade out, and the
+// sound fades back in when it resumes. Nothing clicks. The device is locked meanwhile, so it
+// plays nothing between the count and the refill.
 void SdlAudio::Feed(SoundMixer& mixer) {
   if (Device == 0) return;
+  SDL_LockAudioDevice(Device);
   const Uint32 queued = SDL_GetQueuedAudioSize(Device) / kBytesPerFrame;
-  if (queued >= kQueuedTarget) return;
-  const Uint32 frames = std::min(kQueuedTarget - queued, kMostPerPass);
-  Buffer.resize(size_t{frames} * 2);
-  mixer.Mix(Buffer.data(), static_cast<int>(frames));
-  SDL_QueueAudio(Device, Buffer.data(), frames * kBytesPerFrame);
+  const std::vector<int16_t>& next = Queue.Refill(mixer, queued);
+  SDL_ClearQueuedAudio(Device);
+  SDL_QueueAudio(Device, next.data(), static_cast<Uint32>(next.size() * sizeof(int16_t)));
+  SDL_UnlockAudioDevice(Device);
+  Latency.Note(Queue.RealQueued());
 }

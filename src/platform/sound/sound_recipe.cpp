@@ -80,6 +80,8 @@ bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recip
       {"volume", &recipe.Volume, 0, 1},
       {"vary_pitch", &recipe.VaryPitch, 0, 0.5},
       {"vary_length", &recipe.VaryLength, 0, 0.5},
+      {"vary_level", &recipe.VaryLevel, 0, 0.5},
+      {"voices", &recipe.Voices, 1, 16},
   };
   if (key == "pitch") {
     // Zero, negative or at Nyquist and above would alias into noise or stand still.

@@ -16,6 +16,8 @@
 //   volume 0.5           0..1
 //   vary_pitch 0.06      each play picks a pitch up to this share higher or lower
 //   vary_length 0.1      and a length up to this share longer or shorter
+//   vary_level 0.15      and a level up to this share louder or softer (optional)
+//   voices 4             how many voices it may hold at once, 1..16 (optional)
 #pragma once
 
 #include <string>
@@ -31,7 +33,8 @@ struct SoundRecipe {
   double Attack = 0.002, Decay = 0, Sustain = 1, Release = 0.01;
   double LowpassHz = 0;  // 0: no filter
   double Volume = 0.5;
-  double VaryPitch = 0, VaryLength = 0;
+  double VaryPitch = 0, VaryLength = 0, VaryLevel = 0;
+  double Voices = 4;
 };
 
 // The rate every sound is rendered and mixed at, and the highest frequency a recipe may name.

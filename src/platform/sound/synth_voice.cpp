@@ -57,17 +57,34 @@ void SynthVoice::Start(const SoundRecipe& recipe, const VoiceVariation& variatio
                           : 1.0f;
   Noise = variation.NoiseSeed != 0 ? variation.NoiseSeed : 1;
   Held = NoiseValue();
-  const auto volume = static_cast<float>(recipe.Volume);
-  GainLeft = gain_left * volume;
-  GainRight = gain_right * volume;
+  Volume = static_cast<float>(std::min(1.0, recipe.Volume * variation.LevelFactor));
+  SetGains(gain_left, gain_right);
   Last = 0;
+  FadeLeft = FadeLength = 0;
   Active = true;
 }
 
+void SynthVoice::SetGains(float gain_left, float gain_right) {
+  GainLeft = gain_left * Volume;
+  GainRight = gain_right * Volume;
+}
+
+void SynthVoice::FadeOut(int frames) {
+  if (!Active) return;
+  const int64_t left = Length - Position;
+  if (frames <= 0 || left <= frames) return;         // its own release ends it sooner
+  if (FadeLength > 0 && FadeLeft <= frames) return;  // fading out faster already
+  FadeLeft = FadeLength = frames;
+}
+
 float SynthVoice::Envelope(int64_t sample) const {
-  if (sample < ReleaseStart) return Shape(sample);
-  const int64_t release = Length - ReleaseStart;
-  return release > 0 ? ReleaseLevel * static_cast<float>(Length - sample) / release : 0;
+  float level = Shape(sample);
+  if (sample >= ReleaseStart) {
+    const int64_t release = Length - ReleaseStart;
+    level = release > 0 ? ReleaseLevel * static_cast<float>(Length - sample) / release : 0;
+  }
+  if (FadeLength > 0) level *= static_cast<float>(FadeLeft) / static_cast<float>(FadeLength);
+  return level;
 }
 
 // Attack, decay and sustain, as if the release never came.
@@ -111,6 +128,7 @@ bool SynthVoice::Render(float* mix, int frames) {
         Held = NoiseValue();
       }
     }
+    if (FadeLength > 0 && --FadeLeft <= 0) Position = Length;
     if (++Position >= Length) {
       Active = false;
       Last = 0;

@@ -10,6 +10,7 @@
 struct VoiceVariation {
   double PitchFactor = 1;
   double LengthFactor = 1;
+  double LevelFactor = 1;
   uint32_t NoiseSeed = 1;
 };
 
@@ -21,6 +22,10 @@ class SynthVoice {
   // release. Returns false once the voice is silent.
   bool Render(float* mix, int frames);
   void Stop() { Active = false; }
+  // Ends the voice over the next `frames` samples from where it is, instead of at once.
+  void FadeOut(int frames);
+  // Changes the voice's gains; only for a voice that has not rendered a sample yet.
+  void SetGains(float gain_left, float gain_right);
 
   bool Playing() const { return Active; }
   // The level it plays at now (envelope times its louder side), to choose one to give up.
@@ -47,6 +52,8 @@ class SynthVoice {
   float Filter = 0, FilterCoefficient = 1;
   float Held = 0;  // the noise's current value
   uint32_t Noise = 1;
+  float Volume = 0;
   float GainLeft = 0, GainRight = 0;
   float Last = 0;
+  int FadeLeft = 0, FadeLength = 0;  // samples of the fade-out left, of how many; 0: none
 };
