@@ -205,7 +205,16 @@ async function levelsKeptAndShared(browser, url) {
   await paintStroke(page);
   const painted = await level(page);
   check(!painted.equals(first), 'a mouse stroke paints the level');
+  // S lands once the pair in the browser's storage has changed; a busy machine may take a while.
+  const storedPair = () => window.localStorage.getItem('ravelon:maps');
+  const before = await page.evaluate(storedPair);
   await press(page, 's');
+  const saved = await page.waitForFunction((was) => window.localStorage.getItem('ravelon:maps') !== was,
+                                           before, { timeout: WAIT_MS }).then(() => true, () => false);
+  if (!saved) {
+    console.log(`   S kept nothing in storage; the game's lines:\n${(await page.evaluate(
+      () => window.RavelonPage.lines.slice(-20).join('\n')))}\n   notes:\n${await notes(page)}`);
+  }
   await page.reload();
   await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
   check((await level(page)).equals(painted), 'after S and a reload the page starts on the painted level');
