@@ -207,10 +207,10 @@ async function levelsKeptAndShared(browser, url) {
   check(!painted.equals(first), 'a mouse stroke paints the level');
   // S lands once the pair in the browser's storage has changed; a busy machine may take a while.
   const storedPair = () => window.localStorage.getItem('ravelon:maps');
-  const before = await page.evaluate(storedPair);
+  const pairBeforeS = await page.evaluate(storedPair);
   await press(page, 's');
   const saved = await page.waitForFunction((was) => window.localStorage.getItem('ravelon:maps') !== was,
-                                           before, { timeout: WAIT_MS }).then(() => true, () => false);
+                                           pairBeforeS, { timeout: WAIT_MS }).then(() => true, () => false);
   if (!saved) {
     console.log(`   S kept nothing in storage; the game's lines:\n${(await page.evaluate(
       () => window.RavelonPage.lines.slice(-20).join('\n')))}\n   notes:\n${await notes(page)}`);
