@@ -19,6 +19,7 @@
 #include "platform/render/image.h"
 #include "shared/game_events.h"
 #include "world/block.h"
+#include "world/level_starts.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -34,19 +35,24 @@ int TGame::FExitState() {
 
 namespace {
 
-// Where the two starting actors stand: centre line and feet line on cell edges.
-constexpr int64_t kStartX = 6 * TILE_UNITS;
-constexpr int64_t kBadguyStartY = 10 * TILE_UNITS;
-constexpr int64_t kPlayerStartY = 33 * TILE_UNITS;
-static_assert(kStartX == 6291456 && kBadguyStartY == 10485760 && kPlayerStartY == 34603008);
+// The actors of a fresh play state, at the level's starts: the first bad guy (the one the right
+// view follows), the player, then the other bad guys in order, as far as the actor cap allows.
+void CreateActorsAtStarts() {
+  if (LevelStarts.Badguys.empty()) LevelStarts.Badguys = DefaultLevelStarts().Badguys;
+  const TStartPoint& first = LevelStarts.Badguys.front();
+  BadguyActor = TActor::FCreate(first.X, first.Y, kUserBadguy);
+  const TStartPoint& player = LevelStarts.Player;
+  Profiles[kPlayerProfile]->Actor = TActor::FCreate(player.X, player.Y, kUserPlayer);
+  for (size_t i = 1; i < LevelStarts.Badguys.size() && ActorCount < kActorCap; ++i)
+    TActor::FCreate(LevelStarts.Badguys[i].X, LevelStarts.Badguys[i].Y, kUserBadguy);
+}
 
 }  // namespace
 
 int TGame::FEnterState() {
   TMap::FClear();
   TMap::FDummyMap();
-  BadguyActor = TActor::FCreate(kStartX, kBadguyStartY, kUserBadguy);
-  Profiles[kPlayerProfile]->Actor = TActor::FCreate(kStartX, kPlayerStartY, kUserPlayer);
+  CreateActorsAtStarts();
   TScroller::FRefreshFromMap();
   return 0;
 }

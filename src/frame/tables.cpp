@@ -12,6 +12,7 @@
 #include "frame/edit_switches.h"
 #include "frame/main_program.h"
 #include "world/block.h"
+#include "world/level_starts.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -28,4 +29,5 @@ void CreateTables() {
   TRefImage::FResetTables();
   ResetFreeCamera();
   ResetEditSwitches();
+  ResetLevelStarts();
 }
