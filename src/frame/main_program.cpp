@@ -198,6 +198,9 @@ int RunRavelon(bool run_loop) {
   TGame::FEnterState();
   FinishInterruptedMapSave();
   TMap::FLoadState();
+  // A map file that is there but was refused is said on screen as well: S would save over it.
+  if (LoadFailure why; MapFileRefused(why))
+    TGameEvents::FReport(GameEvent::kLoadFailed, 0, 0, static_cast<int32_t>(why));
   TScroller::FRefreshFromMap();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "platform/render/font.h"
+#include "shared/play_files.h"
 
 namespace {
 
@@ -44,6 +45,14 @@ std::string LoadFailureWords(int32_t value) {
       return "Recovered edits NOT loaded: the pair in recovery/ is damaged or incomplete";
     case LoadFailure::kNoRecoveryPair:
       return "No recovered edits to load: recovery/ holds none";
+    case LoadFailure::kBGFileWrongSize:
+      return std::string("Map NOT loaded: ") + kBGMapFile + " is of the wrong size; S keeps it";
+    case LoadFailure::kBlockFileWrongSize:
+      return std::string("Map NOT loaded: ") + kBlockMapFile + " is of the wrong size; S keeps it";
+    case LoadFailure::kBGFileUnreadable:
+      return std::string("Map NOT loaded: ") + kBGMapFile + " cannot be read";
+    case LoadFailure::kBlockFileUnreadable:
+      return std::string("Map NOT loaded: ") + kBlockMapFile + " cannot be read";
     default:
       return "Map NOT loaded: a map file is missing or damaged";
   }

@@ -62,8 +62,17 @@ enum class SaveFailure : int32_t {
   kBackupsUnusable,
 };
 
-// What a refused load was reading: the map files (L) or a pair in recovery/ (Ctrl+L).
-enum class LoadFailure : int32_t { kMapFiles = 0, kRecoveryPair, kNoRecoveryPair };
+// What a refused load was reading: the map files (L) or a pair in recovery/ (Ctrl+L); and, at
+// start-up, which map file was there but refused, and why.
+enum class LoadFailure : int32_t {
+  kMapFiles = 0,
+  kRecoveryPair,
+  kNoRecoveryPair,
+  kBGFileWrongSize,
+  kBlockFileWrongSize,
+  kBGFileUnreadable,
+  kBlockFileUnreadable,
+};
 
 // Which kind of step an undo or redo took back or put again.
 enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart };

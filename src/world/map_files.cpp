@@ -1,4 +1,5 @@
 // The two map files: backgrounds and block styles, one byte per cell, 54 rows of 75 bytes.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,34 +26,46 @@ size_t ByteOf(int x, int y) {
   return static_cast<size_t>(y) * MAP_WIDTH_TILES + x;
 }
 
+// Why the last load refused a map file that was there (none when both loaded or were missing).
+std::optional<LoadFailure> Refused;
+
 // Reads a map file that must be exactly kMapFileBytes long, with the game's two messages.
-// The size is checked before anything is read, so a huge or odd file costs nothing.
+// The size is checked before anything is read, so a huge or odd file costs nothing. A file that
+// is there but refused is noted in `Refused`.
 bool ReadMapFile(const char* path, std::vector<uint8_t>& bytes) {
-  if (FileLength(path) < 0 || !OpenFileForRead(path)) {
+  const bool bg = std::string(path) == kBGFile;
+  if (FileLength(path) < 0) {
     PrintLine("Failure to load file.");
+    return false;
+  }
+  if (!OpenFileForRead(path)) {
+    PrintLine("Failure to load file.");
+    Refused = bg ? LoadFailure::kBGFileUnreadable : LoadFailure::kBlockFileUnreadable;
     return false;
   }
   if (FileLength(path) != static_cast<int64_t>(kMapFileBytes)) {
     PrintLine("Wrong size!");
+    Refused = bg ? LoadFailure::kBGFileWrongSize : LoadFailure::kBlockFileWrongSize;
     return false;
   }
   if (!ReadWholeFile(path, bytes, kMapFileBytes)) {
     PrintLine("Failure to load file.");
+    Refused = bg ? LoadFailure::kBGFileUnreadable : LoadFailure::kBlockFileUnreadable;
     return false;
   }
   if (bytes.size() != kMapFileBytes) {  // the file changed under us
     PrintLine("Wrong size!");
+    Refused = bg ? LoadFailure::kBGFileWrongSize : LoadFailure::kBlockFileWrongSize;
     return false;
   }
   return true;
 }
 
-bool PairBackedUp = false;
-
-// The pair as it was before this run first saved over it, so a bad save (or R then S) can be
-// taken back. A backup is a whole pair: with a file missing there is no pair to keep.
-bool BackUpBeforeFirstSave() {
-  if (PairBackedUp) return true;
+// The files on disk as S is about to replace them, kept in backups/ unless a pair there already
+// holds exactly these bytes, so every state the files were ever saved in can be taken back (R
+// then S, or a bad save). With one file missing the other is kept alone, so a file that did not
+// load (of the wrong size, say) is never lost to the save over it.
+bool BackUpBeforeSave() {
   std::vector<SaveFile> pair;
   for (const char* name : {kBGFile, kBlockFile}) {
     if (FileLength(name) < 0) continue;
@@ -64,7 +77,7 @@ bool BackUpBeforeFirstSave() {
     }
     pair.push_back(std::move(copy));
   }
-  if (pair.size() == 2) {
+  if (!pair.empty() && !HoldsCopyOf(kBackupFolder, pair)) {
     std::string stamp, why;
     if (!WriteStampedCopies(kBackupFolder, LocalTimeStamp(), pair, stamp, why)) {
       PrintNote("The save was refused: no backup of the map files could be made, " + why + ".");
@@ -72,7 +85,6 @@ bool BackUpBeforeFirstSave() {
     }
     KeepNewestStamps(kBackupFolder, {kBGFile, kBlockFile}, kMapBackupsKept, stamp);
   }
-  PairBackedUp = true;
   return true;
 }
 
@@ -109,7 +121,7 @@ bool SaveMapFiles() {
   ClearSaveErrno();
   // Both files are replaced together or not at all, even across a kill mid-save, so the map
   // never becomes a background file out of step with its block file.
-  const bool backed_up = BackUpBeforeFirstSave();
+  const bool backed_up = BackUpBeforeSave();
   if (backed_up &&
       ReplaceFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, kSaveJournal)) {
     TGameEvents::FReport(GameEvent::kSaveDone, 0, 0, TimeOfDay());
@@ -122,7 +134,12 @@ bool SaveMapFiles() {
 }
 
 void ResetMapBackups() {
-  PairBackedUp = false;
+  Refused.reset();
+}
+
+bool MapFileRefused(LoadFailure& why) {
+  if (Refused) why = *Refused;
+  return Refused.has_value();
 }
 
 bool WriteRecoveryPair(std::string& where) {
@@ -191,6 +208,7 @@ void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<
 
 bool LoadMapFiles() {
   PrintLine("Loading maps.");
+  Refused.reset();
   std::vector<uint8_t> bytes;
   if (!ReadMapFile(kBGFile, bytes)) return false;
   SetBackgrounds(bytes);

@@ -1,5 +1,5 @@
-// The map files beyond loading and saving: the backups before the first save of a run, the pair
-// written on leaving with unsaved edits, and the start-up check that settles an interrupted save.
+// The map files beyond loading and saving: the backup of what each save replaces, the pair of
+// unsaved edits kept in recovery/, and the start-up check that settles an interrupted save.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +23,8 @@ std::vector<uint8_t> BGBytes();
 std::vector<uint8_t> BlockBytes();
 
 // The save behind S: "Saving maps." and, on failure, "Failure to create save file."; true when
-// both files were replaced. The first one of a run first copies the pair on disk into backups/.
+// both files were replaced. It first copies the pair on disk into backups/, unless a pair there
+// already holds the same bytes (the newest kMapBackupsKept pairs are kept).
 // Reports kSaveDone with the time, or kSaveFailed with the reason.
 bool SaveMapFiles();
 // The load behind L and start-up, with its console lines; false when a file was missing or of
@@ -31,9 +32,13 @@ bool SaveMapFiles();
 bool LoadMapFiles();
 // Sets the whole map from the two files' bytes (each exactly one byte per cell), as a load does.
 void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks);
-// Forgets that this run has backed up the pair (a new run begins).
+// Forgets what the last load found (a new run begins).
 void ResetMapBackups();
-// Writes the current map as a pair into recovery/; true with the two paths in `where`.
+// True when the last load (L, or start-up's) refused a map file that was there, with which one
+// and why; a missing file is not refused, the game then plays its built-in map.
+bool MapFileRefused(LoadFailure& why);
+// Writes the current map as a pair into recovery/ (the newest kMapBackupsKept pairs are kept);
+// true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
 // The map pair and the save's journal: the files of the play folder start-up reads for the map.
 std::vector<std::string> MapFilesReadAtStartUp();

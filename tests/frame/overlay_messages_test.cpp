@@ -41,7 +41,7 @@ TEST_F(OverlayMessagesTest, EveryReasonAndEveryStepHasItsOwnWords) {
     distinct(Event(GameEvent::kUndo, step));
     distinct(Event(GameEvent::kRedo, step));
   }
-  for (int why = 0; why <= 2; ++why)
+  for (int why = 0; why <= 6; ++why)
     distinct(Event(GameEvent::kLoadFailed, why));
   for (GameEvent kind : {GameEvent::kLoadDone, GameEvent::kRefreshed, GameEvent::kRestarted,
                          GameEvent::kNothingToUndo, GameEvent::kNothingToRedo, GameEvent::kPaused,

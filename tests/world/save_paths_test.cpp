@@ -1,14 +1,18 @@
 // What a save meets on disk: things sitting at the names it writes under, read-only and linked
-// map files, permission bits; and the backups the first save of a run makes.
+// map files, permission bits; and the backups the saves make.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
+#include "frame/main_program.h"
 #include "platform/save/atomic_files.h"
+#include "shared/game_events.h"
 #include "world/map_files.h"
+#include "world/scroller.h"
 #include "world_fixture.h"
 
 namespace {
@@ -114,19 +118,31 @@ TEST_F(SavePaths, AMapFileThatIsASymlinkIsSavedThroughToItsTarget) {
   EXPECT_EQ(fs::directory_iterator("levels")->path().filename(), "bg.raw");  // nothing beside
 }
 
-TEST_F(SavePaths, TheFirstSaveOfARunBacksUpThePairFromBeforeIt) {
+// S, paint, S, R, S: every pair a save replaced is in backups/, each once, whatever the run.
+TEST_F(SavePaths, EverySaveBacksUpWhatItReplacesUnlessAPairThereHoldsIt) {
+  auto pairs = [] {
+    std::set<std::pair<Bytes, Bytes>> kept;
+    for (const std::string& name : Backups()) {
+      if (!name.ends_with(kBG)) continue;
+      const std::string stamp = "backups/" + name.substr(0, name.size() - std::strlen(kBG));
+      kept.insert({ReadFileBytes(stamp + kBG), ReadFileBytes(stamp + kBlocks)});
+    }
+    return kept;
+  };
   TMap::FSaveState();
+  const std::pair<Bytes, Bytes> first{ReadFileBytes(kBG), ReadFileBytes(kBlocks)};
   TMap::FBGSet(5, 5, 1);
   TMap::FSaveState();
-  const std::set<std::string> names = Backups();
-  ASSERT_EQ(names.size(), 2u);
-  const std::string stamp = names.begin()->substr(0, names.begin()->find('.'));
-  EXPECT_EQ(ReadFileBytes("backups/" + stamp + "." + kBG), OldBG);
-  EXPECT_EQ(ReadFileBytes("backups/" + stamp + "." + kBlocks), OldBlocks);
-  // A new run backs up again, under another stamp if the second is the same.
+  const std::pair<Bytes, Bytes> second{ReadFileBytes(kBG), ReadFileBytes(kBlocks)};
+  TScroller::FRefreshFromMap();
+  TMap::FSaveState();
+  EXPECT_EQ(pairs(), (std::set<std::pair<Bytes, Bytes>>{{OldBG, OldBlocks}, first, second}));
+  EXPECT_EQ(Backups().size(), 6u);
+  // Saving the same map again, in this run or a new one, adds nothing.
+  TMap::FSaveState();
   ResetMapBackups();
   TMap::FSaveState();
-  EXPECT_EQ(Backups().size(), 4u);
+  EXPECT_EQ(Backups().size(), 6u);
 }
 
 TEST_F(SavePaths, OnlyTheNewestTwentyBackupPairsAreKept) {

@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 
+#include "platform/files.h"
 #include "platform/save/safe_write.h"
 #include "platform/save/save_journal.h"
 #include "platform/save/side_names.h"
@@ -254,6 +255,27 @@ WholeStamps WholeStampsNewestFirst(const std::string& folder, const std::vector<
 std::string NewestWholeStamp(const std::string& folder, const std::vector<std::string>& names) {
   const WholeStamps whole = WholeStampsNewestFirst(folder, names, {});
   return whole.empty() ? std::string() : whole.front().first;
+}
+
+bool HoldsCopyOf(const std::string& folder, const std::vector<SaveFile>& files) {
+  std::vector<std::string> names;
+  for (const SaveFile& file : files)
+    names.push_back(file.Path);
+  for (const auto& [stamp, copies] : WholeStampsNewestFirst(folder, names, {})) {
+    bool same = true;
+    for (const SaveFile& file : files) {
+      // The size first: a copy of another size is never read.
+      const std::string path = folder + "/" + stamp + "." + file.Path;
+      struct stat info {};
+      std::vector<uint8_t> bytes;
+      same = lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+             static_cast<size_t>(info.st_size) == file.Bytes.size() &&
+             ReadWholeFile(path, bytes, file.Bytes.size()) && bytes == file.Bytes;
+      if (!same) break;
+    }
+    if (same) return true;
+  }
+  return false;
 }
 
 void KeepNewestStamps(const std::string& folder, const std::vector<std::string>& names, size_t keep,

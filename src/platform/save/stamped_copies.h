@@ -2,8 +2,10 @@
 // "-01", "-02", ... when a stamp is already taken): the map backups and the recovered edits.
 // A stamp's files appear together or not at all: each is written whole under a side name first,
 // and a stamp an interrupted write left with only some of its files is removed by the next tidy.
+// NewestWholeStamp, KeepNewestStamps and HoldsCopyOf only ever see whole stamps.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,9 @@ void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>&
 // The newest whole stamp of `names` in `folder`, in the order KeepNewestStamps keeps them; empty
 // when there is none.
 std::string NewestWholeStamp(const std::string& folder, const std::vector<std::string>& names);
+
+// True when a whole stamp in `folder` holds every one of `files` byte for byte.
+bool HoldsCopyOf(const std::string& folder, const std::vector<SaveFile>& files);
 
 // Removes all but the newest `keep` whole stamps of `names` in `folder`, newest by the files'
 // times (see WriteStampedCopies); the stamp `just_made` is never removed.
