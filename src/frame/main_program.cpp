@@ -7,16 +7,17 @@
 #include "actors/actor.h"
 #include "actors/profile.h"
 #include "editor/editor.h"
-#include "editor/undo_history.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
 #include "frame/game_sounds.h"
 #include "frame/help_overlay.h"
+#include "frame/kept_edits.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
 #include "platform/console.h"
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/quit_signals.h"
 #include "platform/random.h"
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
@@ -43,7 +44,6 @@ void ResetProgramVariables() {
 namespace {
 
 std::function<void(int)> PassObserver;
-bool KeepUnsavedEditsOnQuit = true;
 
 // One line of the start-up print-out: the label, padded with tabs as it has always been
 // printed, then the value the game actually uses.
@@ -132,6 +132,7 @@ int TMain::FBootSubsystems() {
 
 void MainLoopPass() {
   InputBeginPass();
+  if (QuitSignalled()) QuitFlag = 1;
   // A pass with F1, or with the help shown, is the help's: the game waits.
   if (THelp::FTakePass()) {
     if (CloseRequested() != 0) QuitFlag = 1;
@@ -160,7 +161,7 @@ void ObservePass(int pass) {
 }
 
 void SetKeepUnsavedEditsOnQuit(bool keep) {
-  KeepUnsavedEditsOnQuit = keep;
+  SetKeepEdits(keep);
 }
 
 int TMain::FRun() {
@@ -168,22 +169,17 @@ int TMain::FRun() {
   while (QuitFlag == 0) {
     MainLoopPass();
     ObservePass(++pass);
+    KeepEditsWhilePlaying(pass);
     Backend* backend = CurrentBackend();
     if (backend && !backend->EndOfPass()) break;
   }
   return 0;
 }
 
-// Leaving with Escape or the close button never throws edits away: what no S has saved goes
-// into recovery/ as a pair the map files can be replaced with.
+// Leaving with Escape, the close button or a hang-up never throws edits away: what no S has
+// saved goes into recovery/ as a pair the map files can be replaced with.
 int TMain::FGoodbye() {
-  if (!KeepUnsavedEditsOnQuit || QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
-  std::string where;
-  if (WriteRecoveryPair(where)) {
-    PrintNote("Unsaved map edits kept in " + where);
-  } else {
-    PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
-  }
+  if (QuitFlag != 0) KeepEditsOnQuit();
   return 0;
 }
 

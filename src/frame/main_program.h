@@ -46,8 +46,9 @@ class TMain {
 // request, goodbye. Returns the exit status. With run_loop false it stops after start-up.
 int RunRavelon(bool run_loop = true);
 
-// Whether leaving with unsaved edits writes them into recovery/ (the default). A replay plays in
-// a scratch folder that is thrown away, where a recovery pair would only mislead.
+// Whether unsaved edits are kept in recovery/, while playing and on leaving (the default; see
+// frame/kept_edits.h). A replay plays in a scratch folder that is thrown away, where a recovery
+// pair would only mislead.
 void SetKeepUnsavedEditsOnQuit(bool keep);
 
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).

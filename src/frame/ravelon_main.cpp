@@ -14,6 +14,7 @@
 #include "frame/installed_game.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
+#include "platform/quit_signals.h"
 #include "platform/render/draw.h"
 #include "platform/render/overlay_compose.h"
 #include "platform/render/overlay_scene.h"
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!EnterPlayFolder(options)) return 1;
+  CatchQuitSignals();
   // A recording over the map or the art would destroy what it records: refused before anything.
   for (const std::string& path : {options.record, options.trace}) {
     if (path.empty()) continue;

@@ -148,6 +148,7 @@ bool WriteRecoveryPair(std::string& where) {
                           {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp, why)) {
     return false;
   }
+  KeepNewestStamps(kRecoveryFolder, {kBGFile, kBlockFile}, kMapBackupsKept, stamp);
   const std::string prefix = std::string(kRecoveryFolder) + "/" + stamp + ".";
   where = prefix + kBGFile + " and " + prefix + kBlockFile;
   return true;

@@ -53,8 +53,14 @@ SaveFailure WhySaveFailed(bool at_backups, int error, const std::vector<std::str
 // world/recovery_pair.cpp: the pair the last run kept in recovery/ and Ctrl+L, which loads it.
 // The newest stamp with at least one map file in recovery/; empty for none.
 std::string NewestRecoveryStamp();
-// True when recovery/ holds a whole pair written after both map files were last changed.
+// True when recovery/ holds a whole pair written after both map files were last changed, and
+// other than what the map files hold.
 bool RecoveryPairIsNewer();
+// What keeping the unsaved edits came to.
+enum class KeptEdits { kNothingToKeep, kWritten, kAlreadyKept, kFailed };
+// Keeps the map (blocks and backgrounds) in recovery/, unless the map files or the newest pair
+// there already hold exactly it; `where` then names the pair that holds it.
+KeptEdits KeepUnsavedEdits(std::string& where);
 // Loads the newest pair in recovery/ into the map. A pair missing a file, or with a file of the
 // wrong size, is refused and the map left as it was; `why` then says which.
 bool LoadRecoveryPair(LoadFailure& why);

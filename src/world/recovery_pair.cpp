@@ -1,5 +1,6 @@
-// The pair of map files the last run kept in recovery/ when it ended with unsaved edits: whether
-// it is newer than the map files (start-up then offers it) and Ctrl+L, which loads it.
+// The pair of map files kept in recovery/ for unsaved edits: keeping one only when the map holds
+// something the map files do not, whether the last one is newer than the map files and differs
+// from them (start-up then offers it), and Ctrl+L, which loads it.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,6 +45,14 @@ std::optional<fs::file_time_type> ChangedAt(const std::string& path) {
   return when;
 }
 
+// True when both files at `bg` and `blocks` are whole map files holding exactly these bytes.
+bool PairHolds(const std::string& bg, const std::string& blocks,
+               const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& block_styles) {
+  std::vector<uint8_t> bytes;
+  return ReadWholeMapFile(bg, bytes) && bytes == backgrounds && ReadWholeMapFile(blocks, bytes) &&
+         bytes == block_styles;
+}
+
 }  // namespace
 
 std::string NewestRecoveryStamp() {
@@ -75,7 +84,26 @@ bool RecoveryPairIsNewer() {
     const auto when = ChangedAt(name);
     if (when && *when >= *oldest_copy) return false;
   }
+  // A pair the map files hold byte for byte has nothing to recover.
+  std::vector<uint8_t> backgrounds, blocks;
+  if (ReadWholeMapFile(RecoveryPath(stamp, kBGMapFile), backgrounds) &&
+      ReadWholeMapFile(RecoveryPath(stamp, kBlockMapFile), blocks) &&
+      PairHolds(kBGMapFile, kBlockMapFile, backgrounds, blocks)) {
+    return false;
+  }
   return true;
+}
+
+KeptEdits KeepUnsavedEdits(std::string& where) {
+  const std::vector<uint8_t> backgrounds = BGBytes(), blocks = BlockBytes();
+  if (PairHolds(kBGMapFile, kBlockMapFile, backgrounds, blocks)) return KeptEdits::kNothingToKeep;
+  const std::string stamp = NewestWholeStamp(kMapRecoveryFolder, {kBGMapFile, kBlockMapFile});
+  if (!stamp.empty() && PairHolds(RecoveryPath(stamp, kBGMapFile),
+                                  RecoveryPath(stamp, kBlockMapFile), backgrounds, blocks)) {
+    where = RecoveryPath(stamp, kBGMapFile) + " and " + RecoveryPath(stamp, kBlockMapFile);
+    return KeptEdits::kAlreadyKept;
+  }
+  return WriteRecoveryPair(where) ? KeptEdits::kWritten : KeptEdits::kFailed;
 }
 
 bool LoadRecoveryPair(LoadFailure& why) {

@@ -2,6 +2,7 @@
 // drives the game, judged by the grid hashes of the trace.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -148,6 +149,48 @@ TEST_F(UndoScripts, LeavingWithUnsavedEditsKeepsThemInRecovery) {
   EXPECT_TRUE(Recovered.empty());  // saved: nothing to recover
   Play("10 close\n", 30);
   EXPECT_TRUE(Recovered.empty());  // never edited
+}
+
+// A pair is kept only when the map holds something the map files do not: a stroke undone
+// after S, or painted and erased, leaves nothing to recover, and the next start offers nothing.
+TEST_F(UndoScripts, NothingIsKeptWhenTheMapIsWhatTheMapFilesHold) {
+  const std::string pick = "2 mouse 440 20\n2 button 1 down\n3 button 1 up\n";
+  const std::string save = "4 key 83 down\n5 key 83 up\n";
+  const std::string stroke = "8 mouse 150 120\n8 button 1 down\n10 button 1 up\n";
+  const Played undone = Play(pick + save + stroke + CtrlKey(14, 90) + "20 key 27 down\n", 30, true);
+  EXPECT_TRUE(Recovered.empty()) << undone.Err;
+  EXPECT_EQ(undone.Err.find("Unsaved map edits"), std::string::npos) << undone.Err;
+  // The same stroke left in place is kept, once, however often the game is left with it.
+  const Played kept = Play(pick + save + stroke + "20 key 27 down\n", 30, true);
+  EXPECT_EQ(Recovered.size(), 2u) << kept.Err;
+}
+
+// No quit at all: a stroke no S has saved is in recovery/ within 1,800 passes, quietly; and a
+// hang-up or a polite kill leaves as Escape does, keeping it.
+TEST_F(UndoScripts, UnsavedEditsAreKeptWhilePlayingAndOnAHangUp) {
+  const std::string paint =
+      "2 mouse 440 20\n2 button 1 down\n3 button 1 up\n"
+      "4 mouse 150 120\n4 button 1 down\n6 button 1 up\n";
+  const Played early = Play(paint, 1799);
+  EXPECT_TRUE(Recovered.empty());
+  const Played played = Play(paint, 2400);
+  EXPECT_EQ(Recovered.size(), 2u);
+  EXPECT_EQ(played.Err, early.Err);
+  EXPECT_EQ(played.Out, early.Out);
+
+  for (const char* signal_name : {"HUP", "TERM"}) {
+    SCOPED_TRACE(signal_name);
+    ScopedWorkDir dir;
+    CopyArtTo(dir.Path(), false);
+    WriteText(dir.Path() + "/input.txt", paint);
+    const std::string command = "cd '" + dir.Path() + "' && timeout --preserve-status -k 20 -s " +
+                                signal_name + " 4 '" + SimBinary() +
+                                "' --script input.txt --frames 100000000 >/dev/null 2>err.txt";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(ReadText(dir.Path() + "/err.txt").find("Unsaved map edits kept in recovery/"),
+              std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() + "/recovery"), {}), 2);
+  }
 }
 
 }  // namespace

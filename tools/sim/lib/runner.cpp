@@ -16,7 +16,9 @@
 #include "fresh_run.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/quit_signals.h"
 #include "platform/render/draw.h"
+#include "record/play_recorder.h"
 #include "record/script.h"
 #include "record/trace.h"
 #include "replay_run.h"
@@ -309,5 +311,6 @@ int RunnerMain(int argc, char** argv) {
     std::cout << UsageText();
     return 0;
   }
+  CatchQuitSignals();
   return RunSimulation(options);
 }
