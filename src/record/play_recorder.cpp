@@ -56,6 +56,11 @@ std::string StartUpFileAt(const std::string& path) {
   for (const std::string& name : names) {
     if (target == OneSpelling(name)) return path + " is " + name + ", which the game reads";
   }
+  // So is every sound recipe of the play folder.
+  if (target.extension() == kSoundRecipeExtension &&
+      target.parent_path() == OneSpelling(kBGMapFile).parent_path()) {
+    return path + " is the sound recipe " + target.filename().string() + ", which the game reads";
+  }
   return "";
 }
 
@@ -68,7 +73,10 @@ bool PlayRecorder::OpenOutput(Output& out, const std::string& path, const char* 
   out.Path = path;
   out.What = what;
   std::string why = StartUpFileAt(path);
-  if (why.empty() && out.File.Open(path)) return true;
+  // How every file of the kind begins: a killed game's side file of the same name is removed.
+  const std::string signature =
+      &out == &Replay ? std::string(kReplayVersionLine) + "\n" : std::string("frame 1\n");
+  if (why.empty() && out.File.Open(path, signature)) return true;
   if (why.empty()) why = out.File.Why();
   std::fprintf(stderr, "ravelon: cannot create the %s %s (%s); playing without it\n", what,
                path.c_str(), why.c_str());
@@ -79,8 +87,13 @@ bool PlayRecorder::OpenOutput(Output& out, const std::string& path, const char* 
 void PlayRecorder::Check(Output& out, bool ok) {
   if (ok || out.Reported) return;
   out.Reported = true;
-  std::fprintf(stderr, "ravelon: the %s %s could not be written (%s); it stops at frame %d\n",
-               out.What, out.Path.c_str(), out.File.Why().c_str(), Passes);
+  // One Append a pass (the recording's header one more): what the file holds whole.
+  const size_t appends = out.File.WholeAppends();
+  const size_t whole = &out == &Replay && appends > 0 ? appends - 1 : appends;
+  std::fprintf(stderr,
+               "ravelon: the %s %s could not be written (%s) at frame %d; it ends at frame %zu, "
+               "its last complete one\n",
+               out.What, out.Path.c_str(), out.File.Why().c_str(), Passes, whole);
 }
 
 void PlayRecorder::Start(const std::string& replay_path, const std::string& trace_path) {

@@ -11,7 +11,7 @@
 #include "platform/save/safe_write.h"
 
 // Why `path` may not be written while playing: it names a file start-up reads (the map files,
-// the save's journal, the art). Empty when it may.
+// the save's journal, the art, the sound recipes). Empty when it may.
 std::string StartUpFileAt(const std::string& path);
 
 class PlayRecorder {

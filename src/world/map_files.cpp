@@ -161,8 +161,8 @@ std::vector<std::string> MapFilesReadAtStartUp() {
 void FinishInterruptedMapSave() {
   // Copies a kill cut short: a stamp is a whole pair or gone.
   for (const char* folder : {kBackupFolder, kRecoveryFolder})
-    RemoveHalfStamps(folder, {kBGFile, kBlockFile});
-  switch (FinishInterruptedSave(kSaveJournal, {kBGFile, kBlockFile})) {
+    RemoveHalfStamps(folder, {kBGFile, kBlockFile}, kMapFileBytes);
+  switch (FinishInterruptedSave(kSaveJournal, {kBGFile, kBlockFile}, kMapFileBytes)) {
     case SaveRecovery::Nothing:
       break;
     case SaveRecovery::RolledForward:

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/save/safe_write.h"
 #include "world/map_files.h"
 
 namespace {
@@ -17,14 +18,12 @@ bool WritingRefused(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
 }
 
-// The same test the save makes before it touches anything: no write bit at all, or no leave to
-// write (followed through a link, as the save is). A file system mounted read-only is the
-// folder's doing, not the file's.
-bool ReadOnlyFile(const std::string& path) {
+// The same test the save makes before it touches anything (followed through a link, as the
+// save is).
+bool MapFileReadOnly(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  if ((info.st_mode & 0222) == 0) return true;
-  return access(path.c_str(), W_OK) != 0 && errno != EROFS;
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         ReadOnlyFile(path, info.st_mode);
 }
 
 // The game writes its new files, backups/ and recovery/ in the folder it runs in.
@@ -39,7 +38,7 @@ SaveFailure WhySaveFailed(bool at_backups, int error, const std::vector<std::str
   if (!FolderWritable()) return SaveFailure::kFolderNotWritable;
   if (at_backups) return SaveFailure::kBackupsUnusable;
   for (const std::string& file : files)
-    if (ReadOnlyFile(file)) return SaveFailure::kReadOnlyFile;
+    if (MapFileReadOnly(file)) return SaveFailure::kReadOnlyFile;
   if (WritingRefused(error)) return SaveFailure::kFolderNotWritable;
   return SaveFailure::kUnknown;
 }

@@ -2,6 +2,8 @@
 // window feeds) replays in ravelon-sim to the same trace; tampering, damage and other art are
 // told apart by the exit status.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -214,6 +216,60 @@ TEST_F(RecordReplayTest, AKilledGamesRecordingReplaysUpToItsLastCompleteFrame) {
   EXPECT_NE(r.err.find("the replay matched the recording: "), std::string::npos) << r.err;
   RecordUntilKilled("", "alone.trace");
   EXPECT_NE(ReadText(Path("alone.trace")).find("frame 100\n"), std::string::npos);
+}
+
+// Plays a short run with the recorder in a child process whose files may be `limit` bytes at
+// most, as a nearly full disk would have it.
+void RecordUnderLimit(rlim_t limit) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit size{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &size);
+    signal(SIGXFSZ, SIG_IGN);
+    HeadlessBackend backend;
+    PrepareFreshRun(backend, ParseScript("2 key 39 down\n40 key 39 up\n150 key 27 down\n").events);
+    backend.OnEndOfPass = [](int pass) { return pass < 1000; };
+    SetConsoleSink([](const std::string&) {});
+    PlayRecorder recorder;
+    recorder.Start("r.rep", "cut.trace");
+    RunRavelon(true);
+    recorder.Finish();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+}
+
+// A disk that fills, here a file-size limit met part way: the recording and the trace stop at
+// their last complete frame, never in the middle of a line, and the recording replays to it.
+TEST_F(RecordReplayTest, RecordingsCutShortEndAtACompleteFrameAndReplay) {
+  RecordUnderLimit(RLIM_INFINITY);
+  const std::string whole_trace = ReadText(Path("cut.trace"));
+  ASSERT_NE(whole_trace.find("frame 150\n"), std::string::npos);
+  // Limits within the recording's input, past its header, and within its last lines.
+  const std::string whole_replay = ReadText(Path("r.rep"));
+  const size_t header = whole_replay.find("\ninput\n") + 7;
+  for (const rlim_t limit : {header + 20, header + 70, whole_replay.size() - 12}) {
+    SCOPED_TRACE(limit);
+    fs::remove(Path("r.rep"));
+    fs::remove(Path("cut.trace"));
+    RecordUnderLimit(limit);
+    for (const char* name : {"r.rep", "cut.trace"}) {
+      const std::string text = ReadText(Path(name));
+      ASSERT_FALSE(text.empty()) << name;
+      EXPECT_LE(text.size(), limit) << name;
+      EXPECT_EQ(text.back(), '\n') << name;
+    }
+    // The trace ends with its last frame's whole block: what follows begins the next frame.
+    const std::string trace = ReadText(Path("cut.trace"));
+    EXPECT_EQ(whole_trace.substr(0, trace.size()), trace);
+    EXPECT_EQ(whole_trace.compare(trace.size(), 6, "frame "), 0);
+    const SimResult r = Replay(Path("r.rep"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
+  }
 }
 
 // What the recorder writes never lands on what start-up reads, nor goes through a link.

@@ -1,10 +1,13 @@
 // The runner as a program: its command line, exit codes, output streams and determinism.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "platform/bmp.h"
 #include "sim_process.h"
@@ -250,6 +253,72 @@ TEST_F(RunnerTest, AnOutputThatCannotBeWrittenIsAFailureAndReplacesNothing) {
     if (entry.path().filename().string().find(".writing-") != std::string::npos)
       left.push_back(entry.path().string());
   EXPECT_TRUE(left.empty()) << left.front();
+}
+
+// The play folder's own files are refused as outputs, as the game refuses them: exit 2, a line
+// naming the file, and every file as it was, whichever way the name is spelt.
+TEST_F(RunnerTest, ThePlayFoldersOwnFilesAreNeverAnOutput) {
+  fs::create_directory(Path("elsewhere"));
+  const std::vector<std::vector<std::string>> cases = {
+      {"--trace", "BGMap75x54.raw"}, {"--shot", "BlockMap75x54.raw"},
+      {"--wav", "AllTiles8.bmp"},    {"--trace", "elsewhere/../ravelon-save.journal"},
+      {"--wav", "jump.sfx"},         {"--replay", "r.txt", "--unpack", "."}};
+  WriteText(Path("jump.sfx"), "a recipe");
+  WriteText(Path("r.txt"), "not read");
+  std::map<std::string, std::string> before;
+  for (const auto& entry : fs::directory_iterator(Dir.Path()))
+    if (entry.is_regular_file()) before[entry.path().string()] = ReadText(entry.path().string());
+  for (const auto& args : cases) {
+    std::vector<std::string> run = args;
+    if (args[0] != "--replay") run.insert(run.begin(), {"--frames", "3"});
+    const SimResult r = Run(run);
+    EXPECT_EQ(r.status, 2) << args[1];
+    const std::string named = args[0] == "--replay" ? "BGMap75x54.raw" : args[1];
+    EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("which the game reads"), std::string::npos) << r.err;
+    EXPECT_EQ(CountLines(r.err), 1) << r.err;
+  }
+  std::map<std::string, std::string> after;
+  for (const auto& entry : fs::directory_iterator(Dir.Path()))
+    if (entry.is_regular_file()) after[entry.path().string()] = ReadText(entry.path().string());
+  EXPECT_EQ(after, before);
+}
+
+// A trace that cannot be written to the end (a file-size limit, as a full disk) is a failure
+// that says at which frame it stopped, and leaves no trace cut short, nor a side file.
+TEST_F(RunnerTest, ATraceCutShortIsAFailureThatSaysWhere) {
+  const std::string command = "cd '" + Dir.Path() + "' && ulimit -f 16 && '" + SimBinary() +
+                              "' --frames 300 --trace run.trace >/dev/null 2>err.txt";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string err = ReadText(Path("err.txt"));
+  EXPECT_NE(err.find("cannot write the trace run.trace: writing failed (File too large) at frame "),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(CountLines(err), 1) << err;
+  for (const auto& entry : fs::directory_iterator(Dir.Path()))
+    EXPECT_EQ(entry.path().filename().string().find("run.trace"), std::string::npos);
+}
+
+// What a killed run left beside its output goes with the next run writing that output; a file
+// someone put at such a name, or one of a run still going, stays.
+TEST_F(RunnerTest, AKilledRunsLeftoverGoesWithTheNextRun) {
+  const std::string gone = std::to_string(EndedProcess());
+  const std::string killed = Path("run.trace.writing-" + gone + "-0");
+  const std::string empty = Path("run.trace.writing-" + gone + "-1");
+  const std::string theirs = Path("run.trace.writing-" + gone + "-2");
+  const std::string running = Path("run.trace.writing-1-0");
+  WriteText(killed, "frame 1\nactor 0 1 2\nframe 2\n");
+  WriteText(empty, "");
+  WriteText(theirs, "my notes");
+  WriteText(running, "frame 1\n");
+  const SimResult r = Run({"--frames", "2", "--trace", Path("run.trace")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(fs::exists(killed));
+  EXPECT_FALSE(fs::exists(empty));
+  EXPECT_EQ(ReadText(theirs), "my notes");
+  EXPECT_EQ(ReadText(running), "frame 1\n");
 }
 
 TEST_F(RunnerTest, TheSameScriptGivesTheSameTraceAndShot) {

@@ -2,6 +2,7 @@
 // console lines captured.
 #include "support/test_env.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,4 +85,12 @@ void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+int EndedProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return static_cast<int>(child);
 }

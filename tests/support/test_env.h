@@ -43,3 +43,6 @@ class ScopedWorkDir {
 // Writes bytes to a file (relative to the working directory).
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
+
+// The number of a process that has just ended: what a side name of a killed writer holds.
+int EndedProcess();

@@ -223,7 +223,8 @@ TEST_F(SaveCrash, KilledAtRandomMomentsHundredsOfTimes) {
           }
         },
         micros(random));
-    const SaveRecovery settled = FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks});
+    const SaveRecovery settled =
+        FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}, 4050);
     ASSERT_NE(settled, SaveRecovery::Stuck);
     if (settled != SaveRecovery::Nothing) ++settledMidSave;
     const int pair = WhichPair({a, b});
@@ -280,21 +281,28 @@ TEST_F(SaveCrash, AJournalFromDiskIsNotTrusted) {
       "ravelon save journal 1\n" + Hex(kBG) + " " + Hex(std::string(kBG) + ".saving-../../x") +
           " - 4050 1\ncommit\n",
       "ravelon save journal 1\n" + Hex(kBG) + " zz - 4050 1\ncommit\n",
-      "not a journal at all",
+      "ravelon save jou",  // cut short by a kill
       "",
   };
   for (const std::string& text : forged) {
     SCOPED_TRACE(text);
     WriteFileBytes("ravelon-save.journal", Bytes(text.begin(), text.end()));
-    EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}),
+    EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}, 4050),
               SaveRecovery::RolledBack);
     EXPECT_EQ(ReadFileBytes(kBG), OldBG);
     EXPECT_EQ(ReadFileBytes("outside.raw"), Bytes(4050, 1));
     EXPECT_FALSE(std::filesystem::exists("ravelon-save.journal"));
   }
+  // Something that is no journal of the game's is someone else's file: kept, saving stays off.
+  WriteFileBytes("ravelon-save.journal", Bytes{'n', 'o', 't', 'e', 's'});
+  EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}, 4050),
+            SaveRecovery::Stuck);
+  EXPECT_EQ(ReadFileBytes("ravelon-save.journal"), (Bytes{'n', 'o', 't', 'e', 's'}));
+  std::filesystem::remove("ravelon-save.journal");
   // A FIFO at the journal's name is never opened (that would hang the start); saving stays off.
   mkfifo("ravelon-save.journal", 0644);
-  EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}), SaveRecovery::Stuck);
+  EXPECT_EQ(FinishInterruptedSave("ravelon-save.journal", {kBG, kBlocks}, 4050),
+            SaveRecovery::Stuck);
   EXPECT_FALSE(SaveMapFiles());
   EXPECT_EQ(ReadFileBytes(kBG), OldBG);
 }

@@ -193,13 +193,20 @@ TEST_F(SavePaths, PruningFollowsTheOrderPairsWereMadeInNotTheirStamps) {
   EXPECT_GT(fs::last_write_time(made), ahead + std::chrono::minutes(19));
 }
 
+// What a killed copy leaves (an empty side file, a whole one, one already placed under a stamp
+// whose other file never came) goes at start-up; a half stamp nothing shows to be ours stays.
 TEST_F(SavePaths, HalfPairsAndSideFilesAreRemovedAtStartUp) {
+  const std::string gone = std::to_string(EndedProcess());
   for (const std::string folder : {"backups", "recovery"}) {
     fs::create_directory(folder);
     for (const char* file : {kBG, kBlocks})
       WriteFileBytes(folder + "/20200101-000000." + file, Bytes(4050, 5));
     WriteFileBytes(folder + "/20200101-000001." + kBlocks, Bytes(7, 5));
-    WriteFileBytes(folder + "/" + kBG + ".writing-77-0", Bytes(3, 5));
+    WriteFileBytes(folder + "/" + kBG + ".writing-" + gone + "-0", Bytes());
+    WriteFileBytes(folder + "/" + kBlocks + ".writing-" + gone + "-0", Bytes(4050, 6));
+    WriteFileBytes(folder + "/" + kBG + ".writing-" + gone + "-1", Bytes(4050, 6));
+    fs::create_hard_link(folder + "/" + kBG + ".writing-" + gone + "-1",
+                         folder + "/20200101-000002." + kBG);
     WriteFileBytes(folder + "/notes.txt", Bytes(1));
   }
   FinishInterruptedMapSave();
@@ -209,19 +216,83 @@ TEST_F(SavePaths, HalfPairsAndSideFilesAreRemovedAtStartUp) {
       names.insert(entry.path().filename().string());
     EXPECT_EQ(names,
               (std::set<std::string>{"20200101-000000." + std::string(kBG),
-                                     "20200101-000000." + std::string(kBlocks), "notes.txt"}))
+                                     "20200101-000000." + std::string(kBlocks),
+                                     "20200101-000001." + std::string(kBlocks), "notes.txt"}))
         << folder;
   }
+}
+
+// A plain file someone put at any side name, or at the journal's, is theirs: a start-up and an S
+// leave it as it is and say nothing was undone. The journal's name taken keeps saving off.
+TEST_F(SavePaths, PlainFilesAtTheSideNamesAreNeverTidiedAway) {
+  const std::string gone = std::to_string(EndedProcess());
+  const Bytes notes{'m', 'y', ' ', 'n', 'o', 't', 'e', 's'};
+  fs::create_directory("backups");
+  fs::create_directory("recovery");
+  const std::vector<std::string> planted = {
+      std::string(kBG) + ".saving-" + gone + "-0",
+      std::string(kBlocks) + ".previous-" + gone + "-0",
+      std::string(kBG) + ".saving-1-0",  // a process still running, with a map's size
+      "backups/" + std::string(kBG) + ".writing-" + gone + "-0",
+      "recovery/" + std::string(kBlocks) + ".writing-1-0",
+      "backups/mine." + std::string(kBG)};
+  for (const std::string& path : planted)
+    WriteFileBytes(path, path.find("-1-0") != std::string::npos ? Bytes(4050, 1) : notes);
+  WriteFileBytes("ravelon-save.journal", notes);
+  ::testing::internal::CaptureStderr();
+  FinishInterruptedMapSave();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.find("undone"), std::string::npos) << said;
+  EXPECT_NE(said.find("could not be settled"), std::string::npos) << said;
+  EXPECT_EQ(ReadFileBytes("ravelon-save.journal"), notes);
+  EXPECT_FALSE(SaveMapFiles());
+  fs::remove("ravelon-save.journal");
+  ASSERT_TRUE(SaveMapFiles());
+  TMap::FBGSet(5, 5, 1);
+  ASSERT_TRUE(SaveMapFiles());  // a backup and a recovery-like copy written beside them
+  std::string where;
+  ASSERT_TRUE(WriteRecoveryPair(where));
+  FinishInterruptedMapSave();
+  for (const std::string& path : planted)
+    EXPECT_EQ(ReadFileBytes(path), path.find("-1-0") != std::string::npos ? Bytes(4050, 1) : notes)
+        << path;
+}
+
+// A map file that is there but did not load is said on screen at start-up (which file, why),
+// and the save over it keeps it in backups/: with its partner, or alone when that is missing.
+TEST_F(SavePaths, AMapFileThatDidNotLoadIsSaidAndTheSaveOverItKeepsIt) {
+  WriteFileBytes(kBG, Bytes(100, 4));
+  RunRavelon(false);
+  EXPECT_TRUE(ConsoleHas("Wrong size!"));
+  bool said = false;
+  for (const GameEventRecord& event : TGameEvents::FPending())
+    said = said || (event.Kind == GameEvent::kLoadFailed &&
+                    event.Value == static_cast<int32_t>(LoadFailure::kBGFileWrongSize));
+  EXPECT_TRUE(said);
+  ASSERT_TRUE(SaveMapFiles());
+  ASSERT_EQ(Backups().size(), 2u);
+  const std::string stamp = "backups/" + Backups().begin()->substr(0, 15) + ".";
+  EXPECT_EQ(ReadFileBytes(stamp + kBG), Bytes(100, 4));
+  EXPECT_EQ(ReadFileBytes(stamp + kBlocks), OldBlocks);
+  fs::remove(kBlocks);
+  WriteFileBytes(kBG, Bytes(5000, 4));
+  ASSERT_TRUE(SaveMapFiles());
+  std::set<Bytes> kept;
+  for (const std::string& name : Backups())
+    kept.insert(ReadFileBytes("backups/" + name));
+  EXPECT_TRUE(kept.count(Bytes(5000, 4)));
+  EXPECT_EQ(Backups().size(), 3u);
 }
 
 // The two notes a player reads on standard error: a save a kill stopped before its journal was
 // written is undone, and a backup that cannot be made says what is in the way.
 TEST_F(SavePaths, AnUndoneSaveAndAnUnusableBackupsFolderAreExplained) {
-  WriteFileBytes(FreshName(kBG, ".saving-", 0), Bytes(4050, 1));
+  const std::string killed = std::string(kBG) + ".saving-" + std::to_string(EndedProcess()) + "-0";
+  WriteFileBytes(killed, Bytes(4050, 1));
   ::testing::internal::CaptureStderr();
   FinishInterruptedMapSave();
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("was undone"), std::string::npos);
-  EXPECT_FALSE(fs::exists(FreshName(kBG, ".saving-", 0)));
+  EXPECT_FALSE(fs::exists(killed));
   WriteFileBytes("backups", Bytes(3, 3));
   ::testing::internal::CaptureStderr();
   TMap::FSaveState();

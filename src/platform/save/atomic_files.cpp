@@ -64,8 +64,7 @@ bool Examine(const SaveFile& file, Target& target) {
     return errno == ENOENT;
   }
   if (!S_ISREG(info.st_mode)) return false;
-  const bool readOnly = (info.st_mode & 0222) == 0 || access(target.Path.c_str(), W_OK) != 0;
-  if (readOnly) return false;
+  if (ReadOnlyFile(target.Path, info.st_mode)) return false;
   target.Existed = true;
   target.Mode = info.st_mode & 07777;
   return true;

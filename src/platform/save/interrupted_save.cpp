@@ -2,7 +2,6 @@
 // should a new file be damaged), an incomplete one rolled back, and the leftovers removed.
 #include "platform/save/interrupted_save.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -53,31 +52,44 @@ bool RollBack(const SaveFileOps& ops, const std::vector<JournalEntry>& entries) 
   return all;
 }
 
+// Whether a file at a second name is the old file kept by a save: the same file (a second link),
+// or a copy of it byte for byte (where links are refused), or a copy a kill left empty. Either
+// way removing it loses nothing.
+bool SecondNameOf(const std::string& old, const std::string& target) {
+  struct stat a {
+  }, b{};
+  if (lstat(old.c_str(), &a) != 0) return false;
+  if (a.st_size == 0) return true;
+  if (lstat(target.c_str(), &b) != 0) return false;
+  if (a.st_dev == b.st_dev && a.st_ino == b.st_ino) return true;
+  std::vector<uint8_t> kept, now;
+  return a.st_size == b.st_size && ReadWholeFile(old, kept) && ReadWholeFile(target, now) &&
+         kept == now;
+}
+
 // Files a save killed before its journal was complete left beside a target; true when there
-// were any.
-bool RemoveLeftovers(const SaveFileOps& ops, const std::string& target) {
-  DIR* folder = opendir(FolderOf(target).c_str());
-  if (!folder) return false;
-  const std::string base = BaseOf(target);
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(folder)) {
-    const std::string name = entry->d_name;
-    if (StartsWith(name, base + kSaveNewTag) || StartsWith(name, base + kSaveOldTag))
-      names.push_back(name);
-  }
-  closedir(folder);
+// were any. Only the game's own are touched: names of a writer no longer running, holding what
+// that save wrote there (a new file of `new_size` bytes, or one a kill left empty; a second name
+// of the old file).
+bool RemoveLeftovers(const SaveFileOps& ops, const std::string& target, size_t new_size) {
   bool removed = false;
-  for (const std::string& name : names) {
-    const std::string path = FolderOf(target) + "/" + name;
-    if (IsRegularFile(path) && ops.Unlink(path) == 0) removed = true;
+  for (const std::string& path : LeftoversBeside(target, kSaveNewTag)) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 &&
+        (info.st_size == 0 || static_cast<size_t>(info.st_size) == new_size) &&
+        ops.Unlink(path) == 0) {
+      removed = true;
+    }
   }
+  for (const std::string& path : LeftoversBeside(target, kSaveOldTag))
+    if (SecondNameOf(path, target) && ops.Unlink(path) == 0) removed = true;
   return removed;
 }
 
 }  // namespace
 
 SaveRecovery FinishInterruptedSave(const std::string& journal,
-                                   const std::vector<std::string>& paths) {
+                                   const std::vector<std::string>& paths, size_t new_size) {
   const SaveFileOps& ops = CurrentSaveFileOps();
   std::vector<std::string> targets;
   for (const std::string& path : paths) {
@@ -90,11 +102,13 @@ SaveRecovery FinishInterruptedSave(const std::string& journal,
     // New files without a journal: a save stopped before it committed, so it is undone.
     bool leftovers = false;
     for (const std::string& target : targets)
-      leftovers = RemoveLeftovers(ops, target) || leftovers;
+      leftovers = RemoveLeftovers(ops, target, new_size) || leftovers;
     return leftovers ? SaveRecovery::RolledBack : SaveRecovery::Nothing;
   }
   std::vector<uint8_t> bytes;
   if (!S_ISREG(info.st_mode) || !ReadWholeFile(journal, bytes, 1 << 20)) return SaveRecovery::Stuck;
+  // A file someone else put at the journal's name is theirs: kept, and saving stays off.
+  if (!JournalOfOurs(bytes)) return SaveRecovery::Stuck;
   std::vector<JournalEntry> entries;
   const bool complete = ParseJournal(bytes, targets, entries);
   SaveRecovery outcome = SaveRecovery::RolledBack;
@@ -108,6 +122,6 @@ SaveRecovery FinishInterruptedSave(const std::string& journal,
   ops.Unlink(journal);
   ops.SyncFolder(FolderOf(journal));
   for (const std::string& target : targets)
-    RemoveLeftovers(ops, target);
+    RemoveLeftovers(ops, target, new_size);
   return outcome;
 }

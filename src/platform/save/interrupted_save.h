@@ -3,6 +3,7 @@
 // back, so the files are one whole set again before the game reads them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ enum class SaveRecovery {
   Stuck,  // something at the journal's name could not be read or acted on
 };
 
-// `paths` are the files a save replaces; only their own save names are ever touched.
+// `paths` are the files a save replaces, each new file `new_size` bytes long; only the save's own
+// names are ever touched, and without a journal only those a save of the game provably left
+// there (see side_names.h: LeftoversBeside). A file at the journal's name that is no journal of
+// the game's is left alone (Stuck).
 SaveRecovery FinishInterruptedSave(const std::string& journal,
-                                   const std::vector<std::string>& paths);
+                                   const std::vector<std::string>& paths, size_t new_size);

@@ -3,10 +3,14 @@
 // map pair's save.
 #include "platform/save/safe_write.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/save/side_names.h"
@@ -27,6 +31,38 @@ mode_t ModeFor(const std::string& path) {
   return NewFileMode();
 }
 
+// The first `count` bytes of a regular file (never through a link, never blocking on a FIFO).
+bool ReadFirstBytes(const std::string& path, std::vector<uint8_t>& bytes, size_t count) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  bytes.resize(count);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = read(fd, bytes.data() + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  close(fd);
+  bytes.resize(done);
+  return done == count;
+}
+
+// A killed writer's side files of `path`: empty, or beginning with `signature`.
+void RemoveKilledWriters(const std::string& path, const std::string& signature) {
+  if (signature.empty()) return;
+  for (const std::string& side : LeftoversBeside(path, kSafeWriteTag)) {
+    std::vector<uint8_t> head;
+    struct stat info {};
+    const int64_t length = lstat(side.c_str(), &info) == 0 ? info.st_size : -1;
+    if (length < 0) continue;
+    const size_t wanted = std::min(signature.size(), static_cast<size_t>(length));
+    if (wanted > 0 && !ReadFirstBytes(side, head, wanted)) continue;
+    if (head.size() == wanted && std::equal(head.begin(), head.end(), signature.begin()))
+      CurrentSaveFileOps().Unlink(side);
+  }
+}
+
 }  // namespace
 
 int CreateBeside(const SaveFileOps& ops, const std::string& path, const char* tag, mode_t mode,
@@ -42,7 +78,7 @@ int CreateBeside(const SaveFileOps& ops, const std::string& path, const char* ta
   return -1;
 }
 
-bool WriteAll(const SaveFileOps& ops, int fd, const uint8_t* data, size_t size) {
+bool WriteAll(const SaveFileOps& ops, int fd, const uint8_t* data, size_t size, size_t* written) {
   size_t done = 0;
   while (done < size) {
     const ssize_t n = ops.Write(fd, data + done, size - done);
@@ -50,10 +86,12 @@ bool WriteAll(const SaveFileOps& ops, int fd, const uint8_t* data, size_t size) 
     if (n == 0) errno = ENOSPC;  // a write that stores nothing would loop for ever
     if (n <= 0) {
       NoteSaveFailure(errno);
+      if (written) *written = done;
       return false;
     }
     done += static_cast<size_t>(n);
   }
+  if (written) *written = done;
   return true;
 }
 
@@ -63,8 +101,17 @@ std::string WhyNotWritable(const std::string& path) {
   if (S_ISLNK(info.st_mode)) return "a link is at that name";
   if (S_ISDIR(info.st_mode)) return "a folder is at that name";
   if (!S_ISREG(info.st_mode)) return "something other than a file is at that name";
-  if (access(path.c_str(), W_OK) != 0) return "the file there is read-only";
+  if (ReadOnlyFile(path, info.st_mode)) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+    return std::string("the file there is read-only (mode ") + mode + ")";
+  }
   return "";
+}
+
+bool ReadOnlyFile(const std::string& path, mode_t mode) {
+  if ((mode & 0222) == 0) return true;
+  return access(path.c_str(), W_OK) != 0 && errno != EROFS;
 }
 
 mode_t NewFileMode() {
@@ -78,10 +125,11 @@ SafeFileWriter::~SafeFileWriter() {
   Discard();
 }
 
-bool SafeFileWriter::Open(const std::string& path) {
+bool SafeFileWriter::Open(const std::string& path, const std::string& signature) {
   Target = path;
   Reason = WhyNotWritable(path);
   if (!Reason.empty()) return false;
+  RemoveKilledWriters(path, signature);
   Fd = CreateBeside(CurrentSaveFileOps(), path, kSafeWriteTag, ModeFor(path), Side);
   return Fd >= 0 || Fail(ErrorText("creating it", errno));
 }
@@ -93,14 +141,31 @@ void SafeFileWriter::Append(const std::string& text) {
 void SafeFileWriter::Append(const uint8_t* data, size_t size) {
   if (Fd < 0) return;
   Pending.insert(Pending.end(), data, data + size);
+  PendingEnds.push_back(Pending.size());
   if (Pending.size() >= kPendingLimit) Flush();
 }
 
 bool SafeFileWriter::Flush() {
   if (Fd < 0) return false;
-  if (!WriteAll(CurrentSaveFileOps(), Fd, Pending.data(), Pending.size()))
-    return Fail(ErrorText("writing", errno));
+  size_t written = 0;
+  if (!WriteAll(CurrentSaveFileOps(), Fd, Pending.data(), Pending.size(), &written)) {
+    const int error = errno;
+    // Back to the end of the last Append stored whole: the file never ends half-way through one.
+    size_t whole = 0;
+    for (const size_t end : PendingEnds) {
+      if (end > written) break;
+      whole = end;
+      ++StoredAppends;
+    }
+    const int cut = ftruncate(Fd, StoredBytes + static_cast<off_t>(whole));
+    static_cast<void>(cut);  // failing, the file is unpublished or its end is what was stored
+    StoredBytes += static_cast<off_t>(whole);
+    return Fail(ErrorText("writing", error));
+  }
+  StoredBytes += static_cast<off_t>(Pending.size());
+  StoredAppends += PendingEnds.size();
   Pending.clear();
+  PendingEnds.clear();
   return true;
 }
 
@@ -146,11 +211,15 @@ void SafeFileWriter::Discard() {
   if (!Side.empty()) ops.Unlink(Side);
   Side.clear();
   Pending.clear();
+  PendingEnds.clear();
 }
 
 bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& why) {
   SafeFileWriter writer;
-  if (writer.Open(path)) {
+  constexpr size_t kSignatureBytes = 4;
+  if (writer.Open(
+          path, std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                               bytes.size(), kSignatureBytes))))) {
     writer.Append(bytes.data(), bytes.size());
     if (writer.Commit()) return true;
   }

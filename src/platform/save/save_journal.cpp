@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
+
 #include "platform/save/side_names.h"
 
 namespace {
@@ -102,6 +105,12 @@ uint64_t ContentHash(const std::vector<uint8_t>& bytes) {
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool JournalOfOurs(const std::vector<uint8_t>& bytes) {
+  const std::string head = std::string(kJournalHeader) + "\n";
+  const size_t n = std::min(head.size(), bytes.size());
+  return std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n), head.begin());
 }
 
 std::vector<uint8_t> JournalText(const std::vector<JournalEntry>& entries) {

@@ -19,6 +19,10 @@ struct JournalEntry {
 uint64_t ContentHash(const std::vector<uint8_t>& bytes);
 bool IsRegularFile(const std::string& path);
 
+// True when `bytes` could be a journal of the game's, whole or cut short by a kill: they begin
+// as every journal begins (or are a beginning of that).
+bool JournalOfOurs(const std::vector<uint8_t>& bytes);
+
 std::vector<uint8_t> JournalText(const std::vector<JournalEntry>& entries);
 // The entries it could read; true only for a complete journal of `allowed` targets alone.
 bool ParseJournal(const std::vector<uint8_t>& bytes, const std::vector<std::string>& allowed,

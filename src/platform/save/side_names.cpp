@@ -1,8 +1,12 @@
 // The side names beside a file being replaced, and the links a save follows to its target.
 #include "platform/save/side_names.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 const char* const kSafeWriteTag = ".writing-";
 const char* const kSaveNewTag = ".saving-";
@@ -18,6 +22,44 @@ constexpr int kLinkDepth = 16;
 // name is tried rather than anything being written through it.
 std::string NameBeside(const std::string& path, const char* tag, int attempt) {
   return path + tag + std::to_string(getpid()) + "-" + std::to_string(attempt);
+}
+
+namespace {
+
+// The process of a side name "<base><tag><process>-<attempt>", or 0 when it is not one.
+pid_t ProcessOf(const std::string& name, const std::string& base, const char* tag) {
+  const std::string prefix = base + tag;
+  if (!StartsWith(name, prefix)) return 0;
+  const std::string rest = name.substr(prefix.size());
+  const size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || dash > 9 || dash + 1 == rest.size()) return 0;
+  for (size_t i = 0; i < rest.size(); ++i)
+    if (i != dash && (rest[i] < '0' || rest[i] > '9')) return 0;
+  return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+}
+
+bool WriterGone(pid_t process) {
+  return process > 0 && process != getpid() && kill(process, 0) != 0 && errno == ESRCH;
+}
+
+}  // namespace
+
+std::vector<std::string> LeftoversBeside(const std::string& path, const char* tag) {
+  std::vector<std::string> found;
+  const std::string folder = FolderOf(path), base = BaseOf(path);
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return found;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    const std::string full = folder + "/" + name;
+    struct stat info {};
+    if (WriterGone(ProcessOf(name, base, tag)) && lstat(full.c_str(), &info) == 0 &&
+        S_ISREG(info.st_mode)) {
+      found.push_back(full);
+    }
+  }
+  closedir(dir);
+  return found;
 }
 
 bool ResolveTarget(const std::string& path, std::string& target) {

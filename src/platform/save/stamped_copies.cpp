@@ -68,12 +68,6 @@ std::string StampOf(const std::string& entry, const std::vector<std::string>& na
   return {};
 }
 
-bool IsSideFile(const std::string& entry, const std::vector<std::string>& names) {
-  for (const std::string& name : names)
-    if (entry.rfind(name + kSafeWriteTag, 0) == 0) return true;
-  return false;
-}
-
 bool Later(const timespec& a, const timespec& b) {
   return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
@@ -185,16 +179,35 @@ std::string LocalTimeStamp() {
   return text;
 }
 
-void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names) {
+void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names,
+                      size_t file_size) {
   const SaveFileOps& ops = CurrentSaveFileOps();
-  for (const std::string& entry : EntriesOf(folder)) {
-    const std::string path = folder + "/" + entry;
-    if (IsSideFile(entry, names) && IsRegularFile(path)) ops.Unlink(path);
-  }
-  for (const auto& [stamp, files] : StampsIn(folder, names)) {
-    if (files.Entries.size() >= names.size()) continue;
-    for (const std::string& entry : files.Entries)
-      ops.Unlink(folder + "/" + entry);
+  const std::map<std::string, StampFiles> stamps = StampsIn(folder, names);
+  for (const std::string& name : names) {
+    for (const std::string& side : LeftoversBeside(folder + "/" + name, kSafeWriteTag)) {
+      struct stat info {};
+      if (lstat(side.c_str(), &info) != 0) continue;
+      // A side file already placed under its stamp is that copy's second name: a stamp the kill
+      // left with only some of its files goes with it.
+      bool placed = false;
+      for (const auto& [stamp, files] : stamps) {
+        for (const std::string& entry : files.Entries) {
+          struct stat copy {};
+          const std::string path = folder + "/" + entry;
+          if (lstat(path.c_str(), &copy) != 0 || copy.st_ino != info.st_ino ||
+              copy.st_dev != info.st_dev) {
+            continue;
+          }
+          placed = true;
+          if (files.Entries.size() < names.size()) {
+            for (const std::string& half : files.Entries)
+              ops.Unlink(folder + "/" + half);
+          }
+        }
+      }
+      if (placed || info.st_size == 0 || static_cast<size_t>(info.st_size) == file_size)
+        ops.Unlink(side);
+    }
   }
 }
 
@@ -205,7 +218,10 @@ bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
   std::vector<std::string> names;
   for (const SaveFile& file : files)
     names.push_back(file.Path);
-  RemoveHalfStamps(folder, names);
+  size_t size = files.empty() ? 0 : files[0].Bytes.size();
+  for (const SaveFile& file : files)
+    if (file.Bytes.size() != size) size = 0;
+  RemoveHalfStamps(folder, names, size);
   const SaveFileOps& ops = CurrentSaveFileOps();
   const timespec time = CopyTime(StampsIn(folder, names));
   std::vector<SideCopy> copies(files.size());

@@ -22,9 +22,12 @@ std::string LocalTimeStamp();
 bool WriteStampedCopies(const std::string& folder, const std::string& stamp,
                         const std::vector<SaveFile>& files, std::string& used, std::string& why);
 
-// Removes what an interrupted write left in `folder`: side files of `names`, and every stamp
-// that lacks one of `names`.
-void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names);
+// Removes what an interrupted write of the game's left in `folder`, and nothing else: side files
+// of `names` by a writer no longer running (side_names.h: LeftoversBeside) that are empty, of a
+// whole copy's `file_size`, or already placed under a stamp, and a stamp such a side file shows
+// to be half made. Anything else there, a half stamp someone put there too, is left alone.
+void RemoveHalfStamps(const std::string& folder, const std::vector<std::string>& names,
+                      size_t file_size);
 
 // The newest whole stamp of `names` in `folder`, in the order KeepNewestStamps keeps them; empty
 // when there is none.

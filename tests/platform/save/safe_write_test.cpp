@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 
 #include "platform/save/side_names.h"
 #include "support/test_env.h"
@@ -116,6 +118,55 @@ TEST_F(SafeWrite, AFullDeviceIsAFailureNeverASuccess) {
   std::string why;
   EXPECT_FALSE(WriteFileSafely("/dev/full", kNew, why));
   EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+// A stream whose disk fills (or meets a file-size limit) part way through a write ends at the
+// last Append stored whole: never in the middle of a line, and it says how many it holds.
+TEST_F(SafeWrite, AStreamCutShortEndsAtItsLastWholeAppend) {
+  for (const size_t room : {0, 7, 8, 9, 30, 31}) {
+    SCOPED_TRACE(room);
+    fs::remove("stream");
+    SafeFileWriter writer;
+    ASSERT_TRUE(writer.Open("stream"));
+    writer.Append("head\n");
+    ASSERT_TRUE(writer.Publish());
+    auto left = std::make_shared<size_t>(room);
+    SaveFileOps ops;
+    const SaveFileOps posix = PosixSaveFileOps();
+    ops.Write = [posix, left](int fd, const uint8_t* data, size_t size) -> ssize_t {
+      if (*left == 0) return errno = EFBIG, -1;
+      const size_t n = std::min(size, *left);
+      *left -= n;
+      return posix.Write(fd, data, n);
+    };
+    SetSaveFileOps(ops);
+    for (int frame = 1; frame <= 4; ++frame)
+      writer.Append("frame " + std::to_string(frame) + "\n");  // 8 bytes each
+    EXPECT_FALSE(writer.Commit());
+    ResetSaveFileOps();
+    EXPECT_TRUE(writer.Failed());
+    const size_t frames = room / 8;
+    EXPECT_EQ(writer.WholeAppends(), 1 + frames);
+    EXPECT_EQ(ReadFileBytes("stream").size(), 5 + 8 * frames);
+    EXPECT_EQ(NamesHere(), (std::vector<std::string>{"stream"}));
+  }
+}
+
+// A file made read-only is kept by every writer, for every user: root too, who could write it.
+TEST_F(SafeWrite, AReadOnlyTargetIsRefusedWhoeverRunsTheGame) {
+  for (const mode_t mode : {0444, 0400, 0555}) {
+    SCOPED_TRACE(mode);
+    WriteFileBytes("kept", kOld);
+    ASSERT_EQ(chmod("kept", mode), 0);
+    std::string why;
+    EXPECT_FALSE(WriteFileSafely("kept", kNew, why));
+    EXPECT_NE(why.find("read-only"), std::string::npos) << why;
+    SafeFileWriter stream;
+    EXPECT_FALSE(stream.Open("kept"));
+    EXPECT_EQ(ReadFileBytes("kept"), kOld);
+    EXPECT_EQ(NamesHere(), (std::vector<std::string>{"kept"}));
+    chmod("kept", 0644);
+  }
 }
 
 }  // namespace

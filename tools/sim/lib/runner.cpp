@@ -24,6 +24,7 @@
 #include "replay_run.h"
 #include "run_files.h"
 #include "run_sound.h"
+#include "shared/play_files.h"
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
@@ -112,6 +113,32 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
                                               : nullptr;
   if (clash) error = std::string("--replay takes no ") + clash;
   return clash == nullptr;
+}
+
+// The play folder's own files (the map pair, the save's journal, the art, the sound recipes) are
+// never an output, as the game refuses them: the run would destroy what it plays. Empty when
+// every output may be written, else the line that says which one may not.
+std::string PlayFileAmongOutputs(const RunOptions& options) {
+  std::vector<std::pair<std::string, std::string>> outputs = {
+      {"--trace " + options.trace, options.trace},
+      {"--shot " + options.shot, options.shot},
+      {"--wav " + options.wav, options.wav}};
+  if (!options.unpack.empty()) {
+    for (const char* name : {"script.txt", kBGMapFile, kBlockMapFile}) {
+      const std::string path = (std::filesystem::path(options.unpack) / name).string();
+      outputs.push_back({"--unpack " + options.unpack + " (its " + name + ")", path});
+    }
+  }
+  for (auto& [what, path] : outputs)
+    path = path == "-" ? std::string() : FromStartFolder(path);
+  WorkDir play_folder;
+  if (!play_folder.Enter(options.dir)) return {};  // the run itself says it cannot
+  for (const auto& [what, path] : outputs) {
+    if (path.empty()) continue;
+    if (const std::string why = StartUpFileAt(path); !why.empty())
+      return what + why.substr(path.size()) + "; choose another name";
+  }
+  return {};
 }
 
 }  // namespace
@@ -236,6 +263,10 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
 
 int RunSimulation(const RunOptions& options) {
   if (options.plain_draw) SetDrawShortcuts(false);
+  if (const std::string why = PlayFileAmongOutputs(options); !why.empty()) {
+    Complain(why);
+    return kExitBadArguments;
+  }
   if (!options.replay.empty()) return RunReplay(options);
   std::vector<ScriptedEvent> events;
   if (!options.script.empty()) {
