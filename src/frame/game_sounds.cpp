@@ -161,7 +161,10 @@ std::vector<std::string> GameSounds::RecipeFiles() {
 }
 
 GameSounds::GameSounds(const SoundSettings& settings, Output output)
-    : Out(std::move(output)), Self(std::make_shared<GameSounds*>(this)) {
+    : Out(std::move(output)),
+      Folder(settings.Folder),
+      Music(std::clamp(settings.Music, 0, 100)),
+      Self(std::make_shared<GameSounds*>(this)) {
   LoadRecipes(Mix, settings.Folder);
   SoundOf.assign(256, -1);
   for (size_t i = 0; i < std::size(kEventSounds); ++i)
@@ -174,6 +177,7 @@ GameSounds::GameSounds(const SoundSettings& settings, Output output)
     if (const auto alive = self.lock(); alive && *alive) (*alive)->HearPass(events);
   });
   Active = this;
+  PlayTune("");
 }
 
 GameSounds::~GameSounds() {
@@ -208,6 +212,10 @@ void GameSounds::HearPass(std::span<const GameEventRecord> events) {
 
 void GameSounds::ToggleMute() {
   Mix.SetMuted(!Mix.IsMuted());
+}
+
+void PlayLevelTune(const std::string& name) {
+  if (Active) Active->PlayTune(name);
 }
 
 void SoundKeysPass() {
