@@ -128,7 +128,8 @@ TEST(SoundMusic, AMissingOrBrokenTuneOrRecipeIsALineEachAndThatMuchSilence) {
 }
 
 // The level loader's call: a tune by name, the default one for none, the tune playing left
-// alone when asked again; a missing one or a name that is not a file's is a line and silence.
+// alone when asked again; a missing one or a name that is not a file's is a line and silence;
+// M mutes it.
 TEST(SoundMusic, ALevelNamesItsTuneAndABadNameIsALineAndSilence) {
   ScopedWorkDir dir;
   CopyArtTo(dir.Path(), false);
@@ -164,6 +165,14 @@ TEST(SoundMusic, ALevelNamesItsTuneAndABadNameIsALineAndSilence) {
     }
     PlayLevelTune("");
     EXPECT_TRUE(heard(sounds.Mixer(), 30));
+    // M mutes the tune with the rest, and it plays on unheard: unmuted, it is further on.
+    sounds.ToggleMute();
+    heard(sounds.Mixer(), 15);
+    EXPECT_FALSE(heard(sounds.Mixer(), 30));
+    const int64_t muted_at = sounds.Mixer().Tune().Position();
+    sounds.ToggleMute();
+    EXPECT_TRUE(heard(sounds.Mixer(), 30));
+    EXPECT_GT(sounds.Mixer().Tune().Position(), muted_at);
   }
   PlayLevelTune("caverns");  // without sound: nothing, and no crash
   const std::vector<std::string> lines = SplitLines(::testing::internal::GetCapturedStderr());
