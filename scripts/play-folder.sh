@@ -3,8 +3,8 @@
 # page and the tests use too): sourced by the scripts that lay out a play folder.
 #   play_folder_files "every run" | "when missing": the file names of that kind, one a line
 #   lay_out_play_folder ART PLAY [--level-always] [--no-sounds]: copies the art of ART (a
-#     build's art folder) into PLAY, made if missing: every file copied on every run and the
-#     sound recipes, the default level only where no map file is there yet (always with
+#     build's art folder) into PLAY, made if missing: every file copied on every run, the
+#     sound recipes and the tunes, the default level only where no map file is there yet (always with
 #     --level-always, for a fresh scratch folder); false when a file cannot be copied.
 # Run as a program it prints the layout: "every run NAME", "when missing NAME" lines.
 
@@ -16,7 +16,7 @@ play_folder_files() {
 }
 
 lay_out_play_folder() {
-  local art=$1 play=$2 level=missing sounds=1 name recipes option
+  local art=$1 play=$2 level=missing sounds=1 name recipes tunes option
   shift 2
   for option in "$@"; do
     case "$option" in
@@ -40,6 +40,11 @@ lay_out_play_folder() {
       return 1
     }
     cp "$art"/*"$recipes" "$play/" || return 1
+    tunes=$(sed -nE 's#^constexpr const char\* kMusicScoreExtension = "([^"]+)";.*#\1#p' \
+      "$play_files_header")
+    if compgen -G "$art/*$tunes" >/dev/null; then
+      cp "$art"/*"$tunes" "$play/" || return 1
+    fi
   fi
   for name in $(play_folder_files "when missing"); do
     [[ $level == always || ! -e "$play/$name" ]] || continue

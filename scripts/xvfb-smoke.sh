@@ -102,7 +102,7 @@ mkdir -p "$PLAY"
 for f in AllTiles8.bmp tall_water.bmp ActorGfxKelpo.bmp instr.bmp BGMap75x54.raw BlockMap75x54.raw; do
   [ -e "$BUILD/art/$f" ] && cp "$BUILD/art/$f" "$PLAY/"
 done
-cp "$BUILD/art"/*.sfx "$PLAY/"
+cp "$BUILD/art"/*.sfx "$BUILD/art"/*.tune "$PLAY/"
 start_game "$PLAY"
 echo "ok: window $WINDOW captioned \"$(xdotool getwindowname "$WINDOW")\""
 GEOMETRY=$(xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')

@@ -7,6 +7,7 @@
 #include "fluid/fluid.h"
 #include "fluid/fluid_cells.h"
 #include "platform/random.h"
+#include "shared/game_events.h"
 
 namespace {
 bool BoulderTargetFree(int column, int row) {
@@ -17,9 +18,18 @@ bool Occupied(int column, int row) {
   return FluidCellInGrid(column, row) && SolidGrid[column][row] != kSolidNothing;
 }
 
+// A drop is heard where it ends: onto something, or falling on with room still under it.
+void ReportDrop(int column, int row) {
+  const GameEvent kind =
+      BoulderTargetFree(column, row + 1) ? GameEvent::kBoulderFell : GameEvent::kBoulderLanded;
+  TGameEvents::FReport(kind, int64_t{column} * TILE_UNITS + TILE_UNITS / 2,
+                       int64_t{row} * TILE_UNITS + TILE_UNITS / 2);
+}
+
 int MoveBoulder(int column, int row, int to_column, int to_row) {
   TFluid::FMoveBoulderSide(to_column, to_row);
   if (FluidCellInGrid(column, row)) SolidGrid[column][row] = kSolidNothing;
+  if (to_row > row) ReportDrop(to_column, to_row);
   return 1;
 }
 

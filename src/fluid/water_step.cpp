@@ -4,6 +4,7 @@
 
 #include "fluid/fluid.h"
 #include "fluid/fluid_cells.h"
+#include "fluid/water_flow.h"
 #include "fluid/water_moves.h"
 #include "platform/random.h"
 
@@ -56,6 +57,9 @@ int Waterfall(int column, int row) {
   return 0;
 }
 
+// The cells near the left view that moved in the step under way, for the sound.
+WaterFlowCount Flow;
+
 void ActivateAround(int column) {
   FluidColumnActive[column - 1] = 1;
   FluidColumnActive[column] = 1;
@@ -64,6 +68,7 @@ void ActivateAround(int column) {
 }  // namespace
 
 int TFluid::FSim() {
+  Flow.Begin();
   const bool falling = !RandomUnitBelow(kRightFirst);
   // The activity is read as the sweep reaches each column, so water pushed in the sweep's
   // direction is carried on within this same step.
@@ -76,6 +81,7 @@ int TFluid::FSim() {
       if (FluidColumnActive[column] == 1) FCheckColumn(column);
     }
   }
+  Flow.Report();
   return 0;
 }
 
@@ -85,15 +91,24 @@ int TFluid::FCheckColumn(int column) {
   // arrays) waits for the next step, so no unit falls twice in one pass.
   const int bottom = std::min<int>(FluidBottomRow[column], kLastWaterRow);
   const int top = std::max<int>(FluidTopRow[column], kFirstWaterRow);
+  // A cell heard moving is one whose amount the move changed (a levelling of equals moves
+  // nothing); reading it back changes nothing.
+  const bool heard = Flow.Heard(column);
   bool moved = false;
   if (RandomUnitBelow(kScatterChance)) {
     for (int row = bottom; row >= top; --row) {
-      if (SolidGrid[column][row] == kSolidFluid) Rain<false>(column, row);
+      if (SolidGrid[column][row] != kSolidFluid) continue;
+      const uint8_t before = FillGrid[column][row];
+      Rain<false>(column, row);
+      if (heard && FillGrid[column][row] != before) Flow.Note(column, row);
     }
     moved = true;
   } else {
     for (int row = bottom; row >= top; --row) {
-      if (SolidGrid[column][row] == kSolidFluid && Waterfall<false>(column, row) == 1) moved = true;
+      if (SolidGrid[column][row] != kSolidFluid) continue;
+      const uint8_t before = FillGrid[column][row];
+      if (Waterfall<false>(column, row) == 1) moved = true;
+      if (heard && FillGrid[column][row] != before) Flow.Note(column, row);
     }
   }
   if (!moved) {

@@ -63,6 +63,10 @@ std::string ApplyVolume(const std::string& value, GameOptions& options) {
   return WholeNumberIn("--volume", value, 0, 100, options.volume);
 }
 
+std::string ApplyMusic(const std::string& value, GameOptions& options) {
+  return WholeNumberIn("--music", value, 0, 100, options.music);
+}
+
 std::string ApplyPlainDraw(const std::string&, GameOptions& options) {
   options.plain_draw = true;
   return "";
@@ -88,6 +92,8 @@ constexpr OptionRow kOptions[] = {
     {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},
     {"--mute", "", "start with the sound off (M switches it on and off)", ApplyMute},
     {"--volume", "N", "the sound's volume, 0 to 100 (default 100)", ApplyVolume},
+    {"--music", "N", "the music's level under the effects, 0 (none) to 100 (default 50)",
+     ApplyMusic},
     {"--plain-draw", "", "draw without the drawing shortcuts: the same picture, more work",
      ApplyPlainDraw},
     {"--dir", "FOLDER",

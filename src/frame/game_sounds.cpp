@@ -39,6 +39,17 @@ constexpr EventSound kEventSounds[] = {
     {GameEvent::kSaveFailed, "save_failed", false},
     {GameEvent::kUndo, "undo", false},
     {GameEvent::kRedo, "redo", false},
+    {GameEvent::kLoadDone, "load", false},
+    {GameEvent::kRefreshed, "refresh", false},
+    {GameEvent::kRestarted, "restart", false},
+    {GameEvent::kWorldHeld, "hold", false},
+    {GameEvent::kFreeCamera, "free_camera", false},
+    {GameEvent::kWaterFlowed, "water_flow", true},
+    {GameEvent::kBoulderFell, "boulder_fall", true},
+    {GameEvent::kBoulderLanded, "boulder_land", true},
+    {GameEvent::kLevelListShown, "level_list", false},
+    {GameEvent::kBuildToolUsed, "build_tool", true},
+    {GameEvent::kBuildModeSwitched, "build_mode", false},
 };
 
 constexpr const char* kRecipeExtension = ".sfx";
@@ -55,6 +66,13 @@ constexpr float kPanWidth = 0.8f;
 // a full jump is at full gain.
 constexpr int32_t kQuietestLanding = 90000;
 constexpr int32_t kLoudestLanding = 250000;
+
+// Flowing water by how many cells moved: a trickle is faint, a few dozen cells at full gain.
+constexpr float kFullFlowCells = 48.0f;
+constexpr float kFaintestFlow = 0.2f;
+
+// A switch turned off sounds its recipe lower than turned on.
+constexpr float kSwitchedOffPitch = 0.8f;
 
 // A bad guy is heard under the player: softer, a little lower, and fading with its distance
 // from the middle of the left view (half as loud at half a view's width away).
@@ -73,6 +91,16 @@ float LandingGain(int32_t speed) {
   const float share = static_cast<float>(speed - kQuietestLanding) /
                       static_cast<float>(kLoudestLanding - kQuietestLanding);
   return std::clamp(0.3f + 0.7f * share, 0.3f, 1.0f);
+}
+
+float FlowGain(int32_t cells) {
+  if (cells <= 0) return 0;
+  return std::clamp(std::sqrt(static_cast<float>(cells) / kFullFlowCells), kFaintestFlow, 1.0f);
+}
+
+bool IsSwitch(GameEvent kind) {
+  return kind == GameEvent::kWorldHeld || kind == GameEvent::kFreeCamera ||
+         kind == GameEvent::kBuildModeSwitched;
 }
 
 float BadguyFalloff(int64_t x, int64_t y, const ViewCorner* left) {
@@ -146,6 +174,8 @@ Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left,
   Hearing hearing{1.0f, 0.0f};
   if (entry->Placed) hearing = HearingAt(event.X, event.Y, left, right);
   if (event.Kind == GameEvent::kLanding) hearing.Gain *= LandingGain(event.Value);
+  if (event.Kind == GameEvent::kWaterFlowed) hearing.Gain *= FlowGain(event.Value);
+  if (IsSwitch(event.Kind) && event.Value == 0) hearing.Pitch = kSwitchedOffPitch;
   if (event.Actor == EventActor::kBadguy) {
     hearing.Gain *= kBadguyGain * BadguyFalloff(event.X, event.Y, left);
     hearing.Pitch = kBadguyPitch;
@@ -161,7 +191,10 @@ std::vector<std::string> GameSounds::RecipeFiles() {
 }
 
 GameSounds::GameSounds(const SoundSettings& settings, Output output)
-    : Out(std::move(output)), Self(std::make_shared<GameSounds*>(this)) {
+    : Out(std::move(output)),
+      Folder(settings.Folder),
+      Music(std::clamp(settings.Music, 0, 100)),
+      Self(std::make_shared<GameSounds*>(this)) {
   LoadRecipes(Mix, settings.Folder);
   SoundOf.assign(256, -1);
   for (size_t i = 0; i < std::size(kEventSounds); ++i)
@@ -174,6 +207,7 @@ GameSounds::GameSounds(const SoundSettings& settings, Output output)
     if (const auto alive = self.lock(); alive && *alive) (*alive)->HearPass(events);
   });
   Active = this;
+  PlayTune("");
 }
 
 GameSounds::~GameSounds() {
@@ -208,6 +242,10 @@ void GameSounds::HearPass(std::span<const GameEventRecord> events) {
 
 void GameSounds::ToggleMute() {
   Mix.SetMuted(!Mix.IsMuted());
+}
+
+void PlayLevelTune(const std::string& name) {
+  if (Active) Active->PlayTune(name);
 }
 
 void SoundKeysPass() {

@@ -48,8 +48,12 @@ struct ViewsNow {
 struct SoundSettings {
   int Volume = 100;    // 0..100
   bool Muted = false;  // M turns it back on
-  std::string Folder;  // where the recipes are; empty: the working directory
+  int Music = 0;       // the tune's level under the effects, 0..100; 0: no tune at all
+  std::string Folder;  // where the recipes and the tunes are; empty: the working directory
 };
+
+// The tune played where a level names none (meadow.tune).
+constexpr const char* kDefaultTune = "meadow";
 
 class GameSounds {
  public:
@@ -65,6 +69,12 @@ class GameSounds {
 
   void HearPass(std::span<const GameEventRecord> events);
   void ToggleMute();
+  // Plays the tune NAME.tune (empty: the default one) from its start, unless it is the one
+  // playing already. A missing or broken tune: one line on standard error and no music; a
+  // part whose recipe is missing or broken: one line and that part silent. Nothing at all
+  // with the music at 0.
+  void PlayTune(const std::string& name);
+  const std::string& TuneName() const { return Tune; }
   SoundMixer& Mixer() { return Mix; }
 
   // The recipe files' names, by sound (without the folder).
@@ -75,9 +85,16 @@ class GameSounds {
 
   SoundMixer Mix;
   Output Out;
+  std::string Folder;
+  int Music = 0;
+  std::string Tune;          // the tune asked for last; empty before the first
   std::vector<int> SoundOf;  // by GameEvent; -1 where the event plays nothing
   std::shared_ptr<GameSounds*> Self;
 };
+
+// For the level loader: the level's tune by the name its file gives (empty: the default tune),
+// through the sound in use. Without sound, or with the music at 0, nothing.
+void PlayLevelTune(const std::string& name);
 
 // Called by the main loop before the pass's events go out: M mutes or unmutes the sound in
 // use and says so (kMuted). Without sound, nothing.

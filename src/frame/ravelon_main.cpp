@@ -64,6 +64,7 @@ std::unique_ptr<GameSounds> StartSound(const GameOptions& options, SdlAudio& aud
   SoundSettings settings;
   settings.Volume = options.volume;
   settings.Muted = options.muted;
+  settings.Music = options.music;
   return std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
 }
 

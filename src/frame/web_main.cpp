@@ -70,9 +70,9 @@ void LayOutFile(const std::string& name) {
     std::fprintf(stderr, "Cannot lay out %s\n", name.c_str());
 }
 
-// As scripts/play.sh lays out play/ (shared/play_files.h): the art and the sound recipes copied
-// in every time, the default level only where no map file is kept yet, so a level saved with S
-// is never overwritten.
+// As scripts/play.sh lays out play/ (shared/play_files.h): the art, the sound recipes and tunes
+// copied in every time, the default level only where no map file is kept yet, so a level saved with
+// S is never overwritten.
 void LayOutPlayFolder(bool with_stored_levels) {
   UsualFileMask();
   std::error_code error;
@@ -81,7 +81,8 @@ void LayOutPlayFolder(bool with_stored_levels) {
   for (const char* name : kEveryRunFiles)
     LayOutFile(name);
   for (const auto& entry : std::filesystem::directory_iterator(kArtFolder, error)) {
-    if (entry.path().extension() == kSoundRecipeExtension)
+    const std::string extension = entry.path().extension().string();
+    if (extension == kSoundRecipeExtension || extension == kMusicScoreExtension)
       LayOutFile(entry.path().filename().string());
   }
   for (const char* name : kLevelFiles) {
@@ -162,15 +163,17 @@ void RunDuePasses() {
     RunOnePass();
 }
 
-// The desktop's --mute and --volume N, as index.html?mute&volume=N. A bad value is said on
-// the console and the sound goes on as if it were not there.
+// The desktop's --mute, --volume N and --music N, as index.html?mute&volume=N&music=N. A bad
+// value is said on the console and the sound goes on as if it were not there.
 GameOptions SoundOptionsFromPage() {
-  char volume[32] = {};
-  // Bit 0: ?mute; bit 1: a volume, copied into the buffer.
-  const int given = EM_ASM_INT({ return RavelonAudio.pageOptions($0, $1); }, volume, sizeof volume);
+  char volume[32] = {}, music[32] = {};
+  // Bit 0: ?mute; bit 1: a volume, bit 2: a music level, each copied into its buffer.
+  const int given =
+      EM_ASM_INT({ return RavelonAudio.pageOptions($0, $1, $2); }, volume, sizeof volume, music);
   std::vector<std::string> args;
   if (given & 1) args.push_back("--mute");
   if (given & 2) args.insert(args.end(), {"--volume", volume});
+  if (given & 4) args.insert(args.end(), {"--music", music});
   GameOptions options;
   if (const OptionsOutcome outcome = ParseGameOptions(args, options); !outcome.ok) {
     std::fprintf(stderr, "ravelon: %s\n", outcome.error.c_str());
@@ -187,6 +190,7 @@ void StartSound() {
   SoundSettings settings;
   settings.Volume = options.volume;
   settings.Muted = options.muted;
+  settings.Music = options.music;
   Sound = new GameSounds(settings, [](SoundMixer& mixer) { Audio.Feed(mixer); });
 }
 

@@ -51,6 +51,15 @@ enum class GameEvent : uint8_t {
   kRecoveryOffered,
   kRecoveryLoaded,
   kMuted,
+  // The world moving by itself. X, Y: where, in world units.
+  kWaterFlowed,    // Value: how many cells near the left view moved in the last water step
+  kBoulderFell,    // a boulder dropped a cell, with room still under it
+  kBoulderLanded,  // a boulder dropped onto something
+  // The level list and the build mode. X, Y: the cell centre a tool was used on; Value: the
+  // tool, or 1 on and 0 off.
+  kLevelListShown,
+  kBuildToolUsed,
+  kBuildModeSwitched,
 };
 
 // Why a save was refused, in the words a player can act on.

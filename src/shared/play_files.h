@@ -18,8 +18,9 @@ constexpr const char* kReferenceImageFile = "BlockMapImage.bmp";  // every run
 // is never overwritten.
 constexpr const char* kBGMapFile = "BGMap75x54.raw";        // when missing
 constexpr const char* kBlockMapFile = "BlockMap75x54.raw";  // when missing
-// Every sound recipe of the art folder is copied in on every run as well.
+// Every sound recipe and every tune of the art folder is copied in on every run as well.
 constexpr const char* kSoundRecipeExtension = ".sfx";
+constexpr const char* kMusicScoreExtension = ".tune";
 
 // The pictures start-up loads, in the order it loads them.
 constexpr const char* kArtPictureFiles[] = {kTileSheetFile, kWaterSheetFile, kActorSheetFile,

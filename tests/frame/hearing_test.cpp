@@ -75,4 +75,35 @@ TEST(Hearing, ABadGuysSoundsAreSofterAndLowerThanThePlayersAndFadeWithDistance) 
   EXPECT_LT(hear(EventActor::kBadguy, just_off).Gain, hear(EventActor::kPlayer, just_off).Gain);
 }
 
+// The world's own sounds are heard where they happen, flowing water by how much of it moves;
+// the frame's and the build mode's keys straight ahead, a switch turned off lower than on.
+TEST(Hearing, TheWorldsSoundsByPlaceAndAmountAndTheSwitchesByWhatTheyBecame) {
+  auto hear = [](GameEvent kind, int64_t x, int32_t value = 0) {
+    return EventHearing({kind, value, x, kH + kH / 2}, &kLeft, &kRight);
+  };
+  const int64_t in_view = kW + kW / 2, far_away = 4 * kW;
+  EXPECT_EQ(hear(GameEvent::kWaterFlowed, in_view, 0).Gain, 0.0f);
+  const float trickle = hear(GameEvent::kWaterFlowed, in_view, 2).Gain;
+  const float stream = hear(GameEvent::kWaterFlowed, in_view, 30).Gain;
+  EXPECT_GT(trickle, 0.0f);
+  EXPECT_GT(stream, trickle);
+  EXPECT_EQ(hear(GameEvent::kWaterFlowed, in_view, 5000).Gain, 1.0f);
+  for (const GameEvent kind : {GameEvent::kWaterFlowed, GameEvent::kBoulderFell,
+                               GameEvent::kBoulderLanded, GameEvent::kBuildToolUsed}) {
+    EXPECT_GT(hear(kind, in_view, 30).Gain, 0.0f) << static_cast<int>(kind);
+    EXPECT_EQ(hear(kind, far_away, 30).Gain, 0.0f) << static_cast<int>(kind);
+  }
+  for (const GameEvent kind : {GameEvent::kLoadDone, GameEvent::kRefreshed, GameEvent::kRestarted,
+                               GameEvent::kLevelListShown}) {
+    EXPECT_EQ(hear(kind, far_away).Gain, 1.0f) << static_cast<int>(kind);
+  }
+  for (const GameEvent kind :
+       {GameEvent::kWorldHeld, GameEvent::kFreeCamera, GameEvent::kBuildModeSwitched}) {
+    const Hearing on = hear(kind, far_away, 1), off = hear(kind, far_away, 0);
+    EXPECT_EQ(on.Gain, 1.0f) << static_cast<int>(kind);
+    EXPECT_EQ(off.Gain, 1.0f);
+    EXPECT_LT(off.Pitch, on.Pitch);
+  }
+}
+
 }  // namespace

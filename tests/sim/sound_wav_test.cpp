@@ -105,7 +105,9 @@ TEST(SoundWav, EachHeardEventSoundsInItsFrameSilenceElsewhereAndTheSameBytesEver
     EXPECT_EQ(PeakOfFrame(samples, frame), 0) << "sound in frame " << frame << " with no event";
     ++silent_frames;
   }
-  EXPECT_GT(silent_frames, 100);  // the check above checked something
+  // The check above checked something: the frames before the first event, between the events
+  // and after the water poured stops flowing.
+  EXPECT_GT(silent_frames, 80);
 
   // The program, twice, each in a fresh folder (the script saves): the same bytes as each
   // other and as the run in this process.

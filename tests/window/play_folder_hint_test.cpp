@@ -73,7 +73,8 @@ TEST_F(PlayFolderHintTest, TheScriptsLayOutTheFolderThePlayFilesListNames) {
   std::vector<std::string> laid_out;
   size_t recipes = 0;
   for (const auto& entry : std::filesystem::directory_iterator("play")) {
-    if (entry.path().extension() == kSoundRecipeExtension)
+    if (entry.path().extension() == kSoundRecipeExtension ||
+        entry.path().extension() == kMusicScoreExtension)
       ++recipes;
     else
       laid_out.push_back(entry.path().filename().string());

@@ -187,9 +187,10 @@ int SoundMixer::PlayingVoices() const {
 
 bool SoundMixer::Settled() const {
   const auto silent = [](const SynthVoice& v) { return !v.Playing(); };
-  return PlayingVoices() == 0 && std::all_of(Fading.begin(), Fading.end(), silent) &&
-         ResidualLeft == 0.0f && ResidualRight == 0.0f && Master == (Muted ? 0.0f : Volume) &&
-         BlockLeft.Settled() && BlockRight.Settled() && Limit.Settled();
+  return PlayingVoices() == 0 && !Music.Sounding() &&
+         std::all_of(Fading.begin(), Fading.end(), silent) && ResidualLeft == 0.0f &&
+         ResidualRight == 0.0f && Master == (Muted ? 0.0f : Volume) && BlockLeft.Settled() &&
+         BlockRight.Settled() && Limit.Settled();
 }
 
 void SoundMixer::Mix(int16_t* out, int frames) {
@@ -205,6 +206,7 @@ void SoundMixer::Mix(int16_t* out, int frames) {
   }
   for (SynthVoice& fading : Fading)
     if (fading.Playing()) fading.Render(Scratch.data(), frames);
+  if (Music.Sounding()) Music.Render(Scratch.data(), frames);
   Finish(Scratch.data(), out, frames);
 }
 

@@ -1,6 +1,6 @@
 // The mixer: a fixed number of voices playing the loaded sounds, each placed in the stereo
-// field with its own gain, summed under a master volume, a DC blocker and a look-ahead limiter
-// into 16-bit samples.
+// field with its own gain, and a tune's notes on voices of their own, summed under a master
+// volume, a DC blocker and a look-ahead limiter into 16-bit samples.
 //
 // Voices go by priority. A sound played again in the same pass as a voice of it that has not
 // sounded yet is merged into that voice (a crowd landing together is one landing, a little
@@ -20,6 +20,7 @@
 #include "platform/sound/lookahead_limiter.h"
 #include "platform/sound/sound_recipe.h"
 #include "platform/sound/synth_voice.h"
+#include "platform/sound/tune_player.h"
 
 // The samples of one pass of the game's loop, which steps 60 times a second.
 constexpr int kSoundFramesPerPass = kSoundRate / 60;
@@ -57,6 +58,10 @@ class SoundMixer {
   bool IsMuted() const { return Muted; }
   int PlayingVoices() const;
 
+  // The tune under the effects (none until one is started).
+  TunePlayer& Tune() { return Music; }
+  const TunePlayer& Tune() const { return Music; }
+
   // What the mix did so far: the limiter's work, and the highest peak that reached it.
   const LookaheadLimiter& Limiter() const { return Limit; }
   float PeakIntoLimiter() const { return PeakIn; }
@@ -92,6 +97,7 @@ class SoundMixer {
   float ResidualLeft = 0, ResidualRight = 0;
   DcBlocker BlockLeft, BlockRight;
   LookaheadLimiter Limit;
+  TunePlayer Music;
   float PeakIn = 0;
   int16_t LastOutLeft = 0, LastOutRight = 0;
   std::vector<float> Scratch;

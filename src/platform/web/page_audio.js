@@ -38,13 +38,15 @@
     return true;
   };
 
-  // The desktop's --mute and --volume N as the page's ?mute&volume=N: bit 0 for mute, bit 1
-  // for a volume, whose text is copied into the game's buffer (at pointer, size bytes).
-  audio.pageOptions = function (pointer, size) {
+  // The desktop's --mute, --volume N and --music N as the page's ?mute&volume=N&music=N: bit 0
+  // for mute, bit 1 for a volume and bit 2 for a music level, whose texts are copied into the
+  // game's buffers (at pointer and musicPointer, size bytes each).
+  audio.pageOptions = function (pointer, size, musicPointer) {
     const params = new URLSearchParams(window.location.search);
-    const volume = params.get('volume');
+    const volume = params.get('volume'), music = params.get('music');
     if (volume !== null) stringToUTF8(volume, pointer, size);
-    return (params.has('mute') ? 1 : 0) | (volume !== null ? 2 : 0);
+    if (music !== null) stringToUTF8(music, musicPointer, size);
+    return (params.has('mute') ? 1 : 0) | (volume !== null ? 2 : 0) | (music !== null ? 4 : 0);
   };
 
   // A hidden page holds the sound still with the game: the context is suspended, and resumed

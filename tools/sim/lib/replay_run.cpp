@@ -209,7 +209,7 @@ int RunReplay(const RunOptions& options) {
   }
   CopyArt(replay, art_folder, scratch.Path);
   ReplayOutcome outcome;
-  RunSound sound(FromStartFolder(options.wav), art_folder.string());
+  RunSound sound(FromStartFolder(options.wav), art_folder.string(), options.music);
   {
     WorkDir work_dir;
     if (!work_dir.Enter(scratch.Path.string())) {

@@ -2,10 +2,11 @@
 
 #include "platform/sound/wav_file.h"
 
-RunSound::RunSound(const std::string& path, const std::string& folder) : Path(path) {
+RunSound::RunSound(const std::string& path, const std::string& folder, int music) : Path(path) {
   if (Path.empty()) return;
   SoundSettings settings;
   settings.Folder = folder;
+  settings.Music = music;
   // Pass N's sound starts at sample frame (N - 1) * 800.
   Sounds = std::make_unique<GameSounds>(settings, [this](SoundMixer& mixer) {
     const size_t at = Samples.size();

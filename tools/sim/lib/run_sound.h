@@ -11,9 +11,9 @@
 
 class RunSound {
  public:
-  // Listens from now on when `path` is not empty; the recipes are read from `folder` (empty:
-  // the working directory).
-  RunSound(const std::string& path, const std::string& folder);
+  // Listens from now on when `path` is not empty; the recipes and the tunes are read from
+  // `folder` (empty: the working directory); the tune plays at `music` (0..100, 0: none).
+  RunSound(const std::string& path, const std::string& folder, int music = 0);
   // Stops listening; true when there is nothing to write or the file was written whole.
   bool Finish();
 

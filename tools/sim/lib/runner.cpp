@@ -39,6 +39,15 @@ bool ParseFrames(const std::string& text, int& frames) {
   return true;
 }
 
+bool ParseMusicLevel(const std::string& text, int& music) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100)
+    return false;
+  music = value;
+  return true;
+}
+
 void Complain(const std::string& message) {
   std::cerr << "ravelon-sim: " << message << '\n';
 }
@@ -183,7 +192,8 @@ std::string UsageText() {
          "  --unpack OUT   with --replay: write its input as script.txt, and its map files,\n"
          "                 into the folder OUT\n"
          "  --wav FILE     the run's sound as a 16-bit stereo WAV, 800 samples a pass at\n"
-         "                 48000 Hz (the recipes *.sfx are read from DIR)\n"
+         "                 48000 Hz (the recipes *.sfx and tunes *.tune are read from DIR)\n"
+         "  --music N      the tune in that sound, 0 to 100 (default 0: no tune)\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
@@ -240,6 +250,13 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
                                                : options.unpack;
       ok = take_value(path);
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
+    } else if (name == "--music") {
+      std::string text;
+      ok = take_value(text);
+      if (ok && !ParseMusicLevel(text, options.music)) {
+        error = "--music needs a whole number from 0 to 100, not '" + text + "'";
+        ok = false;
+      }
     } else if (name == "--bench") {
       ok = no_value(options.bench);
     } else if (name == "--overlay") {
@@ -303,7 +320,7 @@ int RunSimulation(const RunOptions& options) {
     if (tracing) trace.Write(TraceFrame(pass));
     return pass < options.frames;
   };
-  RunSound sound(wav_path, "");
+  RunSound sound(wav_path, "", options.music);
   RunGame(options);
   const bool sound_written = sound.Finish();
   std::fflush(stdout);

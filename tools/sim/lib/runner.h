@@ -22,6 +22,7 @@ struct RunOptions {
   std::string replay;       // a recording of play to replay and check; empty: none
   std::string unpack;       // with replay: folder to write its script and map files into
   std::string wav;          // the run's sound as a 16-bit stereo WAV file; empty: no sound
+  int music = 0;            // the tune's level in that sound, 0..100; 0: no tune
   bool help = false;
 };
 
