@@ -24,6 +24,11 @@ class TGame {
   static int FExitState();
 };
 
+// The actors of a fresh play state at the level's starts (frame/game.cpp): the first bad guy,
+// the player, then the other bad guys as far as the actor cap allows. The actors must be
+// cleared first.
+void CreateActorsAtStarts();
+
 // Not called by the game: the empty skeleton of a state, kept beside the one state there is.
 class Template {
  public:

@@ -6,6 +6,7 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/editor.h"
 #include "editor/undo_history.h"
 #include "frame/edit_switches.h"
@@ -138,7 +139,8 @@ void MainLoopPass() {
     THelp::FShowPass();
     return;
   }
-  if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
+  // Escape drops build mode's paste or drag first, when one is under way.
+  if (CommandPresses(Command::kQuit) != 0 && !TBuild::FEscape()) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
   if (CommandPresses(Command::kPause) != 0) {
@@ -179,7 +181,11 @@ int TMain::FRun() {
 int TMain::FGoodbye() {
   if (!KeepUnsavedEditsOnQuit || QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
   std::string where;
-  if (WriteRecoveryPair(where)) {
+  // Once build mode has been used the level as built is kept, not what play did to the map.
+  const bool kept = Build.Used ? WriteRecoveryPair(AuthoredBGBytes(TBuild::FLevel()),
+                                                   AuthoredBlockBytes(TBuild::FLevel()), where)
+                               : WriteRecoveryPair(where);
+  if (kept) {
     PrintNote("Unsaved map edits kept in " + where);
   } else {
     PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
@@ -199,6 +205,7 @@ int RunRavelon(bool run_loop) {
   FinishInterruptedMapSave();
   TMap::FLoadState();
   TScroller::FRefreshFromMap();
+  TBuild::FLevelReplaced();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();
   TMain::FGoodbye();

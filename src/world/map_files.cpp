@@ -105,13 +105,17 @@ int32_t TimeOfDay() {
 }
 
 bool SaveMapFiles() {
+  return SaveMapFiles(BGBytes(), BlockBytes());
+}
+
+bool SaveMapFiles(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks) {
   PrintLine("Saving maps.");
   ClearSaveErrno();
   // Both files are replaced together or not at all, even across a kill mid-save, so the map
   // never becomes a background file out of step with its block file.
   const bool backed_up = BackUpBeforeFirstSave();
   if (backed_up &&
-      ReplaceFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, kSaveJournal)) {
+      ReplaceFilesTogether({{kBGFile, backgrounds}, {kBlockFile, blocks}}, kSaveJournal)) {
     TGameEvents::FReport(GameEvent::kSaveDone, 0, 0, TimeOfDay());
     return true;
   }
@@ -126,9 +130,14 @@ void ResetMapBackups() {
 }
 
 bool WriteRecoveryPair(std::string& where) {
+  return WriteRecoveryPair(BGBytes(), BlockBytes(), where);
+}
+
+bool WriteRecoveryPair(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks,
+                       std::string& where) {
   std::string stamp, why;
   if (!WriteStampedCopies(kRecoveryFolder, LocalTimeStamp(),
-                          {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp, why)) {
+                          {{kBGFile, backgrounds}, {kBlockFile, blocks}}, stamp, why)) {
     return false;
   }
   const std::string prefix = std::string(kRecoveryFolder) + "/" + stamp + ".";

@@ -26,6 +26,8 @@ std::vector<uint8_t> BlockBytes();
 // both files were replaced. The first one of a run first copies the pair on disk into backups/.
 // Reports kSaveDone with the time, or kSaveFailed with the reason.
 bool SaveMapFiles();
+// The same save of the given bytes (the level as built) instead of the map's grids.
+bool SaveMapFiles(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks);
 // The load behind L and start-up, with its console lines; false when a file was missing or of
 // the wrong size (a bad block file leaves the backgrounds just loaded).
 bool LoadMapFiles();
@@ -35,6 +37,9 @@ void SetMapFromBytes(const std::vector<uint8_t>& backgrounds, const std::vector<
 void ResetMapBackups();
 // Writes the current map as a pair into recovery/; true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
+// The same of the given bytes (the level as built).
+bool WriteRecoveryPair(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks,
+                       std::string& where);
 // The map pair and the save's journal: the files of the play folder start-up reads for the map.
 std::vector<std::string> MapFilesReadAtStartUp();
 // Finishes or undoes a save that was interrupted; a note on standard error says which.
