@@ -1,6 +1,11 @@
 // Build mode's tools at their limits, in the editor's own process: a flood fill of the whole
-// map, a paste hanging over the map's edge, the actor cap on starts, and the starts that stay.
+// map, a paste hanging over the map's edge, the actor cap on starts and the starts that stay,
+// water as a layer, hidden layers, and what the overlay shows.
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
 
 #include "actors/actor.h"
 #include "editor/build_mode.h"
@@ -8,6 +13,7 @@
 #include "editor_fixture.h"
 #include "shared/game_codes.h"
 #include "world/level_starts.h"
+#include "world/scroller.h"
 
 namespace {
 
@@ -100,6 +106,73 @@ TEST_F(BuildToolsTest, StartsStopAtTheActorCapAndThePlayersAndTheLastBadguysStay
   EXPECT_EQ(StartCell(LevelStarts.Badguys[0]), (BuildCell{40, 30}));
   ASSERT_TRUE(TUndoHistory::FUndo());
   EXPECT_EQ(StartCell(LevelStarts.Badguys[0]), only);
+}
+
+TEST_F(BuildToolsTest, WaterIsALayerOfFullCellsAndLayersHideTillBuildingEnds) {
+  PressKey(kKeyW);
+  ASSERT_EQ(TBuild::FActiveLayer(), BuildLayer::kWater);
+  TMap::FCreateBlock(6, 6, 23);
+  Build.Tool = BuildTool::kFilledRectangle;
+  Hold(kMouseLeft);
+  TBuild::FPointer(5, 5, true);
+  Release(kMouseLeft);
+  TBuild::FPointer(7, 6, true);
+  for (int x = 5; x <= 7; ++x) {
+    for (int y = 5; y <= 6; ++y) {
+      EXPECT_EQ(SolidGrid[x][y], kSolidFluid) << x << "," << y;
+      EXPECT_EQ(FillGrid[x][y], 16);
+      EXPECT_EQ(BlockGrid[x][y], nullptr);  // water takes the block's cell
+    }
+  }
+  ClickCell(6, 5, kMouseRight);  // the right button takes water away, nothing else
+  EXPECT_EQ(SolidGrid[6][5], kSolidNothing);
+  EXPECT_EQ(SolidGrid[7][5], kSolidFluid);
+  // Shift+3 hides the water from the views while building, and only while building.
+  InputKeyDown(kKeyShift);
+  PressKey('3');
+  InputKeyUp(kKeyShift);
+  EXPECT_EQ(Build.Tool, BuildTool::kFilledRectangle);
+  EXPECT_EQ(HiddenViewLayers, kHideWaterLayer);
+  TBuild::FLeave();
+  EXPECT_EQ(HiddenViewLayers, 0);
+  EXPECT_EQ(TBuild::FLevel().Water[7][5], 1);
+  EXPECT_EQ(TBuild::FLevel().Water[6][5], 0);
+}
+
+TEST_F(BuildToolsTest, TheOverlayOutlinesTheDraggedCellsAndNamesToolLayerCellAndFamily) {
+  Build.Tool = BuildTool::kRectangle;
+  Hold(kMouseLeft);
+  TBuild::FPointer(3, 4, true);
+  TBuild::FPointer(5, 6, true);
+  OverlayScene scene;
+  LayOutBuildOverlay(scene, 5 * 16 + 8, 6 * 16 + 8);
+  std::set<std::pair<int, int>> outlined;
+  int grid = 0;
+  for (const OverlayBox& box : scene.Boxes) {
+    if (box.Outline && box.Colour == 0xFFFF00 && box.Width == 16 && box.Height == 16)
+      outlined.insert({box.X / 16, box.Y / 16});
+    if (!box.Outline && (box.Width == 1 || box.Height == 1)) ++grid;
+  }
+  std::set<std::pair<int, int>> edge;
+  for (const BuildCell& cell : RectangleCells({3, 4}, {5, 6}, false))
+    edge.insert({cell.X, cell.Y});
+  EXPECT_EQ(outlined, edge);
+  EXPECT_EQ(grid, 25 + 18);  // a line at every cell edge of the 400 x 288 view
+  std::set<std::string> texts;
+  for (const OverlayText& text : scene.Texts)
+    texts.insert(text.Text);
+  EXPECT_TRUE(texts.count("Tool 3 rectangle, blocks"));
+  EXPECT_TRUE(texts.count("Column 5, row 6"));
+  EXPECT_TRUE(texts.count("Style 20 brick: breaks when bumped"));
+  EXPECT_EQ(BlockFamilyWords(21), "container: releases a bad guy");
+  EXPECT_EQ(BlockFamilyWords(40), "solid, family 38-43");
+  Release(kMouseLeft);
+  TBuild::FPointer(5, 6, true);
+  PressKey(kKeyG);
+  OverlayScene plain;
+  LayOutBuildOverlay(plain, 5 * 16 + 8, 6 * 16 + 8);
+  for (const OverlayBox& box : plain.Boxes)
+    EXPECT_FALSE(!box.Outline && (box.Width == 1 || box.Height == 1)) << "grid after G";
 }
 
 }  // namespace
