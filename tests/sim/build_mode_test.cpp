@@ -284,6 +284,29 @@ TEST_F(BuildScripts, AStartPlacedWithToolSevenIsWhereThePlayerStarts) {
   EXPECT_EQ(r.Frames.at(11).Actors[0], r.Frames.at(8).Actors[0]);
 }
 
+// The picture a run ends on, with or without the overlay over it.
+std::string Shot(const std::string& script, int frames, bool overlay) {
+  ScopedWorkDir dir;
+  CopyArtTo(dir.Path(), true);
+  WriteText(dir.Path() + "/input.txt", script);
+  std::vector<std::string> args = {"--dir",    dir.Path(),
+                                   "--script", dir.Path() + "/input.txt",
+                                   "--frames", std::to_string(frames),
+                                   "--shot",   dir.Path() + "/shot.bmp"};
+  if (overlay) args.push_back("--overlay");
+  EXPECT_EQ(RunSimBinary(args, dir.Path()).status, 0);
+  return ReadText(dir.Path() + "/shot.bmp");
+}
+
+TEST_F(BuildScripts, TheGridAndTheMarksAreDrawnOverThePictureNeverIntoIt) {
+  const std::string building = kBuild + Mouse(4, 150, 100) + Tap(6, '4');
+  const std::string gridless = building + Tap(8, 'G');
+  EXPECT_EQ(Shot(building, 10, false), Shot(gridless, 10, false));
+  const std::string with_grid = Shot(building, 10, true);
+  EXPECT_NE(with_grid, Shot(gridless, 10, true));
+  EXPECT_NE(with_grid, Shot(building, 10, false));
+}
+
 TEST_F(BuildScripts, SwitchingThousandsOfTimesAmidEveryOtherKeyNeverSticks) {
   std::string s;
   // Every other frame an Enter; among them strokes, tools, R, L, T, S, Ctrl+Z and Ctrl+V in the
