@@ -182,9 +182,13 @@ TEST_F(BuildScripts, TheWorldHoldsWhileBuildingAndPlayComesBackToTheLevelAsBuilt
   EXPECT_EQ(r.Frames.at(1609).World(), r.Frames.at(1603).World());
   EXPECT_EQ(r.Blocks, Level);
   EXPECT_EQ(r.BG, LevelBG);
-  // The same play without build mode saves what play broke, as it always has.
+  // The same play without build mode saves what play broke, as it always has; Enter after it
+  // builds on the level as loaded, and S then saves that.
   const Played live = Play(Tap(600, 83), 605);
   EXPECT_NE(live.Blocks, Level);
+  const Played late = Play(Tap(600, kEnter) + Tap(603, 83), 606);
+  EXPECT_EQ(late.Frames.at(600).Grid, r.Frames.at(2).Grid);
+  EXPECT_EQ(late.Blocks, Level);
 }
 
 TEST_F(BuildScripts, RectangleAndFloodFillChangeExactlyTheirCellsEachOneUndoStep) {
