@@ -52,6 +52,7 @@ void BrushCells(const std::vector<BuildCell>& cells) {
 
 void EndGestures() {
   Build.Dragging = false;
+  Build.Pouring = false;
   Build.DraggedStart = -2;
   Build.StampShown = false;
 }
@@ -275,6 +276,13 @@ void TBuild::FPointer(int cx, int cy, bool on_map) {
   const bool press_right = MouseHitCount(kMouseRight) > 0 || (right && !Build.RightWasHeld);
   Build.LeftWasHeld = left;
   Build.RightWasHeld = right;
+  // F puts full water cells, whatever the tool.
+  Build.Pouring = on_map && CommandHeld(Command::kPour);
+  if (Build.Pouring) {
+    TUndoHistory::FBeforeEdit();
+    if (SetBuildCell(Build.Pointer.X, Build.Pointer.Y, BuildLayer::kWater, false))
+      TUndoHistory::FEdited();
+  }
   if (Build.StampShown) {
     if (press_right) {
       Build.StampShown = false;
@@ -300,7 +308,7 @@ void TBuild::FPointer(int cx, int cy, bool on_map) {
 }
 
 bool TBuild::FBrushPainting() {
-  return Build.On && Build.Dragging && Build.Tool == BuildTool::kBrush;
+  return Build.On && ((Build.Dragging && Build.Tool == BuildTool::kBrush) || Build.Pouring);
 }
 
 bool TBuild::FEscape() {

@@ -58,6 +58,7 @@ struct TBuildState {
   BuildCell Pointer;
   bool PointerOnMap = false;
   bool LeftWasHeld = false, RightWasHeld = false;
+  bool Pouring = false;  // F held over the map: full water cells, in the brush's stroke
 };
 extern TBuildState Build;
 
@@ -79,7 +80,7 @@ class TBuild {
   static void FKeys();
   // The pointer at cell (cx, cy), over the map or not, and the buttons: the tools act.
   static void FPointer(int cx, int cy, bool on_map);
-  // The brush is painting: its stroke is open (the undo history's stroke).
+  // The brush is painting or F pouring: their stroke is open (the undo history's stroke).
   static bool FBrushPainting();
   // Escape: drops a paste that follows the pointer or a drag under way; false when there was
   // none (Escape then quits as ever).

@@ -127,6 +127,19 @@ TEST_F(BuildToolsTest, WaterIsALayerOfFullCellsAndLayersHideTillBuildingEnds) {
   ClickCell(6, 5, kMouseRight);  // the right button takes water away, nothing else
   EXPECT_EQ(SolidGrid[6][5], kSolidNothing);
   EXPECT_EQ(SolidGrid[7][5], kSolidFluid);
+  // F held over two cells pours full cells in one step.
+  const size_t steps = TUndoHistory::FUndoSteps();
+  InputKeyDown(kKeyF);
+  TEditor::FFrameStart();
+  TBuild::FPointer(20, 20, true);
+  TEditor::FFrameStart();
+  TBuild::FPointer(21, 20, true);
+  InputKeyUp(kKeyF);
+  TEditor::FFrameStart();
+  TBuild::FPointer(21, 20, true);
+  TEditor::FFrameStart();
+  EXPECT_EQ(FillGrid[20][20] + FillGrid[21][20], 32);
+  EXPECT_EQ(TUndoHistory::FUndoSteps(), steps + 1);
   // Shift+3 hides the water from the views while building, and only while building.
   InputKeyDown(kKeyShift);
   PressKey('3');
