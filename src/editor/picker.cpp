@@ -16,6 +16,7 @@ int TEditor::FResetTables() {
   std::memset(EditorTileGrid, 0, sizeof EditorTileGrid);
   EditorBlockStyle = EditorBGStyle = 0;
   EditorMode = kEditorBackgroundMode;
+  TBuild::FReset();
   return 0;
 }
 
