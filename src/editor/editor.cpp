@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "editor/build_mode.h"
 #include "editor/editor_layout.h"
 #include "editor/free_camera.h"
 #include "editor/map_overview.h"
@@ -91,6 +92,7 @@ void EditCell(int cx, int cy, Button button) {
   }
   if (CellStateAt(cx, cy) == before) return;
   TUndoHistory::FEdited();
+  TBuild::FCellEdited(cx, cy);
   if (pouring) ReportStrokeCell(GameEvent::kWaterPoured, cx, cy);
   if (button == Button::Left) ReportStrokeCell(GameEvent::kBlockPainted, cx, cy);
   if (button == Button::Right) ReportStrokeCell(GameEvent::kBlockErased, cx, cy);
@@ -99,6 +101,7 @@ void EditCell(int cx, int cy, Button button) {
 void Undo() {
   UndoneStep what = UndoneStep::kStroke;
   if (TUndoHistory::FUndo(&what)) {
+    TBuild::FLevelReplaced();
     TGameEvents::FReport(GameEvent::kUndo, 0, 0, static_cast<int32_t>(what));
   } else {
     TGameEvents::FReport(GameEvent::kNothingToUndo);
@@ -108,6 +111,7 @@ void Undo() {
 void Redo() {
   UndoneStep what = UndoneStep::kStroke;
   if (TUndoHistory::FRedo(&what)) {
+    TBuild::FLevelReplaced();
     TGameEvents::FReport(GameEvent::kRedo, 0, 0, static_cast<int32_t>(what));
   } else {
     TGameEvents::FReport(GameEvent::kNothingToRedo);
@@ -138,6 +142,7 @@ void LoadKeys() {
   LoadFailure why = LoadFailure::kMapFiles;
   const bool loaded = recovery ? LoadRecoveryPair(why) : LoadMapFiles();
   TUndoHistory::FEndWholeMapStep();
+  TBuild::FLevelReplaced();
   if (loaded) {
     TGameEvents::FReport(recovery ? GameEvent::kRecoveryLoaded : GameEvent::kLoadDone);
   } else {
@@ -145,8 +150,15 @@ void LoadKeys() {
   }
 }
 
+// Once build mode has been used, S saves the level as built, never what play did to the map.
+bool Save() {
+  if (!Build.Used) return SaveMapFiles();
+  const TAuthoredLevel& level = TBuild::FLevel();
+  return SaveMapFiles(AuthoredBGBytes(level), AuthoredBlockBytes(level));
+}
+
 void FileAndRefreshKeys() {
-  if (CommandPresses(Command::kSave) && SaveMapFiles()) TUndoHistory::FMarkSaved();
+  if (CommandPresses(Command::kSave) && Save()) TUndoHistory::FMarkSaved();
   LoadKeys();
   if (CommandPresses(Command::kRefresh)) {
     TScroller::FRefreshFromMap();
@@ -165,13 +177,21 @@ int TEditor::FInput() {
   const TScroller* left_view = Scrollers[0].get();
   const int cx = PixelToCell(mx, left_view ? left_view->CameraCornerX : 0);
   const int cy = PixelToCell(my, left_view ? left_view->CameraCornerY : 0);
+  TBuild::FKeys();
+  const bool on_map = mx <= kLeftViewRight && !PointerOnOverview();
   if (mx > kLeftViewRight) {
-    if (CommandHeld(Command::kPickWithLeft) || CommandHeld(Command::kPickWithRight))
+    if (CommandHeld(Command::kPickWithLeft) || CommandHeld(Command::kPickWithRight)) {
       PickerClick(place);
-  } else if (!PointerOnOverview()) {
-    if (CommandHeld(Command::kEyedropper)) EyedropperPick(cx, cy);
-    EditCell(cx, cy, button);
+      Build.WaterLayer = false;  // a pick chooses the picker's layer again
+    }
+  } else if (on_map) {
+    if (CommandHeld(Command::kEyedropper)) {
+      EyedropperPick(cx, cy);
+      Build.WaterLayer = false;
+    }
+    if (!Build.On) EditCell(cx, cy, button);
   }
+  if (Build.On) TBuild::FPointer(cx, cy, on_map);
   UndoRedoKeys();
   FileAndRefreshKeys();
   return 0;
@@ -183,7 +203,9 @@ int TEditor::FFrameStart() {
   const bool held =
       CommandHeld(Command::kPaint) || CommandHeld(Command::kErase) || CommandHeld(Command::kPour);
   // A press in the overview only steers the view: it opens no stroke.
-  const bool painting = overLeftView && held && !OverviewDragging;
+  // Build mode's brush keeps its own stroke; its other tools make steps of their own.
+  const bool painting =
+      Build.On ? TBuild::FBrushPainting() : overLeftView && held && !OverviewDragging;
   TUndoHistory::FFrameStart(painting);
   if (!painting) ForgetStrokeCells();
   return 0;

@@ -18,8 +18,9 @@ constexpr int32_t kEditorBlockMode = 1;
 class TEditor {
  public:
   // editor/picker.cpp
-  static int FResetTables();  // the four tables above at their start values, the grid all 0
-  static int FBoot();         // empties the undo history, numbers the picker's squares
+  // The four tables above at their start values, the grid all 0, build mode off and unused.
+  static int FResetTables();
+  static int FBoot();  // empties the undo history, numbers the picker's squares
   // editor/editor.cpp
   // Before the frame's first move: where a stroke of the undo history opens and closes.
   static int FFrameStart();

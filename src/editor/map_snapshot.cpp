@@ -1,6 +1,7 @@
 // Taking and putting back map snapshots for the editor's undo history.
 #include "editor/map_snapshot.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -63,10 +64,22 @@ void CaptureMap(TMapSnapshot& snapshot) {
   std::memcpy(snapshot.FluidTop, FluidTopRow, sizeof snapshot.FluidTop);
   std::memcpy(snapshot.FluidBottom, FluidBottomRow, sizeof snapshot.FluidBottom);
   std::memcpy(snapshot.FluidActive, FluidColumnActive, sizeof snapshot.FluidActive);
+  snapshot.PlayerStart = LevelStarts.Player;
+  const size_t count = std::min<size_t>(LevelStarts.Badguys.size(), size_t{kActorCap});
+  snapshot.BadguyStarts = static_cast<uint32_t>(count);
+  std::copy_n(LevelStarts.Badguys.begin(), count, snapshot.Badguys);
+  // The unused places the same in every snapshot, so equal starts compare equal.
+  std::fill(snapshot.Badguys + count, std::end(snapshot.Badguys), TStartPoint{});
 }
 
 bool SameMap(const TMapSnapshot& a, const TMapSnapshot& b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
+  // Field by field: the padding between them is no part of the map.
+  const auto same = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  return same(a.Solid, b.Solid) && same(a.Fill, b.Fill) && same(a.BG, b.BG) &&
+         same(a.Styles, b.Styles) && same(a.FluidTop, b.FluidTop) &&
+         same(a.FluidBottom, b.FluidBottom) && same(a.FluidActive, b.FluidActive) &&
+         same(a.PlayerStart, b.PlayerStart) && a.BadguyStarts == b.BadguyStarts &&
+         same(a.Badguys, b.Badguys);
 }
 
 void RestoreMap(const TMapSnapshot& snapshot) {
@@ -77,4 +90,8 @@ void RestoreMap(const TMapSnapshot& snapshot) {
   std::memcpy(FluidTopRow, snapshot.FluidTop, sizeof snapshot.FluidTop);
   std::memcpy(FluidBottomRow, snapshot.FluidBottom, sizeof snapshot.FluidBottom);
   std::memcpy(FluidColumnActive, snapshot.FluidActive, sizeof snapshot.FluidActive);
+  LevelStarts.Player = snapshot.PlayerStart;
+  const uint64_t count = std::min<uint64_t>(snapshot.BadguyStarts, uint64_t{kActorCap});
+  LevelStarts.Badguys.assign(snapshot.Badguys, snapshot.Badguys + count);
+  if (LevelStarts.Badguys.empty()) LevelStarts.Badguys = DefaultLevelStarts().Badguys;
 }

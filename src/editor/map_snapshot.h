@@ -1,10 +1,13 @@
-// A copy of everything of the map that painting, L and R change: the cell grids, the block
-// styles and the water columns' ranges and activity. Fixed size, so taking one never allocates.
+// A copy of everything of the map that painting, L, R and the build tools change: the cell grids,
+// the block styles, the water columns' ranges and activity, and the level's starts. Fixed size,
+// so taking one never allocates.
 #pragma once
 
 #include <cstdint>
 
+#include "actors/actor.h"
 #include "shared/units.h"
+#include "world/level_starts.h"
 
 struct TMapSnapshot {
   uint8_t Solid[MAP_WIDTH_TILES][MAP_HEIGHT_TILES];
@@ -14,6 +17,10 @@ struct TMapSnapshot {
   uint16_t FluidTop[MAP_WIDTH_TILES];
   uint16_t FluidBottom[MAP_WIDTH_TILES];
   uint8_t FluidActive[MAP_WIDTH_TILES];
+  // LevelStarts: the player's, then BadguyStarts of the bad guys' (never more than the cap).
+  TStartPoint PlayerStart;
+  uint64_t BadguyStarts;
+  TStartPoint Badguys[kActorCap];
 };
 
 void CaptureMap(TMapSnapshot& snapshot);
@@ -23,5 +30,6 @@ bool SameMap(const TMapSnapshot& a, const TMapSnapshot& b);
 // animation and all; a cell that needs another block gets a fresh one at rest, and any animating
 // block of a rewritten cell stops there, so no brick breaks and no container releases a bad guy
 // into a cell that no longer holds it. TBlock::Count, the actors and the random generator stay
-// as they are; light map, chunks and scroll locks wait for E, as after painting.
+// as they are; light map, chunks and scroll locks wait for E, as after painting. LevelStarts is
+// put back too.
 void RestoreMap(const TMapSnapshot& snapshot);

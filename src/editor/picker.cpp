@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "editor/build_mode.h"
 #include "editor/editor_layout.h"
 #include "editor/stroke_events.h"
 #include "editor/undo_history.h"
@@ -15,11 +16,13 @@ int TEditor::FResetTables() {
   std::memset(EditorTileGrid, 0, sizeof EditorTileGrid);
   EditorBlockStyle = EditorBGStyle = 0;
   EditorMode = kEditorBackgroundMode;
+  TBuild::FReset();
   return 0;
 }
 
 int TEditor::FBoot() {
   TUndoHistory::FReset();
+  TBuild::FReset();
   ForgetStrokeCells();
   for (int r = 0; r < kPickerHalfRows; ++r)
     for (int c = 0; c < kPickerColumns; ++c)

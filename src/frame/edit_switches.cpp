@@ -1,11 +1,14 @@
 // The building switches: the free camera, the held world, the instructions panel and playing
-// from the pointer, each reported on the game-event channel for the on-screen messages.
+// from the pointer (from build mode: the level as built, from the pointer), each reported on the
+// game-event channel for the on-screen messages.
 #include "frame/edit_switches.h"
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/free_camera.h"
 #include "editor/map_overview.h"
+#include "frame/build_switch.h"
 #include "frame/clock.h"
 #include "platform/commands.h"
 #include "platform/input.h"
@@ -32,25 +35,6 @@ void Report(GameEvent kind, bool on) {
   TGameEvents::FReport(kind, 0, 0, on ? 1 : 0);
 }
 
-void SetFreeCamera(bool on) {
-  if (on == FreeCameraOn) return;
-  if (on) {
-    EnterFreeCamera();
-  } else {
-    LeaveFreeCamera();
-  }
-  Report(GameEvent::kFreeCamera, on);
-}
-
-void SetWorldHeld(bool held) {
-  if (held == WorldHeld) return;
-  WorldHeld = held;
-  // The frames the world waited are not the world's: the profiler's sums start afresh, so its
-  // next average counts none of them.
-  if (!held) TClock::FRestartSums();
-  Report(GameEvent::kWorldHeld, held);
-}
-
 // The map cell under the pointer: the overview's cell where the overview shows, else the left
 // view's cell through its camera; false outside the left view.
 bool CellUnderPointer(int& cx, int& cy) {
@@ -70,9 +54,36 @@ bool CellUnderPointer(int& cx, int& cy) {
 
 }  // namespace
 
+void SetFreeCamera(bool on) {
+  if (on == FreeCameraOn) return;
+  if (on) {
+    EnterFreeCamera();
+  } else {
+    LeaveFreeCamera();
+  }
+  Report(GameEvent::kFreeCamera, on);
+}
+
+void SetWorldHeld(bool held) {
+  if (held == WorldHeld) return;
+  WorldHeld = held;
+  // The frames the world waited are not the world's: the profiler's sums start afresh, so its
+  // next average counts none of them.
+  if (!held) TClock::FRestartSums();
+  Report(GameEvent::kWorldHeld, held);
+}
+
 void EditSwitchKeys() {
   if (Switched(Command::kFreeCamera)) SetFreeCamera(!FreeCameraOn);
-  if (Switched(Command::kHoldWorld)) SetWorldHeld(!WorldHeld);
+  // Build mode holds the world until Enter plays.
+  if (Switched(Command::kHoldWorld)) {
+    if (Build.On) {
+      TGameEvents::FReport(GameEvent::kBuildNote, 0, 0,
+                           static_cast<int32_t>(BuildNote::kHeldWhileBuilding));
+    } else {
+      SetWorldHeld(!WorldHeld);
+    }
+  }
   if (Switched(Command::kPanel)) {
     PanelShown = !PanelShown;
     Report(GameEvent::kPanelShown, PanelShown);
@@ -80,7 +91,13 @@ void EditSwitchKeys() {
 }
 
 void PlayFromPointerKey() {
-  if (CommandPresses(Command::kPlayFromPointer) != 0) PlayFromPointer();
+  if (CommandPresses(Command::kPlayFromPointer) == 0) return;
+  // While building, T plays the level as built from the pointer; over a block nothing happens.
+  if (Build.On) {
+    if (!PointerCellPlayable()) return;
+    PlayBuiltLevel();
+  }
+  PlayFromPointer();
 }
 
 void ReadPlayerPad() {
@@ -95,11 +112,16 @@ void ReadPlayerPad() {
   profile->AButton = profile->BButton = 0;
 }
 
+bool PointerCellPlayable() {
+  int cx = 0, cy = 0;
+  if (!CellUnderPointer(cx, cy) || !TMap::FBoundsMargin(cx, cy)) return false;
+  return !BlockGrid[cx][cy] && SolidGrid[cx][cy] != kSolidBlock;
+}
+
 bool PlayFromPointer() {
   TActor* player = Profiles[kPlayerProfile] ? Profiles[kPlayerProfile]->Actor.get() : nullptr;
   int cx = 0, cy = 0;
-  if (!player || !CellUnderPointer(cx, cy) || !TMap::FBoundsMargin(cx, cy)) return false;
-  if (BlockGrid[cx][cy] || SolidGrid[cx][cy] == kSolidBlock) return false;
+  if (!player || !PointerCellPlayable() || !CellUnderPointer(cx, cy)) return false;
   player->XPos = int64_t{cx} * TILE_UNITS + TILE_UNITS / 2;
   // The feet line on the cell's last row of units: inside the cell, over whatever lies below.
   player->YPos = int64_t{cy + 1} * TILE_UNITS - 1;

@@ -15,6 +15,9 @@ void EditSwitchKeys();
 // At the end of the frame's update, before R: T, so the frame ends with the player standing
 // exactly where it was put.
 void PlayFromPointerKey();
+// The free camera and the held world switched as Tab and P do (each change reported).
+void SetFreeCamera(bool on);
+void SetWorldHeld(bool held);
 // The player's pad for this frame: the keyboard and the stick, or nothing at all while the free
 // camera has the arrow keys.
 void ReadPlayerPad();
@@ -22,3 +25,5 @@ void ReadPlayerPad();
 // overview), feet on the cell's bottom and still; the free camera and the hold go off. Over a
 // block, the border ring, the gap, the strip or the right view nothing happens. True if placed.
 bool PlayFromPointer();
+// Whether T would place the player: a free cell inside the border ring under the pointer.
+bool PointerCellPlayable();

@@ -4,10 +4,12 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/editor.h"
 #include "editor/free_camera.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
+#include "frame/build_switch.h"
 #include "frame/clock.h"
 #include "frame/edit_switches.h"
 #include "frame/main_program.h"
@@ -33,10 +35,6 @@ int TGame::FExitState() {
   return 0;
 }
 
-namespace {
-
-// The actors of a fresh play state, at the level's starts: the first bad guy (the one the right
-// view follows), the player, then the other bad guys in order, as far as the actor cap allows.
 void CreateActorsAtStarts() {
   if (LevelStarts.Badguys.empty()) LevelStarts.Badguys = DefaultLevelStarts().Badguys;
   const TStartPoint& first = LevelStarts.Badguys.front();
@@ -46,8 +44,6 @@ void CreateActorsAtStarts() {
   for (size_t i = 1; i < LevelStarts.Badguys.size() && ActorCount < kActorCap; ++i)
     TActor::FCreate(LevelStarts.Badguys[i].X, LevelStarts.Badguys[i].Y, kUserBadguy);
 }
-
-}  // namespace
 
 int TGame::FEnterState() {
   TMap::FClear();
@@ -77,6 +73,7 @@ int TGame::FRun() {
 
 int TGame::FUpdate() {
   EditSwitchKeys();
+  BuildModeKey();
   TEditor::FFrameStart();
   // A held world draws no random number and moves nothing; the editor goes on as ever.
   if (!WorldHeld) {
@@ -87,14 +84,21 @@ int TGame::FUpdate() {
   }
   TEditor::FInput();
   PlayFromPointerKey();
-  // R restarts at once: the rest of this frame draws the fresh game.
+  // R restarts at once: the rest of this frame draws the fresh game. Once build mode has been
+  // used it plays the level as built again instead.
   if (CommandPresses(Command::kRestart) != 0) {
-    // A restart throws the map away for the dummy map: one undo step brings it back.
-    TUndoHistory::FBeginWholeMapStep(UndoneStep::kRestart);
-    FEnterState();
-    TUndoHistory::FEndWholeMapStep();
-    TGameEvents::FReport(GameEvent::kRestarted);
+    if (Build.Used) {
+      RestartBuiltLevel();
+    } else {
+      // A restart throws the map away for the dummy map: one undo step brings it back.
+      TUndoHistory::FBeginWholeMapStep(UndoneStep::kRestart);
+      FEnterState();
+      TUndoHistory::FEndWholeMapStep();
+      TBuild::FLevelReplaced();
+      TGameEvents::FReport(GameEvent::kRestarted);
+    }
   }
+  BuildUpkeep();
   return 0;
 }
 

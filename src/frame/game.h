@@ -10,9 +10,10 @@ class TGame {
   static int FEnterState();
   // One frame: the update and the drawing between the clocks, the clocks' read-out, the flip.
   static int FRun();
-  // The building switches (Tab, P, H), the editor's stroke bookkeeping, then, unless the
-  // world is held, the player's pad, every actor, the animating blocks and the water (every
-  // seventh frame); the editor's input, T, and R (one undo step).
+  // The building switches (Tab, P, H) and Enter, the editor's stroke bookkeeping, then, unless
+  // the world is held, the player's pad, every actor, the animating blocks and the water (every
+  // seventh frame); the editor's input, T, R (one undo step), and while building the actors
+  // put back at their starts when they changed.
   static int FUpdate();
   // Both views (the left one still while the free camera is on), the editor's overlay and,
   // unless hidden, the instructions panel.
@@ -23,6 +24,11 @@ class TGame {
   static int FLoadAssets();
   static int FExitState();
 };
+
+// The actors of a fresh play state at the level's starts (frame/game.cpp): the first bad guy,
+// the player, then the other bad guys as far as the actor cap allows. The actors must be
+// cleared first.
+void CreateActorsAtStarts();
 
 // Not called by the game: the empty skeleton of a state, kept beside the one state there is.
 class Template {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "editor/build_mode.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
 #include "platform/platform.h"
@@ -23,9 +24,13 @@ constexpr uint32_t kHeadingColour = 0xFFD860;
 constexpr uint32_t kKeyNameColour = 0x90E0FF;
 constexpr uint32_t kHelpColour = 0xFFFFFF;
 
-constexpr CommandMode kModes[] = {
+constexpr CommandMode kPlayPage[] = {
     CommandMode::kPlay,     CommandMode::kLeftView,   CommandMode::kPicker, CommandMode::kAnyTime,
     CommandMode::kSwitches, CommandMode::kFreeCamera, CommandMode::kHelp,   CommandMode::kWindow,
+};
+constexpr CommandMode kBuildPage[] = {
+    CommandMode::kBuild,      CommandMode::kAnyTime, CommandMode::kSwitches,
+    CommandMode::kFreeCamera, CommandMode::kHelp,
 };
 
 void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {
@@ -78,13 +83,22 @@ OverlayBox THelp::FPanel() {
 
 // The groups flow down the columns; a group that would not fit the rest of a column starts the
 // next one, and a group longer than a whole column goes on in the next.
+std::span<const CommandMode> THelp::FPageModes(bool building) {
+  if (building) return kBuildPage;
+  return kPlayPage;
+}
+
 void THelp::FLayOut(OverlayScene& scene) {
+  FLayOutPage(scene, Build.On);
+}
+
+void THelp::FLayOutPage(OverlayScene& scene, bool building) {
   const OverlayBox panel = FPanel();
   scene.Boxes.push_back(panel);
   const int column_width = (panel.Width - kPad) / kColumns;
   const int rows = (panel.Height - 2 * kPad) / kLineHeight;
   int column = 0, row = 0;
-  for (const CommandMode mode : kModes) {
+  for (const CommandMode mode : FPageModes(building)) {
     const std::vector<HelpLine> lines = HelpLinesOf(mode);
     if (lines.empty()) continue;
     const int needed = static_cast<int>(lines.size()) + 1;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "editor/build_mode.h"
 #include "editor/undo_history.h"
 #include "platform/console.h"
 #include "world/map_files.h"
@@ -11,6 +12,16 @@ namespace {
 
 bool KeepEdits = true;
 bool FailureSaid = false;
+
+// The map worth keeping: once build mode has been used, the level as built, never what play
+// did to it.
+KeptEdits KeepTheMap(std::string& where) {
+  if (Build.Used) {
+    const TAuthoredLevel& level = TBuild::FLevel();
+    return KeepUnsavedEdits(AuthoredBGBytes(level), AuthoredBlockBytes(level), where);
+  }
+  return KeepUnsavedEdits(BGBytes(), BlockBytes(), where);
+}
 
 }  // namespace
 
@@ -22,7 +33,7 @@ void SetKeepEdits(bool keep) {
 void KeepEditsWhilePlaying(int pass) {
   if (!KeepEdits || pass % kKeepEditsEvery != 0 || !TUndoHistory::FUnsavedEdits()) return;
   std::string where;
-  if (KeepUnsavedEdits(where) != KeptEdits::kFailed) return;
+  if (KeepTheMap(where) != KeptEdits::kFailed) return;
   if (!FailureSaid) PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
   FailureSaid = true;
 }
@@ -30,7 +41,7 @@ void KeepEditsWhilePlaying(int pass) {
 void KeepEditsOnQuit() {
   if (!KeepEdits || !TUndoHistory::FUnsavedEdits()) return;
   std::string where;
-  switch (KeepUnsavedEdits(where)) {
+  switch (KeepTheMap(where)) {
     case KeptEdits::kNothingToKeep:
       break;
     case KeptEdits::kWritten:

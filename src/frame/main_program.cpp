@@ -6,6 +6,7 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/editor.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
@@ -139,7 +140,8 @@ void MainLoopPass() {
     THelp::FShowPass();
     return;
   }
-  if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
+  // Escape drops build mode's paste or drag first, when one is under way.
+  if (CommandPresses(Command::kQuit) != 0 && !TBuild::FEscape()) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TGame::FRun();
   if (CommandPresses(Command::kPause) != 0) {
@@ -198,6 +200,7 @@ int RunRavelon(bool run_loop) {
   if (LoadFailure why; MapFileRefused(why))
     TGameEvents::FReport(GameEvent::kLoadFailed, 0, 0, static_cast<int32_t>(why));
   TScroller::FRefreshFromMap();
+  TBuild::FLevelReplaced();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();
   TMain::FGoodbye();

@@ -1,6 +1,7 @@
 // The overlay's model fed by the game's events, and the scene laid out from it each frame.
 #include "frame/overlay.h"
 
+#include "editor/build_mode.h"
 #include "editor/picker_overlay.h"
 #include "frame/help_overlay.h"
 #include "frame/overlay_messages.h"
@@ -52,6 +53,7 @@ void TOverlay::FLayOut() {
     SetOverlayScene(std::move(scene));
     return;
   }
+  if (Build.On) LayOutBuildOverlay(scene, MousePosX(), MousePosY());
   TOverlayMessages::FLayOut(scene, Now(), kBackBufferWidth);
   LayOutPickerOverlay(scene, MousePosX(), MousePosY());
   SetOverlayScene(std::move(scene));

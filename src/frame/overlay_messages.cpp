@@ -64,8 +64,41 @@ std::string StepWords(int32_t value) {
       return "a load";
     case UndoneStep::kRestart:
       return "a restart";
+    case UndoneStep::kBuildTool:
+      return "a build tool's change";
     default:
       return "a stroke";
+  }
+}
+
+std::string BuildWords(int32_t value) {
+  switch (static_cast<BuildNote>(value)) {
+    case BuildNote::kBuilding:
+      return "Building: the level holds still; Enter plays it";
+    case BuildNote::kPlaying:
+      return "Playing the level as built: Enter builds again";
+    case BuildNote::kNeedsBuildMode:
+      return "Build tools work in build mode: press Enter";
+    case BuildNote::kStartsFull:
+      return "No more bad guys' starts: the actor cap is reached";
+    case BuildNote::kPlayerStartStays:
+      return "The player's start cannot be removed, only moved";
+    case BuildNote::kLastBadguyStays:
+      return "One bad guy's start stays: the right view follows it";
+    case BuildNote::kStartNeedsRoom:
+      return "A start needs an empty cell inside the border";
+    case BuildNote::kNothingSelected:
+      return "Nothing selected: drag a rectangle with tool 6";
+    case BuildNote::kNothingCopied:
+      return "Nothing to paste: copy a selection with Ctrl+C";
+    case BuildNote::kHeldWhileBuilding:
+      return "Build mode holds the world: Enter plays the level";
+    case BuildNote::kRestartedPlay:
+      return "Restarted the level as built";
+    case BuildNote::kCopied:
+      return "Copied: Ctrl+V pastes";
+    default:
+      return "Build mode";
   }
 }
 
@@ -104,6 +137,8 @@ std::string MessageFor(const GameEventRecord& event) {
       return "Nothing to undo";
     case GameEvent::kNothingToRedo:
       return "Nothing to redo";
+    case GameEvent::kBuildNote:
+      return BuildWords(event.Value);
     case GameEvent::kPaused:
       return "Paused for three seconds";
     case GameEvent::kFreeCamera:

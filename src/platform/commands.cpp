@@ -16,6 +16,10 @@ constexpr const char* kPicker = "Mouse over the right view";
 constexpr const char* kRedoRow = "Ctrl+Y or Ctrl+Shift+Z";
 constexpr const char* kFiles = "S / L / E";
 constexpr const char* kTab = "Tab";
+constexpr const char* kTools = "1 to 7 (in build mode)";
+constexpr const char* kBuildButtons = "Left / right mouse button in build mode";
+constexpr const char* kHides = "Shift+1 to Shift+4 (in build mode)";
+constexpr const char* kClipboard = "Ctrl+C / Ctrl+X / Ctrl+V / Delete / Escape (tool 6)";
 
 // One row per name, in the order of Command, which is also the help's: grouped by mode, the
 // modes in the order of CommandMode.
@@ -81,6 +85,8 @@ constexpr CommandInfo kCommands[] = {
      "instructions panel", "H"},
     {Command::kMute, In::kKey, kKeyM, kNoModifier, Mode::kSwitches, "M", "the mixer muted or not",
      "sound off / on", "M"},
+    {Command::kBuildMode, In::kKey, kKeyEnter, kNoModifier, Mode::kSwitches, "Enter",
+     "build mode on; again: play the level as built", "build mode / play it", "Enter"},
 
     {Command::kScrollLeft, In::kKey, kKeyLeft, kNoModifier, Mode::kFreeCamera, "Left",
      "the left view's camera left", "move the view", kTab},
@@ -96,6 +102,49 @@ constexpr CommandInfo kCommands[] = {
      "three cells a notch", "move the view", kTab},
     {Command::kOverviewSteer, In::kAnyMouseButton, 0, kNoModifier, Mode::kFreeCamera,
      "Overview click", "centres the view on the cell", "go there", kTab},
+
+    {Command::kToolBrush, In::kKey, kKey1, kNoModifier, Mode::kBuild, "1",
+     "every cell the pointer crosses", "brush", kTools},
+    {Command::kToolLine, In::kKey, kKey2, kNoModifier, Mode::kBuild, "2",
+     "a line from the press to the release", "line", kTools},
+    {Command::kToolRectangle, In::kKey, kKey3, kNoModifier, Mode::kBuild, "3",
+     "the edge of the dragged rectangle", "rectangle", kTools},
+    {Command::kToolFilledRectangle, In::kKey, kKey4, kNoModifier, Mode::kBuild, "4",
+     "the whole dragged rectangle", "filled rectangle", kTools},
+    {Command::kToolFill, In::kKey, kKey5, kNoModifier, Mode::kBuild, "5",
+     "the 4-connected cells equal to the clicked one", "flood fill", kTools},
+    {Command::kToolSelect, In::kKey, kKey6, kNoModifier, Mode::kBuild, "6",
+     "a rectangle for the clipboard keys", "select", kTools},
+    {Command::kToolStarts, In::kKey, kKey7, kNoModifier, Mode::kBuild, "7",
+     "click: a bad guy's start; drag: moves one", "starts", kTools},
+    {Command::kBuildDraw, In::kMouseButton, kMouseLeft, kNoModifier, Mode::kBuild, "Left button",
+     "the tool draws the picked style", "draw with the tool", kBuildButtons},
+    {Command::kBuildErase, In::kMouseButton, kMouseRight, kNoModifier, Mode::kBuild, "Right button",
+     "the tool erases; tool 7: removes a start", "erase, remove start", kBuildButtons},
+    {Command::kMovePlayerStart, In::kMouseButton, kMouseLeft, kWithShift, Mode::kBuild,
+     "Shift+click", "tool 7: the player's start there", "the player's start", kBuildButtons},
+    {Command::kHideBackgrounds, In::kKey, kKey1, kWithShift, Mode::kBuild, "Shift+1",
+     "backgrounds hidden or shown", "hide backgrounds", kHides},
+    {Command::kHideBlocks, In::kKey, kKey2, kWithShift, Mode::kBuild, "Shift+2",
+     "blocks hidden or shown", "hide blocks", kHides},
+    {Command::kHideWater, In::kKey, kKey3, kWithShift, Mode::kBuild, "Shift+3",
+     "water hidden or shown", "hide water", kHides},
+    {Command::kHideStarts, In::kKey, kKey4, kWithShift, Mode::kBuild, "Shift+4",
+     "the actors and start marks hidden or shown", "hide starts", kHides},
+    {Command::kWaterLayer, In::kKey, kKeyW, kNoModifier, Mode::kBuild, "W",
+     "water the active layer, or the picker's again", "water layer on / off", "W"},
+    {Command::kGrid, In::kKey, kKeyG, kNoModifier, Mode::kBuild, "G", "the cell grid on or off",
+     "grid on / off", "G"},
+    {Command::kCopy, In::kKey, kKeyC, kWithCtrl, Mode::kBuild, "Ctrl+C",
+     "the selection into the clipboard", "copy the selection", kClipboard},
+    {Command::kCut, In::kKey, kKeyX, kWithCtrl, Mode::kBuild, "Ctrl+X", "copied, then cleared",
+     "cut the selection", kClipboard},
+    {Command::kPaste, In::kKey, kKeyV, kWithCtrl, Mode::kBuild, "Ctrl+V",
+     "the clipboard follows the pointer; click places", "paste (click places)", kClipboard},
+    {Command::kClearSelection, In::kKey, kKeyDelete, kNoModifier, Mode::kBuild, "Delete",
+     "the selection's cells emptied", "clear the selection", kClipboard},
+    {Command::kDropStamp, In::kKey, kKeyEscape, kNoModifier, Mode::kBuild, "Escape",
+     "the paste dropped; no quit while one shows", "drop the paste", kClipboard},
 
     {Command::kHelp, In::kKey, kKeyF1, kNoModifier, Mode::kHelp, "F1", "the help shown or hidden",
      "this help on / off", "F1"},
@@ -115,13 +164,8 @@ constexpr bool RowsInNameOrder() {
 static_assert(RowsInNameOrder(), "the rows of kCommands follow the order of Command");
 
 constexpr const char* kModeHeadings[kCommandModeCount] = {
-    "Playing",
-    "Mouse in the left view",
-    "Over the right view",
-    "The map, any time",
-    "Building",
-    "Free camera (Tab)",
-    "Help",
+    "Playing",  "Mouse in the left view", "Over the right view", "The map, any time",
+    "Building", "Free camera (Tab)",      "Build mode (Enter)",  "Help",
     "Window",
 };
 

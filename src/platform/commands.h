@@ -12,17 +12,28 @@
 // scripts and tests that press them.
 enum KeyCode : int {
   kKeyTab = 9,
+  kKeyEnter = 13,
   kKeyShift = 16,
   kKeyCtrl = 17,
   kKeyEscape = 27,
   kKeySpace = 32,
+  kKeyDelete = 46,
+  kKey1 = 49,
+  kKey2 = 50,
+  kKey3 = 51,
+  kKey4 = 52,
+  kKey5 = 53,
+  kKey6 = 54,
+  kKey7 = 55,
   kKeyLeft = 37,
   kKeyUp = 38,
   kKeyRight = 39,
   kKeyDown = 40,
   kKeyB = 66,
+  kKeyC = 67,
   kKeyE = 69,
   kKeyF = 70,
+  kKeyG = 71,
   kKeyH = 72,
   kKeyL = 76,
   kKeyM = 77,
@@ -31,6 +42,9 @@ enum KeyCode : int {
   kKeyR = 82,
   kKeyS = 83,
   kKeyT = 84,
+  kKeyV = 86,
+  kKeyW = 87,
+  kKeyX = 88,
   kKeyY = 89,
   kKeyZ = 90,
   kKeyF1 = 112,
@@ -71,6 +85,7 @@ enum class Command {
   kPlayFromPointer,
   kPanel,
   kMute,
+  kBuildMode,
   // The free camera.
   kScrollLeft,
   kScrollRight,
@@ -79,6 +94,28 @@ enum class Command {
   kScrollFaster,
   kWheelScroll,
   kOverviewSteer,
+  // Build mode.
+  kToolBrush,
+  kToolLine,
+  kToolRectangle,
+  kToolFilledRectangle,
+  kToolFill,
+  kToolSelect,
+  kToolStarts,
+  kBuildDraw,
+  kBuildErase,
+  kMovePlayerStart,
+  kHideBackgrounds,
+  kHideBlocks,
+  kHideWater,
+  kHideStarts,
+  kWaterLayer,
+  kGrid,
+  kCopy,
+  kCut,
+  kPaste,
+  kClearSelection,
+  kDropStamp,
   // The help.
   kHelp,
   kHideHelp,
@@ -111,10 +148,11 @@ enum class CommandMode {
   kAnyTime,     // the map's files and history, whatever else goes on
   kSwitches,    // the building switches, at any time
   kFreeCamera,  // while the free camera is on
+  kBuild,       // in build mode (Enter)
   kHelp,        // while the help is shown (F1 also opens it)
   kWindow,      // the window's or the page's, never the game's
 };
-constexpr int kCommandModeCount = 8;
+constexpr int kCommandModeCount = 9;
 
 struct CommandInfo {
   Command Name;

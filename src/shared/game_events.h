@@ -41,6 +41,7 @@ enum class GameEvent : uint8_t {
   kRedo,  // Value: an UndoneStep
   kNothingToUndo,
   kNothingToRedo,
+  kBuildNote,  // Value: a BuildNote
   // The frame and the window. Value: 1 on, 0 off, where a thing is switched.
   kPaused,
   kFreeCamera,
@@ -84,7 +85,23 @@ enum class LoadFailure : int32_t {
 };
 
 // Which kind of step an undo or redo took back or put again.
-enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart };
+enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart, kBuildTool };
+
+// What build mode tells the player: its switching, and what it refused and why.
+enum class BuildNote : int32_t {
+  kBuilding = 0,
+  kPlaying,
+  kNeedsBuildMode,
+  kStartsFull,
+  kPlayerStartStays,
+  kLastBadguyStays,
+  kStartNeedsRoom,
+  kNothingSelected,
+  kNothingCopied,
+  kHeldWhileBuilding,
+  kRestartedPlay,
+  kCopied,
+};
 
 // Which actor caused an event: the player's own, a bad guy, or none (blocks, the editor, the
 // frame).

@@ -117,13 +117,17 @@ int32_t TimeOfDay() {
 }
 
 bool SaveMapFiles() {
+  return SaveMapFiles(BGBytes(), BlockBytes());
+}
+
+bool SaveMapFiles(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks) {
   PrintLine("Saving maps.");
   ClearSaveErrno();
   // Both files are replaced together or not at all, even across a kill mid-save, so the map
   // never becomes a background file out of step with its block file.
   const bool backed_up = BackUpBeforeSave();
   if (backed_up &&
-      ReplaceFilesTogether({{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, kSaveJournal)) {
+      ReplaceFilesTogether({{kBGFile, backgrounds}, {kBlockFile, blocks}}, kSaveJournal)) {
     TGameEvents::FReport(GameEvent::kSaveDone, 0, 0, TimeOfDay());
     return true;
   }
@@ -143,9 +147,14 @@ bool MapFileRefused(LoadFailure& why) {
 }
 
 bool WriteRecoveryPair(std::string& where) {
+  return WriteRecoveryPair(BGBytes(), BlockBytes(), where);
+}
+
+bool WriteRecoveryPair(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks,
+                       std::string& where) {
   std::string stamp, why;
   if (!WriteStampedCopies(kRecoveryFolder, LocalTimeStamp(),
-                          {{kBGFile, BGBytes()}, {kBlockFile, BlockBytes()}}, stamp, why)) {
+                          {{kBGFile, backgrounds}, {kBlockFile, blocks}}, stamp, why)) {
     return false;
   }
   KeepNewestStamps(kRecoveryFolder, {kBGFile, kBlockFile}, kMapBackupsKept, stamp);

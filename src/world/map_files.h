@@ -27,6 +27,8 @@ std::vector<uint8_t> BlockBytes();
 // already holds the same bytes (the newest kMapBackupsKept pairs are kept).
 // Reports kSaveDone with the time, or kSaveFailed with the reason.
 bool SaveMapFiles();
+// The same save of the given bytes (the level as built) instead of the map's grids.
+bool SaveMapFiles(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks);
 // The load behind L and start-up, with its console lines; false when a file was missing or of
 // the wrong size (a bad block file leaves the backgrounds just loaded).
 bool LoadMapFiles();
@@ -40,6 +42,9 @@ bool MapFileRefused(LoadFailure& why);
 // Writes the current map as a pair into recovery/ (the newest kMapBackupsKept pairs are kept);
 // true with the two paths in `where`.
 bool WriteRecoveryPair(std::string& where);
+// The same of the given bytes (the level as built).
+bool WriteRecoveryPair(const std::vector<uint8_t>& backgrounds, const std::vector<uint8_t>& blocks,
+                       std::string& where);
 // The map pair and the save's journal: the files of the play folder start-up reads for the map.
 std::vector<std::string> MapFilesReadAtStartUp();
 // Finishes or undoes a save that was interrupted; a note on standard error says which.
@@ -58,9 +63,10 @@ std::string NewestRecoveryStamp();
 bool RecoveryPairIsNewer();
 // What keeping the unsaved edits came to.
 enum class KeptEdits { kNothingToKeep, kWritten, kAlreadyKept, kFailed };
-// Keeps the map (blocks and backgrounds) in recovery/, unless the map files or the newest pair
-// there already hold exactly it; `where` then names the pair that holds it.
-KeptEdits KeepUnsavedEdits(std::string& where);
+// Keeps a map (the two files' bytes) in recovery/, unless the map files or the newest pair there
+// already hold exactly it; `where` then names the pair that holds it.
+KeptEdits KeepUnsavedEdits(const std::vector<uint8_t>& backgrounds,
+                           const std::vector<uint8_t>& blocks, std::string& where);
 // Loads the newest pair in recovery/ into the map. A pair missing a file, or with a file of the
 // wrong size, is refused and the map left as it was; `why` then says which.
 bool LoadRecoveryPair(LoadFailure& why);

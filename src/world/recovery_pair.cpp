@@ -94,8 +94,8 @@ bool RecoveryPairIsNewer() {
   return true;
 }
 
-KeptEdits KeepUnsavedEdits(std::string& where) {
-  const std::vector<uint8_t> backgrounds = BGBytes(), blocks = BlockBytes();
+KeptEdits KeepUnsavedEdits(const std::vector<uint8_t>& backgrounds,
+                           const std::vector<uint8_t>& blocks, std::string& where) {
   if (PairHolds(kBGMapFile, kBlockMapFile, backgrounds, blocks)) return KeptEdits::kNothingToKeep;
   const std::string stamp = NewestWholeStamp(kMapRecoveryFolder, {kBGMapFile, kBlockMapFile});
   if (!stamp.empty() && PairHolds(RecoveryPath(stamp, kBGMapFile),
@@ -103,7 +103,7 @@ KeptEdits KeepUnsavedEdits(std::string& where) {
     where = RecoveryPath(stamp, kBGMapFile) + " and " + RecoveryPath(stamp, kBlockMapFile);
     return KeptEdits::kAlreadyKept;
   }
-  return WriteRecoveryPair(where) ? KeptEdits::kWritten : KeptEdits::kFailed;
+  return WriteRecoveryPair(backgrounds, blocks, where) ? KeptEdits::kWritten : KeptEdits::kFailed;
 }
 
 bool LoadRecoveryPair(LoadFailure& why) {

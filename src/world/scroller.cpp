@@ -19,6 +19,7 @@
 #include "world/view_windows.h"
 
 std::shared_ptr<TScroller> Scrollers[2];
+uint8_t HiddenViewLayers = 0;
 
 namespace {
 
@@ -57,11 +58,12 @@ int BackgroundFrameAt(int x, int y, int b) {
 
 bool CellPaintedOpaquely(int x, int y) {
   const int b = BGGrid[x][y];
-  if (b != kNoStyle &&
+  if (b != kNoStyle && !(HiddenViewLayers & kHideBackgroundLayer) &&
       FrameCoversCell(BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]), BackgroundFrameAt(x, y, b))) {
     return true;
   }
   const TBlock* block = BlockGrid[x][y].get();
+  if (HiddenViewLayers & kHideBlockLayer) return false;
   return block && FrameCoversCell(TileSet0.get(), block->MRestingFrame());
 }
 
@@ -154,13 +156,13 @@ void TScroller::MDrawCells() {
     for (int x = x0; x <= x1; ++x) {
       const auto px = static_cast<float>((x - x0) * 16 - XPosPixelOfs);
       const auto py = static_cast<float>((y - y0) * 16 - YPosPixelOfs);
-      const int b = BGGrid[x][y];  // the window lies inside the map
+      const int b = (HiddenViewLayers & kHideBackgroundLayer) ? kNoStyle : BGGrid[x][y];
       const TImage* sheet = b != kNoStyle ? BackgroundSheet(ChunkStyleGrid[x / 4][y / 4]) : nullptr;
       if (sheet) {
         use_tiles_palette();
         DrawImageFrame(sheet, px, py, BackgroundFrameAt(x, y, b));
       }
-      if (SolidGrid[x][y] == kSolidFluid) {
+      if (SolidGrid[x][y] == kSolidFluid && !(HiddenViewLayers & kHideWaterLayer)) {
         SetBlend(kBlendAlpha);
         SetAlpha(kWaterAlpha);
         use_tiles_palette();
@@ -168,7 +170,7 @@ void TScroller::MDrawCells() {
         SetBlend(kBlendMask);
         SetAlpha(1);
       }
-      if (TBlock* block = BlockGrid[x][y].get()) {
+      if (TBlock* block = (HiddenViewLayers & kHideBlockLayer) ? nullptr : BlockGrid[x][y].get()) {
         use_tiles_palette();
         block->MDraw(static_cast<int>(px), static_cast<int>(py));
       }
@@ -179,6 +181,7 @@ void TScroller::MDrawCells() {
 // Only the buckets of the chunks in sight are visited, never the whole population; an actor
 // filed in a chunk left of or above the window is not drawn even if its image reaches in.
 void TScroller::MDrawActors() {
+  if (HiddenViewLayers & kHideActorLayer) return;
   const int c0 = UnitsToChunk(CameraCornerX);
   const int r0 = UnitsToChunk(CameraCornerY);
   const int c1 = WindowEnd(c0, kChunkWindowColumns, CHUNK_COLUMNS);

@@ -77,5 +77,13 @@ bool CellPaintedOpaquely(int x, int y);
 
 // world/scroller_backdrops.cpp: the backdrop pass of MDraw (TScroller::MDrawBackdrops).
 
+// What the views leave out while a level is built (build mode hides layers to see behind them):
+// bits of the kinds below; 0, drawing everything, whenever build mode is off.
+constexpr uint8_t kHideBackgroundLayer = 1;
+constexpr uint8_t kHideBlockLayer = 2;
+constexpr uint8_t kHideWaterLayer = 4;
+constexpr uint8_t kHideActorLayer = 8;
+extern uint8_t HiddenViewLayers;  // world/scroller.cpp
+
 // Defined in world/scroller.cpp, emptied by TScroller::FResetTables, made by TScroller::FBoot.
 extern std::shared_ptr<TScroller> Scrollers[2];  // the left view [0] and the right view [1]

@@ -20,7 +20,7 @@ constexpr int kMaxRuns = kChunkWindowColumns * 4;  // one per cell of a row at m
 
 // The palette style of chunk (c, r)'s backdrop, or kNoBackdrop.
 int BackdropOf(int c, int r) {
-  if (ChunkVisibleGrid[c][r] == 0) return kPaletteCovered;
+  if (ChunkVisibleGrid[c][r] == 0 && HiddenViewLayers == 0) return kPaletteCovered;
   if (ChunkStyleGrid[c][r] == kChunkStyleDark) return kPaletteDark;
   if (ChunkStyleGrid[c][r] == kChunkStyleSky) return kPaletteSky;
   return kNoBackdrop;

@@ -208,8 +208,8 @@ TEST_F(HelpOverlayTest, TheOverlayShowsTheHelpAloneWhileItIsUp) {
   EXPECT_EQ(scene.Boxes[0], THelp::FPanel());
   EXPECT_EQ(scene.Boxes.size(), 1u);
   size_t lines = 0;
-  for (int mode = 0; mode < kCommandModeCount; ++mode)
-    lines += 1 + 2 * HelpLinesOf(static_cast<CommandMode>(mode)).size();
+  for (const CommandMode mode : THelp::FPageModes(false))
+    lines += 1 + 2 * HelpLinesOf(mode).size();
   EXPECT_EQ(scene.Texts.size(), lines);
 }
 

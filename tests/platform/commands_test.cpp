@@ -170,31 +170,37 @@ TEST(CommandsTest, NeighboursWithTheSameHelpShareALine) {
 }
 
 TEST(CommandsTest, TheHelpShowsEveryLineInsideItsPanel) {
-  OverlayScene scene;
-  THelp::FLayOut(scene);
-  const OverlayBox panel = THelp::FPanel();
-  ASSERT_EQ(scene.Boxes.size(), 1u);
-  EXPECT_EQ(scene.Boxes[0], panel);
-  std::set<std::string> shown;
-  for (const OverlayText& text : scene.Texts) {
-    shown.insert(text.Text);
-    EXPECT_GE(text.X, panel.X) << text.Text;
-    EXPECT_GE(text.Y, panel.Y) << text.Text;
-    EXPECT_LE(text.Y + kGlyphHeight, panel.Y + panel.Height) << text.Text;
-    EXPECT_LE(text.X + kGlyphWidth * static_cast<int>(text.Text.size()), panel.X + panel.Width)
-        << text.Text;
-  }
-  // No line runs into the next column: a column is a third of the panel.
-  for (int mode = 0; mode < kCommandModeCount; ++mode) {
-    EXPECT_TRUE(shown.count(ModeHeading(static_cast<CommandMode>(mode)))) << mode;
-    for (const HelpLine& line : HelpLinesOf(static_cast<CommandMode>(mode))) {
-      EXPECT_TRUE(shown.count(line.Key)) << line.Key;
-      EXPECT_TRUE(shown.count(line.Help)) << line.Help;
-      EXPECT_LE(kGlyphWidth * (2 + line.Key.size() + line.Help.size()),
-                static_cast<size_t>(panel.Width / 3))
-          << line.Key;
+  // Two pages: the one of play and the one of build mode; every group is on one of them.
+  std::set<int> paged;
+  for (const bool building : {false, true}) {
+    OverlayScene scene;
+    THelp::FLayOutPage(scene, building);
+    const OverlayBox panel = THelp::FPanel();
+    ASSERT_EQ(scene.Boxes.size(), 1u);
+    EXPECT_EQ(scene.Boxes[0], panel);
+    std::set<std::string> shown;
+    for (const OverlayText& text : scene.Texts) {
+      shown.insert(text.Text);
+      EXPECT_GE(text.X, panel.X) << text.Text;
+      EXPECT_GE(text.Y, panel.Y) << text.Text;
+      EXPECT_LE(text.Y + kGlyphHeight, panel.Y + panel.Height) << text.Text;
+      EXPECT_LE(text.X + kGlyphWidth * static_cast<int>(text.Text.size()), panel.X + panel.Width)
+          << text.Text;
+    }
+    // No line runs into the next column: a column is a third of the panel.
+    for (const CommandMode mode : THelp::FPageModes(building)) {
+      paged.insert(static_cast<int>(mode));
+      EXPECT_TRUE(shown.count(ModeHeading(mode))) << static_cast<int>(mode);
+      for (const HelpLine& line : HelpLinesOf(mode)) {
+        EXPECT_TRUE(shown.count(line.Key)) << line.Key;
+        EXPECT_TRUE(shown.count(line.Help)) << line.Help;
+        EXPECT_LE(kGlyphWidth * (2 + line.Key.size() + line.Help.size()),
+                  static_cast<size_t>(panel.Width / 3))
+            << line.Key;
+      }
     }
   }
+  EXPECT_EQ(paged.size(), static_cast<size_t>(kCommandModeCount));
 }
 
 // The README's controls table: the key column of every row between "## Controls" and the next

@@ -10,6 +10,7 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/editor.h"
 #include "editor/free_camera.h"
 #include "frame/clock.h"
@@ -83,7 +84,7 @@ PassTimes TimedPass() {
     t.frame = Micros(start, Clock::now());
     return t;
   }
-  if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
+  if (CommandPresses(Command::kQuit) != 0 && !TBuild::FEscape()) QuitFlag = 1;
   if (CloseRequested() != 0) QuitFlag = 1;
   TClock::FStartClock(kClockFrame);
   TClock::FStartClock(kClockPhysics);
