@@ -34,6 +34,7 @@ enum KeyCode : int {
   kKeyY = 89,
   kKeyZ = 90,
   kKeyF1 = 112,
+  kKeyF9 = 120,
   kKeyF11 = 122,
 };
 
@@ -84,6 +85,7 @@ enum class Command {
   kHideHelp,
   // The window's own.
   kFullScreen,
+  kFitPicture,
 };
 
 // What a command is read from.

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kLastCommand = static_cast<int>(Command::kFullScreen);
+constexpr int kLastCommand = static_cast<int>(Command::kFitPicture);
 
 using Binding = std::tuple<CommandInput, int, int>;  // input, code, modifiers
 
