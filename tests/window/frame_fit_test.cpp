@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/sdl/frame_fit.h"
+#include "platform/render/frame_fit.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "platform/platform.h"
 #include "platform/render/overlay_scene.h"
 #include "platform/sdl/flip_pacer.h"
-#include "platform/sdl/frame_changes.h"
-#include "platform/sdl/frame_fit.h"
+#include "platform/render/frame_changes.h"
+#include "platform/render/frame_fit.h"
 #include "platform/sdl/sdl_pads.h"
 
 struct WindowChoice {
@@ -110,6 +110,7 @@ class SdlBackend : public Backend {
 
   // What the texture or the window's surface already holds, so only changes are copied.
   ShownFrame Shown;
+  RowCover Cover;                             // the areas to paint, frame's and overlay's together
   const SDL_Surface* ShownSurface = nullptr;  // the surface the frame was last scaled into
   const void* ShownSurfacePixels = nullptr;
   int ShownSurfaceWidth = 0, ShownSurfaceHeight = 0;

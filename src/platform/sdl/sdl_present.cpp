@@ -231,7 +231,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
     const std::vector<FrameRect>& changed = Shown.Update(pixels, width, height);
     const std::vector<FrameRect>& overlay_changed = OverlayChanges(width, height);
     // Each area is scaled from the frame and then the overlay blended over it, once.
-    for (const FrameRect& area : CoverRows(changed, overlay_changed, width, height)) {
+    for (const FrameRect& area : Cover.Of(changed, overlay_changed, width, height)) {
       if (fit.smoothed) {
         SmoothIntoSurface(out, surface->pitch, pixels, width, height, area, fit);
         continue;

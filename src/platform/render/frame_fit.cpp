@@ -1,7 +1,7 @@
 // The frame's fit into the window (whole factors, or the largest picture smoothed across the
 // last step), the mapping of window positions back to frame pixels, and the copy of the frame's
 // areas into the window's pixels.
-#include "platform/sdl/frame_fit.h"
+#include "platform/render/frame_fit.h"
 
 #include <algorithm>
 #include <cstring>
