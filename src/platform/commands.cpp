@@ -201,6 +201,13 @@ bool PageGivesChordToGame(int key) {
   return false;
 }
 
+bool PageGivesKeyToGame(int key) {
+  for (const CommandInfo& info : kCommands) {
+    if (info.Input == CommandInput::kKey && info.Code == key) return true;
+  }
+  return false;
+}
+
 bool IsPourKey(int key) {
   return key == CodeOf(Command::kPour);
 }
