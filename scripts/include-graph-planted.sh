@@ -44,8 +44,8 @@ plant platform/files.cpp '#include "world/map.h"' "platform -> world runs up"
 plant world/blocks.cpp '#include "editor/editor.h"' "world -> editor runs up"
 plant actors/physics.cpp '#include "frame/game.h"' "actors -> frame runs up"
 plant world/map_grids.cpp '#include "actors/actor.h"' "world -> actors: includes without"
-plant platform/sdl/frame_fit.cpp '#include "world/map.h"' "the SDL backend includes world"
-plant world/blocks.cpp '#include "platform/sdl/frame_fit.h"' "world includes the SDL backend"
+plant platform/sdl/flip_pacer.cpp '#include "world/map.h"' "the SDL backend includes world"
+plant world/blocks.cpp '#include "platform/sdl/flip_pacer.h"' "world includes the SDL backend"
 plant editor/picker.cpp '#include "no_such_header.h"' "names no file"
 
 ((failures == 0))

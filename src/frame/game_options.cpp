@@ -41,6 +41,11 @@ std::string ApplyFullscreen(const std::string&, GameOptions& options) {
   return "";
 }
 
+std::string ApplyFit(const std::string&, GameOptions& options) {
+  options.fit = true;
+  return "";
+}
+
 // A file to write while playing; whether it can be created is found out when the game starts.
 std::string ApplyRecord(const std::string& value, GameOptions& options) {
   if (value.empty()) return "--record needs a file name";
@@ -87,6 +92,9 @@ constexpr OptionRow kOptions[] = {
     {"--scale", "N", "open the window at N times 816x300 (1 to 8)", ApplyScale},
     {"--fullscreen", "", "open full screen (Alt+Enter or F11 switches while playing)",
      ApplyFullscreen},
+    {"--fit", "",
+     "show the largest picture that fits the window, smoothed only at the seams (F9 switches)",
+     ApplyFit},
     {"--record", "FILE", "record this play as a replay that ravelon-sim --replay plays back",
      ApplyRecord},
     {"--trace", "FILE", "write the state of every frame, as ravelon-sim --trace does", ApplyTrace},

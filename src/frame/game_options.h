@@ -8,6 +8,7 @@
 struct GameOptions {
   int scale = 1;  // the window opens at scale times the frame's size
   bool fullscreen = false;
+  bool fit = false;         // the largest picture that fits, even where whole steps of 2 or more do
   std::string record;       // a replay of this play is written here; empty: none
   std::string trace;        // the per-frame state trace of this play is written here; empty: none
   bool muted = false;       // the sound starts off

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   }
   HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
   if (options.plain_draw) SetDrawShortcuts(false);
-  const int status = RunOnSdl(options.scale, options.fullscreen, [&] {
+  const int status = RunOnSdl(options.scale, options.fullscreen, options.fit, [&] {
     SdlAudio audio;
     const std::unique_ptr<GameSounds> sound = StartSound(options, audio);
     return RunRecorded(options);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "actors/actor.h"
+#include "actors/profile.h"
 #include "editor/map_pair_open.h"
 #include "frame/game_options.h"
 #include "frame/game_sounds.h"
@@ -41,8 +43,9 @@ PlayRecorder* Recorder = nullptr;  // live play only
 bool Recording = false;
 int PassesDone = 0;
 PassClock Passes;  // when the passes are due
-// Why the page holds the game still: the player's pause (Escape), a hidden page.
-constexpr int kHeldByPlayer = 1, kHeldWhileHidden = 2;
+// Why the page holds the game still: the player's pause (Escape), a hidden page, the start
+// screen waiting for a click or a key.
+constexpr int kHeldByPlayer = 1, kHeldWhileHidden = 2, kHeldAtStart = 4;
 int HeldByPage = 0;
 int StopAfter = 0;  // scripted: the page holds still after this pass
 std::string PendingOpen;
@@ -228,6 +231,11 @@ EMSCRIPTEN_KEEPALIVE void WebResume() {
   HeldByPage &= ~kHeldByPlayer;
 }
 
+// The start screen's click or key: the first pass runs.
+EMSCRIPTEN_KEEPALIVE void WebBegin() {
+  HeldByPage &= ~kHeldAtStart;
+}
+
 // The page was hidden (another tab, a minimised window) or shown again.
 EMSCRIPTEN_KEEPALIVE void WebPageHidden(int hidden) {
   if (hidden) {
@@ -239,6 +247,24 @@ EMSCRIPTEN_KEEPALIVE void WebPageHidden(int hidden) {
 
 EMSCRIPTEN_KEEPALIVE int WebPassesDone() {
   return PassesDone;
+}
+
+// The page's touch controls (page_touch.js): button 0..5 is left, right, up, down, B, A.
+EMSCRIPTEN_KEEPALIVE void WebTouchControl(int button, int down) {
+  if (Web && !Ended) Web->TouchControl(button, down != 0);
+}
+
+// A finger on the picture: phase 0 moves, 1 presses, 2 lets go; the position in page pixels
+// from the canvas's corner, with the canvas's size on the page.
+EMSCRIPTEN_KEEPALIVE void WebTouchPointer(int phase, double x, double y, double width,
+                                          double height) {
+  if (Web && !Ended) Web->TouchPointer(phase, x, y, width, height);
+}
+
+// For the tests: the player's feet line (larger is lower), or -1 without a player.
+EMSCRIPTEN_KEEPALIVE double WebPlayerY() {
+  const auto& profile = Profiles[kPlayerProfile];
+  return profile && profile->Actor ? static_cast<double>(profile->Actor->YPos) : -1;
 }
 
 // The file at path (the page wrote it) becomes the level at the start of the next pass.
@@ -278,6 +304,7 @@ int main() {
   Recorder->Start(kRecordingPath, "");
   Recording = true;
   StartSound();
+  HeldByPage |= kHeldAtStart;
   StartGame();
   return 0;
 }

@@ -153,13 +153,15 @@ constexpr CommandInfo kCommands[] = {
 
     {Command::kFullScreen, In::kWindowKey, kKeyF11, kNoModifier, Mode::kWindow, "F11/Alt+Enter",
      "the window fills its display", "full screen", "F11 or Alt+Enter"},
+    {Command::kFitPicture, In::kWindowKey, kKeyF9, kNoModifier, Mode::kWindow, "F9",
+     "the largest picture that fits, or whole steps", "fill the window / sharp steps", "F9"},
 };
 
 // Each name's row sits at the name's place: a lookup is an index.
 constexpr bool RowsInNameOrder() {
   for (size_t i = 0; i < std::size(kCommands); ++i)
     if (static_cast<size_t>(kCommands[i].Name) != i) return false;
-  return std::size(kCommands) == static_cast<size_t>(Command::kFullScreen) + 1;
+  return std::size(kCommands) == static_cast<size_t>(Command::kFitPicture) + 1;
 }
 static_assert(RowsInNameOrder(), "the rows of kCommands follow the order of Command");
 
@@ -239,6 +241,13 @@ bool PageGivesChordToGame(int key) {
   for (const CommandInfo& info : kCommands) {
     if (info.Input == CommandInput::kKey && info.Code == key && (info.Modifiers & kWithCtrl) != 0)
       return true;
+  }
+  return false;
+}
+
+bool PageGivesKeyToGame(int key) {
+  for (const CommandInfo& info : kCommands) {
+    if (info.Input == CommandInput::kKey && info.Code == key) return true;
   }
   return false;
 }

@@ -48,6 +48,7 @@ enum KeyCode : int {
   kKeyY = 89,
   kKeyZ = 90,
   kKeyF1 = 112,
+  kKeyF9 = 120,
   kKeyF11 = 122,
 };
 
@@ -121,6 +122,7 @@ enum class Command {
   kHideHelp,
   // The window's own.
   kFullScreen,
+  kFitPicture,
 };
 
 // What a command is read from.
@@ -188,6 +190,9 @@ void ForgetCommandPresses();
 // The browser lets the game have these keys even with Ctrl, Alt or Meta down: every key the
 // table reads with Ctrl (undo, redo, the recovered edits' Ctrl+L, ...), and Shift and Ctrl.
 bool PageGivesChordToGame(int key);
+// The browser's own use of a key without Ctrl, Alt or Meta (scrolling, its function keys) is kept
+// from it only for the keys the table reads; the game still hears every key.
+bool PageGivesKeyToGame(int key);
 // The page's key that is the pour's, whose holding the page follows for its focus note.
 bool IsPourKey(int key);
 

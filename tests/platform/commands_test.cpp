@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kLastCommand = static_cast<int>(Command::kFullScreen);
+constexpr int kLastCommand = static_cast<int>(Command::kFitPicture);
 
 using Binding = std::tuple<CommandInput, int, int>;  // input, code, modifiers
 
@@ -149,11 +149,19 @@ TEST(CommandsTest, QuestionsReadTheKeysButtonsAndModifiersOfTheirRow) {
   InputReset();
 }
 
-TEST(CommandsTest, ThePageGivesTheGameOnlyItsOwnCtrlChords) {
+TEST(CommandsTest, ThePageGivesTheGameOnlyItsOwnKeysAndCtrlChords) {
   for (const int key : {int{kKeyZ}, int{kKeyY}, int{kKeyL}, int{kKeyShift}, int{kKeyCtrl}})
     EXPECT_TRUE(PageGivesChordToGame(key)) << key;
   for (const int key : {int{kKeyS}, int{kKeyR}, int{'W'}, int{'T'}, 0})
     EXPECT_FALSE(PageGivesChordToGame(key)) << key;
+  // Without a chord: every key the table reads, and none it does not (F5, F10, Page Down).
+  for (const CommandInfo& info : AllCommands()) {
+    if (info.Input == CommandInput::kKey) {
+      EXPECT_TRUE(PageGivesKeyToGame(info.Code)) << info.Key;
+    }
+  }
+  for (const int key : {116, 121, 34, 0})
+    EXPECT_FALSE(PageGivesKeyToGame(key)) << key;
   EXPECT_TRUE(IsPourKey('F'));
   EXPECT_FALSE(IsPourKey('G'));
 }

@@ -6,9 +6,13 @@
 // map unchanged; that the downloaded recording replays in ravelon-sim; and that bad storage, a
 // tiny window and a focus lost mid-stroke leave a message and a running game; that a jump is
 // heard through Web Audio (and not after M or with ?mute); that the wheel moves the free camera;
-// that the game runs 60 passes a second with Chromium's frame limit off.
+// that the game runs 60 passes a second with Chromium's frame limit off; that a start screen
+// waits for a click or a key; that the picture fills a 1280x800 window sharp away from the
+// seams, and F9 switches the fit and is kept; that the game's keys are the game's and no other
+// key is kept from the browser; that on a touch screen the buttons jump and a tap paints.
 import { chromium } from 'playwright-core';
 import { execFileSync } from 'node:child_process';
+import zlib from 'node:zlib';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -56,7 +60,13 @@ function serve(root) {
 
 // ---- the page ---------------------------------------------------------------------------------
 
-async function openPage(context, url, { scripted = false } = {}) {
+// The start screen's key: the game's passes begin.
+async function begin(page) {
+  await page.keyboard.press('Shift');
+  await page.waitForFunction(() => window.RavelonPage.begun, null, { timeout: WAIT_MS });
+}
+
+async function openPage(context, url, { scripted = false, begins = true } = {}) {
   const page = await context.newPage();
   const problems = [];
   page.on('pageerror', (error) => problems.push(String(error)));
@@ -69,6 +79,7 @@ async function openPage(context, url, { scripted = false } = {}) {
                              (n) => n.startsWith('Scripted page'))
                          : () => window.RavelonPage && window.RavelonPage.started;
   await page.waitForFunction(ready, null, { timeout: WAIT_MS });
+  if (!scripted && begins) await begin(page);
   return page;
 }
 
@@ -217,6 +228,7 @@ async function levelsKeptAndShared(browser, url) {
   }
   await page.reload();
   await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
+  await begin(page);
   check((await level(page)).equals(painted), 'after S and a reload the page starts on the painted level');
   await press(page, 'r');
   check(!(await level(page)).equals(painted), 'R restarts on the built-in map');
@@ -365,9 +377,13 @@ async function jumpHeard(page) {
 
 async function soundHeard(browser, url) {
   const context = await browser.newContext();
-  let page = await openPage(context, `${url}/index.html`);
+  let page = await openPage(context, `${url}/index.html`, { begins: false });
+  check(await page.isVisible('#start') && await passes(page) === 0,
+        'the start screen waits for a click or a key');
   check((await audioCounts(page)).buffers === 0, 'no sound is handed over before a key or a click');
-  await press(page, 'n');  // the gesture that lets the page start its sound
+  await page.keyboard.press('n');  // the start screen's key, which lets the page start its sound
+  await runPasses(page, 3);
+  check(!(await page.isVisible('#start')), 'a key starts the game');
   const started = await page.waitForFunction(() => RavelonAudio.buffers > 0, null,
                                              { timeout: WAIT_MS }).then(() => true, () => false);
   check(started, `the first key starts Web Audio (${(await audioCounts(page)).state})`);
@@ -375,14 +391,13 @@ async function soundHeard(browser, url) {
   check(jump.audible > 0, `a jump is heard (${jump.audible} of ${jump.buffers} buffers not silent)`);
   await press(page, 'm');
   const muted = await jumpHeard(page);
-  check(muted.buffers > 0 && muted.audible === 0, `after M a jump is silent (${muted.audible} not silent)`);
+  check(muted.buffers === 0, `after M nothing is scheduled (${muted.buffers} buffers)`);
   check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
   await page.close();
   page = await openPage(context, `${url}/index.html?mute`);
-  await press(page, 'n');
   const mutedFromStart = await jumpHeard(page);
-  check(mutedFromStart.buffers > 0 && mutedFromStart.audible === 0,
-        `?mute starts silent (${mutedFromStart.audible} of ${mutedFromStart.buffers} not silent)`);
+  check(mutedFromStart.buffers === 0 && (await audioCounts(page)).buffers === 0,
+        `?mute schedules nothing (${(await audioCounts(page)).buffers} buffers)`);
   await context.close();
 }
 
@@ -498,6 +513,199 @@ async function sixtyPassesUnlimited(url) {
   }
 }
 
+
+// ---- the picture's fit, the keys, touch ---------------------------------------------------
+
+// An 8-bit RGB or RGBA PNG (what a screenshot is) as rows of 0xRRGGBB.
+function decodePng(buffer) {
+  let at = 8, width = 0, height = 0, channels = 0;
+  const data = [];
+  while (at < buffer.length) {
+    const length = buffer.readUInt32BE(at), type = buffer.toString('latin1', at + 4, at + 8);
+    const body = buffer.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      channels = { 2: 3, 6: 4 }[body[9]];
+      if (body[8] !== 8 || !channels || body[12] !== 0) throw new Error('unexpected PNG format');
+    } else if (type === 'IDAT') {
+      data.push(body);
+    }
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(data));
+  const stride = width * channels, rows = [];
+  let previous = Buffer.alloc(stride);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)], line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+    for (let i = 0; i < stride; ++i) {
+      const a = i >= channels ? line[i - channels] : 0, b = previous[i], c = i >= channels ? previous[i - channels] : 0;
+      const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+      const predictor = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : (pb <= pc ? b : c)][filter];
+      line[i] = (line[i] + predictor) & 0xff;
+    }
+    const row = new Uint32Array(width);
+    for (let x = 0; x < width; ++x) row[x] = (line[x * channels] << 16) | (line[x * channels + 1] << 8) | line[x * channels + 2];
+    rows.push(row);
+    previous = line;
+  }
+  return { width, height, rows };
+}
+
+// The canvas's frame as rows of 0xRRGGBB.
+async function frameRows(page) {
+  const rgba = await canvasPixels(page);
+  const rows = [];
+  for (let y = 0; y < FRAME_HEIGHT; ++y) {
+    const row = new Uint32Array(FRAME_WIDTH);
+    for (let x = 0; x < FRAME_WIDTH; ++x) {
+      const p = rgba[y * FRAME_WIDTH + x];  // little-endian RGBA
+      row[x] = ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+    }
+    rows.push(row);
+  }
+  return rows;
+}
+
+// The picture on the screen against the frame: each 2x2 block of screen pixels whose four
+// pixels show frame pixels of one colour, each with all eight neighbours of that colour too,
+// must be exactly that colour. Returns [blocks checked, blocks wrong].
+async function sharpAwayFromSeams(page) {
+  const box = await page.locator('#canvas').boundingBox();
+  const frame = await frameRows(page);
+  const shot = decodePng(await page.screenshot({ clip: box, animations: 'disabled' }));
+  const calm = (fx, fy) => {
+    const c = frame[fy][fx];
+    for (let dy = -1; dy <= 1; ++dy)
+      for (let dx = -1; dx <= 1; ++dx) {
+        const x = Math.min(Math.max(fx + dx, 0), FRAME_WIDTH - 1), y = Math.min(Math.max(fy + dy, 0), FRAME_HEIGHT - 1);
+        if (frame[y][x] !== c) return false;
+      }
+    return true;
+  };
+  let checked = 0, wrong = 0;
+  for (let y = 0; y + 1 < shot.height; y += 2) {
+    for (let x = 0; x + 1 < shot.width; x += 2) {
+      const cells = [[x, y], [x + 1, y], [x, y + 1], [x + 1, y + 1]].map(([px, py]) =>
+        [Math.floor(px * FRAME_WIDTH / shot.width), Math.floor(py * FRAME_HEIGHT / shot.height)]);
+      const colour = frame[cells[0][1]][cells[0][0]];
+      if (!cells.every(([fx, fy]) => frame[fy][fx] === colour && calm(fx, fy))) continue;
+      checked += 1;
+      if (![[x, y], [x + 1, y], [x, y + 1], [x + 1, y + 1]].every(([px, py]) => shot.rows[py][px] === colour)) wrong += 1;
+    }
+  }
+  return [checked, wrong, shot.width];
+}
+
+// At 1280x800 the picture is the width of the window at the frame's shape, smoothed only at
+// the seams; where 2x fits it is whole steps, pixelated, and F9 fills the window instead, a
+// choice kept for the next visit; full storage says the choice is not kept.
+async function pictureFits(browser, url) {
+  let context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  let page = await openPage(context, `${url}/index.html`);
+  let box = await page.locator('#canvas').boundingBox();
+  check(box.width >= 1200 && Math.abs(box.width / box.height - FRAME_WIDTH / FRAME_HEIGHT) < 0.01,
+        `at 1280x800 the picture is ${box.width.toFixed(0)}x${box.height.toFixed(0)} CSS pixels`);
+  await press(page, 'h');  // no panel: its figures change every pass
+  await press(page, 'p');  // the world held: the picture stands still
+  await page.waitForTimeout(4000);  // the messages faded
+  const [checked, wrong] = await sharpAwayFromSeams(page);
+  check(checked > 20000 && wrong === 0,
+        `at 1280x800 every 2x2 block away from the seams is one colour (${wrong} of ${checked} are not)`);
+  await page.setViewportSize({ width: 1700, height: 700 });
+  await runPasses(page, 3);
+  box = await page.locator('#canvas').boundingBox();
+  const rendering = await page.evaluate(() => getComputedStyle(document.getElementById('canvas')).imageRendering);
+  check(Math.round(box.width) === 1632 && rendering === 'pixelated' && await page.isHidden('#view'),
+        `where 2x fits the picture is whole steps, pixelated (${box.width}, ${rendering})`);
+  await press(page, 'F9');
+  box = await page.locator('#canvas').boundingBox();
+  check(Math.round(box.width) === 1700, `F9 fills the window (${box.width})`);
+  const [filledChecked, filledWrong] = await sharpAwayFromSeams(page);
+  check(filledChecked > 20000 && filledWrong === 0,
+        `filled, every 2x2 block away from the seams is one colour (${filledWrong} of ${filledChecked} are not)`);
+  await page.reload();
+  await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
+  box = await page.locator('#canvas').boundingBox();
+  check(Math.round(box.width) === 1700, `the fill is kept for the next visit (${box.width})`);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+
+  context = await browser.newContext({ viewport: { width: 1700, height: 700 } });
+  await context.addInitScript(() => {
+    const setItem = Storage.prototype.setItem;
+    Storage.prototype.setItem = function (key, value) {
+      if (key === 'ravelon-setting:fit') throw new DOMException('full', 'QuotaExceededError');
+      return setItem.call(this, key, value);
+    };
+  });
+  page = await openPage(context, `${url}/index.html`);
+  await press(page, 'F9');
+  check(await waitForNote(page, 'fit is not kept'), 'full storage: the fit works and the page says it is not kept');
+  box = await page.locator('#canvas').boundingBox();
+  check(Math.round(box.width) === 1700, `with full storage F9 still fills the window (${box.width})`);
+  await context.close();
+}
+
+// The game's own keys are kept from the browser while the page has them; other keys are not.
+async function gameKeysKept(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 900, height: 500 } });
+  const page = await openPage(context, `${url}/index.html`);
+  await page.evaluate(() => {
+    window.keptKeys = {};
+    window.addEventListener('keydown', (event) => {
+      window.keptKeys[(event.ctrlKey ? 'Control+' : '') + event.key] = event.defaultPrevented;
+    });
+  });
+  const keys = { 'Control+l': true, 'Control+z': true, F1: true, F9: true, Tab: true, F10: false, 'Control+k': false };
+  for (const key of Object.keys(keys)) {
+    await page.keyboard.press(key);
+    await runPasses(page, 2);
+    if (key === 'F1') await press(page, 'F1');  // the help hidden again
+  }
+  const kept = await page.evaluate(() => window.keptKeys);
+  for (const [key, game] of Object.entries(keys)) {
+    check(kept[key] === game, `${key} ${game ? 'goes to the game' : 'is left to the browser'} (${kept[key]})`);
+  }
+  await context.close();
+}
+
+// A phone held sideways: the picture fills the width, the buttons show over it, a tap on B
+// jumps, a tap in the picker picks and a tap in the left view paints.
+async function touchPlays(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 844, height: 390 }, deviceScaleFactor: 3,
+                                             hasTouch: true, isMobile: true });
+  const page = await openPage(context, `${url}/index.html`, { begins: false });
+  await page.touchscreen.tap(422, 150);
+  await page.waitForFunction(() => window.RavelonPage.begun, null, { timeout: WAIT_MS });
+  await runPasses(page, 60);
+  const box = await page.locator('#canvas').boundingBox();
+  check(box.width >= 843, `on a phone held sideways the picture fills the width (${box.width} of 844)`);
+  check(await page.isVisible('#touch-jump') && await page.isVisible('#touch-left'), 'the touch buttons show');
+  const tapOn = async (selector) => {
+    const b = await page.locator(selector).boundingBox();
+    await page.touchscreen.tap(b.x + b.width / 2, b.y + b.height / 2);
+  };
+  const standing = await page.evaluate(() => window.ravelonTest.playerY());
+  await tapOn('#touch-jump');
+  let highest = standing;
+  for (let i = 0; i < 30; ++i) {
+    await runPasses(page, 1);
+    highest = Math.min(highest, await page.evaluate(() => window.ravelonTest.playerY()));
+  }
+  check(standing > 0 && highest < standing, `a tap on B jumps (feet from ${standing} up to ${highest})`);
+  const before = await level(page);
+  const [pickX, pickY] = await framePoint(page, 440, 20);
+  await page.touchscreen.tap(pickX, pickY);
+  await runPasses(page, 6);
+  const [paintX, paintY] = await framePoint(page, 150, 120);
+  await page.touchscreen.tap(paintX, paintY);
+  await runPasses(page, 6);
+  check(!(await level(page)).equals(before), 'a tap in the picker and one in the left view paint a cell');
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
 // ---- main -------------------------------------------------------------------------------------
 
 async function main() {
@@ -520,6 +728,9 @@ async function main() {
     await soundHeard(browser, url);
     await wheelMovesCamera(browser, url);
     await pausesAndGoesOn(browser, url);
+    await pictureFits(browser, url);
+    await gameKeysKept(browser, url);
+    await touchPlays(browser, url);
     await sixtyPassesUnlimited(url);
   } finally {
     await browser.close();

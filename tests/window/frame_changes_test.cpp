@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/render/overlay_compose.h"
-#include "platform/sdl/frame_changes.h"
+#include "platform/render/frame_changes.h"
 
 namespace {
 

@@ -19,6 +19,7 @@ TEST(GameOptionsTest, NoOptionsOpenTheWindowAsAlways) {
   EXPECT_TRUE(Parse({}, options).ok);
   EXPECT_EQ(options.scale, 1);
   EXPECT_FALSE(options.fullscreen);
+  EXPECT_FALSE(options.fit);
   EXPECT_FALSE(options.plain_draw);
   EXPECT_FALSE(options.help);
 }
@@ -28,8 +29,10 @@ TEST(GameOptionsTest, ScaleFullscreenAndHelpAreRead) {
   EXPECT_TRUE(Parse({"--scale", "3", "--fullscreen"}, options).ok);
   EXPECT_EQ(options.scale, 3);
   EXPECT_TRUE(options.fullscreen);
-  EXPECT_TRUE(Parse({"--plain-draw"}, options).ok);
+  EXPECT_TRUE(Parse({"--plain-draw", "--fit"}, options).ok);
   EXPECT_TRUE(options.plain_draw);
+  EXPECT_TRUE(options.fit);
+  EXPECT_FALSE(Parse({"--fit=1"}, options).ok);
   EXPECT_TRUE(Parse({"--scale=8", "--help"}, options).ok);
   EXPECT_EQ(options.scale, 8);
   EXPECT_TRUE(options.help);

@@ -50,7 +50,7 @@ bool IsFullscreenKey(const SDL_Keysym& key) {
 }  // namespace
 
 SdlBackend::SdlBackend(bool joystick_ready, WindowChoice choice)
-    : Choice(choice), JoystickReady(joystick_ready) {
+    : Choice(choice), FillAsked(choice.fill), JoystickReady(joystick_ready) {
   if (Choice.scale < 1) Choice.scale = 1;
   PumpUpdatesJoysticks = SDL_GetHintBoolean(SDL_HINT_AUTO_UPDATE_JOYSTICKS, SDL_TRUE) &&
                          SDL_JoystickEventState(SDL_QUERY) == SDL_ENABLE;
@@ -59,6 +59,7 @@ SdlBackend::SdlBackend(bool joystick_ready, WindowChoice choice)
 
 SdlBackend::~SdlBackend() {
   if (OverlayTexture) SDL_DestroyTexture(OverlayTexture);
+  if (StepTexture) SDL_DestroyTexture(StepTexture);
   if (Texture) SDL_DestroyTexture(Texture);
   if (Renderer) SDL_DestroyRenderer(Renderer);
   if (Window) SDL_DestroyWindow(Window);
@@ -151,6 +152,13 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
 
 // True when the key was the window's own (and so not the game's).
 bool SdlBackend::HandleWindowKey(const SDL_KeyboardEvent& key) {
+  if (key.keysym.sym == SDLK_F9) {
+    if (key.repeat == 0) {
+      FillAsked = !FillAsked;
+      SurfaceStale = true;
+    }
+    return true;
+  }
   if (!IsFullscreenKey(key.keysym)) return false;
   if (key.repeat == 0) SetFullscreen(!IsFullscreen());
   return true;
@@ -166,10 +174,11 @@ void SdlBackend::MouseMovedTo(int window_x, int window_y) {
   int window_width = 0, window_height = 0, drawable_width = 0, drawable_height = 0;
   SDL_GetWindowSize(Window, &window_width, &window_height);
   DrawableSize(drawable_width, drawable_height);
-  const FrameFit fit = FitFrame(FrameWidth, FrameHeight, drawable_width, drawable_height);
+  const FrameFit fit = CurrentFit(FrameWidth, FrameHeight, drawable_width, drawable_height);
   const int x = DrawableCoordinate(window_x, window_width, drawable_width);
   const int y = DrawableCoordinate(window_y, window_height, drawable_height);
-  InputMouseMove(FrameCoordinate(x, fit.x, fit.scale), FrameCoordinate(y, fit.y, fit.scale));
+  InputMouseMove(FrameCoordinateIn(x, fit.x, fit.width, FrameWidth),
+                 FrameCoordinateIn(y, fit.y, fit.height, FrameHeight));
 }
 
 void SdlBackend::ConnectPresentPads() {

@@ -13,13 +13,14 @@
 #include "platform/platform.h"
 #include "platform/render/overlay_scene.h"
 #include "platform/sdl/flip_pacer.h"
-#include "platform/sdl/frame_changes.h"
-#include "platform/sdl/frame_fit.h"
+#include "platform/render/frame_changes.h"
+#include "platform/render/frame_fit.h"
 #include "platform/sdl/sdl_pads.h"
 
 struct WindowChoice {
   int scale = 1;  // the window opens at scale times the frame's size
   bool fullscreen = false;
+  bool fill = false;  // the largest picture that fits, even where whole steps of 2 or more do
 };
 
 class SdlBackend : public Backend {
@@ -61,6 +62,10 @@ class SdlBackend : public Backend {
   bool Upload(const uint32_t* pixels, int width, int height);
   void PresentThroughRenderer(const uint32_t* pixels, int width, int height);
   void PresentThroughSurface(const uint32_t* pixels, int width, int height);
+  bool PrepareStep(int width, int height);
+  FrameFit CurrentFit(int width, int height, int area_width, int area_height) const;
+  void SmoothIntoSurface(uint8_t* out, int pitch, const uint32_t* pixels, int width, int height,
+                         const FrameRect& area, const FrameFit& fit);
   void SetRendererVsync(bool on);
   void PaceAndShow(int sync);
   void ShowNow();
@@ -83,6 +88,12 @@ class SdlBackend : public Backend {
   SDL_Renderer* Renderer = nullptr;  // null: frames go to the window's surface
   SDL_Texture* Texture = nullptr;
   int TextureWidth = 0, TextureHeight = 0;
+  SDL_Texture* StepTexture = nullptr;  // a smoothed picture's whole step, drawn into
+  int StepWidth = 0, StepHeight = 0;
+  bool StepRefused = false;               // the renderer would not make one: not asked again
+  bool FillAsked = false;                 // --fit, or F9: the largest picture that fits
+  SmoothScaler Smoother;                  // the window surface's smoothing
+  std::vector<uint32_t> Composite;        // the frame with its overlay, for the surface's smoothing
   SDL_Texture* OverlayTexture = nullptr;  // the overlay layer, blended over the picture
   int OverlayWidth = 0, OverlayHeight = 0;
   std::vector<uint32_t> OverlayPixels;
@@ -99,6 +110,7 @@ class SdlBackend : public Backend {
 
   // What the texture or the window's surface already holds, so only changes are copied.
   ShownFrame Shown;
+  RowCover Cover;                             // the areas to paint, frame's and overlay's together
   const SDL_Surface* ShownSurface = nullptr;  // the surface the frame was last scaled into
   const void* ShownSurfacePixels = nullptr;
   int ShownSurfaceWidth = 0, ShownSurfaceHeight = 0;

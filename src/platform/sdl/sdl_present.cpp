@@ -1,4 +1,5 @@
-// Showing the back buffer: scaled by a whole factor and centred with black bars, through an
+// Showing the back buffer: scaled by a whole factor and centred with black bars, or as the
+// largest picture that fits smoothed across the last whole step (frame_fit.h), through an
 // accelerated renderer where the machine has a real one, else written straight into the
 // window's surface (the cheapest path where the graphics are drawn by the processor anyway).
 // Either way only what changed since the last flip is copied (frame_changes.h).
@@ -10,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/render/overlay_compose.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
@@ -149,12 +151,53 @@ void SdlBackend::PresentThroughRenderer(const uint32_t* pixels, int width, int h
   if (!Upload(pixels, width, height)) return;
   int area_width = 0, area_height = 0;
   DrawableSize(area_width, area_height);
-  const FrameFit fit = FitFrame(width, height, area_width, area_height);
+  const FrameFit fit = CurrentFit(width, height, area_width, area_height);
+  const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
+  // Smoothed: the frame and its overlay go up by the whole step, nearest, into a texture of
+  // their own, and that one is smoothed down to the picture.
+  const bool stepped = fit.smoothed && PrepareStep(width * fit.scale, height * fit.scale);
+  if (stepped) {
+    const SDL_Rect whole{0, 0, StepWidth, StepHeight};
+    SDL_SetRenderTarget(Renderer, StepTexture);
+    SDL_RenderCopy(Renderer, Texture, nullptr, &whole);
+    OverlayThroughRenderer(width, height, whole);
+    SDL_SetRenderTarget(Renderer, nullptr);
+  }
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
-  const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
+  if (stepped) {
+    SDL_RenderCopy(Renderer, StepTexture, nullptr, &target);
+    return;
+  }
   SDL_RenderCopy(Renderer, Texture, nullptr, &target);
   OverlayThroughRenderer(width, height, target);
+}
+
+// The whole-step texture of a smoothed picture, remade when the step changes. False where the
+// renderer cannot draw into textures, or not one that large: the picture is then scaled
+// straight from the frame.
+bool SdlBackend::PrepareStep(int width, int height) {
+  if (StepTexture && StepWidth == width && StepHeight == height) return true;
+  if (StepTexture) SDL_DestroyTexture(StepTexture);
+  StepTexture = nullptr;
+  StepWidth = StepHeight = 0;
+  if (StepRefused || !SDL_RenderTargetSupported(Renderer)) return false;
+  StepTexture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                  width, height);
+  if (!StepTexture) {
+    std::fprintf(stderr, "SDL_CreateTexture (%dx%d step): %s\n", width, height, SDL_GetError());
+    StepRefused = true;  // said once; the next size may be allowed again
+    return false;
+  }
+  SDL_SetTextureBlendMode(StepTexture, SDL_BLENDMODE_NONE);
+  SDL_SetTextureScaleMode(StepTexture, SDL_ScaleModeLinear);
+  StepWidth = width;
+  StepHeight = height;
+  return true;
+}
+
+FrameFit SdlBackend::CurrentFit(int width, int height, int area_width, int area_height) const {
+  return ChooseFit(width, height, area_width, area_height, FillAsked);
 }
 
 // The window's surface keeps its pixels between flips: the bars are painted when the surface is
@@ -165,13 +208,14 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
   SDL_Surface* surface = SDL_GetWindowSurface(Window);
   SendWhole = true;
   if (!surface || !pixels) return;
-  const FrameFit fit = FitFrame(width, height, surface->w, surface->h);
+  const FrameFit fit = CurrentFit(width, height, surface->w, surface->h);
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   if (IsXRGB(surface->format->format) && FitsInside(fit, surface->w, surface->h)) {
     auto* out = static_cast<uint8_t*>(surface->pixels);
     const bool fresh = SurfaceStale || surface != ShownSurface || surface->w != ShownSurfaceWidth ||
                        surface->h != ShownSurfaceHeight || out != ShownSurfacePixels ||
-                       fit.x != ShownFit.x || fit.y != ShownFit.y || fit.scale != ShownFit.scale;
+                       fit.x != ShownFit.x || fit.y != ShownFit.y || fit.scale != ShownFit.scale ||
+                       fit.width != ShownFit.width || fit.height != ShownFit.height;
     if (fresh) {
       FillBars(out, surface->pitch, surface->w, surface->h, fit);
       Shown.Forget();
@@ -187,7 +231,11 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
     const std::vector<FrameRect>& changed = Shown.Update(pixels, width, height);
     const std::vector<FrameRect>& overlay_changed = OverlayChanges(width, height);
     // Each area is scaled from the frame and then the overlay blended over it, once.
-    for (const FrameRect& area : CoverRows(changed, overlay_changed, width, height)) {
+    for (const FrameRect& area : Cover.Of(changed, overlay_changed, width, height)) {
+      if (fit.smoothed) {
+        SmoothIntoSurface(out, surface->pitch, pixels, width, height, area, fit);
+        continue;
+      }
       ScaleFrameArea(out, surface->pitch, pixels, width, area, fit);
       if (OverlayOnSurface)
         OverlayIntoSurface(out, surface->pitch, surface->w, surface->h, fit, area);
@@ -207,6 +255,28 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
   SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
   SDL_BlitScaled(frame, nullptr, surface, &target);
   SDL_FreeSurface(frame);
+}
+
+// A smoothed picture blends neighbouring frame pixels, overlay and all: the frame with its
+// overlay is kept whole at the frame's size (Composite, brought up to date area by area as the
+// frame and the overlay change) and smoothed from there.
+void SdlBackend::SmoothIntoSurface(uint8_t* out, int pitch, const uint32_t* pixels, int width,
+                                   int height, const FrameRect& area, const FrameFit& fit) {
+  const size_t count = static_cast<size_t>(width) * height;
+  if (Composite.size() != count) Composite.assign(count, 0);
+  for (int y = area.y; y < area.y + area.height; ++y) {
+    const size_t row = static_cast<size_t>(y) * width + area.x;
+    std::memcpy(&Composite[row], pixels + row, static_cast<size_t>(area.width) * sizeof(uint32_t));
+  }
+  if (OverlayOnSurface) {
+    const OverlayPlacement where{0,     0,      1,
+                                 width, height, width * static_cast<int>(sizeof(uint32_t))};
+    const LayerArea part{area.x, area.y, area.x + area.width, area.y + area.height};
+    BlendOverlayArea(OverlayPixels, width, height, part,
+                     reinterpret_cast<uint8_t*>(Composite.data()), where);
+  }
+  Smoother.ScaleArea(out, pitch, Composite.data(), width, height, area, fit);
+  SendRects.push_back(WindowRect(SmoothedArea(area, fit, width, height)));
 }
 
 void SdlBackend::SetRendererVsync(bool on) {

@@ -20,12 +20,12 @@ bool StartPads() {
 
 }  // namespace
 
-int RunOnSdl(int scale, bool fullscreen, const std::function<int()>& run) {
+int RunOnSdl(int scale, bool fullscreen, bool fill, const std::function<int()>& run) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
   const bool joystick_ready = StartPads();
   int status = 0;
   {
-    SdlBackend backend(joystick_ready, {scale, fullscreen});
+    SdlBackend backend(joystick_ready, {scale, fullscreen, fill});
     SetBackend(&backend);
     status = run();
     SetBackend(nullptr);

@@ -1,5 +1,6 @@
-// The page around the game: the canvas scaled by whole steps, the buttons, the messages, and
-// the play folder's levels kept in the browser's storage (localStorage) between visits.
+// The page around the game: the start screen, the canvas scaled by whole steps or as large as
+// the window allows, the buttons, the messages, and the play folder's levels kept in the
+// browser's storage (localStorage) between visits.
 // Loaded before ravelon.js; the game calls RavelonPage.* and the page calls the game's exported
 // functions through Module.
 'use strict';
@@ -59,26 +60,100 @@
   // ---- the canvas --------------------------------------------------------------------------
 
   let frameWidth = 816, frameHeight = 300, context = null, tooSmall = false;
+  let viewContext = null;  // the whole-step picture a smoothed fit is drawn from
 
-  // The picture grows by whole device pixels per frame pixel, so it stays sharp.
+  // The fit setting (F9, the "Fill the window" box) is kept in the browser. Without one, a touch
+  // screen fills the window and a desktop keeps whole steps where 2x or more fits.
+  const FIT_KEY = 'ravelon-setting:fit';
+  function keptFit() {
+    try {
+      const kept = window.localStorage.getItem(FIT_KEY);
+      if (kept === '1' || kept === '0') return kept === '1';
+    } catch (error) { /* no storage: the default */ }
+    return null;
+  }
+  function storedFit() {
+    const kept = keptFit();
+    if (kept !== null) return kept;
+    return window.matchMedia !== undefined && window.matchMedia('(pointer: coarse)').matches;
+  }
+  let fitAsked = false;
+
+  // The first touch (page_touch.js): a phone's picture fills its width, unless the player chose.
+  page.touchFound = function () {
+    if (keptFit() !== null || fitAsked) return;
+    fitAsked = true;
+    $('fit').checked = true;
+    layOut();
+  };
+
+  // The picture at the window: whole device pixels per frame pixel (sharp, no smoothing) where
+  // twice the frame or more fits and the fill is not asked for; elsewhere the largest picture of
+  // the frame's shape, drawn by whole steps into a second canvas and smoothed by the browser
+  // only across the last step down, so only the seams between frame pixels blend.
+  function fitFor(deviceWidth, deviceHeight) {
+    const whole = Math.floor(Math.min(deviceWidth / frameWidth, deviceHeight / frameHeight));
+    if (whole >= 2 && !fitAsked) return { width: frameWidth * whole, height: frameHeight * whole, step: 0 };
+    let width = Math.min(deviceWidth, Math.round(deviceHeight * frameWidth / frameHeight));
+    width = Math.max(1, Math.floor(width));
+    const height = Math.max(1, Math.min(Math.floor(deviceHeight),
+                                        Math.round(width * frameHeight / frameWidth)));
+    if (whole >= 1 && width === frameWidth * whole) return { width, height: frameHeight * whole, step: 0 };
+    return { width, height, step: Math.max(1, Math.ceil(width / frameWidth), Math.ceil(height / frameHeight)) };
+  }
+
   function layOut() {
     const stage = $('stage');
     const canvas = $('canvas');
+    const view = $('view');
     const ratio = window.devicePixelRatio || 1;
     const fullscreen = document.fullscreenElement === stage;
     const width = fullscreen ? window.innerWidth : stage.clientWidth;
     const height = fullscreen ? window.innerHeight : Math.max(window.innerHeight - 40, 1);
-    const fit = Math.floor(Math.min(width * ratio / frameWidth, height * ratio / frameHeight));
-    const scale = Math.max(fit, 1);
-    canvas.style.width = (frameWidth * scale / ratio) + 'px';
-    canvas.style.height = (frameHeight * scale / ratio) + 'px';
-    const small = fit < 1;
+    const fit = fitFor(width * ratio, height * ratio);
+    const cssWidth = fit.width / ratio, cssHeight = fit.height / ratio;
+    canvas.style.width = cssWidth + 'px';
+    canvas.style.height = cssHeight + 'px';
+    const smoothed = fit.step > 0;
+    canvas.classList.toggle('stepped', smoothed);
+    view.hidden = !smoothed;
+    if (smoothed) {
+      if (view.width !== frameWidth * fit.step) view.width = frameWidth * fit.step;
+      if (view.height !== frameHeight * fit.step) view.height = frameHeight * fit.step;
+      view.style.width = cssWidth + 'px';
+      view.style.height = cssHeight + 'px';
+      view.style.left = canvas.offsetLeft + 'px';
+      view.style.top = canvas.offsetTop + 'px';
+      viewContext = view.getContext('2d', { alpha: false });
+      viewContext.imageSmoothingEnabled = false;
+      drawView();
+    } else {
+      viewContext = null;
+    }
+    page.fit = { width: cssWidth, height: cssHeight, step: fit.step, asked: fitAsked };
+    const small = fit.width < frameWidth;
     if (small && !tooSmall) {
-      page.note('The window is too small for the whole picture: it is shown at its smallest ' +
-                'size and cut off. Make the window larger to see all of it.');
+      page.note('The window is too small for the whole picture at its own size: it is shown ' +
+                'shrunk. Make the window larger to see it sharp.');
     }
     tooSmall = small;
   }
+
+  function drawView() {
+    if (viewContext) viewContext.drawImage($('canvas'), 0, 0, $('view').width, $('view').height);
+  }
+
+  page.toggleFit = function () {
+    fitAsked = !fitAsked;
+    $('fit').checked = fitAsked;
+    try {
+      window.localStorage.setItem(FIT_KEY, fitAsked ? '1' : '0');
+    } catch (error) {
+      page.note('The browser\'s storage is full or blocked: the picture\'s fit is not kept for ' +
+                'the next visit.');
+    }
+    layOut();
+  };
 
   page.windowOpened = function (width, height, title) {
     frameWidth = width;
@@ -88,10 +163,19 @@
     layOut();
   };
 
-  page.present = function (pointer, width, height) {
-    const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pointer, width * height * 4);
-    context.putImageData(new ImageData(bytes, width, height), 0, 0);
+  // The frame's image is made once for the frame's place in the game's memory; memory that
+  // grew (a new buffer) or a new size makes it again.
+  // The game sends only the areas that changed: each is put from the same image.
+  let shownImage = null;
+  page.present = function (pointer, width, height, x, y, areaWidth, areaHeight) {
+    if (!shownImage || shownImage.buffer !== Module.HEAPU8.buffer || shownImage.pointer !== pointer ||
+        shownImage.image.width !== width || shownImage.image.height !== height) {
+      const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pointer, width * height * 4);
+      shownImage = { buffer: Module.HEAPU8.buffer, pointer, image: new ImageData(bytes, width, height) };
+    }
+    context.putImageData(shownImage.image, 0, 0, x, y, areaWidth, areaHeight);
   };
+  page.presented = drawView;
 
   page.toggleFullscreen = function () {
     const stage = $('stage');
@@ -341,11 +425,59 @@
 
   // ---- the game's life ---------------------------------------------------------------------
 
+  // The start screen: the loading bar while the game's files come in, then "click or press a
+  // key", which starts the game and its sound (browsers start no sound before a click or a key).
+  page.begun = false;
+  let loadingTotal = 0;
+
+  function showProgress(fraction, text) {
+    $('progress-bar').style.width = Math.round(Math.max(0, Math.min(1, fraction)) * 100) + '%';
+    if (text !== undefined) $('start-text').textContent = text;
+  }
+
+  // Emscripten reports "Downloading data... (done/total)" while the packed files come in, and
+  // an empty status once running.
+  function loadingStatus(text) {
+    $('status').textContent = text;
+    if (page.started) return;
+    const counts = /\((\d+)\/(\d+)\)/.exec(text);
+    if (counts && Number(counts[2]) > 0) {
+      showProgress(Number(counts[1]) / Number(counts[2]),
+                   'Loading ' + Math.round(Number(counts[1]) / 1024) + ' of ' +
+                   Math.round(Number(counts[2]) / 1024) + ' KiB');
+    } else if (text) {
+      $('start-text').textContent = text;
+    }
+  }
+
+  // Files still to come: the bar's second source, where the sizes are not known.
+  function dependenciesLeft(left) {
+    loadingTotal = Math.max(loadingTotal, left);
+    if (loadingTotal > 0 && !page.started) showProgress((loadingTotal - left) / loadingTotal);
+  }
+
+  function begin(event) {
+    if (!page.started || page.begun || page.scripted) return;
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    page.begun = true;
+    $('start').hidden = true;
+    if (window.RavelonAudio && window.RavelonAudio.start) window.RavelonAudio.start();
+    call('WebBegin', null, [], []);
+    $('canvas').focus();
+  }
+
   page.gameStarted = function () {
     page.started = true;
     for (const id of ['download-level', 'open-level', 'download-recording']) {
       $(id).disabled = false;
     }
+    if (page.scripted) {
+      $('start').hidden = true;
+      return;
+    }
+    showProgress(1, 'Click or press a key to play');
+    $('start').classList.add('ready');
   };
 
   // Escape: the game holds still behind the pause screen until a key, a click or Resume;
@@ -381,6 +513,7 @@
   };
 
   page.waitingForScript = function () {
+    $('start').hidden = true;
     page.note('Scripted page: waiting for a script.');
   };
 
@@ -389,6 +522,7 @@
     start: (script, frames) => call('WebStartScripted', 'number', ['string', 'number'],
                                     [script, frames]),
     passes: () => (page.started ? call('WebPassesDone', 'number', [], []) : 0),
+    playerY: () => (page.started ? call('WebPlayerY', 'number', [], []) : -1),
     levelBytes: () => {
       const path = '/tmp/ravelon-level-test.map';
       if (!call('WebWriteMapPair', 'number', ['string'], [path])) return null;
@@ -403,8 +537,8 @@
     print: consoleLine,
     printErr: consoleLine,
     onAbort: (what) => page.note('The game stopped: ' + what + '. Reload the page.'),
-    setStatus: (text) => { $('status').textContent = text; },
-    monitorRunDependencies: () => {},
+    setStatus: loadingStatus,
+    monitorRunDependencies: dependenciesLeft,
   };
 
   window.addEventListener('DOMContentLoaded', () => {
@@ -437,6 +571,15 @@
     $('restart').addEventListener('click', () => window.location.reload());
     $('pause').addEventListener('pointerdown', (event) => {
       if (event.target === $('pause')) resume();
+    });
+    // The start screen's click or key starts the game; it is not given to the game itself.
+    window.addEventListener('keydown', begin, { capture: true });
+    $('start').addEventListener('pointerdown', begin);
+    fitAsked = storedFit();
+    $('fit').checked = fitAsked;
+    $('fit').addEventListener('change', (event) => {
+      if (event.currentTarget.checked !== fitAsked) page.toggleFit();
+      event.currentTarget.blur();
     });
     // Any key goes on from the pause screen; the key itself is not given to the game.
     window.addEventListener('keydown', (event) => {

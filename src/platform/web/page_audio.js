@@ -29,6 +29,8 @@
     }
   }
 
+  audio.start = start;  // the page's start screen starts the sound itself
+
   audio.open = function (rate) {
     if (!Context()) return false;
     audio.rate = rate;

@@ -22,12 +22,16 @@ bool WebAudio::Open() {
   return false;
 }
 
+// Muted (M, ?mute) nothing is handed over at all: the voices move on a pass's share at a
+// time, as before the first click, and the page schedules no buffer.
 void WebAudio::Feed(SoundMixer& mixer) {
+  const int while_silent = kQueuedTarget - kSoundFramesPerPass;
+  const bool muted = mixer.IsMuted();
   const int queued =
-      EM_ASM_INT({ return RavelonAudio.queuedFrames($0); }, kQueuedTarget - kSoundFramesPerPass);
+      muted ? while_silent : EM_ASM_INT({ return RavelonAudio.queuedFrames($0); }, while_silent);
   if (queued >= kQueuedTarget) return;
   const int frames = std::min(kQueuedTarget - queued, kMostPerPass);
   Buffer.resize(static_cast<size_t>(frames) * 2);
   mixer.Mix(Buffer.data(), frames);
-  EM_ASM({ RavelonAudio.play($0, $1); }, Buffer.data(), frames);
+  if (!muted) EM_ASM({ RavelonAudio.play($0, $1); }, Buffer.data(), frames);
 }

@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "platform/input.h"
-#include "platform/render/overlay_compose.h"
 
 WebBackend::WebBackend(std::unique_ptr<HeadlessBackend> script) : Script(std::move(script)) {}
 
@@ -81,26 +80,6 @@ void WebBackend::Present(const uint32_t* pixels, int width, int height, int sync
 
 void WebBackend::ShowAgain() {
   if (LastPixels) Show(LastPixels, FrameWidth, FrameHeight);
-}
-
-// The overlay (messages, the picker's marks) goes over the picture shown, never into the game's
-// own picture; a scripted page shows the game's picture alone, as ravelon-sim's shot does.
-void WebBackend::Show(const uint32_t* pixels, int width, int height) {
-  std::vector<uint32_t> with_overlay;
-  if (!Script) {
-    with_overlay = FrameWithOverlay(pixels, width, height);
-    pixels = with_overlay.data();
-  }
-  const size_t count = static_cast<size_t>(width) * height;
-  if (Rgba.size() != count * 4) Rgba.assign(count * 4, 255);
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t p = pixels[i];  // 0x00RRGGBB
-    uint8_t* out = &Rgba[i * 4];
-    out[0] = static_cast<uint8_t>(p >> 16);
-    out[1] = static_cast<uint8_t>(p >> 8);
-    out[2] = static_cast<uint8_t>(p);
-  }
-  EM_ASM({ RavelonPage.present($0, $1, $2); }, Rgba.data(), width, height);
 }
 
 uint32_t WebBackend::Millis() {

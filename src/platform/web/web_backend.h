@@ -16,6 +16,8 @@
 #include "platform/headless_backend.h"
 #include "platform/input_event.h"
 #include "platform/platform.h"
+#include "platform/render/overlay_compose.h"
+#include "platform/render/frame_changes.h"
 #include "platform/web/web_pads.h"
 
 class WebBackend : public Backend {
@@ -26,6 +28,7 @@ class WebBackend : public Backend {
   bool OpenWindow(int width, int height, const std::string& title) override;
   void PumpEvents() override;
   void ReadJoystick(int port) override;
+  void NoteChanges(const ChangedBlocks& blocks) override { Shown.NoteChanges(blocks); }
   void Present(const uint32_t* pixels, int width, int height, int sync) override;
   uint32_t Millis() override;
   // The space pause: a page cannot stop, so the passes are held back until the time is up.
@@ -45,13 +48,34 @@ class WebBackend : public Backend {
   void FocusLost();
   WebPads& Pads() { return GamePads; }
 
+  // The page's touch controls (web_touch.cpp): on-screen button 0..5 (left, right, up, down, B,
+  // A) pressed or let go, and a finger on the picture standing for the mouse's left button.
+  enum class TouchPhase { kMove, kDown, kUp };
+  void TouchControl(int button, bool down);
+  void TouchPointer(int phase, double css_x, double css_y, double css_width, double css_height);
+
  private:
   void ListenToBrowser();
+  // web_picture.cpp: only what changed in the frame or its overlay converted and sent.
   void Show(const uint32_t* pixels, int width, int height);
+  const std::vector<FrameRect>& OverlayChanges(int width, int height);
+  void ShowArea(const uint32_t* pixels, int width, int height, const FrameRect& area);
 
   std::unique_ptr<HeadlessBackend> Script;
   std::vector<ScriptedEvent> Pending;
-  std::vector<uint8_t> Rgba;             // the frame as the canvas takes it
+  std::vector<uint8_t> Rgba;        // the picture as the canvas takes it
+  ShownFrame Shown;                 // the frame the canvas holds
+  RowCover Cover;                   // the areas to send, frame's and overlay's together
+  std::vector<uint32_t> Composite;  // the frame with its overlay, area by area
+  OverlayLayer OverlayPixels;       // the overlay the canvas holds
+  ShownFrame OverlayShown;
+  bool OverlayOn = false;  // the canvas shows an overlay
+  struct ComposedOverlay {
+    bool Valid = false, Drawn = false;
+    int Width = 0, Height = 0;
+    OverlayScene Scene;
+    std::string Note;
+  } Composed;
   const uint32_t* LastPixels = nullptr;  // the game's picture last presented
   int FrameWidth = 0, FrameHeight = 0;
   double PausedUntil = 0;  // milliseconds on the page's clock

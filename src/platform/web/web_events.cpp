@@ -57,7 +57,8 @@ bool FollowPointer(WebBackend& backend, const EmscriptenMouseEvent& event) {
   return true;
 }
 
-// F11 and Alt+Enter switch full screen: they are the page's keys, not the game's.
+// F11 and Alt+Enter switch full screen, F9 the picture's fit: they are the page's keys, not
+// the game's.
 bool IsFullscreenKey(const EmscriptenKeyboardEvent& event) {
   const std::string_view code = event.code;
   return code == "F11" || ((code == "Enter" || code == "NumpadEnter") && event.altKey);
@@ -70,6 +71,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
     if (down && !event->repeat) EM_ASM({ RavelonPage.toggleFullscreen(); });
     return EM_TRUE;
   }
+  // F9: the largest picture that fits, or whole steps; the page keeps the choice.
+  if (std::string_view(event->code) == "F9" && !event->ctrlKey && !event->altKey &&
+      !event->metaKey) {
+    if (down && !event->repeat) EM_ASM({ RavelonPage.toggleFit(); });
+    return EM_TRUE;
+  }
   const int key = WebGameKeyCode(event->key, event->code);
   if (!key) return EM_FALSE;  // not one of the game's keys
   if (IsPourKey(key)) FKeyHeld = down;
@@ -79,9 +86,10 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
   } else if (!event->repeat) {
     backend.Queue(ScriptedEvent::Kind::KeyDown, key);
   }
-  // The browser keeps its own chords (reload, the address bar, ...) but for the game's undo.
+  // The browser keeps its own chords (reload, the address bar, ...) but for the game's own, and
+  // every key the game does not read.
   const bool chord = event->ctrlKey || event->metaKey || event->altKey;
-  return !chord || PageGivesChordToGame(key);
+  return chord ? PageGivesChordToGame(key) : PageGivesKeyToGame(key);
 }
 
 EM_BOOL OnButton(int type, const EmscriptenMouseEvent* event, void* user) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/changed_blocks.h"
-#include "platform/sdl/frame_fit.h"
+#include "platform/render/frame_fit.h"
 
 // A copy of the frame last shown, compared with each new frame row by row.
 class ShownFrame {
@@ -41,3 +41,15 @@ class ShownFrame {
 // Neither list may overlap itself (Update's never does); when one is empty the other is kept.
 std::vector<FrameRect> CoverRows(const std::vector<FrameRect>& a, const std::vector<FrameRect>& b,
                                  int width, int height);
+
+// CoverRows into buffers kept from one flip to the next: once they have grown to the frame's
+// size, nothing is allocated.
+class RowCover {
+ public:
+  const std::vector<FrameRect>& Of(const std::vector<FrameRect>& a, const std::vector<FrameRect>& b,
+                                   int width, int height);
+
+ private:
+  std::vector<FrameRect> Rows;
+  std::vector<int> Left, Right;  // per row: the leftmost and past the rightmost column covered
+};

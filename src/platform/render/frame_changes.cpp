@@ -1,6 +1,6 @@
 // Rows are compared whole first (most are the same), and a row that differs is narrowed from
 // both ends in chunks, so a moving sprite costs its own width and not the frame's.
-#include "platform/sdl/frame_changes.h"
+#include "platform/render/frame_changes.h"
 
 #include <algorithm>
 #include <bit>
@@ -117,29 +117,38 @@ const std::vector<FrameRect>& ShownFrame::Update(const uint32_t* frame, int widt
 
 std::vector<FrameRect> CoverRows(const std::vector<FrameRect>& a, const std::vector<FrameRect>& b,
                                  int width, int height) {
-  std::vector<FrameRect> rows;
-  if (width <= 0 || height <= 0) return rows;
-  if (b.empty()) return a;
-  if (a.empty()) return b;
-  std::vector<Span> spans(static_cast<size_t>(height), Span{width, 0});
+  RowCover cover;
+  return cover.Of(a, b, width, height);
+}
+
+const std::vector<FrameRect>& RowCover::Of(const std::vector<FrameRect>& a,
+                                           const std::vector<FrameRect>& b, int width, int height) {
+  Rows.clear();
+  if (width <= 0 || height <= 0) return Rows;
+  if (b.empty() || a.empty()) {
+    Rows.assign(b.empty() ? a.begin() : b.begin(), b.empty() ? a.end() : b.end());
+    return Rows;
+  }
+  Left.assign(static_cast<size_t>(height), width);
+  Right.assign(static_cast<size_t>(height), 0);
   for (const auto* list : {&a, &b}) {
     for (const FrameRect& r : *list) {
       const int x0 = std::max(r.x, 0), x1 = std::min(r.x + r.width, width);
       for (int y = std::max(r.y, 0); y < std::min(r.y + r.height, height) && x0 < x1; ++y) {
-        spans[y].x0 = std::min(spans[y].x0, x0);
-        spans[y].x1 = std::max(spans[y].x1, x1);
+        Left[y] = std::min(Left[y], x0);
+        Right[y] = std::max(Right[y], x1);
       }
     }
   }
   for (int y = 0; y < height; ++y) {
-    const Span& s = spans[y];
-    if (s.x0 >= s.x1) continue;
-    FrameRect* last = rows.empty() ? nullptr : &rows.back();
-    if (last && last->x == s.x0 && last->width == s.x1 - s.x0 && last->y + last->height == y) {
+    if (Left[y] >= Right[y]) continue;
+    FrameRect* last = Rows.empty() ? nullptr : &Rows.back();
+    if (last && last->x == Left[y] && last->width == Right[y] - Left[y] &&
+        last->y + last->height == y) {
       ++last->height;
     } else {
-      rows.push_back({s.x0, y, s.x1 - s.x0, 1});
+      Rows.push_back({Left[y], y, Right[y] - Left[y], 1});
     }
   }
-  return rows;
+  return Rows;
 }
