@@ -13,6 +13,7 @@ struct GameOptions {
   bool muted = false;       // the sound starts off
   int volume = 100;         // the sound's volume, 0..100
   bool plain_draw = false;  // every frame drawn without the drawing shortcuts (the same picture)
+  std::string level;        // the level file to start with; empty: the map files, as always
   std::string dir;    // the play folder; empty: the current folder, or the installed game's own
   bool help = false;  // list the options and end
 };

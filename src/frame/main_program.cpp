@@ -12,6 +12,7 @@
 #include "frame/game.h"
 #include "frame/game_sounds.h"
 #include "frame/help_overlay.h"
+#include "frame/level_start.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
 #include "platform/console.h"
@@ -23,6 +24,7 @@
 #include "shared/game_events.h"
 #include "shared/play_files.h"
 #include "world/block.h"
+#include "world/level_starts.h"
 #include "world/map.h"
 #include "world/map_files.h"
 #include "world/scroller.h"
@@ -195,9 +197,17 @@ int RunRavelon(bool run_loop) {
   PrintWorldConstants();
   SeedRandom(5);
   TMain::FBoot();
+  // A level file names its starts, so it is read before the play state makes the actors.
+  TLevel start_level;
+  const bool level_file = ReadStartLevel(start_level);
+  if (level_file) LevelStarts = start_level.Starts;
   TGame::FEnterState();
   FinishInterruptedMapSave();
-  TMap::FLoadState();
+  if (level_file) {
+    UseStartLevel(start_level);
+  } else {
+    TMap::FLoadState();
+  }
   TScroller::FRefreshFromMap();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();

@@ -1,0 +1,109 @@
+// A level file in a run: --level starts the game on its grids, water and starts, the map files
+// left as they are; --save-level writes the map back as the same level; a refused level file
+// plays the map files exactly as a run without it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sim_process.h"
+#include "support/test_env.h"
+#include "world/level_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string LinesStarting(const std::string& text, const std::string& start) {
+  std::string out;
+  for (const std::string& line : SplitLines(text))
+    if (line.rfind(start, 0) == 0) out += line + "\n";
+  return out;
+}
+
+class LevelRun : public ::testing::Test {
+ protected:
+  void SetUp() override { CopyArtTo(Dir.Path()); }
+  std::string Path(const std::string& name) const { return (fs::path(Dir.Path()) / name).string(); }
+  SimResult Run(std::vector<std::string> args) const {
+    args.insert(args.begin(), {"--dir", Dir.Path()});
+    return RunSimBinary(args, Dir.Path());
+  }
+  // The default level as the map files hold it, with water and starts of its own.
+  TLevel WetLevel() const {
+    TLevel level;
+    level.Name = "wet one";
+    level.Music = "caves";
+    const auto bg = ReadFileBytes(Path("BGMap75x54.raw"));
+    const auto blocks = ReadFileBytes(Path("BlockMap75x54.raw"));
+    level.Backgrounds.assign(bg.begin(), bg.end());
+    level.Blocks.assign(blocks.begin(), blocks.end());
+    for (int x = 20; x < 30; ++x)
+      if (level.Blocks[20 * 75 + x] == kNoStyle) level.Water[20 * 75 + x] = 12;
+    level.Starts.Player = {300 * PIXEL_UNITS, 200 * PIXEL_UNITS};
+    level.Starts.Badguys = {{100 * PIXEL_UNITS, 150 * PIXEL_UNITS},
+                            {500 * PIXEL_UNITS, 150 * PIXEL_UNITS},
+                            {700 * PIXEL_UNITS + 5, 150 * PIXEL_UNITS}};
+    return level;
+  }
+  ScopedWorkDir Dir;
+};
+
+TEST_F(LevelRun, StartsOnTheLevelAndSavesItBackTheSame) {
+  const TLevel level = WetLevel();
+  WriteText(Path("wet.tmx"), LevelTmxText(level));
+  const auto pair_before = ReadFileBytes(Path("BlockMap75x54.raw"));
+  const SimResult raw = Run({"--frames", "1", "--trace", Path("raw.trace")});
+  ASSERT_EQ(raw.status, 0) << raw.err;
+
+  const SimResult run = Run({"--level", "wet.tmx", "--frames", "1", "--trace", Path("wet.trace"),
+                             "--save-level", "saved.tmx"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Loading level " + Path("wet.tmx") + "."), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("refused"), std::string::npos) << run.out;
+  const std::string trace = ReadText(Path("wet.trace"));
+  // The player where its object is, the three bad guys in their order at theirs (the last
+  // already walking left).
+  const auto actors = SplitLines(LinesStarting(trace, "actor "));
+  ASSERT_EQ(actors.size(), 4u) << trace;
+  EXPECT_EQ(actors[0].rfind("actor 0 19660800 ", 0), 0u) << actors[0];
+  EXPECT_EQ(actors[1].rfind("actor 1 6553600 ", 0), 0u) << actors[1];
+  EXPECT_EQ(actors[3].rfind("actor 3 45873225 ", 0), 0u) << actors[3];  // walked 1980 units
+  // The same blocks and backgrounds as the pair, and water besides.
+  const auto wet_grid = SplitLines(LinesStarting(trace, "grid "))[0];
+  const auto raw_grid = SplitLines(LinesStarting(ReadText(Path("raw.trace")), "grid "))[0];
+  EXPECT_NE(wet_grid.substr(0, 39), raw_grid.substr(0, 39));  // solid and fill: the water
+  EXPECT_EQ(wet_grid.substr(39), raw_grid.substr(39));        // blocks and backgrounds
+  EXPECT_EQ(ReadFileBytes(Path("BlockMap75x54.raw")), pair_before);
+  // The start-up map, saved before any water has moved, is the level it came from.
+  ASSERT_EQ(Run({"--level", "wet.tmx", "--frames", "0", "--save-level", "saved.tmx"}).status, 0);
+  TLevel saved;
+  std::string why;
+  std::vector<std::string> notes;
+  ASSERT_TRUE(ReadLevelFile(Path("saved.tmx"), saved, why, notes)) << why;
+  EXPECT_EQ(saved, level);
+}
+
+TEST_F(LevelRun, ARefusedLevelPlaysTheMapFilesAsWithout) {
+  const SimResult raw = Run({"--frames", "20", "--trace", Path("raw.trace")});
+  WriteText(Path("broken.tmx"),
+            "<map orientation=\"orthogonal\" width=\"75\" height=\"54\" "
+            "tilewidth=\"16\" tileheight=\"16\"><objectgroup name=\"objects\">"
+            "<object type=\"player\" x=\"5000\" y=\"1\"/></objectgroup></map>");
+  const SimResult run =
+      Run({"--level", "broken.tmx", "--frames", "20", "--trace", Path("broken.trace")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(
+      run.out.find("Level " + Path("broken.tmx") +
+                   " refused: an object lies outside the map.\r\nPlaying the map files instead."),
+      std::string::npos)
+      << run.out;
+  EXPECT_EQ(ReadText(Path("broken.trace")), ReadText(Path("raw.trace")));
+  // A missing level file too; and --save-level into a folder that is not there fails loudly.
+  const SimResult missing =
+      Run({"--level", "gone.tmx", "--frames", "0", "--save-level", Path("no/such/folder/x.tmx")});
+  EXPECT_NE(missing.out.find("refused: there is no such file."), std::string::npos) << missing.out;
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("cannot write the level"), std::string::npos) << missing.err;
+}
+
+}  // namespace
