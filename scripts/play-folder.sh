@@ -45,6 +45,15 @@ lay_out_play_folder() {
     [[ $level == always || ! -e "$play/$name" ]] || continue
     cp "$art/$name" "$play/$name" || return 1
   done
+  # The level files of the art folder's levels/, each only where none of its name is there yet.
+  if [[ -d "$art/levels" ]]; then
+    [[ -d "$play/levels" || -L "$play/levels" || -e "$play/levels" ]] || mkdir "$play/levels" || return 1
+    for name in "$art/levels"/*.tmx; do
+      [[ -e "$name" ]] || continue
+      [[ -d "$play/levels" && ! -L "$play/levels" ]] || break
+      [[ -e "$play/levels/${name##*/}" ]] || cp "$name" "$play/levels/" || return 1
+    done
+  fi
 }
 
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then

@@ -32,6 +32,9 @@ frames=40
 tiled --export-map json "$levels/game.tmx" "$work/game.json"
 $tool gids "$work/game.json" "$play/BGMap75x54.raw" "$play/BlockMap75x54.raw"
 echo "ok: Tiled exports the game's level file with the map's styles as gids"
+tiled --export-map json "$levels/default.tmx" "$work/default.json"
+$tool gids "$work/default.json" "$play/BGMap75x54.raw" "$play/BlockMap75x54.raw"
+echo "ok: Tiled exports the play folder's levels/default.tmx with the map's styles as gids"
 
 plays_as_the_pair() {
   local level=$1 what=$2

@@ -17,6 +17,8 @@
 #include "platform/render/image.h"
 #include "shared/game_events.h"
 #include "shared/game_images.h"
+#include "world/current_level.h"
+#include "world/level_save.h"
 #include "world/map.h"
 #include "world/map_files.h"
 #include "world/random_styles.h"
@@ -145,8 +147,25 @@ void LoadKeys() {
   }
 }
 
+// S saves the level where it came from: the map files, or its level file. Ctrl+S saves it as a
+// new level file, which S saves from then on. The map files keep no water and no starts: a save
+// of a map with them says so on screen.
+void SaveKeys() {
+  if (!CommandPresses(Command::kSave)) return;
+  bool saved = false;
+  if (ModifiersHeldDuringPass(Command::kSaveNewLevel)) {
+    saved = SaveNewLevelFile();
+  } else if (!CurrentLevel.Path.empty()) {
+    saved = SaveCurrentLevelFile();
+  } else {
+    saved = SaveMapFiles();
+    if (saved && MapHasMoreThanThePair()) TGameEvents::FReport(GameEvent::kPairKeepsNoWater);
+  }
+  if (saved) TUndoHistory::FMarkSaved();
+}
+
 void FileAndRefreshKeys() {
-  if (CommandPresses(Command::kSave) && SaveMapFiles()) TUndoHistory::FMarkSaved();
+  SaveKeys();
   LoadKeys();
   if (CommandPresses(Command::kRefresh)) {
     TScroller::FRefreshFromMap();

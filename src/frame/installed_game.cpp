@@ -29,6 +29,27 @@ bool SameBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   return ReadWholeFile(path, there) && there == bytes;
 }
 
+// The installed levels/ files, each only where no file of its name is there: a level the player
+// saved is never overwritten. A levels/ that is a link or a file is left alone (the game says so
+// when it saves a level there).
+void LayOutLevels(const std::string& installed, const std::string& folder) {
+  std::error_code error;
+  const fs::path from = fs::path(installed) / kLevelsFolderName;
+  const fs::path to = fs::path(folder) / kLevelsFolderName;
+  if (!fs::is_directory(from, error)) return;
+  if (!fs::exists(fs::symlink_status(to, error))) fs::create_directory(to, error);
+  if (!fs::is_directory(fs::symlink_status(to, error))) return;
+  for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+    const fs::path target = to / entry.path().filename();
+    std::vector<uint8_t> bytes;
+    std::string ignored;
+    if (!entry.is_regular_file(error) || fs::exists(fs::symlink_status(target, error)) ||
+        !ReadWholeFile(entry.path().string(), bytes))
+      continue;
+    WriteFileSafely(target.string(), bytes, ignored);
+  }
+}
+
 }  // namespace
 
 std::string InstalledDataFolder(const std::string& exe_path) {
@@ -77,5 +98,6 @@ bool LayOutPlayFolder(const std::string& installed, const std::string& folder, s
       return false;
     }
   }
+  LayOutLevels(installed, folder);
   return true;
 }

@@ -4,6 +4,7 @@
 #include "fluid/level_apply.h"
 #include "platform/console.h"
 #include "world/current_level.h"
+#include "world/level_save.h"
 
 namespace {
 std::string StartLevelPath;
@@ -33,6 +34,7 @@ bool ReadLevelWithLines(const std::string& path, TLevel& level) {
 
 bool ReadStartLevel(TLevel& level) {
   CurrentLevel = {};
+  ResetLevelBackups();
   if (StartLevelPath.empty()) return false;
   if (ReadLevelWithLines(StartLevelPath, level)) return true;
   PrintLine("Playing the map files instead.");

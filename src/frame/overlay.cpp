@@ -1,5 +1,6 @@
 // The overlay's model fed by the game's events, and the scene laid out from it each frame.
 #include "frame/overlay.h"
+#include "frame/level_label.h"
 
 #include "editor/picker_overlay.h"
 #include "frame/help_overlay.h"
@@ -54,6 +55,7 @@ void TOverlay::FLayOut() {
   }
   TOverlayMessages::FLayOut(scene, Now(), kBackBufferWidth);
   LayOutPickerOverlay(scene, MousePosX(), MousePosY());
+  LayOutLevelLabel(scene);
   SetOverlayScene(std::move(scene));
 }
 

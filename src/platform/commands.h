@@ -61,6 +61,7 @@ enum class Command {
   kSave,
   kLoad,
   kLoadRecovery,
+  kSaveNewLevel,
   kRefresh,
   kUndo,
   kRedo,

@@ -106,4 +106,85 @@ TEST_F(LevelRun, ARefusedLevelPlaysTheMapFilesAsWithout) {
   EXPECT_NE(missing.err.find("cannot write the level"), std::string::npos) << missing.err;
 }
 
+// Ctrl held around one press of S, within frame F.
+std::string CtrlS(int frame) {
+  const std::string f = std::to_string(frame), next = std::to_string(frame + 1);
+  return f + " key 17 down\n" + f + " key 83 down\n" + next + " key 83 up\n" + next +
+         " key 17 up\n";
+}
+
+std::string PressS(int frame) {
+  return std::to_string(frame) + " key 83 down\n" + std::to_string(frame + 1) + " key 83 up\n";
+}
+
+TEST_F(LevelRun, SSavesTheLevelWhereItCameFromAndCtrlSMakesANewOne) {
+  const TLevel level = WetLevel();
+  const std::string text = LevelTmxText(level);
+  WriteText(Path("wet.tmx"), text);
+  const auto pair_before = ReadFileBytes(Path("BlockMap75x54.raw"));
+  WriteText(Path("s.txt"), PressS(2));
+  const SimResult run = Run({"--level", "wet.tmx", "--script", Path("s.txt"), "--frames", "4"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Saving level " + Path("wet.tmx") + ".\r\n"), std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("Saving maps."), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(Path("BlockMap75x54.raw")), pair_before);
+  TLevel saved;
+  std::string why;
+  std::vector<std::string> notes;
+  ASSERT_TRUE(ReadLevelFile(Path("wet.tmx"), saved, why, notes)) << why;
+  EXPECT_EQ(saved.Blocks, level.Blocks);
+  EXPECT_EQ(saved.Starts, level.Starts);
+  EXPECT_EQ(saved.Name, level.Name);
+  EXPECT_EQ(saved.Music, level.Music);
+  EXPECT_NE(saved.Water, std::vector<uint8_t>(kMapFileBytes, 0));
+  // The file as it was before the run's first save, in backups/ under its own name.
+  std::vector<std::string> backups;
+  for (const auto& entry : fs::directory_iterator(Path("backups")))
+    backups.push_back(entry.path().filename().string());
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].substr(backups[0].size() - 8), ".wet.tmx");
+  EXPECT_EQ(ReadText(Path("backups/" + backups[0])), text);
+
+  // On the map files, Ctrl+S makes levels/level-1, then level-2; S then saves level-2 again.
+  WriteText(Path("keys.txt"), CtrlS(2) + CtrlS(5) + PressS(8));
+  const SimResult pair = Run({"--script", Path("keys.txt"), "--frames", "10"});
+  ASSERT_EQ(pair.status, 0) << pair.err;
+  EXPECT_EQ(ReadFileBytes(Path("BlockMap75x54.raw")), pair_before);
+  EXPECT_EQ(pair.out.find("Saving maps."), std::string::npos);
+  const std::string second = "Saving level levels/level-2.tmx.\r\n";
+  const size_t at = pair.out.find(second);
+  ASSERT_NE(at, std::string::npos) << pair.out;
+  EXPECT_NE(pair.out.find(second, at + 1), std::string::npos) << pair.out;
+  TLevel made;
+  ASSERT_TRUE(ReadLevelFile(Path("levels/level-1.tmx"), made, why, notes)) << why;
+  EXPECT_EQ(made.Name, "level-1");
+  EXPECT_EQ(made.Blocks, std::vector<uint8_t>(pair_before.begin(), pair_before.end()));
+
+  // A levels that is a file is refused, and kept.
+  fs::remove_all(Path("levels"));
+  WriteText(Path("levels"), "mine");
+  WriteText(Path("keys.txt"), CtrlS(2));
+  const SimResult refused = Run({"--script", Path("keys.txt"), "--frames", "4"});
+  EXPECT_NE(refused.err.find("No new level file: levels is a file, not a folder."),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadText(Path("levels")), "mine");
+}
+
+TEST(DefaultLevelFile, IsTheMapFilesWithTheBuiltInStarts) {
+  TLevel level;
+  std::string why;
+  std::vector<std::string> notes;
+  const std::string art = RAVELON_ART_DIR;
+  ASSERT_TRUE(ReadLevelFile(art + "/levels/default.tmx", level, why, notes)) << why;
+  const auto bg = ReadFileBytes(art + "/BGMap75x54.raw");
+  const auto blocks = ReadFileBytes(art + "/BlockMap75x54.raw");
+  EXPECT_EQ(level.Backgrounds, std::vector<uint8_t>(bg.begin(), bg.end()));
+  EXPECT_EQ(level.Blocks, std::vector<uint8_t>(blocks.begin(), blocks.end()));
+  EXPECT_EQ(level.Starts, DefaultLevelStarts());
+  EXPECT_EQ(level.Name, "default");
+  EXPECT_EQ(notes, std::vector<std::string>{}) << "the sheets lie one folder up, beside levels/";
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // as the two raw map files and the reference bitmap.
 #include "level.h"
 
+#include <filesystem>
 #include <iostream>
 #include <map>
 
@@ -9,6 +10,7 @@
 #include "canvas.h"
 #include "output.h"
 #include "text_art.h"
+#include "world/level_file.h"
 
 namespace art {
 
@@ -90,8 +92,17 @@ bool BuildLevel(const std::string& assetsDir, const std::string& outDir) {
     std::cerr << "artbuild: " << error << "\n";
     return false;
   }
+  // The same level as a level file for levels/, with the starts the game gives the pair.
+  TLevel level;
+  level.Name = "default";
+  level.Backgrounds = backgrounds;
+  level.Blocks = blocks;
+  const std::string tmx = LevelTmxText(level);
+  std::error_code ignored;
+  std::filesystem::create_directories(outDir + "/levels", ignored);
   return WriteBytes(outDir + "/BlockMap75x54.raw", blocks) &&
          WriteBytes(outDir + "/BGMap75x54.raw", backgrounds) &&
+         WriteBytes(outDir + "/levels/default.tmx", MapBytes(tmx.begin(), tmx.end())) &&
          WriteBytes(outDir + "/BlockMapImage.bmp",
                     EncodeBmp(kMapColumns, kMapRows, ReferencePixels(blocks)));
 }

@@ -40,6 +40,9 @@ class SdlBackend : public Backend {
   uint32_t Millis() override;
   void Sleep(int ms) override;
   void ShowAgain() override;  // in sdl_overlay.cpp
+  void SetTitle(const std::string& title) override {
+    if (Window) SDL_SetWindowTitle(Window, title.c_str());
+  }
 
  private:
   // sdl_backend.cpp: the window, its events and the pads.

@@ -1,0 +1,20 @@
+// S and Ctrl+S for level files: the current level's file replaced through the safe writer
+// (backed up in backups/ before the first save of a run over it), and a new file in levels/.
+#pragma once
+
+#include <string>
+
+constexpr const char* kLevelsFolder = "levels";
+
+// "Saving level PATH."; the current level's file written whole or not at all. Reports
+// kLevelSaved, or kLevelNotSaved with the reason (and "Failure to create save file.").
+bool SaveCurrentLevelFile();
+// Ctrl+S: the map as the first free levels/level-N.tmx, made the current level, so S saves
+// there from then on. levels/ is made when missing; one that is a link, a file or cannot be
+// written is refused with a line and kLevelNotSaved.
+bool SaveNewLevelFile();
+// Whether the map holds what the raw pair cannot keep: water, or starts other than the
+// built-in ones.
+bool MapHasMoreThanThePair();
+// Forgets which level files this run has backed up (a new run begins).
+void ResetLevelBackups();
