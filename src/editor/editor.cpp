@@ -117,6 +117,9 @@ void Redo() {
 }
 
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
+// Whether this pass's Ctrl went to an undo or a redo.
+bool UndoChordThisPass = false;
+
 void UndoRedoKeys() {
   // Ctrl+Z and Ctrl+Shift+Z share the letter: one read gives the presses of both.
   const int zPresses = CommandPresses(Command::kUndo);
@@ -125,6 +128,7 @@ void UndoRedoKeys() {
   // at any moment since the last pass counts as held.
   const bool ctrl = ModifiersHeldDuringPass(Command::kUndo);
   const bool shift = ModifiersHeldDuringPass(Command::kRedoShifted);
+  UndoChordThisPass = ctrl && zPresses + yPresses > 0;
   if (!ctrl) return;
   for (int i = 0; i < zPresses; ++i)
     shift ? Redo() : Undo();
@@ -150,10 +154,12 @@ void LoadKeys() {
 // S saves the level where it came from: the map files, or its level file. Ctrl+S saves it as a
 // new level file, which S saves from then on. The map files keep no water and no starts: a save
 // of a map with them says so on screen.
+// A pass that undoes or redoes has its Ctrl for that: an S in it is the plain save, as it always
+// was (undo, then save what the undo left).
 void SaveKeys() {
   if (!CommandPresses(Command::kSave)) return;
   bool saved = false;
-  if (ModifiersHeldDuringPass(Command::kSaveNewLevel)) {
+  if (ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) {
     saved = SaveNewLevelFile();
   } else if (!CurrentLevel.Path.empty()) {
     saved = SaveCurrentLevelFile();

@@ -24,6 +24,8 @@
 #include "shared/game_events.h"
 #include "shared/play_files.h"
 #include "world/block.h"
+#include "world/current_level.h"
+#include "world/level_save.h"
 #include "world/level_starts.h"
 #include "world/map.h"
 #include "world/map_files.h"
@@ -185,6 +187,14 @@ int TMain::FGoodbye() {
     PrintNote("Unsaved map edits kept in " + where);
   } else {
     PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
+  }
+  // A level file's water and starts, which the pair cannot keep, beside it.
+  if (!CurrentLevel.Path.empty()) {
+    if (WriteRecoveryLevel(where)) {
+      PrintNote("Unsaved level kept in " + where);
+    } else {
+      PrintNote("Unsaved level could not be kept: recovery/ cannot be written.");
+    }
   }
   return 0;
 }

@@ -22,6 +22,8 @@ constexpr const char* kBlockMapFile = "BlockMap75x54.raw";  // when missing
 // pair only where no file of its name is there yet.
 constexpr const char* kLevelsFolderName = "levels";
 constexpr const char* kDefaultLevelFile = "levels/default.tmx";
+// The art folder keeps it beside the pair, as this file, laid out into levels/.
+constexpr const char* kDefaultLevelSource = "default.tmx";
 // Every sound recipe of the art folder is copied in on every run as well.
 constexpr const char* kSoundRecipeExtension = ".sfx";
 

@@ -128,6 +128,19 @@ bool MapHasMoreThanThePair() {
   return !(LevelStarts == DefaultLevelStarts());
 }
 
+bool WriteRecoveryLevel(std::string& where) {
+  if (CurrentLevel.Path.empty()) return false;
+  TLevel level = LevelFromMap();
+  if (level.Name.empty()) level.Name = LevelNameFromPath(CurrentLevel.Path);
+  const std::string text = LevelTmxText(level);
+  SaveFile file{std::filesystem::path(CurrentLevel.Path).filename().string(),
+                std::vector<uint8_t>(text.begin(), text.end())};
+  std::string stamp, why;
+  if (!WriteStampedCopies(kMapRecoveryFolder, LocalTimeStamp(), {file}, stamp, why)) return false;
+  where = std::string(kMapRecoveryFolder) + "/" + stamp + "." + file.Path;
+  return true;
+}
+
 void ResetLevelBackups() {
   BackedUp.clear();
 }

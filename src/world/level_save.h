@@ -16,5 +16,9 @@ bool SaveNewLevelFile();
 // Whether the map holds what the raw pair cannot keep: water, or starts other than the
 // built-in ones.
 bool MapHasMoreThanThePair();
+// The map as the current level's file into recovery/ under a stamp ("recovery/STAMP.NAME.tmx"),
+// beside the pair written there on leaving with unsaved edits: the water and the starts are
+// kept too. True with the path in `where`.
+bool WriteRecoveryLevel(std::string& where);
 // Forgets which level files this run has backed up (a new run begins).
 void ResetLevelBackups();

@@ -172,19 +172,41 @@ TEST_F(LevelRun, SSavesTheLevelWhereItCameFromAndCtrlSMakesANewOne) {
   EXPECT_EQ(ReadText(Path("levels")), "mine");
 }
 
+TEST_F(LevelRun, LeavingWithUnsavedEditsKeepsTheLevelInRecovery) {
+  const TLevel level = WetLevel();
+  WriteText(Path("wet.tmx"), LevelTmxText(level));
+  WriteText(Path("quit.txt"), "1 mouse 100 100\n2 key 70 down\n3 key 70 up\n5 key 27 down\n");
+  const SimResult run = Run({"--level", "wet.tmx", "--script", Path("quit.txt"), "--frames", "9"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Unsaved level kept in recovery/"), std::string::npos) << run.err;
+  std::string kept;
+  for (const auto& entry : fs::directory_iterator(Path("recovery")))
+    if (entry.path().extension() == ".tmx") kept = entry.path().string();
+  TLevel recovered;
+  std::string why;
+  std::vector<std::string> notes;
+  ASSERT_TRUE(ReadLevelFile(kept, recovered, why, notes)) << why;
+  EXPECT_EQ(recovered.Starts, level.Starts);
+  EXPECT_EQ(recovered.Name, level.Name);
+  EXPECT_NE(recovered.Water, level.Water);  // the water poured, not the file's
+  EXPECT_EQ(ReadText(Path("wet.tmx")), LevelTmxText(level));
+}
+
 TEST(DefaultLevelFile, IsTheMapFilesWithTheBuiltInStarts) {
   TLevel level;
   std::string why;
   std::vector<std::string> notes;
   const std::string art = RAVELON_ART_DIR;
-  ASSERT_TRUE(ReadLevelFile(art + "/levels/default.tmx", level, why, notes)) << why;
+  ASSERT_TRUE(ReadLevelFile(art + "/default.tmx", level, why, notes)) << why;
   const auto bg = ReadFileBytes(art + "/BGMap75x54.raw");
   const auto blocks = ReadFileBytes(art + "/BlockMap75x54.raw");
   EXPECT_EQ(level.Backgrounds, std::vector<uint8_t>(bg.begin(), bg.end()));
   EXPECT_EQ(level.Blocks, std::vector<uint8_t>(blocks.begin(), blocks.end()));
   EXPECT_EQ(level.Starts, DefaultLevelStarts());
   EXPECT_EQ(level.Name, "default");
-  EXPECT_EQ(notes, std::vector<std::string>{}) << "the sheets lie one folder up, beside levels/";
+  // Laid out in levels/, the sheets it names lie one folder up.
+  EXPECT_NE(ReadText(art + "/default.tmx").find("<image source=\"../AllTiles8.bmp\""),
+            std::string::npos);
 }
 
 }  // namespace

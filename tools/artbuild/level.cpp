@@ -2,13 +2,13 @@
 // as the two raw map files and the reference bitmap.
 #include "level.h"
 
-#include <filesystem>
 #include <iostream>
 #include <map>
 
 #include "builders.h"
 #include "canvas.h"
 #include "output.h"
+#include "shared/play_files.h"
 #include "text_art.h"
 #include "world/level_file.h"
 
@@ -98,11 +98,9 @@ bool BuildLevel(const std::string& assetsDir, const std::string& outDir) {
   level.Backgrounds = backgrounds;
   level.Blocks = blocks;
   const std::string tmx = LevelTmxText(level);
-  std::error_code ignored;
-  std::filesystem::create_directories(outDir + "/levels", ignored);
   return WriteBytes(outDir + "/BlockMap75x54.raw", blocks) &&
          WriteBytes(outDir + "/BGMap75x54.raw", backgrounds) &&
-         WriteBytes(outDir + "/levels/default.tmx", MapBytes(tmx.begin(), tmx.end())) &&
+         WriteBytes(outDir + "/" + kDefaultLevelSource, MapBytes(tmx.begin(), tmx.end())) &&
          WriteBytes(outDir + "/BlockMapImage.bmp",
                     EncodeBmp(kMapColumns, kMapRows, ReferencePixels(blocks)));
 }
