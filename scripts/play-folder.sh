@@ -50,6 +50,14 @@ lay_out_play_folder() {
     [[ $level == always || ! -e "$play/$name" ]] || continue
     cp "$art/$name" "$play/$name" || return 1
   done
+  # The default level as a level file in levels/, only where none of its name is there yet
+  # (and never into a levels that is a link or a file).
+  if [[ -f "$art/default.tmx" ]]; then
+    [[ -e "$play/levels" || -L "$play/levels" ]] || mkdir "$play/levels" || return 1
+    if [[ -d "$play/levels" && ! -L "$play/levels" && ! -e "$play/levels/default.tmx" ]]; then
+      cp "$art/default.tmx" "$play/levels/default.tmx" || return 1
+    fi
+  fi
 }
 
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then

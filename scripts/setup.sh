@@ -9,7 +9,10 @@ cd "$(dirname "$0")/.."
 # scripts/check-setup-packages.sh checks that this list covers every program the tests call.
 # desktop-file-utils, appstream and dpkg-dev check the installed game's menu entry, metainfo
 # and Debian package.
+# libpugixml-dev, zlib1g-dev and libzstd-dev read level files; tiled checks that Tiled opens the
+# level files the game writes (its test is skipped where it is missing).
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
+  libpugixml-dev zlib1g-dev libzstd-dev tiled
   xvfb xdotool x11-apps x11-utils python3 desktop-file-utils appstream dpkg-dev)
 source scripts/install-missing.sh
 install_missing scripts/setup.sh "${packages[@]}"

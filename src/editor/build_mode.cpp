@@ -11,6 +11,7 @@
 #include "platform/commands.h"
 #include "platform/input.h"
 #include "shared/game_events.h"
+#include "world/current_level.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -201,6 +202,10 @@ void TBuild::FReset() {
   Build = TBuildState{};
   CaptureAuthoredLevel(Build.Level);
   HiddenViewLayers = 0;
+}
+
+TLevel LevelToSave() {
+  return Build.Used ? LevelFromAuthored(TBuild::FLevel()) : LevelFromMap();
 }
 
 const TAuthoredLevel& TBuild::FLevel() {

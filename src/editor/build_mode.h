@@ -9,6 +9,7 @@
 
 #include "platform/render/overlay_scene.h"
 #include "world/authored_level.h"
+#include "world/level_file.h"
 
 enum class BuildTool : int {
   kBrush = 1,
@@ -92,6 +93,11 @@ class TBuild {
   // The cells the tool would change if the button went down or up now, in map cells.
   static std::vector<BuildCell> FTargetCells();
 };
+
+// What the saves write (S, Ctrl+S, the kept edits, the runner's --save-level): once build mode
+// has been used, the level as built, never what play did to it; before that, the map as it
+// stands.
+TLevel LevelToSave();
 
 // editor/build_tools.cpp: what the tools do to the map.
 // Cells of a line from a to b, both ends included, no two apart by more than one step.

@@ -18,6 +18,8 @@
 #include "platform/render/image.h"
 #include "shared/game_events.h"
 #include "shared/game_images.h"
+#include "world/current_level.h"
+#include "world/level_save.h"
 #include "world/map.h"
 #include "world/map_files.h"
 #include "world/random_styles.h"
@@ -119,6 +121,9 @@ void Redo() {
 }
 
 // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo: one step per press, however long it is held.
+// Whether this pass's Ctrl went to an undo or a redo.
+bool UndoChordThisPass = false;
+
 void UndoRedoKeys() {
   // Ctrl+Z and Ctrl+Shift+Z share the letter: one read gives the presses of both.
   const int zPresses = CommandPresses(Command::kUndo);
@@ -127,6 +132,7 @@ void UndoRedoKeys() {
   // at any moment since the last pass counts as held.
   const bool ctrl = ModifiersHeldDuringPass(Command::kUndo);
   const bool shift = ModifiersHeldDuringPass(Command::kRedoShifted);
+  UndoChordThisPass = ctrl && zPresses + yPresses > 0;
   if (!ctrl) return;
   for (int i = 0; i < zPresses; ++i)
     shift ? Redo() : Undo();
@@ -150,15 +156,29 @@ void LoadKeys() {
   }
 }
 
-// Once build mode has been used, S saves the level as built, never what play did to the map.
-bool Save() {
-  if (!Build.Used) return SaveMapFiles();
-  const TAuthoredLevel& level = TBuild::FLevel();
-  return SaveMapFiles(AuthoredBGBytes(level), AuthoredBlockBytes(level));
+// S saves the level where it came from: the map files, or its level file. Ctrl+S saves it as a
+// new level file, which S saves from then on. The map files keep no water and no starts: a save
+// of a map with them says so on screen. Once build mode has been used, every save writes the
+// level as built, never what play did to the map.
+// A pass that undoes or redoes has its Ctrl for that: an S in it is the plain save, as it always
+// was (undo, then save what the undo left).
+void SaveKeys() {
+  if (!CommandPresses(Command::kSave)) return;
+  const TLevel level = LevelToSave();
+  bool saved = false;
+  if (ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) {
+    saved = SaveNewLevelFile(level);
+  } else if (!CurrentLevel.Path.empty()) {
+    saved = SaveCurrentLevelFile(level);
+  } else {
+    saved = SaveMapFiles(level.Backgrounds, level.Blocks);
+    if (saved && LevelHasMoreThanThePair(level)) TGameEvents::FReport(GameEvent::kPairKeepsNoWater);
+  }
+  if (saved) TUndoHistory::FMarkSaved();
 }
 
 void FileAndRefreshKeys() {
-  if (CommandPresses(Command::kSave) && Save()) TUndoHistory::FMarkSaved();
+  SaveKeys();
   LoadKeys();
   if (CommandPresses(Command::kRefresh)) {
     TScroller::FRefreshFromMap();

@@ -83,6 +83,12 @@ std::string ApplyDir(const std::string& value, GameOptions& options) {
   return "";
 }
 
+std::string ApplyLevel(const std::string& value, GameOptions& options) {
+  if (value.empty()) return "--level needs a file name";
+  options.level = value;
+  return "";
+}
+
 std::string ApplyHelp(const std::string&, GameOptions& options) {
   options.help = true;
   return "";
@@ -107,6 +113,8 @@ constexpr OptionRow kOptions[] = {
     {"--dir", "FOLDER",
      "play in this folder (laid out with the art and the default level when the game is installed)",
      ApplyDir},
+    {"--level", "FILE", "start with this level file (a Tiled map) instead of the map files",
+     ApplyLevel},
     {"--help", "", "list these options and end", ApplyHelp},
 };
 
@@ -156,6 +164,11 @@ OptionsOutcome ParseGameOptions(const std::vector<std::string>& args, GameOption
       return {false, name + " takes no value"};
     }
     if (std::string error = row->apply(value, options); !error.empty()) return {false, error};
+  }
+  // A replay starts from the map files it carries: a level file's water and starts are not
+  // among them.
+  if (!options.record.empty() && !options.level.empty()) {
+    return {false, "--record cannot be used with --level (a replay starts from the map files)"};
   }
   if (!options.record.empty() && SameFileName(options.record, options.trace)) {
     return {false, "--record and --trace name the same file, " + options.trace};

@@ -15,6 +15,7 @@ struct GameOptions {
   int volume = 100;         // the sound's volume, 0..100
   int music = 50;           // the music's level under the effects, 0..100; 0: no music
   bool plain_draw = false;  // every frame drawn without the drawing shortcuts (the same picture)
+  std::string level;        // the level file to start with; empty: the map files, as always
   std::string dir;    // the play folder; empty: the current folder, or the installed game's own
   bool help = false;  // list the options and end
 };

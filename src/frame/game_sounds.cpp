@@ -37,6 +37,8 @@ constexpr EventSound kEventSounds[] = {
     {GameEvent::kBlockErased, "erase", true},
     {GameEvent::kSaveDone, "save", false},
     {GameEvent::kSaveFailed, "save_failed", false},
+    {GameEvent::kLevelSaved, "save", false},
+    {GameEvent::kLevelNotSaved, "save_failed", false},
     {GameEvent::kUndo, "undo", false},
     {GameEvent::kRedo, "redo", false},
     {GameEvent::kLoadDone, "load", false},

@@ -29,6 +29,23 @@ bool SameBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   return ReadWholeFile(path, there) && there == bytes;
 }
 
+// The default level into levels/, only where no file of its name is there: a level the player
+// saved is never overwritten. A levels that is a link or a file is left alone (the game says so
+// when it saves a level there).
+void LayOutDefaultLevel(const std::string& installed, const std::string& folder) {
+  std::error_code error;
+  const fs::path to = fs::path(folder) / kLevelsFolderName;
+  const fs::path target = fs::path(folder) / kDefaultLevelFile;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile((fs::path(installed) / kDefaultLevelSource).string(), bytes)) return;
+  if (!fs::exists(fs::symlink_status(to, error))) fs::create_directory(to, error);
+  if (!fs::is_directory(fs::symlink_status(to, error)) ||
+      fs::exists(fs::symlink_status(target, error)))
+    return;
+  std::string ignored;
+  WriteFileSafely(target.string(), bytes, ignored);
+}
+
 }  // namespace
 
 std::string InstalledDataFolder(const std::string& exe_path) {
@@ -63,6 +80,7 @@ bool LayOutPlayFolder(const std::string& installed, const std::string& folder, s
     std::error_code ignored;
     if (!entry.is_regular_file(ignored)) continue;
     const std::string name = entry.path().filename().string();
+    if (name == kDefaultLevelSource) continue;  // it goes into levels/
     const std::string target = (fs::path(folder) / name).string();
     if (IsMapFile(name) && fs::exists(fs::symlink_status(target, ignored))) continue;
     std::vector<uint8_t> bytes;
@@ -77,5 +95,6 @@ bool LayOutPlayFolder(const std::string& installed, const std::string& folder, s
       return false;
     }
   }
+  LayOutDefaultLevel(installed, folder);
   return true;
 }

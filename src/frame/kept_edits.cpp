@@ -6,6 +6,8 @@
 #include "editor/build_mode.h"
 #include "editor/undo_history.h"
 #include "platform/console.h"
+#include "world/current_level.h"
+#include "world/level_save.h"
 #include "world/map_files.h"
 
 namespace {
@@ -13,14 +15,14 @@ namespace {
 bool KeepEdits = true;
 bool FailureSaid = false;
 
-// The map worth keeping: once build mode has been used, the level as built, never what play
-// did to it.
+// Keeps the level worth keeping (once build mode has been used, the level as built, never what
+// play did to it): as a pair for the map files, as its own file for a level file (which alone
+// keeps the water and the starts); nothing when the files on disk hold it already.
 KeptEdits KeepTheMap(std::string& where) {
-  if (Build.Used) {
-    const TAuthoredLevel& level = TBuild::FLevel();
-    return KeepUnsavedEdits(AuthoredBGBytes(level), AuthoredBlockBytes(level), where);
-  }
-  return KeepUnsavedEdits(BGBytes(), BlockBytes(), where);
+  const TLevel level = LevelToSave();
+  if (CurrentLevel.Path.empty()) return KeepUnsavedEdits(level.Backgrounds, level.Blocks, where);
+  if (CurrentLevelFileHolds(level)) return KeptEdits::kNothingToKeep;
+  return WriteRecoveryLevel(level, where) ? KeptEdits::kWritten : KeptEdits::kFailed;
 }
 
 }  // namespace

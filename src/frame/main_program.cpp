@@ -13,6 +13,7 @@
 #include "frame/game_sounds.h"
 #include "frame/help_overlay.h"
 #include "frame/kept_edits.h"
+#include "frame/level_start.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
 #include "platform/console.h"
@@ -25,6 +26,9 @@
 #include "shared/game_events.h"
 #include "shared/play_files.h"
 #include "world/block.h"
+#include "world/current_level.h"
+#include "world/level_save.h"
+#include "world/level_starts.h"
 #include "world/map.h"
 #include "world/map_files.h"
 #include "world/scroller.h"
@@ -193,12 +197,20 @@ int RunRavelon(bool run_loop) {
   PrintWorldConstants();
   SeedRandom(5);
   TMain::FBoot();
+  // A level file names its starts, so it is read before the play state makes the actors.
+  TLevel start_level;
+  const bool level_file = ReadStartLevel(start_level);
+  if (level_file) LevelStarts = start_level.Starts;
   TGame::FEnterState();
   FinishInterruptedMapSave();
-  TMap::FLoadState();
-  // A map file that is there but was refused is said on screen as well: S would save over it.
-  if (LoadFailure why; MapFileRefused(why))
-    TGameEvents::FReport(GameEvent::kLoadFailed, 0, 0, static_cast<int32_t>(why));
+  if (level_file) {
+    UseStartLevel(start_level);
+  } else {
+    TMap::FLoadState();
+    // A map file that is there but was refused is said on screen as well: S would save over it.
+    if (LoadFailure why; MapFileRefused(why))
+      TGameEvents::FReport(GameEvent::kLoadFailed, 0, 0, static_cast<int32_t>(why));
+  }
   TScroller::FRefreshFromMap();
   TBuild::FLevelReplaced();
   if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);

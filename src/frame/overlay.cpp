@@ -1,5 +1,6 @@
 // The overlay's model fed by the game's events, and the scene laid out from it each frame.
 #include "frame/overlay.h"
+#include "frame/level_label.h"
 
 #include "editor/build_mode.h"
 #include "editor/picker_overlay.h"
@@ -56,6 +57,7 @@ void TOverlay::FLayOut() {
   if (Build.On) LayOutBuildOverlay(scene, MousePosX(), MousePosY());
   TOverlayMessages::FLayOut(scene, Now(), kBackBufferWidth);
   LayOutPickerOverlay(scene, MousePosX(), MousePosY());
+  LayOutLevelLabel(scene);
   SetOverlayScene(std::move(scene));
 }
 

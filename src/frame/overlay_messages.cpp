@@ -7,6 +7,7 @@
 
 #include "platform/render/font.h"
 #include "shared/play_files.h"
+#include "world/current_level.h"
 
 namespace {
 
@@ -121,6 +122,13 @@ std::string MessageFor(const GameEventRecord& event) {
       return "Map saved at " + TimeWords(event.Value);
     case GameEvent::kSaveFailed:
       return "Map NOT saved: " + SaveFailureWords(event.Value);
+    case GameEvent::kLevelSaved:
+      return "Level " + CurrentLevel.Name + " saved in " + CurrentLevel.Path + " at " +
+             TimeWords(event.Value);
+    case GameEvent::kLevelNotSaved:
+      return "Level NOT saved: " + SaveFailureWords(event.Value);
+    case GameEvent::kPairKeepsNoWater:
+      return "The map files keep no water and no starts: Ctrl+S keeps them in a level file";
     case GameEvent::kLoadDone:
       return "Map loaded from the map files";
     case GameEvent::kLoadFailed:

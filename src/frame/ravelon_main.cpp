@@ -12,6 +12,7 @@
 #include "frame/game_options.h"
 #include "frame/game_sounds.h"
 #include "frame/installed_game.h"
+#include "frame/level_start.h"
 #include "frame/main_program.h"
 #include "frame/play_folder_hint.h"
 #include "platform/quit_signals.h"
@@ -101,6 +102,7 @@ bool EnterPlayFolder(GameOptions& options) {
   if (why.empty()) {
     AnchorToStartFolder(options.record);
     AnchorToStartFolder(options.trace);
+    AnchorToStartFolder(options.level);
     if (chdir(folder.c_str()) == 0) return true;
     why = "the play folder " + folder + " cannot be entered";
   }
@@ -133,6 +135,7 @@ int main(int argc, char** argv) {
     }
   }
   HintAtWrongFolder(argc > 0 ? argv[0] : nullptr);
+  SetStartLevelFile(options.level);
   if (options.plain_draw) SetDrawShortcuts(false);
   const int status = RunOnSdl(options.scale, options.fullscreen, options.fit, [&] {
     SdlAudio audio;

@@ -66,6 +66,8 @@ constexpr CommandInfo kCommands[] = {
      "reads the map files, one undo step", "load the map", kFiles},
     {Command::kLoadRecovery, In::kKey, kKeyL, kWithCtrl, Mode::kAnyTime, "Ctrl+L",
      "reads recovery/, one undo step", "load the kept edits", "Ctrl+L"},
+    {Command::kSaveNewLevel, In::kKey, kKeyS, kWithCtrl, Mode::kAnyTime, "Ctrl+S",
+     "writes a new level file in levels/", "save as a new level", "Ctrl+S"},
     {Command::kRefresh, In::kKey, kKeyE, kNoModifier, Mode::kAnyTime, "E",
      "shading and scroll locks anew", "refresh the shading", kFiles},
     {Command::kUndo, In::kKey, kKeyZ, kWithCtrl, Mode::kAnyTime, "Ctrl+Z",

@@ -76,6 +76,7 @@ enum class Command {
   kSave,
   kLoad,
   kLoadRecovery,
+  kSaveNewLevel,
   kRefresh,
   kUndo,
   kRedo,

@@ -28,6 +28,8 @@ class Backend {
   // Shows the last picture again with the overlay as it now stands (before a pause that would
   // otherwise leave its message unseen); nothing where there is no window.
   virtual void ShowAgain() {}
+  // Names the open window anew (the level being played); nothing where there is no window.
+  virtual void SetTitle(const std::string& title) {}
   // Called by the main loop after each pass; false ends the loop (the runner's frame limit).
   virtual bool EndOfPass() { return true; }
 };

@@ -61,6 +61,9 @@ enum class GameEvent : uint8_t {
   kLevelListShown,
   kBuildToolUsed,
   kBuildModeSwitched,
+  kLevelSaved,        // Value: the local time of the save as HHMMSS
+  kLevelNotSaved,     // Value: a SaveFailure
+  kPairKeepsNoWater,  // the map files were saved: the water and the starts only a level file keeps
 };
 
 // Why a save was refused, in the words a player can act on.

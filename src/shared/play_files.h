@@ -18,6 +18,12 @@ constexpr const char* kReferenceImageFile = "BlockMapImage.bmp";  // every run
 // is never overwritten.
 constexpr const char* kBGMapFile = "BGMap75x54.raw";        // when missing
 constexpr const char* kBlockMapFile = "BlockMap75x54.raw";  // when missing
+// The level files of the play folder; it starts with the default level as one, copied like the
+// pair only where no file of its name is there yet.
+constexpr const char* kLevelsFolderName = "levels";
+constexpr const char* kDefaultLevelFile = "levels/default.tmx";
+// The art folder keeps it beside the pair, as this file, laid out into levels/.
+constexpr const char* kDefaultLevelSource = "default.tmx";
 // Every sound recipe and every tune of the art folder is copied in on every run as well.
 constexpr const char* kSoundRecipeExtension = ".sfx";
 constexpr const char* kMusicScoreExtension = ".tune";

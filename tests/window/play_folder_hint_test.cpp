@@ -82,8 +82,10 @@ TEST_F(PlayFolderHintTest, TheScriptsLayOutTheFolderThePlayFilesListNames) {
   std::sort(laid_out.begin(), laid_out.end());
   std::vector<std::string> listed(std::begin(kEveryRunFiles), std::end(kEveryRunFiles));
   listed.insert(listed.end(), std::begin(kLevelFiles), std::end(kLevelFiles));
+  listed.push_back(kLevelsFolderName);  // with the default level as a level file
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(laid_out, listed);
+  EXPECT_TRUE(std::filesystem::is_regular_file("play/" + std::string(kDefaultLevelFile)));
   EXPECT_GT(recipes, 0u);
   EXPECT_EQ(ReadFileBytes("play/" + std::string(kBGMapFile)), std::vector<unsigned char>(4050, 7));
   std::filesystem::current_path("play");

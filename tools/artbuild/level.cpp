@@ -8,7 +8,9 @@
 #include "builders.h"
 #include "canvas.h"
 #include "output.h"
+#include "shared/play_files.h"
 #include "text_art.h"
+#include "world/level_file.h"
 
 namespace art {
 
@@ -90,8 +92,15 @@ bool BuildLevel(const std::string& assetsDir, const std::string& outDir) {
     std::cerr << "artbuild: " << error << "\n";
     return false;
   }
+  // The same level as a level file for levels/, with the starts the game gives the pair.
+  TLevel level;
+  level.Name = "default";
+  level.Backgrounds = backgrounds;
+  level.Blocks = blocks;
+  const std::string tmx = LevelTmxText(level);
   return WriteBytes(outDir + "/BlockMap75x54.raw", blocks) &&
          WriteBytes(outDir + "/BGMap75x54.raw", backgrounds) &&
+         WriteBytes(outDir + "/" + kDefaultLevelSource, MapBytes(tmx.begin(), tmx.end())) &&
          WriteBytes(outDir + "/BlockMapImage.bmp",
                     EncodeBmp(kMapColumns, kMapRows, ReferencePixels(blocks)));
 }

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/render/overlay_scene.h"
-#include "platform/sdl/flip_pacer.h"
 #include "platform/render/frame_changes.h"
 #include "platform/render/frame_fit.h"
+#include "platform/render/overlay_scene.h"
+#include "platform/sdl/flip_pacer.h"
 #include "platform/sdl/sdl_pads.h"
 
 struct WindowChoice {
@@ -41,6 +41,9 @@ class SdlBackend : public Backend {
   uint32_t Millis() override;
   void Sleep(int ms) override;
   void ShowAgain() override;  // in sdl_overlay.cpp
+  void SetTitle(const std::string& title) override {
+    if (Window) SDL_SetWindowTitle(Window, title.c_str());
+  }
 
  private:
   // sdl_backend.cpp: the window, its events and the pads.

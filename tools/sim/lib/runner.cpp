@@ -11,6 +11,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "editor/build_mode.h"
+#include "frame/level_start.h"
 #include "frame/main_program.h"
 #include "frame/overlay.h"
 #include "fresh_run.h"
@@ -28,6 +30,7 @@
 #include "shot.h"
 #include "stress.h"
 #include "timing.h"
+#include "world/current_level.h"
 
 namespace {
 
@@ -113,13 +116,15 @@ bool ReplayArgumentsFit(const RunOptions& options, bool frames_given, std::strin
     if (!options.unpack.empty()) error = "--unpack needs --replay";
     return options.unpack.empty();
   }
-  const char* clash = !options.script.empty() ? "--script"
-                      : frames_given          ? "--frames"
-                      : options.stress        ? "--stress"
-                      : options.water         ? "--water"
-                      : options.bench         ? "--bench"
-                      : options.overlay       ? "--overlay"
-                                              : nullptr;
+  const char* clash = !options.script.empty()       ? "--script"
+                      : frames_given                ? "--frames"
+                      : options.stress              ? "--stress"
+                      : options.water               ? "--water"
+                      : options.bench               ? "--bench"
+                      : options.overlay             ? "--overlay"
+                      : !options.level.empty()      ? "--level"
+                      : !options.save_level.empty() ? "--save-level"
+                                                    : nullptr;
   if (clash) error = std::string("--replay takes no ") + clash;
   return clash == nullptr;
 }
@@ -194,6 +199,8 @@ std::string UsageText() {
          "  --wav FILE     the run's sound as a 16-bit stereo WAV, 800 samples a pass at\n"
          "                 48000 Hz (the recipes *.sfx and tunes *.tune are read from DIR)\n"
          "  --music N      the tune in that sound, 0 to 100 (default 0: no tune)\n"
+         "  --level FILE   start with this level file (a Tiled map) instead of the map files\n"
+         "  --save-level FILE  write the map as a level file at the end of the run\n"
          "  --help         this text\n"
          "Paths are taken from the folder the runner starts in; the run itself happens in DIR.\n";
 }
@@ -241,13 +248,16 @@ bool ParseArguments(const std::vector<std::string>& args, RunOptions& options, s
         ok = false;
       }
     } else if (name == "--script" || name == "--trace" || name == "--shot" || name == "--replay" ||
-               name == "--unpack" || name == "--wav") {
-      std::string& path = name == "--script"   ? options.script
-                          : name == "--trace"  ? options.trace
-                          : name == "--shot"   ? options.shot
-                          : name == "--replay" ? options.replay
-                          : name == "--wav"    ? options.wav
-                                               : options.unpack;
+               name == "--unpack" || name == "--wav" || name == "--level" ||
+               name == "--save-level") {
+      std::string& path = name == "--script"       ? options.script
+                          : name == "--trace"      ? options.trace
+                          : name == "--shot"       ? options.shot
+                          : name == "--replay"     ? options.replay
+                          : name == "--wav"        ? options.wav
+                          : name == "--level"      ? options.level
+                          : name == "--save-level" ? options.save_level
+                                                   : options.unpack;
       ok = take_value(path);
       if (ok && path.empty()) error = name + " needs a file name", ok = false;
     } else if (name == "--music") {
@@ -301,6 +311,8 @@ int RunSimulation(const RunOptions& options) {
   }
   const std::string shot_path = FromStartFolder(options.shot);
   const std::string wav_path = FromStartFolder(options.wav);
+  const std::string save_level_path = FromStartFolder(options.save_level);
+  SetStartLevelFile(FromStartFolder(options.level));
   TraceOutput trace;
   if (!trace.Open(FromStartFolder(options.trace))) {
     Complain("cannot write the trace " + options.trace + ": " + trace.Why());
@@ -331,6 +343,13 @@ int RunSimulation(const RunOptions& options) {
   SetBackend(previous);
 
   int status = FinishOutputs(trace, options, shot_path);
+  if (!save_level_path.empty()) {
+    std::string why;
+    if (!WriteLevelFile(save_level_path, LevelToSave(), why)) {
+      Complain("cannot write the level " + options.save_level + ": " + why);
+      status = kExitWriteFailed;
+    }
+  }
   if (!sound_written) {
     Complain("cannot write the sound " + options.wav);
     status = kExitWriteFailed;
@@ -343,6 +362,7 @@ int RunSimulation(const RunOptions& options) {
       Complain("warning: the timing run ended in another state than the real run");
     }
   }
+  SetStartLevelFile("");
   return status;
 }
 

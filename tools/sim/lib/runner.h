@@ -21,6 +21,8 @@ struct RunOptions {
   bool plain_draw = false;  // drawn without the drawing shortcuts (the same picture)
   std::string replay;       // a recording of play to replay and check; empty: none
   std::string unpack;       // with replay: folder to write its script and map files into
+  std::string level;        // a level file to start with instead of the map files; empty: none
+  std::string save_level;   // the map written here as a level file at the end; empty: none
   std::string wav;          // the run's sound as a 16-bit stereo WAV file; empty: no sound
   int music = 0;            // the tune's level in that sound, 0..100; 0: no tune
   bool help = false;
