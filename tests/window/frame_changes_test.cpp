@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/render/overlay_compose.h"
 #include "platform/render/frame_changes.h"
+#include "platform/render/overlay_compose.h"
 
 namespace {
 

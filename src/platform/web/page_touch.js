@@ -76,13 +76,13 @@
       pad.className = 'touch-pad ' + side;
       box.appendChild(pad);
     }
-    BUTTONS.forEach((spec, index) => {
+    BUTTONS.forEach((place, index) => {
       const button = document.createElement('div');
-      button.id = spec.id;
+      button.id = place.id;
       button.className = 'touch-button';
-      button.textContent = spec.label;
-      button.style.gridColumn = String(spec.x + 1);
-      button.style.gridRow = String(spec.y + 1);
+      button.textContent = place.label;
+      button.style.gridColumn = String(place.x + 1);
+      button.style.gridRow = String(place.y + 1);
       button.addEventListener('pointerdown', (event) => {
         event.preventDefault();
         event.stopPropagation();
@@ -93,7 +93,7 @@
         button.addEventListener(type, (event) => fingerOff(index, event.pointerId));
       }
       button.addEventListener('contextmenu', (event) => event.preventDefault());
-      box.querySelector('.touch-pad.' + spec.side).appendChild(button);
+      box.querySelector('.touch-pad.' + place.side).appendChild(button);
     });
     document.getElementById('stage').appendChild(box);
   }

@@ -16,8 +16,8 @@
 #include "platform/headless_backend.h"
 #include "platform/input_event.h"
 #include "platform/platform.h"
-#include "platform/render/overlay_compose.h"
 #include "platform/render/frame_changes.h"
+#include "platform/render/overlay_compose.h"
 #include "platform/web/web_pads.h"
 
 class WebBackend : public Backend {
