@@ -16,7 +16,8 @@ bool Shown = false;
 
 constexpr int kPanelMargin = 4;
 constexpr int kColumns = 3;
-constexpr int kLineHeight = kGlyphHeight + 1;
+// The font's glyphs carry their own spacing: lines touch, and a page holds 17 rows a column.
+constexpr int kLineHeight = kGlyphHeight;
 constexpr int kPad = 4;
 constexpr uint32_t kPanelColour = 0x101828;
 constexpr uint8_t kPanelAlpha = 220;
@@ -30,7 +31,7 @@ constexpr CommandMode kPlayPage[] = {
 };
 constexpr CommandMode kBuildPage[] = {
     CommandMode::kBuild,      CommandMode::kAnyTime, CommandMode::kSwitches,
-    CommandMode::kFreeCamera, CommandMode::kHelp,
+    CommandMode::kFreeCamera, CommandMode::kHelp,    CommandMode::kWindow,
 };
 
 void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {

@@ -178,7 +178,7 @@ TEST_F(LevelRun, LeavingWithUnsavedEditsKeepsTheLevelInRecovery) {
   WriteText(Path("quit.txt"), "1 mouse 100 100\n2 key 70 down\n3 key 70 up\n5 key 27 down\n");
   const SimResult run = Run({"--level", "wet.tmx", "--script", Path("quit.txt"), "--frames", "9"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("Unsaved level kept in recovery/"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Unsaved map edits kept in recovery/"), std::string::npos) << run.err;
   std::string kept;
   for (const auto& entry : fs::directory_iterator(Path("recovery")))
     if (entry.path().extension() == ".tmx") kept = entry.path().string();
