@@ -5,22 +5,9 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
+#include "platform/sound/text_words.h"
 
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
-  size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
-      ++i;
-    size_t end = i;
-    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r')
-      ++end;
-    if (end > i) words.push_back(line.substr(i, end - i));
-    i = end;
-  }
-  return words;
-}
+namespace {
 
 // A comment starts with a word that starts with '#': the sharp inside "C#5" is a note's.
 std::string_view WithoutComment(std::string_view line) {
@@ -29,12 +16,6 @@ std::string_view WithoutComment(std::string_view line) {
       return line.substr(0, i);
   }
   return line;
-}
-
-// A finite decimal number and nothing else: "nan", "inf" and "1e999" are refused.
-bool Number(std::string_view word, double& value) {
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  return error == std::errc() && end == word.data() + word.size() && std::isfinite(value);
 }
 
 // "2", "1.5" or "3/4": a length from the shortest to the longest a note may last.

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <tuple>
 
+#include "platform/sound/sound_random.h"
+
 namespace {
 
 // Per-sample factors at 48 kHz: a cut voice's last value fades in about 2 ms, the master volume
@@ -14,20 +16,6 @@ constexpr float kResidualFade = 0.9896f;
 constexpr float kMasterGlide = 0.0042f;
 // Below this a fading value is silence, so a quiet stretch is exact zeros.
 constexpr float kInaudible = 1e-6f;
-
-uint32_t NameSeed(const std::string& name) {
-  uint32_t hash = 2166136261u;
-  for (const char c : name)
-    hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
-  return hash != 0 ? hash : 1;
-}
-
-uint32_t NextRandom(uint32_t& state) {
-  state ^= state << 13;
-  state ^= state >> 17;
-  state ^= state << 5;
-  return state;
-}
 
 // -1..1
 double Spread(uint32_t& state) {

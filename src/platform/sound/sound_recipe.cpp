@@ -5,28 +5,9 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/sound/text_words.h"
+
 namespace {
-
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
-  size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
-      ++i;
-    size_t end = i;
-    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r')
-      ++end;
-    if (end > i) words.push_back(line.substr(i, end - i));
-    i = end;
-  }
-  return words;
-}
-
-// A finite decimal number and nothing else: "nan", "inf" and "1e999" are refused.
-bool Number(std::string_view word, double& value) {
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  return error == std::errc() && end == word.data() + word.size() && std::isfinite(value);
-}
 
 bool Within(double value, double low, double high) {
   return value >= low && value <= high;

@@ -4,24 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/sound/sound_random.h"
+
 namespace {
 
 // A note taken off (a tune stopped or changed) fades over 3 ms.
 constexpr int kFadeFrames = 144;
-
-uint32_t NameSeed(const std::string& name) {
-  uint32_t hash = 2166136261u;
-  for (const char c : name)
-    hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
-  return hash != 0 ? hash : 1;
-}
-
-uint32_t NextRandom(uint32_t& state) {
-  state ^= state << 13;
-  state ^= state >> 17;
-  state ^= state << 5;
-  return state;
-}
 
 // The recipe as one note plays it: from the note's pitch, sliding as the recipe slides, for the
 // note's length. A hit, and any noise, plays the recipe as it is.
