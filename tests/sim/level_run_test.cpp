@@ -210,3 +210,28 @@ TEST(DefaultLevelFile, IsTheMapFilesWithTheBuiltInStarts) {
 }
 
 }  // namespace
+
+// Build mode on a level file: whatever play did to it, S writes the level as built, with its
+// water and its starts, to the file it came from.
+TEST_F(LevelRun, AfterBuildModeSWritesTheLevelAsBuiltToItsFile) {
+  const TLevel level = WetLevel();
+  WriteText(Path("wet.tmx"), LevelTmxText(level));
+  WriteText(Path("build.txt"),
+            "1 key 13 down\n2 key 13 up\n4 key 13 down\n5 key 13 up\n"
+            "600 key 83 down\n601 key 83 up\n");
+  const SimResult run =
+      Run({"--level", "wet.tmx", "--script", Path("build.txt"), "--frames", "610"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Saving level " + Path("wet.tmx") + "."), std::string::npos) << run.out;
+  TLevel saved;
+  std::string why;
+  std::vector<std::string> notes;
+  ASSERT_TRUE(ReadLevelFile(Path("wet.tmx"), saved, why, notes)) << why;
+  EXPECT_EQ(saved.Blocks, level.Blocks);
+  EXPECT_EQ(saved.Backgrounds, level.Backgrounds);
+  EXPECT_EQ(saved.Starts, level.Starts);
+  EXPECT_EQ(saved.Name, level.Name);
+  EXPECT_EQ(saved.Music, level.Music);
+  for (size_t cell = 0; cell < level.Water.size(); ++cell)
+    EXPECT_EQ(saved.Water[cell] != 0, level.Water[cell] != 0) << "cell " << cell;
+}
