@@ -32,6 +32,7 @@ void OneStep(Change change) {
   TUndoHistory::FBeginWholeMapStep(UndoneStep::kBuildTool);
   change();
   TUndoHistory::FEndWholeMapStep();
+  TGameEvents::FReport(GameEvent::kBuildToolUsed, 0, 0, static_cast<int32_t>(Build.Tool));
 }
 
 void PaintCells(const std::vector<BuildCell>& cells, bool erase) {
@@ -232,6 +233,7 @@ void TBuild::FEnter() {
   PutAuthoredLevel(Build.Level);
   Build.On = Build.Used = true;
   HiddenViewLayers = FHiddenBits();
+  TGameEvents::FReport(GameEvent::kBuildModeSwitched, 0, 0, 1);
 }
 
 void TBuild::FLeave() {
@@ -241,6 +243,7 @@ void TBuild::FLeave() {
   PutAuthoredLevel(Build.Level);
   Build.On = false;
   HiddenViewLayers = 0;
+  TGameEvents::FReport(GameEvent::kBuildModeSwitched, 0, 0, 0);
 }
 
 void TBuild::FKeys() {
