@@ -159,7 +159,9 @@ void LoadKeys() {
 void SaveKeys() {
   if (!CommandPresses(Command::kSave)) return;
   bool saved = false;
-  if (ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) {
+  // A new level from the level list has no file yet: S gives it its first, as Ctrl+S does.
+  if ((ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) ||
+      CurrentLevel.Untitled) {
     saved = SaveNewLevelFile();
   } else if (!CurrentLevel.Path.empty()) {
     saved = SaveCurrentLevelFile();

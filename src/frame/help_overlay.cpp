@@ -24,8 +24,9 @@ constexpr uint32_t kKeyNameColour = 0x90E0FF;
 constexpr uint32_t kHelpColour = 0xFFFFFF;
 
 constexpr CommandMode kModes[] = {
-    CommandMode::kPlay,     CommandMode::kLeftView,   CommandMode::kPicker, CommandMode::kAnyTime,
-    CommandMode::kSwitches, CommandMode::kFreeCamera, CommandMode::kHelp,   CommandMode::kWindow,
+    CommandMode::kPlay,       CommandMode::kLeftView,  CommandMode::kPicker,
+    CommandMode::kAnyTime,    CommandMode::kLevelList, CommandMode::kSwitches,
+    CommandMode::kFreeCamera, CommandMode::kHelp,      CommandMode::kWindow,
 };
 
 void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {

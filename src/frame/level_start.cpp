@@ -18,12 +18,13 @@ const std::string& StartLevelFile() {
   return StartLevelPath;
 }
 
-bool ReadLevelWithLines(const std::string& path, TLevel& level) {
+bool ReadLevelWithLines(const std::string& path, TLevel& level, std::string* why_out) {
   PrintLine("Loading level " + path + ".");
   std::string why;
   std::vector<std::string> notes;
   if (!ReadLevelFile(path, level, why, notes)) {
     PrintLine("Level " + path + " refused: " + why + ".");
+    if (why_out) *why_out = why;
     return false;
   }
   for (const std::string& note : notes)
@@ -42,6 +43,13 @@ bool ReadStartLevel(TLevel& level) {
 }
 
 void UseStartLevel(const TLevel& level) {
+  UseLevel(StartLevelPath, level);
+}
+
+void UseLevel(const std::string& path, const TLevel& level) {
   SetMapFromLevel(level);
-  CurrentLevel = {StartLevelPath, level.Name, level.Music};
+  CurrentLevel = {};
+  CurrentLevel.Path = path;
+  CurrentLevel.Name = level.Name;
+  CurrentLevel.Music = level.Music;
 }

@@ -12,6 +12,7 @@
 #include "frame/game.h"
 #include "frame/game_sounds.h"
 #include "frame/help_overlay.h"
+#include "frame/level_list.h"
 #include "frame/level_start.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
@@ -136,10 +137,16 @@ int TMain::FBootSubsystems() {
 
 void MainLoopPass() {
   InputBeginPass();
-  // A pass with F1, or with the help shown, is the help's: the game waits.
-  if (THelp::FTakePass()) {
+  // A pass with F1, or with the help shown, is the help's: the game waits. So it does behind
+  // the level list, whose passes take F1 too.
+  if (!TLevelList::FShown() && THelp::FTakePass()) {
     if (CloseRequested() != 0) QuitFlag = 1;
     THelp::FShowPass();
+    return;
+  }
+  if (TLevelList::FTakePass()) {
+    if (CloseRequested() != 0) QuitFlag = 1;
+    TLevelList::FShowPass();
     return;
   }
   if (CommandPresses(Command::kQuit) != 0) QuitFlag = 1;
@@ -181,7 +188,13 @@ int TMain::FRun() {
 // Leaving with Escape or the close button never throws edits away: what no S has saved goes
 // into recovery/ as a pair the map files can be replaced with.
 int TMain::FGoodbye() {
-  if (!KeepUnsavedEditsOnQuit || QuitFlag == 0 || !TUndoHistory::FUnsavedEdits()) return 0;
+  if (QuitFlag == 0) return 0;
+  KeepUnsavedEdits();
+  return 0;
+}
+
+void KeepUnsavedEdits() {
+  if (!KeepUnsavedEditsOnQuit || !TUndoHistory::FUnsavedEdits()) return;
   std::string where;
   if (WriteRecoveryPair(where)) {
     PrintNote("Unsaved map edits kept in " + where);
@@ -189,14 +202,13 @@ int TMain::FGoodbye() {
     PrintNote("Unsaved map edits could not be kept: recovery/ cannot be written.");
   }
   // A level file's water and starts, which the pair cannot keep, beside it.
-  if (!CurrentLevel.Path.empty()) {
+  if (!CurrentLevel.Path.empty() || CurrentLevel.Untitled) {
     if (WriteRecoveryLevel(where)) {
       PrintNote("Unsaved level kept in " + where);
     } else {
       PrintNote("Unsaved level could not be kept: recovery/ cannot be written.");
     }
   }
-  return 0;
 }
 
 int RunRavelon(bool run_loop) {

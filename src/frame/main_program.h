@@ -49,6 +49,10 @@ int RunRavelon(bool run_loop = true);
 // Whether leaving with unsaved edits writes them into recovery/ (the default). A replay plays in
 // a scratch folder that is thrown away, where a recovery pair would only mislead.
 void SetKeepUnsavedEditsOnQuit(bool keep);
+// What no S has saved, into recovery/ as a pair (and, for a level file or a new level, as a
+// level beside it), with a line saying where; nothing without unsaved edits or when the run
+// keeps none. Leaving does it, and so does opening another level from the level list.
+void KeepUnsavedEdits();
 
 // One pass of the main loop (Escape and close checks, the frame, the pause, the counters).
 void MainLoopPass();

@@ -16,6 +16,7 @@ constexpr const char* kPicker = "Mouse over the right view";
 constexpr const char* kRedoRow = "Ctrl+Y or Ctrl+Shift+Z";
 constexpr const char* kFiles = "S / L / E";
 constexpr const char* kTab = "Tab";
+constexpr const char* kLevelListRow = "Ctrl+O";
 
 // One row per name, in the order of Command, which is also the help's: grouped by mode, the
 // modes in the order of CommandMode.
@@ -72,6 +73,21 @@ constexpr CommandInfo kCommands[] = {
      "puts the undone step again", "redo", kRedoRow},
     {Command::kRedoShifted, In::kKey, kKeyZ, kWithCtrl | kWithShift, Mode::kAnyTime, "Ctrl+Shift+Z",
      "puts the undone step again", "redo", kRedoRow},
+    {Command::kOpenLevelList, In::kKey, kKeyO, kWithCtrl, Mode::kAnyTime, "Ctrl+O",
+     "the level list shown over the picture", "open a level", kLevelListRow},
+
+    {Command::kListUp, In::kKey, kKeyUp, kNoModifier, Mode::kLevelList, "Up",
+     "the choice one row up", "choose", kLevelListRow},
+    {Command::kListDown, In::kKey, kKeyDown, kNoModifier, Mode::kLevelList, "Down",
+     "the choice one row down", "choose", kLevelListRow},
+    {Command::kListWheel, In::kWheel, 0, kNoModifier, Mode::kLevelList, "Wheel",
+     "the choice a row a notch", "choose", kLevelListRow},
+    {Command::kListOpen, In::kKey, kKeyEnter, kNoModifier, Mode::kLevelList, "Enter",
+     "opens the chosen level", "open it", kLevelListRow},
+    {Command::kListClick, In::kMouseButton, kMouseLeft, kNoModifier, Mode::kLevelList,
+     "Left button", "opens the level clicked", "open it", kLevelListRow},
+    {Command::kListClose, In::kKey, kKeyEscape, kNoModifier, Mode::kLevelList, "Escape",
+     "the list closed, the game goes on", "close the list", kLevelListRow},
 
     {Command::kFreeCamera, In::kKey, kKeyTab, kNoModifier, Mode::kSwitches, "Tab",
      "the free camera on or off", "free camera on / off", kTab},
@@ -121,6 +137,7 @@ constexpr const char* kModeHeadings[kCommandModeCount] = {
     "Mouse in the left view",
     "Over the right view",
     "The map, any time",
+    "Level list (Ctrl+O)",
     "Building",
     "Free camera (Tab)",
     "Help",

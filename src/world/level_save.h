@@ -18,7 +18,7 @@ bool SaveNewLevelFile();
 bool MapHasMoreThanThePair();
 // The map as the current level's file into recovery/ under a stamp ("recovery/STAMP.NAME.tmx"),
 // beside the pair written there on leaving with unsaved edits: the water and the starts are
-// kept too. True with the path in `where`.
+// kept too (a new level no save has named as "new-level.tmx"). True with the path in `where`.
 bool WriteRecoveryLevel(std::string& where);
 // Forgets which level files this run has backed up (a new run begins).
 void ResetLevelBackups();
