@@ -166,7 +166,9 @@ void SaveKeys() {
   if (!CommandPresses(Command::kSave)) return;
   const TLevel level = LevelToSave();
   bool saved = false;
-  if (ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) {
+  // A new level from the level list has no file yet: S gives it its first, as Ctrl+S does.
+  if ((ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) ||
+      CurrentLevel.Untitled) {
     saved = SaveNewLevelFile(level);
   } else if (!CurrentLevel.Path.empty()) {
     saved = SaveCurrentLevelFile(level);

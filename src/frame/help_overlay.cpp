@@ -26,8 +26,9 @@ constexpr uint32_t kKeyNameColour = 0x90E0FF;
 constexpr uint32_t kHelpColour = 0xFFFFFF;
 
 constexpr CommandMode kPlayPage[] = {
-    CommandMode::kPlay,     CommandMode::kLeftView,   CommandMode::kPicker, CommandMode::kAnyTime,
-    CommandMode::kSwitches, CommandMode::kFreeCamera, CommandMode::kHelp,   CommandMode::kWindow,
+    CommandMode::kPlay,       CommandMode::kLeftView,  CommandMode::kPicker,
+    CommandMode::kAnyTime,    CommandMode::kLevelList, CommandMode::kSwitches,
+    CommandMode::kFreeCamera, CommandMode::kHelp,      CommandMode::kWindow,
 };
 constexpr CommandMode kBuildPage[] = {
     CommandMode::kBuild,      CommandMode::kAnyTime, CommandMode::kSwitches,

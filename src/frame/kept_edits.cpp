@@ -20,7 +20,8 @@ bool FailureSaid = false;
 // keeps the water and the starts); nothing when the files on disk hold it already.
 KeptEdits KeepTheMap(std::string& where) {
   const TLevel level = LevelToSave();
-  if (CurrentLevel.Path.empty()) return KeepUnsavedEdits(level.Backgrounds, level.Blocks, where);
+  if (CurrentLevel.Path.empty() && !CurrentLevel.Untitled)
+    return KeepUnsavedEdits(level.Backgrounds, level.Blocks, where);
   if (CurrentLevelFileHolds(level)) return KeptEdits::kNothingToKeep;
   return WriteRecoveryLevel(level, where) ? KeptEdits::kWritten : KeptEdits::kFailed;
 }

@@ -9,8 +9,8 @@ constexpr int kKeepEditsEvery = 1800;
 // recovery/ if no S has saved it and neither the map files nor the last kept pair hold it.
 // Quiet when it works; a failure is said once on standard error.
 void KeepEditsWhilePlaying(int pass);
-// Leaving with unsaved edits: the pair is kept (or named where it already is) with a line on
-// standard error.
+// Leaving with unsaved edits (the game, or the level for another): the pair is kept (or named where
+// it already is) with a line on standard error.
 void KeepEditsOnQuit();
 // Whether edits are kept at all (the default). A replay plays in a scratch folder that is thrown
 // away, where a recovery pair would only mislead.

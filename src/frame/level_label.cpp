@@ -15,14 +15,15 @@ std::string TitleShown;
 }  // namespace
 
 void LayOutLevelLabel(OverlayScene& scene) {
-  if (CurrentLevel.Path.empty()) return;
+  if (CurrentLevel.Path.empty() && !CurrentLevel.Untitled) return;
   const std::string unsaved = TUndoHistory::FUnsavedEdits() ? " *" : "";
+  const std::string name = CurrentLevel.Untitled ? "(new, not saved yet)" : CurrentLevel.Name;
   OverlayText label;
   label.X = 2;
   label.Y = WINDOW_HEIGHT - kGlyphHeight - 2;
-  label.Text = "Level " + CurrentLevel.Name + unsaved;
+  label.Text = "Level " + name + unsaved;
   scene.Texts.push_back(std::move(label));
-  const std::string title = std::string(kGameTitle) + " - " + CurrentLevel.Name + unsaved;
+  const std::string title = std::string(kGameTitle) + " - " + name + unsaved;
   if (title == TitleShown) return;
   TitleShown = title;
   if (Backend* backend = CurrentBackend()) backend->SetTitle(title);

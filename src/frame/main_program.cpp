@@ -13,6 +13,7 @@
 #include "frame/game_sounds.h"
 #include "frame/help_overlay.h"
 #include "frame/kept_edits.h"
+#include "frame/level_list.h"
 #include "frame/level_start.h"
 #include "frame/overlay.h"
 #include "platform/commands.h"
@@ -138,10 +139,16 @@ int TMain::FBootSubsystems() {
 void MainLoopPass() {
   InputBeginPass();
   if (QuitSignalled()) QuitFlag = 1;
-  // A pass with F1, or with the help shown, is the help's: the game waits.
-  if (THelp::FTakePass()) {
+  // A pass with F1, or with the help shown, is the help's: the game waits. So it does behind
+  // the level list, whose passes take F1 too.
+  if (!TLevelList::FShown() && THelp::FTakePass()) {
     if (CloseRequested() != 0) QuitFlag = 1;
     THelp::FShowPass();
+    return;
+  }
+  if (TLevelList::FTakePass()) {
+    if (CloseRequested() != 0) QuitFlag = 1;
+    TLevelList::FShowPass();
     return;
   }
   // Escape drops build mode's paste or drag first, when one is under way.

@@ -5,6 +5,7 @@
 #include "editor/build_mode.h"
 #include "editor/picker_overlay.h"
 #include "frame/help_overlay.h"
+#include "frame/level_list.h"
 #include "frame/overlay_messages.h"
 #include "platform/input.h"
 #include "platform/platform.h"
@@ -36,6 +37,7 @@ void Hear(std::span<const GameEventRecord> events) {
 void TOverlay::FStart() {
   TOverlayMessages::FReset();
   THelp::FReset();
+  TLevelList::FReset();
   PausesShown = 0;
   SetOverlayScene({});
   // Listeners can be forgotten between runs (the tests do): each start listens anew, and the
@@ -51,6 +53,12 @@ void TOverlay::FLayOut() {
   // The help covers the picture: nothing else shows while it is up.
   if (THelp::FShown()) {
     THelp::FLayOut(scene);
+    SetOverlayScene(std::move(scene));
+    return;
+  }
+  // So does the level list.
+  if (TLevelList::FShown()) {
+    TLevelList::FLayOut(scene);
     SetOverlayScene(std::move(scene));
     return;
   }

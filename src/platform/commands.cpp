@@ -20,6 +20,7 @@ constexpr const char* kTools = "1 to 7 (in build mode)";
 constexpr const char* kBuildButtons = "Left / right mouse button in build mode";
 constexpr const char* kHides = "Shift+1 to Shift+4 (in build mode)";
 constexpr const char* kClipboard = "Ctrl+C / Ctrl+X / Ctrl+V / Delete / Escape (tool 6)";
+constexpr const char* kLevelListRow = "Ctrl+O";
 
 // One row per name, in the order of Command, which is also the help's: grouped by mode, the
 // modes in the order of CommandMode.
@@ -76,6 +77,21 @@ constexpr CommandInfo kCommands[] = {
      "puts the undone step again", "redo", kRedoRow},
     {Command::kRedoShifted, In::kKey, kKeyZ, kWithCtrl | kWithShift, Mode::kAnyTime, "Ctrl+Shift+Z",
      "puts the undone step again", "redo", kRedoRow},
+    {Command::kOpenLevelList, In::kKey, kKeyO, kWithCtrl, Mode::kAnyTime, "Ctrl+O",
+     "the level list shown over the picture", "open a level", kLevelListRow},
+
+    {Command::kListUp, In::kKey, kKeyUp, kNoModifier, Mode::kLevelList, "Up",
+     "the choice one row up", "choose", kLevelListRow},
+    {Command::kListDown, In::kKey, kKeyDown, kNoModifier, Mode::kLevelList, "Down",
+     "the choice one row down", "choose", kLevelListRow},
+    {Command::kListWheel, In::kWheel, 0, kNoModifier, Mode::kLevelList, "Wheel",
+     "the choice a row a notch", "choose", kLevelListRow},
+    {Command::kListOpen, In::kKey, kKeyEnter, kNoModifier, Mode::kLevelList, "Enter",
+     "opens the chosen level", "open it", kLevelListRow},
+    {Command::kListClick, In::kMouseButton, kMouseLeft, kNoModifier, Mode::kLevelList,
+     "Left button", "opens the level clicked", "open it", kLevelListRow},
+    {Command::kListClose, In::kKey, kKeyEscape, kNoModifier, Mode::kLevelList, "Escape",
+     "the list closed, the game goes on", "close the list", kLevelListRow},
 
     {Command::kFreeCamera, In::kKey, kKeyTab, kNoModifier, Mode::kSwitches, "Tab",
      "the free camera on or off", "free camera on / off", kTab},
@@ -168,8 +184,15 @@ constexpr bool RowsInNameOrder() {
 static_assert(RowsInNameOrder(), "the rows of kCommands follow the order of Command");
 
 constexpr const char* kModeHeadings[kCommandModeCount] = {
-    "Playing",  "Mouse in the left view", "Over the right view", "The map, any time",
-    "Building", "Free camera (Tab)",      "Build mode (Enter)",  "Help",
+    "Playing",
+    "Mouse in the left view",
+    "Over the right view",
+    "The map, any time",
+    "Level list (Ctrl+O)",
+    "Building",
+    "Free camera (Tab)",
+    "Build mode (Enter)",
+    "Help",
     "Window",
 };
 

@@ -38,6 +38,7 @@ enum KeyCode : int {
   kKeyL = 76,
   kKeyM = 77,
   kKeyN = 78,
+  kKeyO = 79,
   kKeyP = 80,
   kKeyR = 82,
   kKeyS = 83,
@@ -81,6 +82,14 @@ enum class Command {
   kUndo,
   kRedo,
   kRedoShifted,
+  kOpenLevelList,
+  // The level list.
+  kListUp,
+  kListDown,
+  kListWheel,
+  kListOpen,
+  kListClick,
+  kListClose,
   // The building switches.
   kFreeCamera,
   kHoldWorld,
@@ -143,19 +152,20 @@ enum CommandModifier : int {
   kWithShift = 2,
 };
 
-// Where a command acts. While the help is shown only the help's commands act.
+// Where a command acts. While the help or the level list is shown only its commands act.
 enum class CommandMode {
   kPlay,        // the game running (the arrows only while the free camera is off)
   kLeftView,    // the pointer in the left view
   kPicker,      // the pointer over the right view, where the picker shows
   kAnyTime,     // the map's files and history, whatever else goes on
+  kLevelList,   // while the level list is shown (Ctrl+O opens it)
   kSwitches,    // the building switches, at any time
   kFreeCamera,  // while the free camera is on
   kBuild,       // in build mode (Enter)
   kHelp,        // while the help is shown (F1 also opens it)
   kWindow,      // the window's or the page's, never the game's
 };
-constexpr int kCommandModeCount = 9;
+constexpr int kCommandModeCount = 10;
 
 struct CommandInfo {
   Command Name;

@@ -1,5 +1,6 @@
 // The level being played: where S saves it (the raw pair, or its level file) and what it is
-// called on screen. Start-up without a level file leaves it on the raw pair.
+// called on screen. Start-up without a level file leaves it on the raw pair; the level list's
+// new empty level is a level without a file until its first save.
 #pragma once
 
 #include <string>
@@ -11,6 +12,8 @@ struct TCurrentLevel {
   std::string Path;   // the level file; empty for the raw pair
   std::string Name;   // the level's name; empty for the raw pair
   std::string Music;  // the tune the level names, kept through a save; empty for none
+  // A new level no save has named yet (Path and Name empty): S saves it as Ctrl+S does.
+  bool Untitled = false;
 };
 
 extern TCurrentLevel CurrentLevel;

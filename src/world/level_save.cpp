@@ -131,11 +131,13 @@ bool LevelHasMoreThanThePair(const TLevel& level) {
 }
 
 bool WriteRecoveryLevel(const TLevel& saved, std::string& where) {
-  if (CurrentLevel.Path.empty()) return false;
+  if (CurrentLevel.Path.empty() && !CurrentLevel.Untitled) return false;
+  // A new level no save has named is kept as "new-level.tmx".
+  const std::string path = CurrentLevel.Untitled ? "new-level.tmx" : CurrentLevel.Path;
   TLevel level = saved;
-  if (level.Name.empty()) level.Name = LevelNameFromPath(CurrentLevel.Path);
+  if (level.Name.empty()) level.Name = LevelNameFromPath(path);
   const std::string text = LevelTmxText(level);
-  SaveFile file{std::filesystem::path(CurrentLevel.Path).filename().string(),
+  SaveFile file{std::filesystem::path(path).filename().string(),
                 std::vector<uint8_t>(text.begin(), text.end())};
   std::string stamp, why;
   if (!WriteStampedCopies(kMapRecoveryFolder, LocalTimeStamp(), {file}, stamp, why)) return false;

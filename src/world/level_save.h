@@ -20,7 +20,7 @@ bool SaveNewLevelFile(const TLevel& level);
 bool LevelHasMoreThanThePair(const TLevel& level);
 // `level` as the current level's file into recovery/ under a stamp ("recovery/STAMP.NAME.tmx"),
 // beside the pair written there on leaving with unsaved edits: the water and the starts are
-// kept too. True with the path in `where`.
+// kept too (a new level no save has named as "new-level.tmx"). True with the path in `where`.
 bool WriteRecoveryLevel(const TLevel& level, std::string& where);
 // Whether the current level's file holds `level` byte for byte, as a save would write it.
 bool CurrentLevelFileHolds(const TLevel& level);

@@ -151,7 +151,7 @@ TEST(CommandsTest, QuestionsReadTheKeysButtonsAndModifiersOfTheirRow) {
 
 TEST(CommandsTest, ThePageGivesTheGameOnlyItsOwnKeysAndCtrlChords) {
   for (const int key :
-       {int{kKeyZ}, int{kKeyY}, int{kKeyL}, int{kKeyS}, int{kKeyShift}, int{kKeyCtrl}})
+       {int{kKeyZ}, int{kKeyY}, int{kKeyL}, int{kKeyS}, int{kKeyO}, int{kKeyShift}, int{kKeyCtrl}})
     EXPECT_TRUE(PageGivesChordToGame(key)) << key;
   for (const int key : {int{kKeyR}, int{'W'}, int{'T'}, 0})
     EXPECT_FALSE(PageGivesChordToGame(key)) << key;
