@@ -19,6 +19,7 @@
 #include "editor/map_pair_open.h"
 #include "frame/game_options.h"
 #include "frame/game_sounds.h"
+#include "frame/kept_edits.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
 #include "platform/input.h"
@@ -144,6 +145,7 @@ void RunOnePass() {
   if (!PendingOpen.empty()) OpenPendingLevel();
   MainLoopPass();
   ObservePass(++PassesDone);
+  KeepEditsWhilePlaying(PassesDone);
   Web->EndOfPass();
   KeepStored();
   if (QuitFlag == 0) return;
