@@ -3,22 +3,36 @@
 #include "platform/quit_signals.h"
 
 #include <signal.h>
+#include <time.h>
 
 #include <initializer_list>
 
 namespace {
 
 volatile sig_atomic_t Signalled = 0;
+volatile time_t FirstSignalAt = 0;
 
-// The first one asks the loop to end; a second, should the game not get round to it (stuck in
-// a long pass), ends the process as the signal always did.
+// A second signal this soon after the first is the same request sent twice (timeout(1) and a
+// closing terminal signal the process and then its whole group): it changes nothing.
+constexpr time_t kSecondSignalSeconds = 3;
+
+time_t NowSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);  // safe in a signal handler
+  return now.tv_sec;
+}
+
+// The first one asks the loop to end; a later one, should the game not get round to it (stuck
+// in a long pass), ends the process as the signal always did.
 void OnQuitSignal(int signal_number) {
-  if (Signalled) {
-    signal(signal_number, SIG_DFL);
-    raise(signal_number);
+  if (!Signalled) {
+    Signalled = 1;
+    FirstSignalAt = NowSeconds();
     return;
   }
-  Signalled = 1;
+  if (NowSeconds() - FirstSignalAt < kSecondSignalSeconds) return;
+  signal(signal_number, SIG_DFL);
+  raise(signal_number);
 }
 
 }  // namespace
