@@ -19,7 +19,8 @@ for arg in "$@"; do
   esac
 done
 
-packages=(cmake g++ ninja-build emscripten python3)
+# The native build reads level files as the game does: Debian's XML parser, zlib and zstd.
+packages=(cmake g++ ninja-build pkg-config libpugixml-dev zlib1g-dev libzstd-dev emscripten python3)
 source scripts/install-missing.sh
 install_missing scripts/web.sh "${packages[@]}"
 
