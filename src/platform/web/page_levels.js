@@ -14,7 +14,6 @@
   const MAX_LEVEL_FILE_BYTES = 4 << 20;
   // What inflatedLayer answers besides a length (src/world/layer_inflate_browser.cpp).
   const DAMAGED = -1, NOT_INFLATED = -2, NO_ZSTD = -3;
-  const XHTML = 'http://www.w3.org/1999/xhtml';
 
   const levels = {};
   window.RavelonLevels = levels;
@@ -23,8 +22,11 @@
 
   let parsed = new Uint8Array(0);
 
+  // The browser puts its report of a parse error into the document as an element of its own
+  // namespace (a file's own <parsererror> has none).
   function parserError(document) {
-    const error = document.getElementsByTagNameNS(XHTML, 'parsererror')[0];
+    const error = Array.from(document.getElementsByTagNameNS('*', 'parsererror'))
+      .find((element) => element.namespaceURI !== null);
     if (!error) return null;
     const detail = error.querySelector('div') || error;
     return detail.textContent.trim().split('\n')[0] || 'the browser could not parse it';
