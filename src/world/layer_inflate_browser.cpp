@@ -9,12 +9,12 @@
 namespace {
 
 // What the page made of a stream (results as the page's inflatedLayer says).
-constexpr int kDamaged = -1, kNotInflated = -2, kNoZstd = -3;
+enum PageInflation : int { kDamaged = -1, kNotInflated = -2, kNoZstd = -3 };
 
 EM_JS(int, PageInflatedLayer,
-      (const char* compression, const uint8_t* in, int in_length, uint8_t* out, int capacity), {
+      (const char* compression, const uint8_t* stream, int length, uint8_t* out, int capacity), {
         return RavelonLevels.inflatedLayer(UTF8ToString(compression),
-                                           HEAPU8.subarray(in, in + in_length),
+                                           HEAPU8.subarray(stream, stream + length),
                                            HEAPU8.subarray(out, out + capacity));
       });
 
@@ -30,9 +30,9 @@ bool InflateLayer(const std::vector<uint8_t>& in, std::string_view compression,
     out.clear();
     why = produced == kNoZstd ? "the page does not read zstd layers, as this browser cannot "
                                 "inflate them (Tiled saves layers as zlib, gzip or CSV too)"
-          : produced == kDamaged
-              ? "its compressed data is damaged or cut short"
-              : "its compressed data was not inflated as the page took the file in";
+          : produced == kNotInflated
+              ? "its compressed data was not inflated as the page took the file in"
+              : "its compressed data is damaged or cut short";
     return false;
   }
   out.resize(static_cast<size_t>(produced));
