@@ -369,6 +369,29 @@ async function levelFilesOnThePage(browser, url) {
   check(await waitForNote(page, 'Opened gzipped.tmx as the level'), 'a level file in base64 and gzip opens');
   check((await level(page)).equals(expected), 'its gzip layers give the same map');
 
+  // External tilesets: one picked with the level is read; one not picked is the game's sheet
+  // its file name names.
+  const tilesTsx = /<tileset firstgid="1" (name="tiles"[^>]*)>([\s\S]*?)<\/tileset>/.exec(writtenText);
+  const external = (source) => writtenText.replace(tilesTsx[0], `<tileset firstgid="1" source="${source}"/>`);
+  check(tilesTsx !== null, 'the game writes its tiles tileset embedded');
+  await overStart();
+  await page.setInputFiles('#level-file', [
+    { name: 'picked.tmx', mimeType: 'application/octet-stream', buffer: Buffer.from(external('sheets/mine.tsx')) },
+    { name: 'mine.tsx', mimeType: 'application/octet-stream',
+      buffer: Buffer.from(`<tileset ${tilesTsx[1]}>${tilesTsx[2].replace('../', '../../')}</tileset>`) }]);
+  check(await waitForNote(page, 'Opened picked.tmx as the level'), 'a level opens with its external tileset picked along');
+  check((await level(page)).equals(expected), 'its external tileset gives the same map');
+  await overStart();
+  await openFile(page, 'named.tmx', Buffer.from(external('tiles.tsx')));
+  check(await waitForNote(page, 'taken as the game\'s tiles sheet'), 'a tileset not picked is taken by its name, with a note');
+  check(await waitForNote(page, 'Opened named.tmx as the level'), 'the level of a tileset taken by its name opens');
+  check((await level(page)).equals(expected), 'the tileset taken by its name gives the same map');
+  await overStart();
+  const beforeUnknown = await level(page);
+  await openFile(page, 'unknown.tmx', Buffer.from(external('other.tsx')));
+  check(await waitForNote(page, 'its tileset other.tsx is missing'), 'a tileset neither picked nor named is refused');
+  check((await level(page)).equals(beforeUnknown), 'the refused level leaves the map unchanged');
+
   // zstd: this browser may not inflate it; then one line says so and the map stays.
   await overStart();
   const beforeZstd = await level(page);
