@@ -391,8 +391,8 @@ bool ParseLevelTmx(std::string_view text, const std::string& folder, TLevel& lev
   return ParseXmlTree(text, map, why) && ReadLevelTree(map, folder, level, why, notes);
 }
 
-bool ReadLevelTree(const TXmlNode& map, const std::string& folder, TLevel& level,
-                   std::string& why, std::vector<std::string>& notes) {
+bool ReadLevelTree(const TXmlNode& map, const std::string& folder, TLevel& level, std::string& why,
+                   std::vector<std::string>& notes) {
   if (map.Name != "map") {
     why = "it is not a Tiled map";
     return false;
