@@ -16,10 +16,12 @@
 
 #include "actors/actor.h"
 #include "actors/profile.h"
+#include "editor/build_mode.h"
 #include "editor/map_pair_open.h"
 #include "frame/game_options.h"
 #include "frame/game_sounds.h"
 #include "frame/kept_edits.h"
+#include "frame/level_import.h"
 #include "frame/main_program.h"
 #include "platform/files.h"
 #include "platform/input.h"
@@ -30,6 +32,8 @@
 #include "record/play_recorder.h"
 #include "record/script.h"
 #include "shared/play_files.h"
+#include "world/current_level.h"
+#include "world/level_file.h"
 #include "world/map_pair_file.h"
 
 namespace {
@@ -50,6 +54,7 @@ constexpr int kHeldByPlayer = 1, kHeldWhileHidden = 2, kHeldAtStart = 4;
 int HeldByPage = 0;
 int StopAfter = 0;  // scripted: the page holds still after this pass
 std::string PendingOpen;
+std::string PendingLevelName;  // the file name of a level file to open; empty for a map file
 bool Ended = false;
 WebAudio Audio;
 GameSounds* Sound = nullptr;  // live play only; null for a silent game
@@ -74,6 +79,18 @@ void LayOutFile(const std::string& name) {
     std::fprintf(stderr, "Cannot lay out %s\n", name.c_str());
 }
 
+// levels/ starts with the default level as a level file, copied only where none of its name is
+// kept yet.
+void LayOutDefaultLevel() {
+  const std::filesystem::path play(kPlayFolder);
+  std::error_code error;
+  if (std::filesystem::exists(play / kDefaultLevelFile, error)) return;
+  std::filesystem::create_directories(play / kLevelsFolderName, error);
+  const std::filesystem::path from = std::filesystem::path(kArtFolder) / kDefaultLevelSource;
+  if (!CopyFile(from, play / kDefaultLevelFile))
+    std::fprintf(stderr, "Cannot lay out %s\n", kDefaultLevelFile);
+}
+
 // As scripts/play.sh lays out play/ (shared/play_files.h): the art, the sound recipes and tunes
 // copied in every time, the default level only where no map file is kept yet, so a level saved with
 // S is never overwritten.
@@ -93,6 +110,7 @@ void LayOutPlayFolder(bool with_stored_levels) {
     if (!std::filesystem::exists(std::filesystem::path(kPlayFolder) / name, error))
       LayOutFile(name);
   }
+  LayOutDefaultLevel();
   if (chdir(kPlayFolder) != 0) std::fprintf(stderr, "Cannot enter %s\n", kPlayFolder);
 }
 
@@ -110,12 +128,15 @@ void StopRecording() {
 // so the recording ends just before it, still whole and downloadable.
 void OpenPendingLevel() {
   const std::string path = std::move(PendingOpen);
+  const std::string level_name = std::move(PendingLevelName);
   PendingOpen.clear();
-  if (Recording && FileLength(path) == static_cast<int64_t>(kMapPairFileBytes)) {
+  PendingLevelName.clear();
+  const bool level_file = !level_name.empty();
+  if (Recording && (level_file || FileLength(path) == static_cast<int64_t>(kMapPairFileBytes))) {
     StopRecording();
     EM_ASM({ RavelonPage.note('The recording ends where the level file was opened.'); });
   }
-  const bool opened = OpenMapPairAsStep(path);
+  const bool opened = level_file ? OpenLevelFromOutside(path, level_name) : OpenMapPairAsStep(path);
   std::remove(path.c_str());
   EM_ASM({ RavelonPage.levelOpened($0); }, opened ? 1 : 0);
 }
@@ -274,6 +295,32 @@ EMSCRIPTEN_KEEPALIVE int WebOpenMapPair(const char* path) {
   if (!Web || Ended) return 0;
   PendingOpen = path;
   return 1;
+}
+
+// The level file at path (the page wrote it, with what it holds made ready for the game's
+// reader) becomes the level at the start of the next pass, kept in levels/ under file_name.
+EMSCRIPTEN_KEEPALIVE int WebOpenLevelFile(const char* path, const char* file_name) {
+  if (!Web || Ended || !file_name || !*file_name) return 0;
+  PendingOpen = path;
+  PendingLevelName = file_name;
+  return 1;
+}
+
+// The level on screen as a level file at path, when it is one (it came from a level file, or is
+// a new level): the name to give the file, or empty when the level is the raw pair's (or the
+// file could not be written, the reason on the console).
+EMSCRIPTEN_KEEPALIVE const char* WebWriteLevelFile(const char* path) {
+  static std::string name;
+  name.clear();
+  if (!Web || (CurrentLevel.Path.empty() && !CurrentLevel.Untitled)) return "";
+  std::string why;
+  if (!WriteLevelFile(path, LevelToSave(), why)) {
+    std::fprintf(stderr, "The level file could not be written: %s\n", why.c_str());
+    return "";
+  }
+  name = CurrentLevel.Path.empty() ? "new-level.tmx"
+                                   : std::filesystem::path(CurrentLevel.Path).filename().string();
+  return name.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int WebWriteMapPair(const char* path) {

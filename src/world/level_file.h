@@ -61,6 +61,10 @@ std::string LevelTmxText(const TLevel& level, const std::string& image_folder = 
 // kind in `notes`.
 bool ParseLevelTmx(std::string_view text, const std::string& folder, TLevel& level,
                    std::string& why, std::vector<std::string>& notes);
+// The same from the document element of a parsed file (world/xml_tree.h).
+struct TXmlNode;
+bool ReadLevelTree(const TXmlNode& map, const std::string& folder, TLevel& level, std::string& why,
+                   std::vector<std::string>& notes);
 // The same from a file, refusing one above kMaxLevelFileBytes before reading it.
 bool ReadLevelFile(const std::string& path, TLevel& level, std::string& why,
                    std::vector<std::string>& notes);

@@ -1,9 +1,8 @@
 // Reading a level file: any TMX map of the game's shape that Tiled writes, whatever its layers'
 // encoding, its tilesets' first gids, embedded or external, and its objects' typing. What the
 // game cannot show is counted and passed over; what would make another level than the file
-// says is refused, and the level read so far thrown away.
-#include <pugixml.hpp>
-
+// says is refused, and the level read so far thrown away. The file's XML is parsed by the
+// build's parser into a tree of elements (world/xml_tree.h); this is the one reading of it.
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -14,6 +13,7 @@
 #include "shared/play_files.h"
 #include "shared/units.h"
 #include "world/level_file.h"
+#include "world/xml_tree.h"
 
 namespace {
 
@@ -47,16 +47,16 @@ struct Reader {
   }
 };
 
-bool WholeAttribute(const pugi::xml_node& node, const char* name, long long& value) {
-  const pugi::xml_attribute attribute = node.attribute(name);
+bool WholeAttribute(const TXmlNode& node, const char* name, long long& value) {
+  const std::string* attribute = node.Attribute(name);
   if (!attribute) return false;
-  const std::string text = attribute.value();
+  const std::string& text = *attribute;
   char* end = nullptr;
   value = std::strtoll(text.c_str(), &end, 10);
   return !text.empty() && end && *end == '\0';
 }
 
-bool AttributeIs(const pugi::xml_node& node, const char* name, long long want) {
+bool AttributeIs(const TXmlNode& node, const char* name, long long want) {
   long long value = 0;
   return WholeAttribute(node, name, value) && value == want;
 }
@@ -71,33 +71,22 @@ std::string Joined(const std::string& folder, const std::string& path) {
   return folder + "/" + path;
 }
 
-bool LoadXml(std::string_view text, pugi::xml_document& document, std::string& why) {
-  const pugi::xml_parse_result result =
-      document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
-  if (!result) {
-    why = std::string("it is not XML (") + result.description() + " at byte " +
-          std::to_string(result.offset) + ")";
-    return false;
-  }
-  return true;
-}
-
 // The sheet a tileset cuts, known by its image's file name, else by the tileset's name.
-SheetKind KindOf(const pugi::xml_node& tileset, const std::string& image) {
+SheetKind KindOf(const TXmlNode& tileset, const std::string& image) {
   const std::string file = FileName(image);
   if (file == kTileSheetFile) return SheetKind::kTiles;
   if (file == kWaterSheetFile) return SheetKind::kWater;
-  const std::string name = tileset.attribute("name").value();
+  const std::string_view name = tileset.Value("name");
   if (file.empty() && name == "tiles") return SheetKind::kTiles;
   if (file.empty() && name == "water") return SheetKind::kWater;
   return SheetKind::kOther;
 }
 
-bool ReadTilesetBody(Reader& reader, const pugi::xml_node& tileset, const std::string& folder,
+bool ReadTilesetBody(Reader& reader, const TXmlNode& tileset, const std::string& folder,
                      uint32_t first_gid) {
-  const std::string name = tileset.attribute("name").value();
-  const pugi::xml_node image = tileset.child("image");
-  const std::string source = image.attribute("source").value();
+  const std::string name(tileset.Value("name"));
+  const TXmlNode* image = tileset.Child("image");
+  const std::string source(image ? image->Value("source") : std::string_view());
   if (!image || source.empty())
     return reader.Fail("the tileset \"" + name + "\" has no image (the game reads one sheet each)");
   if (FileLength(Joined(folder, source)) < 0) reader.MissingImages.insert(source);
@@ -107,7 +96,7 @@ bool ReadTilesetBody(Reader& reader, const pugi::xml_node& tileset, const std::s
   long long count = 0, width = 0, height = 0;
   if (WholeAttribute(tileset, "tilecount", count) && count > 0) {
     read.Count = static_cast<uint32_t>(std::min<long long>(count, 1 << 20));
-  } else if (WholeAttribute(image, "width", width) && WholeAttribute(image, "height", height) &&
+  } else if (WholeAttribute(*image, "width", width) && WholeAttribute(*image, "height", height) &&
              width > 0 && height > 0) {
     read.Count = static_cast<uint32_t>(std::min<long long>((width / 16) * (height / 16), 1 << 20));
   } else {
@@ -122,12 +111,12 @@ bool ReadTilesetBody(Reader& reader, const pugi::xml_node& tileset, const std::s
   return true;
 }
 
-bool ReadTileset(Reader& reader, const pugi::xml_node& node) {
+bool ReadTileset(Reader& reader, const TXmlNode& node) {
   long long first = 0;
   if (!WholeAttribute(node, "firstgid", first) || first < 1 || first >= (1ll << 28))
     return reader.Fail("a tileset has no first gid");
   if (reader.Tilesets.size() == kMaxTilesets) return reader.Fail("it has too many tilesets");
-  const std::string source = node.attribute("source").value();
+  const std::string source(node.Value("source"));
   if (source.empty())
     return ReadTilesetBody(reader, node, reader.Folder, static_cast<uint32_t>(first));
   // An external tileset (.tsx): its image is named from its own folder.
@@ -139,12 +128,12 @@ bool ReadTileset(Reader& reader, const pugi::xml_node& node) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes, kMaxLevelFileBytes))
     return reader.Fail("its tileset " + source + " cannot be read");
-  pugi::xml_document document;
+  TXmlNode tileset;
   std::string why;
-  if (!LoadXml({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, document, why))
+  if (!ParseXmlTree({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, tileset, why))
     return reader.Fail("its tileset " + source + ": " + why);
-  const pugi::xml_node tileset = document.child("tileset");
-  if (!tileset) return reader.Fail("its tileset " + source + " is not a Tiled tileset");
+  if (tileset.Name != "tileset")
+    return reader.Fail("its tileset " + source + " is not a Tiled tileset");
   const std::string folder = std::filesystem::path(path).parent_path().string();
   return ReadTilesetBody(reader, tileset, folder, static_cast<uint32_t>(first));
 }
@@ -188,21 +177,21 @@ bool PutCell(Reader& reader, LayerKind kind, uint32_t gid, uint8_t& cell) {
   return true;
 }
 
-bool ReadGids(Reader& reader, const pugi::xml_node& data, std::vector<uint32_t>& gids) {
-  const std::string encoding = data.attribute("encoding").value();
-  const std::string compression = data.attribute("compression").value();
+bool ReadGids(Reader& reader, const TXmlNode& data, std::vector<uint32_t>& gids) {
+  const std::string_view encoding = data.Value("encoding");
+  const std::string_view compression = data.Value("compression");
   if (!encoding.empty()) {
     std::string why;
-    return DecodeLayerData(data.child_value(), encoding, compression, gids, why) ||
-           reader.Fail(why);
+    return DecodeLayerData(data.Text, encoding, compression, gids, why) || reader.Fail(why);
   }
-  if (data.child("chunk")) return reader.Fail("its layers come in chunks, as an infinite map's");
+  if (data.Child("chunk")) return reader.Fail("its layers come in chunks, as an infinite map's");
   // Tiled's oldest form: a <tile> element per cell.
   gids.clear();
-  for (const pugi::xml_node& tile : data.children("tile")) {
+  for (const TXmlNode& tile : data.Children) {
+    if (tile.Name != "tile") continue;
     if (gids.size() == kMapFileBytes) return reader.Fail("a layer has more tiles than cells");
     long long gid = 0;
-    if (tile.attribute("gid") &&
+    if (tile.Attribute("gid") &&
         (!WholeAttribute(tile, "gid", gid) || gid < 0 || gid > 0xFFFFFFFFll))
       return reader.Fail("a layer has a tile that is not a tile number");
     gids.push_back(static_cast<uint32_t>(gid));
@@ -211,9 +200,9 @@ bool ReadGids(Reader& reader, const pugi::xml_node& data, std::vector<uint32_t>&
   return true;
 }
 
-bool ReadTileLayer(Reader& reader, const pugi::xml_node& layer, TLevel& level,
+bool ReadTileLayer(Reader& reader, const TXmlNode& layer, TLevel& level,
                    std::set<std::string>& seen) {
-  const std::string name = layer.attribute("name").value();
+  const std::string name(layer.Value("name"));
   LayerKind kind;
   std::vector<uint8_t>* grid = nullptr;
   if (name == "backgrounds") {
@@ -227,23 +216,23 @@ bool ReadTileLayer(Reader& reader, const pugi::xml_node& layer, TLevel& level,
     return true;
   }
   if (!seen.insert(name).second) return reader.Fail("it has two layers named \"" + name + "\"");
-  if ((layer.attribute("width") && !AttributeIs(layer, "width", MAP_WIDTH_TILES)) ||
-      (layer.attribute("height") && !AttributeIs(layer, "height", MAP_HEIGHT_TILES)))
+  if ((layer.Attribute("width") && !AttributeIs(layer, "width", MAP_WIDTH_TILES)) ||
+      (layer.Attribute("height") && !AttributeIs(layer, "height", MAP_HEIGHT_TILES)))
     return reader.Fail("its layer \"" + name + "\" is not 75x54");
   std::vector<uint32_t> gids;
-  const pugi::xml_node data = layer.child("data");
+  const TXmlNode* data = layer.Child("data");
   if (!data) return reader.Fail("its layer \"" + name + "\" has no data");
-  bool ok = ReadGids(reader, data, gids);
+  bool ok = ReadGids(reader, *data, gids);
   for (size_t i = 0; ok && i < kMapFileBytes; ++i)
     ok = PutCell(reader, kind, gids[i], (*grid)[i]);
   if (!ok) reader.Why = "its layer \"" + name + "\": " + reader.Why;
   return ok;
 }
 
-bool ObjectNumber(const pugi::xml_node& object, const char* name, double& value) {
-  const pugi::xml_attribute attribute = object.attribute(name);
+bool ObjectNumber(const TXmlNode& object, const char* name, double& value) {
+  const std::string* attribute = object.Attribute(name);
   if (!attribute) return value = 0, true;
-  const std::string text = attribute.value();
+  const std::string& text = *attribute;
   char* end = nullptr;
   value = std::strtod(text.c_str(), &end);
   return !text.empty() && end && *end == '\0' && std::isfinite(value);
@@ -251,15 +240,15 @@ bool ObjectNumber(const pugi::xml_node& object, const char* name, double& value)
 
 // Where an object puts the middle of the feet: a point where it is, a tile object (whose
 // corner is its bottom left) and a rectangle at the middle of their bottom edge.
-bool FeetOf(Reader& reader, const pugi::xml_node& object, TStartPoint& at) {
+bool FeetOf(Reader& reader, const TXmlNode& object, TStartPoint& at) {
   double x = 0, y = 0, width = 0, height = 0;
-  const std::string id = object.attribute("id").value();
+  const std::string id(object.Value("id"));
   const std::string which = id.empty() ? "an object" : "object " + id;
   if (!ObjectNumber(object, "x", x) || !ObjectNumber(object, "y", y) ||
       !ObjectNumber(object, "width", width) || !ObjectNumber(object, "height", height))
     return reader.Fail(which + " has a position that is not a number");
-  if (object.child("point") || object.child("polygon") || object.child("polyline")) {
-  } else if (object.attribute("gid")) {
+  if (object.Child("point") || object.Child("polygon") || object.Child("polyline")) {
+  } else if (object.Attribute("gid")) {
     x += width / 2;
   } else {
     x += width / 2;
@@ -271,13 +260,14 @@ bool FeetOf(Reader& reader, const pugi::xml_node& object, TStartPoint& at) {
   return true;
 }
 
-bool ReadObjects(Reader& reader, const pugi::xml_node& group, TLevel& level, bool& player_seen) {
+bool ReadObjects(Reader& reader, const TXmlNode& group, TLevel& level, bool& player_seen) {
   size_t objects = 0;
-  for (const pugi::xml_node& object : group.children("object")) {
+  for (const TXmlNode& object : group.Children) {
+    if (object.Name != "object") continue;
     if (++objects > kMaxObjects)
       return reader.Fail("it has more than " + std::to_string(kMaxObjects) + " objects");
-    std::string type = object.attribute("type").value();
-    if (type.empty()) type = object.attribute("class").value();
+    std::string_view type = object.Value("type");
+    if (type.empty()) type = object.Value("class");
     if (type != "player" && type != "badguy") {
       ++reader.UntypedObjects;
       continue;
@@ -298,14 +288,17 @@ bool ReadObjects(Reader& reader, const pugi::xml_node& group, TLevel& level, boo
   return true;
 }
 
-std::string PropertyValue(const pugi::xml_node& property) {
-  if (property.attribute("value")) return property.attribute("value").value();
-  return property.child_value();  // a multi-line string
+std::string PropertyValue(const TXmlNode& property) {
+  if (const std::string* value = property.Attribute("value")) return *value;
+  return property.Text;  // a multi-line string
 }
 
-bool ReadProperties(Reader& reader, const pugi::xml_node& map, TLevel& level) {
-  for (const pugi::xml_node& property : map.child("properties").children("property")) {
-    const std::string name = property.attribute("name").value();
+bool ReadProperties(Reader& reader, const TXmlNode& map, TLevel& level) {
+  const TXmlNode* properties = map.Child("properties");
+  if (!properties) return true;
+  for (const TXmlNode& property : properties->Children) {
+    if (property.Name != "property") continue;
+    const std::string name(property.Value("name"));
     if (name == "name") {
       level.Name = PropertyValue(property);
       if (level.Name.empty()) continue;  // no name: the file's gives one
@@ -322,12 +315,12 @@ bool ReadProperties(Reader& reader, const pugi::xml_node& map, TLevel& level) {
 }
 
 // Layers in any order, group layers opened; the tile layers after the tilesets they use.
-bool ReadLayers(Reader& reader, const pugi::xml_node& parent, TLevel& level,
-                std::set<std::string>& seen, bool& player_seen, int depth) {
+bool ReadLayers(Reader& reader, const TXmlNode& parent, TLevel& level, std::set<std::string>& seen,
+                bool& player_seen, int depth) {
   if (depth > 16) return reader.Fail("its layer groups nest too deep");
-  for (const pugi::xml_node& node : parent.children()) {
-    const std::string tag = node.name();
-    const std::string name = node.attribute("name").value();
+  for (const TXmlNode& node : parent.Children) {
+    const std::string& tag = node.Name;
+    const std::string name(node.Value("name"));
     if (tag == "layer") {
       if (!ReadTileLayer(reader, node, level, seen)) return false;
     } else if (tag == "objectgroup") {
@@ -380,9 +373,8 @@ void CollectNotes(const Reader& reader, bool player_seen, std::vector<std::strin
   if (!player_seen) notes.push_back("no player object: the player starts where it always has");
 }
 
-bool CheckMapShape(Reader& reader, const pugi::xml_node& map) {
-  if (std::string(map.attribute("orientation").value()) != "orthogonal")
-    return reader.Fail("it is not an orthogonal map");
+bool CheckMapShape(Reader& reader, const TXmlNode& map) {
+  if (map.Value("orientation") != "orthogonal") return reader.Fail("it is not an orthogonal map");
   if (AttributeIs(map, "infinite", 1)) return reader.Fail("it is an infinite map");
   if (!AttributeIs(map, "width", MAP_WIDTH_TILES) || !AttributeIs(map, "height", MAP_HEIGHT_TILES))
     return reader.Fail("it is not 75x54 tiles");
@@ -395,10 +387,13 @@ bool CheckMapShape(Reader& reader, const pugi::xml_node& map) {
 
 bool ParseLevelTmx(std::string_view text, const std::string& folder, TLevel& level,
                    std::string& why, std::vector<std::string>& notes) {
-  pugi::xml_document document;
-  if (!LoadXml(text, document, why)) return false;
-  const pugi::xml_node map = document.child("map");
-  if (!map) {
+  TXmlNode map;
+  return ParseXmlTree(text, map, why) && ReadLevelTree(map, folder, level, why, notes);
+}
+
+bool ReadLevelTree(const TXmlNode& map, const std::string& folder, TLevel& level, std::string& why,
+                   std::vector<std::string>& notes) {
+  if (map.Name != "map") {
     why = "it is not a Tiled map";
     return false;
   }
@@ -409,8 +404,8 @@ bool ParseLevelTmx(std::string_view text, const std::string& folder, TLevel& lev
   std::set<std::string> seen;
   bool player_seen = false;
   bool ok = CheckMapShape(reader, map) && ReadProperties(reader, map, read);
-  for (const pugi::xml_node& tileset : map.children("tileset"))
-    ok = ok && ReadTileset(reader, tileset);
+  for (const TXmlNode& tileset : map.Children)
+    ok = ok && (tileset.Name != "tileset" || ReadTileset(reader, tileset));
   ok = ok && ReadLayers(reader, map, read, seen, player_seen, 0);
   if (!ok) {
     why = reader.Why;

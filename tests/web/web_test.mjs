@@ -3,7 +3,8 @@
 // Checks that a scripted page shows the same frame as ravelon-sim's shot for the same script;
 // that a stroke painted with the mouse survives S, a reload and L; that a downloaded level opens
 // again as the same map, as one undoable step; that malformed level files are refused with the
-// map unchanged; that the downloaded recording replays in ravelon-sim; and that bad storage, a
+// map unchanged; that level files (as the game writes them, zlib, gzip) open, survive Ctrl+S
+// and a reload and download as files the runner reads; that the downloaded recording replays in ravelon-sim; and that bad storage, a
 // tiny window and a focus lost mid-stroke leave a message and a running game; that a jump is
 // heard through Web Audio (and not after M or with ?mute); that the wheel moves the free camera;
 // that the game runs 60 passes a second with Chromium's frame limit off; that a start screen
@@ -286,6 +287,176 @@ async function levelsKeptAndShared(browser, url) {
   check(duringPause - beforePause < 10, `Space holds the passes back (${duringPause - beforePause} ran in 1.5 s)`);
   check(await page.evaluate(() => document.title) === 'Ravelon v0.09a', 'the page answers during the pause');
   await runPasses(page, 10);
+  check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
+// ---- level files on the page ------------------------------------------------------------------
+
+// The map a level file holds in the order levelBytes gives it (backgrounds, then blocks), from
+// its CSV layers: block style s is gid s + 1, background style b gid 257 + b, 255 for none.
+function pairOfCsvLevel(text) {
+  const pair = Buffer.alloc(8100, 255);
+  for (const [layer, offset, first] of [['backgrounds', 0, 257], ['blocks', 4050, 1]]) {
+    const found = new RegExp(`name="${layer}"[^>]*>\\s*<data encoding="csv">([^<]*)</data>`).exec(text);
+    if (!found) return null;
+    found[1].split(',').map((n) => Number(n.trim())).forEach((gid, i) => {
+      if (gid !== 0) pair[offset + i] = (gid - first) % 256;
+    });
+  }
+  return pair;
+}
+
+// The zlib layers of a level file as gzip streams of the same gids.
+function asGzip(text) {
+  return text.replace(/<data encoding="base64" compression="zlib">\s*([^<]*?)\s*<\/data>/g, (whole, data) =>
+    `<data encoding="base64" compression="gzip">${zlib.gzipSync(zlib.inflateSync(Buffer.from(data, 'base64'))).toString('base64')}</data>`);
+}
+
+async function chord(page, key) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key);
+  await page.keyboard.up('Control');
+  await runPasses(page, 3);
+}
+
+async function openFile(page, name, buffer) {
+  await page.setInputFiles('#level-file', { name, mimeType: 'application/octet-stream', buffer });
+}
+
+async function levelFilesOnThePage(browser, url) {
+  const corpus = path.join(source, 'fuzz', 'corpus', 'fuzz_level_read');
+  const zlibText = fs.readFileSync(path.join(corpus, 'dummy_map_zlib.tmx'), 'utf8');
+  // The same level as the game writes it: the native runner reads the zlib file and saves it.
+  const written = path.join(scratch, 'written.tmx');
+  execFileSync(sim, ['--dir', artDir, '--level', path.join(corpus, 'dummy_map_zlib.tmx'), '--frames', '1',
+                     '--save-level', written], { stdio: ['ignore', 'ignore', 'inherit'], timeout: 300000 });
+  const writtenText = fs.readFileSync(written, 'utf8');
+  const expected = pairOfCsvLevel(writtenText);
+  check(expected !== null, 'the runner writes the level with CSV layers');
+
+  const context = await browser.newContext({ acceptDownloads: true });
+  let page = await openPage(context, `${url}/index.html`);
+  check(await page.evaluate(() => FS.readdir('/play/levels').includes('default.tmx')),
+        'the page\'s levels/ starts with the default level');
+  const startLevel = await level(page);
+  check(!startLevel.equals(expected), 'the level file holds another map than the start');
+
+  // Each level file is opened over the start's map (opened as a map file), so each changes it.
+  const overStart = async () => {
+    await openFile(page, 'start.map', startLevel);
+    await waitForNote(page, 'Opened start.map');
+    await page.evaluate(() => { window.RavelonPage.notes.length = 0; });
+  };
+  const beforeOpen = await level(page);
+  await openFile(page, 'written.tmx', Buffer.from(writtenText));
+  check(await waitForNote(page, 'Opened written.tmx as the level'), 'a level file the game wrote opens');
+  check((await level(page)).equals(expected), 'it gives the map its layers hold');
+  await runPasses(page, 30);
+  const feet = (await page.evaluate(() => window.ravelonTest.playerY())) / 65536;
+  check(Math.abs(feet - 528) < 48, `it plays, the player starting at its player object (feet at ${feet})`);
+  check(await page.evaluate(() => FS.readdir('/play/levels').includes('written.tmx')),
+        'the opened level is kept in levels/');
+
+  await chord(page, 'z');
+  check((await level(page)).equals(beforeOpen), 'Ctrl+Z takes the opened level back');
+  await overStart();
+  await openFile(page, 'dummy_map_zlib.tmx', Buffer.from(zlibText));
+  check(await waitForNote(page, 'Opened dummy_map_zlib.tmx as the level'), 'a level file in base64 and zlib opens');
+  check((await level(page)).equals(expected), 'its zlib layers give the same map');
+  await overStart();
+  await openFile(page, 'gzipped.tmx', Buffer.from(asGzip(zlibText)));
+  check(await waitForNote(page, 'Opened gzipped.tmx as the level'), 'a level file in base64 and gzip opens');
+  check((await level(page)).equals(expected), 'its gzip layers give the same map');
+
+  // External tilesets: one picked with the level is read; one not picked is the game's sheet
+  // its file name names.
+  const tilesTsx = /<tileset firstgid="1" (name="tiles"[^>]*)>([\s\S]*?)<\/tileset>/.exec(writtenText);
+  const external = (source) => writtenText.replace(tilesTsx[0], `<tileset firstgid="1" source="${source}"/>`);
+  check(tilesTsx !== null, 'the game writes its tiles tileset embedded');
+  await overStart();
+  await page.setInputFiles('#level-file', [
+    { name: 'picked.tmx', mimeType: 'application/octet-stream', buffer: Buffer.from(external('sheets/mine.tsx')) },
+    { name: 'mine.tsx', mimeType: 'application/octet-stream',
+      buffer: Buffer.from(`<tileset ${tilesTsx[1]}>${tilesTsx[2].replace('../', '../../')}</tileset>`) }]);
+  check(await waitForNote(page, 'Opened picked.tmx as the level'), 'a level opens with its external tileset picked along');
+  check((await level(page)).equals(expected), 'its external tileset gives the same map');
+  await overStart();
+  await openFile(page, 'named.tmx', Buffer.from(external('tiles.tsx')));
+  check(await waitForNote(page, 'taken as the game\'s tiles sheet'), 'a tileset not picked is taken by its name, with a note');
+  check(await waitForNote(page, 'Opened named.tmx as the level'), 'the level of a tileset taken by its name opens');
+  check((await level(page)).equals(expected), 'the tileset taken by its name gives the same map');
+  await overStart();
+  const beforeUnknown = await level(page);
+  await openFile(page, 'unknown.tmx', Buffer.from(external('other.tsx')));
+  check(await waitForNote(page, 'its tileset other.tsx is missing'), 'a tileset neither picked nor named is refused');
+  check((await level(page)).equals(beforeUnknown), 'the refused level leaves the map unchanged');
+
+  // zstd: this browser may not inflate it; then one line says so and the map stays.
+  await overStart();
+  const beforeZstd = await level(page);
+  await openFile(page, 'zstd.tmx', fs.readFileSync(path.join(corpus, 'dummy_map_zstd.tmx')));
+  const zstdOpened = await page.waitForFunction(() => window.RavelonPage.notes.some(
+    (n) => n.includes('zstd.tmx')), null, { timeout: WAIT_MS }).then(() => page.evaluate(
+    () => window.RavelonPage.notes.find((n) => n.includes('zstd.tmx'))), () => '');
+  if (zstdOpened.startsWith('Opened')) {
+    check((await level(page)).equals(expected), 'its zstd layers give the same map');
+  } else {
+    check(zstdOpened.includes('does not read zstd layers'), `a zstd level is refused in one line: ${zstdOpened}`);
+    check((await level(page)).equals(beforeZstd), 'the refused zstd level leaves the map unchanged');
+  }
+
+  // Bad level files: one line each, the map as it was (R first: the actors at their starts
+  // leave the map as it is).
+  await press(page, 'r');
+  const before = await level(page);
+  const bad = [['notxml.tmx', '<map', 'it is not XML'], ['other.tmx', '<tileset/>', 'it is not a Tiled map'],
+               ['big.tmx', zlibText.replace('width="75"', 'width="76"'), 'it is not 75x54 tiles'],
+               ['cut.tmx', zlibText.replace(/(compression="zlib">\s*)eJzt/, '$1eJzT'), 'damaged']];
+  for (const [name, text, why] of bad) {
+    await openFile(page, name, Buffer.from(text));
+    check(await waitForNote(page, `The file ${name} is not a level the game can play`), `${name} is refused`);
+    const said = await page.evaluate((n) => window.RavelonPage.notes.find((t) => t.includes(n)), name);
+    check(said.includes(why), `${name}: "${why}" (${said})`);
+    check((await level(page)).equals(before), `${name} leaves the map unchanged`);
+  }
+
+  // Ctrl+S keeps the level as a new file in the browser's storage; after a reload the level
+  // list opens it.
+  await openFile(page, 'written.tmx', Buffer.from(writtenText));
+  check(await waitForNote(page, 'Opened written.tmx as the level, kept'), 'the level file opens again');
+  await chord(page, 's');
+  const stored = await page.waitForFunction(() => Object.keys(localStorage).find(
+    (k) => /^ravelon:levels\/level-\d+\.tmx$/.test(k)), null, { timeout: WAIT_MS }).then(
+    (handle) => handle.jsonValue(), () => null);
+  check(stored !== null, `Ctrl+S keeps a new level file in the browser's storage (${stored})`);
+  await page.reload();
+  await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
+  await begin(page);
+  const file = stored ? stored.slice('ravelon:levels/'.length) : 'level-1.tmx';
+  const index = await page.evaluate((f) => FS.readdir('/play/levels').filter((n) => n.endsWith('.tmx'))
+    .sort().indexOf(f), file);
+  check(index >= 0, `after a reload levels/ still holds ${file}`);
+  await chord(page, 'o');
+  for (let i = 0; i < index; ++i) await press(page, 'ArrowDown');
+  await press(page, 'Enter');
+  check((await level(page)).equals(expected), 'the level list opens the kept level after a reload');
+
+  // Download gives the level file, which the native runner reads.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download-level')]);
+  check(download.suggestedFilename() === file, `Download gives the level file (${download.suggestedFilename()})`);
+  const downloaded = path.join(scratch, 'downloaded.tmx');
+  await download.saveAs(downloaded);
+  const again = path.join(scratch, 'again.tmx');
+  let read = true;
+  try {
+    execFileSync(sim, ['--dir', artDir, '--level', downloaded, '--frames', '1', '--save-level', again],
+                 { stdio: ['ignore', 'ignore', 'inherit'], timeout: 300000 });
+  } catch (error) {
+    read = false;
+  }
+  check(read && pairOfCsvLevel(fs.readFileSync(again, 'utf8')).equals(expected),
+        'ravelon-sim --level reads the downloaded level file as the same map');
   check(page.problems.length === 0, `no page errors ${page.problems.join('; ')}`);
   await context.close();
 }
@@ -724,6 +895,7 @@ async function main() {
     await pixelsMatchSim(browser, url, path.join(scripts, 'level_run.txt'), 150);
     await pixelsMatchSim(browser, url, path.join(scripts, 'paint.txt'), 50);
     await levelsKeptAndShared(browser, url);
+    await levelFilesOnThePage(browser, url);
     await badInput(browser, url);
     await soundHeard(browser, url);
     await wheelMovesCamera(browser, url);

@@ -11,9 +11,11 @@
   const DAMAGED_PREFIX = 'ravelon-damaged:';
   const MAP_FILES = ['BGMap75x54.raw', 'BlockMap75x54.raw'];
   const MAP_FILE_BYTES = 4050;
-  const KEPT_FOLDERS = ['backups', 'recovery'];
+  const KEPT_FOLDERS = ['backups', 'recovery', 'levels'];
   const PAIR_FILE_BYTES = 2 * MAP_FILE_BYTES;
   const LEVEL_DOWNLOAD_NAME = 'ravelon-level.map';
+  const LEVEL_FILE_BYTES = 4 << 20;           // the largest level file the game reads
+  const OPENING_FOLDER = '/play/.opening';    // where a level file is laid out for the game
 
   const params = new URLSearchParams(window.location.search);
   const page = {
@@ -371,7 +373,20 @@
     return Module.ccall(name, returnType, argTypes, args);
   }
 
+  // The level on screen as a level file when it is one (it came from a level file, or Ctrl+S
+  // made one); true when it was offered.
+  function downloadLevelFile() {
+    const path = '/tmp/ravelon-level-out.tmx';
+    const name = call('WebWriteLevelFile', 'string', ['string'], [path]);
+    if (!name) return false;
+    offerDownload(FS.readFile(path), name);
+    FS.unlink(path);
+    page.note('Level downloaded as ' + name + '.');
+    return true;
+  }
+
   function downloadLevel() {
+    if (downloadLevelFile()) return;
     const path = '/tmp/ravelon-level-out.map';
     if (!call('WebWriteMapPair', 'number', ['string'], [path])) {
       page.note('The level could not be written out.');
@@ -384,15 +399,25 @@
 
   // Only what a level file can be is read: a larger file is cut one byte past that size, so
   // the game refuses it for its size without the page holding all of it.
-  async function openLevel(file) {
+  // A level file (XML, or named .tmx) is read up to one byte past the largest the game reads;
+  // the files picked with it are its external tilesets.
+  async function openLevel(files) {
+    const file = files.find((f) => !/\.tsx$/i.test(f.name)) || files[0];
     if (!file) return;
     let bytes;
     try {
-      bytes = new Uint8Array(await file.slice(0, PAIR_FILE_BYTES + 1).arrayBuffer());
+      const most = file.size === PAIR_FILE_BYTES ? PAIR_FILE_BYTES : LEVEL_FILE_BYTES + 1;
+      bytes = new Uint8Array(await file.slice(0, most).arrayBuffer());
     } catch (error) {
       page.note('The file ' + file.name + ' could not be read.');
       return;
     }
+    if (bytes.length !== PAIR_FILE_BYTES &&
+        (/\.tmx$/i.test(file.name) || RavelonLevels.looksLikeXml(bytes))) {
+      await openLevelFile(file, bytes, files.filter((f) => f !== file));
+      return;
+    }
+    bytes = bytes.subarray(0, PAIR_FILE_BYTES + 1);
     const path = '/tmp/ravelon-level-in.map';
     FS.writeFile(path, bytes);
     pendingOpenName = file.name;
@@ -402,8 +427,39 @@
   }
 
   let pendingOpenName = '';
+  let pendingLevelFile = false;
+
+  async function openLevelFile(file, bytes, picked) {
+    let prepared;
+    try {
+      prepared = await RavelonLevels.prepare(bytes, file.name, picked, OPENING_FOLDER);
+    } catch (error) {
+      page.note('The file ' + file.name + ' could not be read (' + error.message + ').');
+      return;
+    }
+    for (const note of prepared.notes) page.note(note);
+    pendingOpenName = file.name;
+    pendingLevelFile = true;
+    if (!call('WebOpenLevelFile', 'number', ['string', 'string'], [prepared.path, file.name])) {
+      pendingLevelFile = false;
+      RavelonLevels.done(OPENING_FOLDER);
+      page.note('The game has ended: reload the page to open a level.');
+    }
+  }
 
   page.levelOpened = function (opened) {
+    if (pendingLevelFile) {
+      pendingLevelFile = false;
+      RavelonLevels.done(OPENING_FOLDER);
+      if (opened) {
+        page.note('Opened ' + pendingOpenName + ' as the level, kept in levels/ (Ctrl+Z takes ' +
+                  'it back; S saves it there).');
+      } else {
+        page.note('The file ' + pendingOpenName + ' is not a level the game can play (' +
+                  (page.lines[page.lines.length - 1] || 'refused') + '); the map is unchanged.');
+      }
+      return;
+    }
     if (opened) {
       page.note('Opened ' + pendingOpenName + ' as the level (Ctrl+Z takes it back; S saves it ' +
                 'here).');
@@ -557,7 +613,7 @@
       event.currentTarget.blur();
     });
     $('level-file').addEventListener('change', (event) => {
-      openLevel(event.target.files[0]);
+      openLevel(Array.from(event.target.files));
       event.target.value = '';
     });
     $('download-recording').addEventListener('click', (event) => {

@@ -19,7 +19,7 @@ set_target_properties(ravelon-web PROPERTIES OUTPUT_NAME ravelon SUFFIX ".js"
 target_link_options(ravelon-web PRIVATE
   -O2
   -sALLOW_MEMORY_GROWTH=1
-  -sEXPORTED_FUNCTIONS=_main,_WebOpenMapPair,_WebWriteMapPair,_WebWriteRecording,_WebPageClosing,_WebStartScripted,_WebPassesDone,_WebResume,_WebPageHidden,_WebBegin,_WebTouchControl,_WebTouchPointer,_WebPlayerY
+  -sEXPORTED_FUNCTIONS=_main,_WebOpenMapPair,_WebOpenLevelFile,_WebWriteMapPair,_WebWriteLevelFile,_WebWriteRecording,_WebPageClosing,_WebStartScripted,_WebPassesDone,_WebResume,_WebPageHidden,_WebBegin,_WebTouchControl,_WebTouchPointer,_WebPlayerY
   -sEXPORTED_RUNTIME_METHODS=ccall,FS
   --preload-file ${RAVELON_WEB_ART_DIR}@/art)
 
@@ -38,7 +38,7 @@ add_custom_command(OUTPUT ${RAVELON_WEB_SITE}/index.html
   VERBATIM)
 add_custom_target(ravelon-web-page ALL DEPENDS ${RAVELON_WEB_SITE}/index.html)
 
-set(RAVELON_WEB_PAGE_FILES page.js page_audio.js page_touch.js page.css)
+set(RAVELON_WEB_PAGE_FILES page.js page_audio.js page_touch.js page_levels.js page.css)
 foreach(page_file ${RAVELON_WEB_PAGE_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/src/platform/web/${page_file}
                  ${RAVELON_WEB_SITE}/${page_file} COPYONLY)
