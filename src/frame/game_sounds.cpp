@@ -164,7 +164,10 @@ void LoadRecipes(SoundMixer& mixer, const std::string& folder) {
     std::string why;
     recipes.push_back(ReadRecipeFile(RecipePath(folder, file), why));
     if (why != "not found") any_file = true;
-    if (!recipes.back()) problems.push_back("Sound " + file + " " + why + ": it plays silent.");
+    // A recipe several events share is said once.
+    const std::string problem = "Sound " + file + " " + why + ": it plays silent.";
+    if (!recipes.back() && std::find(problems.begin(), problems.end(), problem) == problems.end())
+      problems.push_back(problem);
   }
   if (!any_file) {
     PrintNote("No sound recipes (*.sfx) in " + (folder.empty() ? std::string(".") : folder) +

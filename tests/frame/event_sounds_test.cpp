@@ -1,17 +1,20 @@
 // Every kind of event the game reports, sent through the event channel one at a time in the
 // middle of the left view: each sounds, but the few that are heard as something else. And the
 // desktop's pause: its cue queued before the 3 s, the pass's sounds heard once, the end's cue
-// after.
+// after. A recipe several events share, missing, is one line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <vector>
 
 #include "frame/game_sounds.h"
 #include "shared/units.h"
+#include "support/test_env.h"
 #include "world/scroller.h"
 
 namespace {
@@ -112,6 +115,21 @@ TEST_F(EventSoundsTest, APauseQueuesItsCueBeforeHandHearsThePassOnceAndEndsWithA
                                                        "events were heard before the pause";
   TGameEvents::FDeliver();
   EXPECT_EQ(voices_at_pass, voices_before_pass + 1) << "and the end's cue only once";
+}
+
+TEST_F(EventSoundsTest, ARecipeSeveralEventsShareIsOneLineWhenMissingOrBroken) {
+  ScopedWorkDir dir;
+  std::filesystem::copy(kSounds, dir.Path());
+  std::filesystem::remove(std::filesystem::path(dir.Path()) / "save.sfx");
+  std::ofstream(std::filesystem::path(dir.Path()) / "load.sfx") << "wave square\n";
+  SoundSettings settings;
+  settings.Folder = dir.Path();
+  testing::internal::CaptureStderr();
+  { GameSounds sounds(settings, nullptr); }
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+  EXPECT_NE(lines.find("save.sfx not found"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("load.sfx"), std::string::npos) << lines;
 }
 
 }  // namespace
