@@ -12,9 +12,11 @@
 (function () {
   const LEAD_SECONDS = 0.02;  // a buffer after a gap starts this far ahead, never in the past
   const FADE_IN_FRAMES = 240;  // a buffer after a gap fades in over 5 ms instead of clicking
+  const FADE_OUT_SECONDS = 0.005;  // and the last one fades out when nothing follows it (a pause)
 
   const audio = {
     context: null,
+    output: null,     // the gain every buffer plays through: it fades out where the sound stops
     rate: 0,
     endTime: 0,       // when the last scheduled buffer ends, on the context's clock
     buffers: 0,       // buffers scheduled, for the tests
@@ -51,6 +53,8 @@
       if (audio.context && audio.context.state === 'closed') audio.context = null;
       if (!audio.context) {
         audio.context = new (Context())();
+        audio.output = audio.context.createGain();
+        audio.output.connect(audio.context.destination);
         audio.endTime = 0;
         audio.context.addEventListener('statechange', stateChanged);
       }
@@ -126,9 +130,16 @@
     }
     const source = audio.context.createBufferSource();
     source.buffer = buffer;
-    source.connect(audio.context.destination);
+    source.connect(audio.output);
     source.start(at);
     audio.endTime = at + frames / audio.rate;
+    // Full gain from this buffer on, and a fade at its end that the next buffer takes back: when
+    // none comes in time (the space pause, a stall) the sound fades out instead of stopping dead.
+    const gain = audio.output.gain;
+    gain.cancelScheduledValues(at);
+    gain.setValueAtTime(1, at);
+    gain.setValueAtTime(1, Math.max(at, audio.endTime - FADE_OUT_SECONDS));
+    gain.linearRampToValueAtTime(0, audio.endTime);
     audio.buffers += 1;
     if (audible) audio.audibleBuffers += 1;
   };
