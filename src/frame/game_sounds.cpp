@@ -144,8 +144,7 @@ std::string RecipePath(const std::string& folder, const std::string& file) {
   return folder.back() == '/' ? folder + file : folder + "/" + file;
 }
 
-// One line for a folder holding no recipe at all (the art of an older build, a bare folder),
-// one per recipe otherwise.
+// Every recipe read: the events' and the pause's end.
 std::vector<const char*> RecipeNames() {
   std::vector<const char*> names;
   for (const EventSound& entry : kEventSounds)
@@ -154,6 +153,8 @@ std::vector<const char*> RecipeNames() {
   return names;
 }
 
+// One line for a folder holding no recipe at all (the art of an older build, a bare folder),
+// one per recipe otherwise.
 void LoadRecipes(SoundMixer& mixer, const std::string& folder) {
   std::vector<std::optional<SoundRecipe>> recipes;
   std::vector<std::string> problems;
