@@ -52,7 +52,21 @@ constexpr EventSound kEventSounds[] = {
     {GameEvent::kLevelListShown, "level_list", false},
     {GameEvent::kBuildToolUsed, "build_tool", true},
     {GameEvent::kBuildModeSwitched, "build_mode", false},
+    {GameEvent::kPaused, "pause", false},
+    {GameEvent::kPadConnected, "pad_in", false},
+    {GameEvent::kPadGone, "pad_out", false},
+    {GameEvent::kRecoveryOffered, "recovery", false},
+    {GameEvent::kRecoveryLoaded, "load", false},
+    {GameEvent::kLoadFailed, "save_failed", false},
+    {GameEvent::kNothingToUndo, "nothing", false},
+    {GameEvent::kNothingToRedo, "nothing", false},
+    {GameEvent::kPanelShown, "panel", false},
 };
+
+// Played by no event of its own: the pause's end, where the pause takes real time.
+constexpr const char* kResumeSound = "resume";
+// What is queued before a pause: the pause cue whole, with room for its variation.
+constexpr uint32_t kPauseCueFrames = kSoundRate / 4;
 
 constexpr const char* kRecipeExtension = ".sfx";
 
@@ -102,7 +116,7 @@ float FlowGain(int32_t cells) {
 
 bool IsSwitch(GameEvent kind) {
   return kind == GameEvent::kWorldHeld || kind == GameEvent::kFreeCamera ||
-         kind == GameEvent::kBuildModeSwitched;
+         kind == GameEvent::kBuildModeSwitched || kind == GameEvent::kPanelShown;
 }
 
 float BadguyFalloff(int64_t x, int64_t y, const ViewCorner* left) {
@@ -130,18 +144,31 @@ std::string RecipePath(const std::string& folder, const std::string& file) {
   return folder.back() == '/' ? folder + file : folder + "/" + file;
 }
 
+// Every recipe read: the events' and the pause's end.
+std::vector<const char*> RecipeNames() {
+  std::vector<const char*> names;
+  for (const EventSound& entry : kEventSounds)
+    names.push_back(entry.Name);
+  names.push_back(kResumeSound);
+  return names;
+}
+
 // One line for a folder holding no recipe at all (the art of an older build, a bare folder),
 // one per recipe otherwise.
 void LoadRecipes(SoundMixer& mixer, const std::string& folder) {
   std::vector<std::optional<SoundRecipe>> recipes;
   std::vector<std::string> problems;
   bool any_file = false;
-  for (const EventSound& entry : kEventSounds) {
-    const std::string file = std::string(entry.Name) + kRecipeExtension;
+  const std::vector<const char*> names = RecipeNames();
+  for (const char* name : names) {
+    const std::string file = std::string(name) + kRecipeExtension;
     std::string why;
     recipes.push_back(ReadRecipeFile(RecipePath(folder, file), why));
     if (why != "not found") any_file = true;
-    if (!recipes.back()) problems.push_back("Sound " + file + " " + why + ": it plays silent.");
+    // A recipe several events share is said once.
+    const std::string problem = "Sound " + file + " " + why + ": it plays silent.";
+    if (!recipes.back() && std::find(problems.begin(), problems.end(), problem) == problems.end())
+      problems.push_back(problem);
   }
   if (!any_file) {
     PrintNote("No sound recipes (*.sfx) in " + (folder.empty() ? std::string(".") : folder) +
@@ -151,7 +178,7 @@ void LoadRecipes(SoundMixer& mixer, const std::string& folder) {
       PrintNote(problem);
   }
   for (size_t i = 0; i < recipes.size(); ++i)
-    mixer.AddSound(kEventSounds[i].Name, std::move(recipes[i]));
+    mixer.AddSound(names[i], std::move(recipes[i]));
 }
 
 }  // namespace
@@ -187,8 +214,8 @@ Hearing EventHearing(const GameEventRecord& event, const ViewCorner* left,
 
 std::vector<std::string> GameSounds::RecipeFiles() {
   std::vector<std::string> files;
-  for (const EventSound& entry : kEventSounds)
-    files.push_back(std::string(entry.Name) + kRecipeExtension);
+  for (const char* name : RecipeNames())
+    files.push_back(std::string(name) + kRecipeExtension);
   return files;
 }
 
@@ -198,6 +225,7 @@ GameSounds::GameSounds(const SoundSettings& settings, Output output)
       Music(std::clamp(settings.Music, 0, 100)),
       Self(std::make_shared<GameSounds*>(this)) {
   LoadRecipes(Mix, settings.Folder);
+  ResumeSound = static_cast<int>(std::size(kEventSounds));
   SoundOf.assign(256, -1);
   for (size_t i = 0; i < std::size(kEventSounds); ++i)
     SoundOf[static_cast<size_t>(kEventSounds[i].Kind)] = static_cast<int>(i);
@@ -237,13 +265,36 @@ ViewsNow::ViewsNow() {
 
 void GameSounds::HearPass(std::span<const GameEventRecord> events) {
   const ViewsNow views;
-  for (const GameEventRecord& event : events)
+  for (const GameEventRecord& event : events.subspan(std::min(HeardEarly, events.size())))
     Hear(event, views.Left, views.Right);
+  HeardEarly = 0;
+  if (Resuming) Mix.Play(ResumeSound, 1.0f, 0.0f);
+  Resuming = false;
   if (Out) Out(Mix);
+}
+
+void GameSounds::SetPauseOutput(PauseOutput output) {
+  PauseOut = std::move(output);
+}
+
+// The pass's events so far (its jumps, the pause itself) are heard as the pause begins rather
+// than after it, and the cue is queued whole before the sound fades out for the pause.
+void GameSounds::BeforePause(std::span<const GameEventRecord> events) {
+  if (!PauseOut) return;
+  const ViewsNow views;
+  for (const GameEventRecord& event : events.subspan(std::min(HeardEarly, events.size())))
+    Hear(event, views.Left, views.Right);
+  HeardEarly = events.size();
+  PauseOut(Mix, kPauseCueFrames);
+  Resuming = true;
 }
 
 void GameSounds::ToggleMute() {
   Mix.SetMuted(!Mix.IsMuted());
+}
+
+void SoundBeforePause() {
+  if (Active) Active->BeforePause(TGameEvents::FPending());
 }
 
 void PlayLevelTune(const std::string& name) {

@@ -68,6 +68,14 @@ class GameSounds {
   GameSounds& operator=(const GameSounds&) = delete;
 
   void HearPass(std::span<const GameEventRecord> events);
+
+  // Where a pause takes real time (the desktop's 3 s), what is to be heard before it begins:
+  // the mixer and how many frames to queue ahead. Without one, a pause is heard as its event.
+  using PauseOutput = std::function<void(SoundMixer&, uint32_t frames)>;
+  void SetPauseOutput(PauseOutput output);
+  // Just before the pause: the pass's events so far are heard now (the pause's cue among
+  // them), and the pass that follows the pause starts with the cue of its end.
+  void BeforePause(std::span<const GameEventRecord> events);
   void ToggleMute();
   // Plays the tune NAME.tune (empty: the default one) from its start, unless it is the one
   // playing already. A missing or broken tune: one line on standard error and no music; a
@@ -85,6 +93,10 @@ class GameSounds {
 
   SoundMixer Mix;
   Output Out;
+  PauseOutput PauseOut;
+  size_t HeardEarly = 0;  // the pending events heard before the pause
+  bool Resuming = false;
+  int ResumeSound = -1;
   std::string Folder;
   int Music = 0;
   std::string Tune;          // the tune asked for last; empty before the first
@@ -95,6 +107,9 @@ class GameSounds {
 // For the level loader: the level's tune by the name its file gives (empty: the default tune),
 // through the sound in use. Without sound, or with the music at 0, nothing.
 void PlayLevelTune(const std::string& name);
+
+// Called by the main loop just before it pauses, with the pause's event reported.
+void SoundBeforePause();
 
 // Called by the main loop before the pass's events go out: M mutes or unmutes the sound in
 // use and says so (kMuted). Without sound, nothing.

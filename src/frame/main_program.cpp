@@ -158,6 +158,7 @@ void MainLoopPass() {
   if (CommandPresses(Command::kPause) != 0) {
     TGameEvents::FReport(GameEvent::kPaused, 0, 0, 3000);
     TOverlay::FShowPause();
+    SoundBeforePause();
     SleepMillis(3000);
   }
   AdvanceCounters();

@@ -66,7 +66,11 @@ std::unique_ptr<GameSounds> StartSound(const GameOptions& options, SdlAudio& aud
   settings.Volume = options.volume;
   settings.Muted = options.muted;
   settings.Music = options.music;
-  return std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
+  auto sounds =
+      std::make_unique<GameSounds>(settings, [&audio](SoundMixer& mixer) { audio.Feed(mixer); });
+  sounds->SetPauseOutput(
+      [&audio](SoundMixer& mixer, uint32_t frames) { audio.FeedAhead(mixer, frames); });
+  return sounds;
 }
 
 std::string ThisExecutable() {

@@ -51,7 +51,7 @@ TEST(Hearing, LandingsByFallingSpeedAndTheEditorsKeysWhereverTheViewsAre) {
   EXPECT_EQ(gain(GameEvent::kJump, far_away), 0.0f);
   EXPECT_EQ(gain(GameEvent::kSaveDone, far_away), 1.0f);
   EXPECT_EQ(gain(GameEvent::kUndo, far_away), 1.0f);
-  EXPECT_EQ(gain(GameEvent::kPaused, in_view), 0.0f);  // plays nothing
+  EXPECT_EQ(gain(GameEvent::kMuted, in_view), 0.0f);  // plays nothing
 }
 
 TEST(Hearing, ABadGuysSoundsAreSofterAndLowerThanThePlayersAndFadeWithDistance) {

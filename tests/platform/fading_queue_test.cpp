@@ -1,5 +1,5 @@
 // What the audio device is given: on time, exactly the mix; through a 3-second pause, a fade out
-// and a fade back in, never a step.
+// and a fade back in, never a step, also after a cue queued ahead of it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -80,6 +80,38 @@ TEST(FadingQueue, OnTimeItIsTheMixAndAPauseFadesOutAndBackInWithoutAStep) {
   std::cout << "pause: largest step at the cut "
             << LargestStep(heard, cut - 2000, cut + 2000) / 32768.0 << ", at the resume "
             << LargestStep(heard, resume - 2000, resume + 2000) / 32768.0 << "\n";
+  EXPECT_LE(LargestStep(heard, cut - 2000, cut + 2000), most) << "a step at the cut";
+  EXPECT_LE(LargestStep(heard, resume - 2000, resume + 2000), most) << "a step at the resume";
+}
+
+// Before the pause a cue's length is queued ahead this once: the device plays all of it, then
+// fades out and comes back in as after any pause, and the next passes queue as much as before.
+TEST(FadingQueue, AQueueAheadOfAPausePlaysWholeThenFadesWithoutAStep) {
+  int sound = 0;
+  SoundMixer mixer = HummingMixer(sound);
+  mixer.Play(sound, 0.8f, 0.0f);
+  FadingQueue feed(kTarget);
+  std::deque<int16_t> queue;
+  std::vector<int16_t> heard;
+  auto refill = [&](size_t played, uint32_t ahead) {
+    Play(queue, heard, played);
+    const std::vector<int16_t>& next =
+        feed.Refill(mixer, static_cast<uint32_t>(queue.size() / 2), ahead);
+    queue.assign(next.begin(), next.end());
+  };
+  for (int i = 0; i < 10; ++i)
+    refill(kSoundFramesPerPass, kTarget);
+  constexpr uint32_t kAhead = kSoundRate / 4;
+  refill(0, kAhead);
+  const size_t cut = heard.size() + 2 * kAhead;
+  refill(3 * kSoundRate, kTarget);
+  const size_t resume = heard.size();
+  for (int i = 0; i < 10; ++i)
+    refill(kSoundFramesPerPass, kTarget);
+  EXPECT_GT(std::abs(heard[cut - 2]), 0) << "the whole of what was queued ahead is heard";
+  EXPECT_EQ(heard[cut + 2 * FadingQueue::kTailFrames], 0);
+  EXPECT_EQ(feed.RealQueued(), kTarget - kSoundFramesPerPass) << "back to a pass ahead";
+  const int most = static_cast<int>(0.02 * 32768);
   EXPECT_LE(LargestStep(heard, cut - 2000, cut + 2000), most) << "a step at the cut";
   EXPECT_LE(LargestStep(heard, resume - 2000, resume + 2000), most) << "a step at the resume";
 }

@@ -560,6 +560,17 @@ async function soundHeard(browser, url) {
   check(started, `the first key starts Web Audio (${(await audioCounts(page)).state})`);
   const jump = await jumpHeard(page);
   check(jump.audible > 0, `a jump is heard (${jump.audible} of ${jump.buffers} buffers not silent)`);
+  // The browser stops the sound by itself (another app took the audio): the game goes on and
+  // the sound comes back.
+  await page.evaluate(() => RavelonAudio.context.suspend());
+  await runPasses(page, 30);
+  const back = await page.waitForFunction(() => RavelonAudio.context.state === 'running', null,
+                                          { timeout: WAIT_MS }).then(() => true, () => false);
+  const interrupted = await page.evaluate(() => RavelonAudio.interruptions);
+  const again = await jumpHeard(page);
+  check(back && interrupted >= 1 && again.audible > 0,
+        `a sound the browser stopped comes back and the game goes on (${interrupted} stop(s), ` +
+        `${again.audible} buffers heard after)`);
   await press(page, 'm');
   const muted = await jumpHeard(page);
   check(muted.buffers === 0, `after M nothing is scheduled (${muted.buffers} buffers)`);

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +16,8 @@ namespace {
 constexpr Uint16 kDeviceBuffer = 512;
 constexpr Uint32 kQueuedTarget = kSoundFramesPerPass + kDeviceBuffer;
 constexpr Uint32 kBytesPerFrame = 2 * sizeof(int16_t);
+
+SdlAudio* InUse = nullptr;
 
 // The sound libraries under SDL (ALSA above all) write their own complaints to standard error
 // while SDL tries them on a machine without sound: a dozen lines where one of ours says it
@@ -43,27 +44,22 @@ class QuietStandardError {
   int Saved = -1;
 };
 
-void SayNoDevice() {
-  std::fprintf(stderr, "No audio device (%s): the game plays without sound.\n", SDL_GetError());
-}
-
 }  // namespace
 
-SdlAudio::SdlAudio() : Queue(kQueuedTarget) {}
-
-bool SdlAudio::Open() {
-  bool opened = false;
-  {
-    QuietStandardError quiet;
-    opened = OpenDevice();
-  }
-  if (!opened) SayNoDevice();
-  return opened;
+SdlAudioDevice::~SdlAudioDevice() {
+  Close();
+  if (SubsystemStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SdlAudio::OpenDevice() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  SubsystemStarted = true;
+bool SdlAudioDevice::Open(uint32_t& buffer_frames, std::string& why) {
+  QuietStandardError quiet;
+  if (!SubsystemStarted) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      why = SDL_GetError();
+      return false;
+    }
+    SubsystemStarted = true;
+  }
   SDL_AudioSpec wanted{};
   wanted.freq = kSoundRate;
   wanted.format = AUDIO_S16SYS;
@@ -72,31 +68,72 @@ bool SdlAudio::OpenDevice() {
   // No changes allowed: SDL converts to whatever the device really plays.
   SDL_AudioSpec obtained{};
   Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-  if (Device == 0) return false;
-  DeviceBuffer = obtained.samples;
+  if (Device == 0) {
+    why = SDL_GetError();
+    return false;
+  }
+  WentAway = false;
+  buffer_frames = obtained.samples;
   SDL_PauseAudioDevice(Device, 0);
   return true;
 }
 
-SdlAudio::~SdlAudio() {
-  if (Device != 0 && std::getenv("RAVELON_AUDIO_LOG") != nullptr)
-    std::fprintf(stderr, "%s\n", Latency.Describe(DeviceBuffer).c_str());
+void SdlAudioDevice::Close() {
   if (Device != 0) SDL_CloseAudioDevice(Device);
-  if (SubsystemStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  Device = 0;
 }
 
-// The device is given again what it had not played yet, with new frames up to the target and a
-// fading tail behind them: a faster pass than the speaker mixes nothing new, a slower one more,
-// one late by seconds (the pause) lets the device play into the tail and fade out, and the
-// sound fades back in when it resumes. Nothing clicks. The device is locked meanwhile, so it
-// plays nothing between the count and the refill.
-void SdlAudio::Feed(SoundMixer& mixer) {
+// SDL stops a device that went away; the event saying so may come a pass later.
+bool SdlAudioDevice::Gone() {
+  return Device == 0 || WentAway || SDL_GetAudioDeviceStatus(Device) == SDL_AUDIO_STOPPED;
+}
+
+void SdlAudioDevice::Removed(uint32_t which) {
+  if (Device != 0 && which == Device) WentAway = true;
+}
+
+// The device is locked meanwhile, so it plays nothing between the count and the refill.
+void SdlAudioDevice::Requeue(const Refill& refill) {
   if (Device == 0) return;
   SDL_LockAudioDevice(Device);
   const Uint32 queued = SDL_GetQueuedAudioSize(Device) / kBytesPerFrame;
-  const std::vector<int16_t>& next = Queue.Refill(mixer, queued);
+  const std::vector<int16_t>& next = refill(queued);
   SDL_ClearQueuedAudio(Device);
   SDL_QueueAudio(Device, next.data(), static_cast<Uint32>(next.size() * sizeof(int16_t)));
   SDL_UnlockAudioDevice(Device);
-  Latency.Note(Queue.RealQueued());
+}
+
+SdlAudio::SdlAudio() : Output(Device, kQueuedTarget) {}
+
+bool SdlAudio::Open() {
+  std::string why;
+  if (!Output.Open(why)) {
+    std::fprintf(stderr, "No audio device (%s): the game plays without sound.\n", why.c_str());
+    return false;
+  }
+  InUse = this;
+  return true;
+}
+
+SdlAudio::~SdlAudio() {
+  if (InUse != this) return;
+  InUse = nullptr;
+  if (std::getenv("RAVELON_AUDIO_LOG") != nullptr)
+    std::fprintf(stderr, "%s\n", Output.Latency().Describe(Output.DeviceBuffer()).c_str());
+}
+
+void SdlAudio::Feed(SoundMixer& mixer) {
+  Output.Feed(mixer);
+}
+
+void SdlAudio::FeedAhead(SoundMixer& mixer, uint32_t frames) {
+  Output.FeedAhead(mixer, frames);
+}
+
+void SdlAudioDeviceAdded(bool capture) {
+  if (InUse && !capture) InUse->DeviceAdded();
+}
+
+void SdlAudioDeviceRemoved(uint32_t which, bool capture) {
+  if (InUse && !capture) InUse->DeviceRemoved(which);
 }

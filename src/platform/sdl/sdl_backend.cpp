@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/input.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_window_icon.h"
 
@@ -144,6 +145,12 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
       break;
     case SDL_JOYDEVICEREMOVED:
       if (Pads.Disconnect(event.jdevice.which)) ReleasePads();
+      break;
+    case SDL_AUDIODEVICEADDED:
+      SdlAudioDeviceAdded(event.adevice.iscapture != 0);
+      break;
+    case SDL_AUDIODEVICEREMOVED:
+      SdlAudioDeviceRemoved(event.adevice.which, event.adevice.iscapture != 0);
       break;
     default:
       break;

@@ -10,7 +10,8 @@ int16_t Scaled(int16_t sample, float gain) {
 
 }  // namespace
 
-const std::vector<int16_t>& FadingQueue::Refill(SoundMixer& mixer, uint32_t queued) {
+const std::vector<int16_t>& FadingQueue::Refill(SoundMixer& mixer, uint32_t queued,
+                                                uint32_t ahead) {
   const auto tail = static_cast<uint32_t>(Tail.size() / 2);
   const auto real_given = static_cast<uint32_t>(Real.size() / 2);
   const uint32_t real_left = std::min(queued > tail ? queued - tail : 0, real_given);
@@ -22,7 +23,7 @@ const std::vector<int16_t>& FadingQueue::Refill(SoundMixer& mixer, uint32_t queu
   // Played into the tail: its rest goes first, fading on to silence.
   if (IntoTail) Out.insert(Out.end(), Tail.end() - static_cast<ptrdiff_t>(queued) * 2, Tail.end());
 
-  const uint32_t frames = Target > real_left ? Target - real_left : 0;
+  const uint32_t frames = ahead > real_left ? ahead - real_left : 0;
   Mixed.resize(static_cast<size_t>(frames) * 2);
   if (frames > 0) mixer.Mix(Mixed.data(), static_cast<int>(frames));
   if (IntoTail) {
@@ -37,9 +38,9 @@ const std::vector<int16_t>& FadingQueue::Refill(SoundMixer& mixer, uint32_t queu
   Real.insert(Real.end(), Mixed.begin(), Mixed.end());
 
   // The tail: what the mix would go on to, from a copy, faded out.
-  SoundMixer ahead = mixer;
+  SoundMixer next = mixer;
   Tail.resize(size_t{kTailFrames} * 2);
-  ahead.Mix(Tail.data(), kTailFrames);
+  next.Mix(Tail.data(), kTailFrames);
   for (int i = 0; i < kTailFrames; ++i) {
     const float gain = static_cast<float>(kTailFrames - 1 - i) / kTailFrames;
     Tail[2 * i] = Scaled(Tail[2 * i], gain);

@@ -24,7 +24,12 @@ class FadingQueue {
   // The device still holds `queued` frames of what was given last (real and tail). Returns what
   // it is to hold from now on instead, left and right interleaved: the real frames it had not
   // played yet, new ones mixed up to the target, and a new tail.
-  const std::vector<int16_t>& Refill(SoundMixer& mixer, uint32_t queued);
+  const std::vector<int16_t>& Refill(SoundMixer& mixer, uint32_t queued) {
+    return Refill(mixer, queued, Target);
+  }
+  // The same, keeping `ahead` real frames queued this once (a cue that is to be heard whole
+  // before a pause).
+  const std::vector<int16_t>& Refill(SoundMixer& mixer, uint32_t queued, uint32_t ahead);
 
   // The real frames the device held when it was last refilled.
   uint32_t RealQueued() const { return LastReal; }

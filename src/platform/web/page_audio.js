@@ -2,17 +2,27 @@
 // copied into Web Audio buffers and scheduled one after the other a little ahead of the
 // speaker. Browsers let a page start sound only after a click or a key, so the AudioContext is
 // made (or resumed) on the first one; until then the game's samples are let go unheard.
+//
+// The browser may stop the sound by itself as well (a call on a phone, another tab taking the
+// audio, a device gone): the context is then suspended or interrupted. The game goes on, its
+// samples let go as before the first click, so the tune stands where the game is when the
+// sound comes back: by itself, or with the next key or click, which try to resume it.
 'use strict';
 
 (function () {
   const LEAD_SECONDS = 0.02;  // a buffer after a gap starts this far ahead, never in the past
+  const FADE_IN_FRAMES = 240;  // a buffer after a gap fades in over 5 ms instead of clicking
+  const FADE_OUT_SECONDS = 0.005;  // and the last one fades out when nothing follows it (a pause)
 
   const audio = {
     context: null,
+    output: null,     // the gain every buffer plays through: it fades out where the sound stops
     rate: 0,
     endTime: 0,       // when the last scheduled buffer ends, on the context's clock
     buffers: 0,       // buffers scheduled, for the tests
     audibleBuffers: 0,
+    held: false,      // the page holds the sound still (hidden)
+    interruptions: 0, // times the browser stopped the sound by itself, for the tests
   };
   window.RavelonAudio = audio;
 
@@ -20,10 +30,35 @@
     return window.AudioContext || window.webkitAudioContext;
   }
 
+  // A promise refused (the browser wants a gesture first) is no error: the next key tries again.
+  function resume() {
+    try {
+      const promise = audio.context.resume();
+      if (promise && promise.catch) promise.catch(() => {});
+    } catch (error) {
+      // as refused: tried again on the next key or click
+    }
+  }
+
+  function stateChanged() {
+    const state = audio.context ? audio.context.state : 'closed';
+    if (state === 'running' || audio.held) return;
+    audio.interruptions += 1;
+    if (state !== 'closed') resume();
+  }
+
   function start() {
     try {
-      if (!audio.context) audio.context = new (Context())();
-      if (audio.context.state === 'suspended') audio.context.resume();
+      // A context the browser closed cannot come back: a new one takes its place.
+      if (audio.context && audio.context.state === 'closed') audio.context = null;
+      if (!audio.context) {
+        audio.context = new (Context())();
+        audio.output = audio.context.createGain();
+        audio.output.connect(audio.context.destination);
+        audio.endTime = 0;
+        audio.context.addEventListener('statechange', stateChanged);
+      }
+      if (audio.context.state !== 'running' && !audio.held) resume();
     } catch (error) {
       audio.context = null;
     }
@@ -54,12 +89,14 @@
   // A hidden page holds the sound still with the game: the context is suspended, and resumed
   // when the page is shown again.
   audio.hold = function (held) {
+    audio.held = held;
     if (!audio.context) return;
     try {
       if (held) {
-        audio.context.suspend();
+        const promise = audio.context.suspend();
+        if (promise && promise.catch) promise.catch(() => {});
       } else {
-        audio.context.resume();
+        resume();
       }
     } catch (error) {
       // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
@@ -82,18 +119,27 @@
     const buffer = audio.context.createBuffer(2, frames, audio.rate);
     const left = buffer.getChannelData(0), right = buffer.getChannelData(1);
     const samples = HEAP16.subarray(pointer >> 1, (pointer >> 1) + 2 * frames);
+    const at = Math.max(audio.endTime, audio.context.currentTime + LEAD_SECONDS);
+    const afterGap = at > audio.endTime;
     let audible = false;
     for (let i = 0; i < frames; ++i) {
-      left[i] = samples[2 * i] / 32768;
-      right[i] = samples[2 * i + 1] / 32768;
+      const gain = afterGap && i < FADE_IN_FRAMES ? i / FADE_IN_FRAMES : 1;
+      left[i] = gain * samples[2 * i] / 32768;
+      right[i] = gain * samples[2 * i + 1] / 32768;
       if (samples[2 * i] !== 0 || samples[2 * i + 1] !== 0) audible = true;
     }
     const source = audio.context.createBufferSource();
     source.buffer = buffer;
-    source.connect(audio.context.destination);
-    const at = Math.max(audio.endTime, audio.context.currentTime + LEAD_SECONDS);
+    source.connect(audio.output);
     source.start(at);
     audio.endTime = at + frames / audio.rate;
+    // Full gain from this buffer on, and a fade at its end that the next buffer takes back: when
+    // none comes in time (the space pause, a stall) the sound fades out instead of stopping dead.
+    const gain = audio.output.gain;
+    gain.cancelScheduledValues(at);
+    gain.setValueAtTime(1, at);
+    gain.setValueAtTime(1, Math.max(at, audio.endTime - FADE_OUT_SECONDS));
+    gain.linearRampToValueAtTime(0, audio.endTime);
     audio.buffers += 1;
     if (audible) audio.audibleBuffers += 1;
   };
