@@ -43,6 +43,9 @@ void Type(const std::u32string& text) {
 }
 
 void Save() {
+  // The file is NAME.tmx: a name typed with the ending has it once.
+  if (Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".tmx") == 0)
+    Name.resize(Name.size() - 4);
   // A levels/ that cannot hold the file is no fault of the name: the save says why.
   if (!WhyNoLevelsFolder().empty()) {
     Close();

@@ -255,15 +255,4 @@ TEST_F(InputTest, TypedTextIsKeptOnlyWhileAskedForAndReplaysAsTyped) {
   const size_t texts = static_cast<size_t>(std::count_if(
       taken.begin(), taken.end(), [](const ScriptedEvent& e) { return e.kind == Kind::Text; }));
   EXPECT_EQ(texts, 2 + kTypedTextLimit);
-
-  // Delivered as a script's events, while asked for.
-  InputReset();
-  InputWantText(true);
-  ScriptedEvent typed;
-  typed.kind = Kind::Text;
-  typed.a = 'k';
-  EXPECT_TRUE(InputDeliver(typed));
-  EXPECT_EQ(TypedText(), U"k");  // outside the loop: read once
-  EXPECT_EQ(TypedText(), U"");
-  InputWantText(false);
 }
