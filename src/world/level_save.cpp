@@ -143,23 +143,6 @@ bool SaveNamedLevelFile(const TLevel& level, const std::string& name) {
   return false;
 }
 
-bool SaveNewLevelFile(const TLevel& level) {
-  if (const std::string why = WhyNoLevelsFolder(); !why.empty()) {
-    PrintLine("Failure to create save file.");
-    PrintNote("No new level file: " + why + ".");
-    TGameEvents::FReport(GameEvent::kLevelNotSaved, 0, 0,
-                         static_cast<int32_t>(SaveFailure::kFolderNotWritable));
-    return false;
-  }
-  const std::string name = FirstFreeLevelName();
-  if (name.empty()) {
-    PrintNote("No new level file: levels/ holds level-1 to level-9999 already.");
-    TGameEvents::FReport(GameEvent::kLevelNotSaved, 0, 0, 0);
-    return false;
-  }
-  return SaveNamedLevelFile(level, name);
-}
-
 bool LevelHasMoreThanThePair(const TLevel& level) {
   for (const uint8_t water : level.Water)
     if (water != 0) return true;

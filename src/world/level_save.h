@@ -12,12 +12,10 @@ constexpr const char* kLevelsFolder = "levels";
 // "Saving level PATH."; the current level's file written whole or not at all. Reports
 // kLevelSaved, or kLevelNotSaved with the reason (and "Failure to create save file.").
 bool SaveCurrentLevelFile(const TLevel& level);
-// Ctrl+S: `level` as the first free levels/level-N.tmx, made the current level, so S saves
-// there from then on. levels/ is made when missing; one that is a link, a file or cannot be
-// written is refused with a line and kLevelNotSaved.
-bool SaveNewLevelFile(const TLevel& level);
-// The same as levels/NAME.tmx, a name the map maker typed; refused with a line (and nothing
-// written over) when WhyNotNewLevelName has a reason.
+// Ctrl+S: `level` as levels/NAME.tmx (the name the map maker typed, or the first free level-N),
+// made the current level, so S saves there from then on. levels/ is made when missing; one that
+// is a link, a file or cannot be written is refused with a line and kLevelNotSaved, and so is a
+// name WhyNotNewLevelName has a reason against: nothing is ever written over.
 bool SaveNamedLevelFile(const TLevel& level, const std::string& name);
 // levels/ as a real folder, made when missing; otherwise why it cannot hold a new level.
 std::string WhyNoLevelsFolder();
