@@ -8,11 +8,14 @@
 #include "editor/build_mode.h"
 #include "editor/editor_layout.h"
 #include "editor/free_camera.h"
+#include "editor/level_name_prompt.h"
 #include "editor/map_overview.h"
 #include "editor/stroke_events.h"
 #include "editor/undo_history.h"
 #include "fluid/fluid.h"
+#include "fluid/level_apply.h"
 #include "platform/commands.h"
+#include "platform/console.h"
 #include "platform/input.h"
 #include "platform/render/draw.h"
 #include "platform/render/image.h"
@@ -23,6 +26,7 @@
 #include "world/map.h"
 #include "world/map_files.h"
 #include "world/random_styles.h"
+#include "world/recovery_level.h"
 #include "world/scroller.h"
 
 namespace {
@@ -140,13 +144,37 @@ void UndoRedoKeys() {
     Redo();
 }
 
-// L loads the map files; Ctrl+L the edits the last run kept in recovery/. Either is one step.
+// Ctrl+L on a level file (or a new level): its newest copy in recovery/, grids, water and
+// starts, read whole before anything of the map changes. The level stays the one S saves to.
+bool LoadRecoveryLevel(LoadFailure& why) {
+  TLevel level;
+  std::string where, reason;
+  bool none = false;
+  if (!ReadRecoveryLevel(level, where, reason, none)) {
+    why = none ? LoadFailure::kNoRecoveryLevel : LoadFailure::kRecoveryLevel;
+    if (!none) PrintLine("The recovered level " + where + " is refused: " + reason + ".");
+    return false;
+  }
+  PrintLine("Loading recovered edits " + where + ".");
+  SetMapFromLevel(level);
+  return true;
+}
+
+// L loads the map files; Ctrl+L the edits the last run kept in recovery/ of what is played:
+// the pair on the map files, the level's own copy on a level file. Either is one step.
 void LoadKeys() {
   if (!CommandPresses(Command::kLoad)) return;
   const bool recovery = ModifiersHeldDuringPass(Command::kLoadRecovery);
   TUndoHistory::FBeginWholeMapStep(UndoneStep::kLoad);
   LoadFailure why = LoadFailure::kMapFiles;
-  const bool loaded = recovery ? LoadRecoveryPair(why) : LoadMapFiles();
+  bool loaded = false;
+  if (!recovery) {
+    loaded = LoadMapFiles();
+  } else if (!RecoveryLevelName().empty()) {
+    loaded = LoadRecoveryLevel(why);
+  } else {
+    loaded = LoadRecoveryPair(why);
+  }
   TUndoHistory::FEndWholeMapStep();
   TBuild::FLevelReplaced();
   if (loaded) {
@@ -164,13 +192,16 @@ void LoadKeys() {
 // was (undo, then save what the undo left).
 void SaveKeys() {
   if (!CommandPresses(Command::kSave)) return;
-  const TLevel level = LevelToSave();
-  bool saved = false;
   // A new level from the level list has no file yet: S gives it its first, as Ctrl+S does.
+  // The new file's name is asked for first; the prompt saves it.
   if ((ModifiersHeldDuringPass(Command::kSaveNewLevel) && !UndoChordThisPass) ||
       CurrentLevel.Untitled) {
-    saved = SaveNewLevelFile(level);
-  } else if (!CurrentLevel.Path.empty()) {
+    TNamePrompt::FOpen();
+    return;
+  }
+  const TLevel level = LevelToSave();
+  bool saved = false;
+  if (!CurrentLevel.Path.empty()) {
     saved = SaveCurrentLevelFile(level);
   } else {
     saved = SaveMapFiles(level.Backgrounds, level.Blocks);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/map_snapshot.h"
+#include "world/current_level.h"
 
 namespace {
 
@@ -13,7 +14,15 @@ struct Step {
   TMapSnapshot Before;
   TMapSnapshot After;
   UndoneStep Kind = UndoneStep::kStroke;
+  // An open's level before and after it: the file S saves to, the name and the tune. Only an
+  // open fills them, so a stroke copies no text.
+  TCurrentLevel LevelBefore;
+  TCurrentLevel LevelAfter;
 };
+
+bool SameLevel(const TCurrentLevel& a, const TCurrentLevel& b) {
+  return a.Path == b.Path && a.Name == b.Name && a.Music == b.Music && a.Untitled == b.Untitled;
+}
 
 constexpr size_t kStepBytes = sizeof(Step);
 
@@ -54,6 +63,7 @@ void OpenStep(UndoneStep kind) {
   h.Open = std::move(h.Spare);
   h.Open->Kind = kind;
   CaptureMap(h.Open->Before);
+  if (kind == UndoneStep::kOpenLevel) h.Open->LevelBefore = CurrentLevel;
 }
 
 void DiscardOpenStep() {
@@ -80,7 +90,11 @@ void DropOldestIfFull() {
 void CloseStep(bool edited) {
   History& h = State();
   CaptureMap(h.Open->After);
-  if (!edited || SameMap(h.Open->Before, h.Open->After)) {
+  // Opening another level is a step even when its map is the same as the last one's.
+  const bool open = h.Open->Kind == UndoneStep::kOpenLevel;
+  if (open) h.Open->LevelAfter = CurrentLevel;
+  const bool level_changed = open && !SameLevel(h.Open->LevelBefore, h.Open->LevelAfter);
+  if (!edited || (SameMap(h.Open->Before, h.Open->After) && !level_changed)) {
     DiscardOpenStep();
     return;
   }
@@ -137,8 +151,10 @@ bool TUndoHistory::FUndo(UndoneStep* what) {
   History& h = State();
   if (h.Done == 0) return false;
   --h.Done;
-  RestoreMap(h.Slot(h.Done)->Before);
-  if (what) *what = h.Slot(h.Done)->Kind;
+  const Step& step = *h.Slot(h.Done);
+  RestoreMap(step.Before);
+  if (step.Kind == UndoneStep::kOpenLevel) CurrentLevel = step.LevelBefore;
+  if (what) *what = step.Kind;
   h.Unsaved = true;
   return true;
 }
@@ -147,8 +163,10 @@ bool TUndoHistory::FRedo(UndoneStep* what) {
   FCommitStroke();
   History& h = State();
   if (h.Done == h.Size) return false;
-  RestoreMap(h.Slot(h.Done)->After);
-  if (what) *what = h.Slot(h.Done)->Kind;
+  const Step& step = *h.Slot(h.Done);
+  RestoreMap(step.After);
+  if (step.Kind == UndoneStep::kOpenLevel) CurrentLevel = step.LevelAfter;
+  if (what) *what = step.Kind;
   ++h.Done;
   h.Unsaved = true;
   return true;

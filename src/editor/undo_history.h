@@ -1,6 +1,8 @@
 // The editor's undo history: every stroke, L and R is one step holding the map as it was just
-// before and just after it. Undo and redo put a whole snapshot back rather than replaying the
-// step, because painting draws random numbers and water flows on while the mouse is held.
+// before and just after it; opening a level holds the level it left and the one it opened too
+// (the file S saves to, its name and tune). Undo and redo put a whole snapshot back rather than
+// replaying the step, because painting draws random numbers and water flows on while the mouse is
+// held.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +30,8 @@ class TUndoHistory {
   // Ends an open stroke where it is, making it a step if it changed the map.
   static void FCommitStroke();
 
-  // L and R: a step of their own around the whole-map change they make, of the kind given.
+  // L and R: a step of their own around the whole-map change they make, of the kind given. A
+  // kOpenLevel step also takes the current level before and after; its undo and redo put it back.
   static void FBeginWholeMapStep(UndoneStep kind = UndoneStep::kLoad);
   static void FEndWholeMapStep();
 

@@ -11,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/sound/recipe_file.h"
 #include "shared/units.h"
+#include "world/current_level.h"
 #include "world/scroller.h"
 
 namespace {
@@ -265,8 +266,14 @@ ViewsNow::ViewsNow() {
 
 void GameSounds::HearPass(std::span<const GameEventRecord> events) {
   const ViewsNow views;
-  for (const GameEventRecord& event : events.subspan(std::min(HeardEarly, events.size())))
+  for (const GameEventRecord& event : events.subspan(std::min(HeardEarly, events.size()))) {
     Hear(event, views.Left, views.Right);
+    // Undoing or redoing an open brings the other level back, and its tune with it.
+    if ((event.Kind == GameEvent::kUndo || event.Kind == GameEvent::kRedo) &&
+        event.Value == static_cast<int32_t>(UndoneStep::kOpenLevel)) {
+      PlayTune(CurrentLevel.Music);
+    }
+  }
   HeardEarly = 0;
   if (Resuming) Mix.Play(ResumeSound, 1.0f, 0.0f);
   Resuming = false;

@@ -9,6 +9,7 @@
 #include "world/current_level.h"
 #include "world/level_save.h"
 #include "world/map_files.h"
+#include "world/recovery_level.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ KeptEdits KeepTheMap(std::string& where) {
   if (CurrentLevel.Path.empty() && !CurrentLevel.Untitled)
     return KeepUnsavedEdits(level.Backgrounds, level.Blocks, where);
   if (CurrentLevelFileHolds(level)) return KeptEdits::kNothingToKeep;
-  return WriteRecoveryLevel(level, where) ? KeptEdits::kWritten : KeptEdits::kFailed;
+  return KeepRecoveryLevel(level, where);
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "frame/overlay_messages.h"
 #include "platform/console.h"
 #include "platform/platform.h"
+#include "shared/game_events.h"
 #include "world/current_level.h"
+#include "world/recovery_level.h"
 #include "world/scroller.h"
 
 namespace {
@@ -24,17 +26,23 @@ void Say(const std::string& text) {
 }
 
 // The actors made anew at the level's starts, the map the level, the views worked out anew.
-void PlayLevel(const std::string& path, const TLevel& level) {
+// `untitled`: a new level no save has named yet.
+void PlayLevel(const std::string& path, const TLevel& level, bool untitled) {
   KeepEditsOnQuit();
-  TUndoHistory::FBeginWholeMapStep(UndoneStep::kLoad);
+  TUndoHistory::FBeginWholeMapStep(UndoneStep::kOpenLevel);
   LevelStarts = level.Starts;
   TGame::FEnterState();
   UseLevel(path, level);
+  CurrentLevel.Untitled = untitled;
   TUndoHistory::FEndWholeMapStep();
   TScroller::FRefreshFromMap();
   TBuild::FLevelReplaced();
-  // The map is what its file holds; Ctrl+Z brings the last level back as an unsaved edit.
+  // The map is what its file holds; Ctrl+Z brings the last level back, its file and all, as an
+  // unsaved edit.
   TUndoHistory::FMarkSaved();
+  // Edits of this level file kept by an earlier run (or before it was left) are offered as at
+  // start-up; a new level starts afresh.
+  if (!untitled && RecoveryLevelIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
 }
 
 }  // namespace
@@ -56,14 +64,13 @@ bool OpenLevelFile(const std::string& path) {
     Say("Level NOT opened: " + why);
     return false;
   }
-  PlayLevel(path, level);
+  PlayLevel(path, level, false);
   Say("Level " + level.Name + " opened from " + path + ": Ctrl+Z takes it back");
   return true;
 }
 
 void OpenEmptyLevel() {
   PrintLine("New empty level.");
-  PlayLevel("", EmptyLevel());
-  CurrentLevel.Untitled = true;
+  PlayLevel("", EmptyLevel(), true);
   Say("New empty level: S or Ctrl+S saves it in levels/");
 }

@@ -35,7 +35,6 @@ bool ReadLevelWithLines(const std::string& path, TLevel& level, std::string* why
 
 bool ReadStartLevel(TLevel& level) {
   CurrentLevel = {};
-  ResetLevelBackups();
   if (StartLevelPath.empty()) return false;
   if (ReadLevelWithLines(StartLevelPath, level)) return true;
   PrintLine("Playing the map files instead.");

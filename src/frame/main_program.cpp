@@ -8,6 +8,7 @@
 #include "actors/profile.h"
 #include "editor/build_mode.h"
 #include "editor/editor.h"
+#include "editor/level_name_prompt.h"
 #include "frame/edit_switches.h"
 #include "frame/game.h"
 #include "frame/game_sounds.h"
@@ -32,6 +33,7 @@
 #include "world/level_starts.h"
 #include "world/map.h"
 #include "world/map_files.h"
+#include "world/recovery_level.h"
 #include "world/scroller.h"
 
 // The program-level variables (shared/game_images.h, shared/frame_counters.h, BadguyActor):
@@ -141,9 +143,16 @@ void MainLoopPass() {
   if (QuitSignalled()) QuitFlag = 1;
   // A pass with F1, or with the help shown, is the help's: the game waits. So it does behind
   // the level list, whose passes take F1 too.
-  if (!TLevelList::FShown() && THelp::FTakePass()) {
+  if (!TLevelList::FShown() && !TNamePrompt::FShown() && THelp::FTakePass()) {
     if (CloseRequested() != 0) QuitFlag = 1;
     THelp::FShowPass();
+    return;
+  }
+  // The name prompt of a new level file is the same: the game waits while a name is typed.
+  if (TNamePrompt::FTakePass()) {
+    if (CloseRequested() != 0) QuitFlag = 1;
+    TOverlay::FLayOut();
+    Flip(1);
     return;
   }
   if (TLevelList::FTakePass()) {
@@ -221,7 +230,10 @@ int RunRavelon(bool run_loop) {
   }
   TScroller::FRefreshFromMap();
   TBuild::FLevelReplaced();
-  if (RecoveryPairIsNewer()) TGameEvents::FReport(GameEvent::kRecoveryOffered);
+  // The offer is of what is played: the pair on the map files, the level's own kept copy on a
+  // level file.
+  if (level_file ? RecoveryLevelIsNewer() : RecoveryPairIsNewer())
+    TGameEvents::FReport(GameEvent::kRecoveryOffered);
   if (run_loop) TMain::FRun();
   TMain::FGoodbye();
   return 0;

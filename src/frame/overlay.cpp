@@ -3,6 +3,7 @@
 #include "frame/level_label.h"
 
 #include "editor/build_mode.h"
+#include "editor/level_name_prompt.h"
 #include "editor/picker_overlay.h"
 #include "frame/help_overlay.h"
 #include "frame/level_list.h"
@@ -38,6 +39,7 @@ void TOverlay::FStart() {
   TOverlayMessages::FReset();
   THelp::FReset();
   TLevelList::FReset();
+  TNamePrompt::FReset();
   PausesShown = 0;
   SetOverlayScene({});
   // Listeners can be forgotten between runs (the tests do): each start listens anew, and the
@@ -56,7 +58,12 @@ void TOverlay::FLayOut() {
     SetOverlayScene(std::move(scene));
     return;
   }
-  // So does the level list.
+  // So does the name prompt of a new level file, and the level list.
+  if (TNamePrompt::FShown()) {
+    TNamePrompt::FLayOut(scene);
+    SetOverlayScene(std::move(scene));
+    return;
+  }
   if (TLevelList::FShown()) {
     TLevelList::FLayOut(scene);
     SetOverlayScene(std::move(scene));

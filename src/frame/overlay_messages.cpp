@@ -46,6 +46,10 @@ std::string LoadFailureWords(int32_t value) {
       return "Recovered edits NOT loaded: the pair in recovery/ is damaged or incomplete";
     case LoadFailure::kNoRecoveryPair:
       return "No recovered edits to load: recovery/ holds none";
+    case LoadFailure::kRecoveryLevel:
+      return "Recovered edits NOT loaded: the level kept in recovery/ was refused";
+    case LoadFailure::kNoRecoveryLevel:
+      return "No recovered edits to load: recovery/ holds none of this level";
     case LoadFailure::kBGFileWrongSize:
       return std::string("Map NOT loaded: ") + kBGMapFile + " is of the wrong size; S keeps it";
     case LoadFailure::kBlockFileWrongSize:
@@ -67,6 +71,8 @@ std::string StepWords(int32_t value) {
       return "a restart";
     case UndoneStep::kBuildTool:
       return "a build tool's change";
+    case UndoneStep::kOpenLevel:
+      return "opening a level";
     default:
       return "a stroke";
   }

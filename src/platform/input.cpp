@@ -25,6 +25,9 @@ struct InputState {
   int passWheelX, passWheelY;  // the steps the pass's snapshot took
   bool closeRequested;
   JoystickReading joy[kPorts];
+  bool textWanted;
+  std::u32string text;      // typed since the last snapshot (or read, outside the loop)
+  std::u32string passText;  // what the pass's snapshot took
 };
 InputState State{};
 bool PassSnapshots = false;  // the main loop takes the input once per pass
@@ -133,6 +136,27 @@ void InputMouseWheel(int dx, int dy) {
   State.wheelY = SaturatedSteps(int64_t{State.wheelY} + dy);
 }
 
+void InputText(char32_t character) {
+  if (!State.textWanted || State.text.size() >= kTypedTextLimit) return;
+  State.text.push_back(character);
+  Note(ScriptedEvent::Kind::Text, static_cast<int>(character));
+}
+
+void InputWantText(bool want) {
+  State.textWanted = want;
+  if (want) return;
+  State.text.clear();
+  State.passText.clear();
+}
+
+std::u32string TypedText() {
+  Pump();
+  if (PassSnapshots) return State.passText;
+  std::u32string text;
+  text.swap(State.text);
+  return text;
+}
+
 void InputFocusChanged() {
   std::memset(State.keyDown, 0, sizeof State.keyDown);
   std::memset(State.keyPressedSince, 0, sizeof State.keyPressedSince);
@@ -175,6 +199,9 @@ bool InputDeliver(const ScriptedEvent& event) {
     case Kind::Wheel:
       InputMouseWheel(event.a, event.b);
       return true;
+    case Kind::Text:
+      if (event.a > 0) InputText(static_cast<char32_t>(event.a));
+      return true;
     default:
       return false;
   }
@@ -207,6 +234,8 @@ void InputBeginPass() {
   State.passWheelX = State.wheelX;
   State.passWheelY = State.wheelY;
   State.wheelX = State.wheelY = 0;
+  State.passText.swap(State.text);
+  State.text.clear();
   if (!Tap.tap) return;
   NoteMouseAndJoystick();
   if (State.passWheelX != 0 || State.passWheelY != 0)

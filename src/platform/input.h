@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/input_event.h"
@@ -35,6 +36,13 @@ int MouseWheelX();
 int MouseWheelY();
 constexpr int kWheelStepLimit = 1 << 20;
 int CloseRequested();
+// Typed text, for a prompt that asks for a name: only while asked for (InputWantText) is a
+// character kept, so play never sees one and a recording of play holds none. Inside the main
+// loop the characters the pass's snapshot took, read as often as asked; outside it, those
+// since the last read, then cleared.
+void InputWantText(bool want);
+std::u32string TypedText();
+constexpr size_t kTypedTextLimit = 256;  // characters kept between two reads
 float JoyAxisX(int port);
 float JoyAxisY(int port);
 int JoyButtonDown(int button, int port);
@@ -51,11 +59,13 @@ void InputKeyUp(int key);
 void InputMouseButton(int button, bool down);
 void InputMouseMove(int x, int y);
 void InputMouseWheel(int dx, int dy);  // added up, saturating at +-kWheelStepLimit
+void InputText(char32_t character);    // dropped unless text is asked for, or past the limit
 void InputFocusChanged();  // lost or regained: keys, key hits, buttons and button hits clear
 void InputCloseRequest();
 void InputSetJoystick(int port, const JoystickReading& reading);
-// Hands a window's event (a key, the mouse, the wheel, focus, close) to the calls above, as every
-// backend that queues events delivers them; false for the pad's events, which a backend reads.
+// Hands a window's event (a key, the mouse, the wheel, text, focus, close) to the calls above, as
+// every backend that queues events delivers them; false for the pad's events, which a backend
+// reads.
 bool InputDeliver(const ScriptedEvent& event);
 // Forgets everything: keys, buttons, pointer (0, 0), close flag, joysticks centred; queries
 // pump for themselves again until the next InputBeginPass, and the pass tap is removed.

@@ -15,7 +15,8 @@ struct ScriptedEvent {
     JoyButtonUp,
     Close,
     FocusLost,
-    Wheel  // a and b: the wheel's steps across and up (positive away from the user)
+    Wheel,  // a and b: the wheel's steps across and up (positive away from the user)
+    Text    // a: a character typed, as a Unicode code point (only while text is asked for)
   };
   int frame = 1;  // the pass of the main loop (from 1) at whose start it is delivered
   Kind kind = Kind::KeyDown;

@@ -125,6 +125,20 @@ LineResult ParseWheel(const std::vector<std::string_view>& t, ScriptedEvent even
                    "wheel steps out of range", Kind::Wheel);
 }
 
+// "F text N": a character typed, as its Unicode code point (a control character is no text).
+LineResult ParseText(const std::vector<std::string_view>& t, ScriptedEvent event) {
+  if (t.size() != 3) return Fail("expected: F text CODEPOINT");
+  const auto code = Integer(t[2]);
+  if (!code) return Fail("code point is not a number: " + std::string(t[2]));
+  if (*code < 32 || *code > 0x10FFFF || (*code >= 0xD800 && *code <= 0xDFFF) ||
+      (*code >= 0x7F && *code < 0xA0)) {
+    return Fail("code point is no printable character: " + std::string(t[2]));
+  }
+  event.kind = Kind::Text;
+  event.a = static_cast<int>(*code);
+  return {event, {}};
+}
+
 LineResult ParseJoy(const std::vector<std::string_view>& t, ScriptedEvent event) {
   if (t[2] == "axis") {
     if (t[3] != "x" && t[3] != "y") return Fail("expected axis x or y: " + std::string(t[3]));
@@ -172,6 +186,8 @@ LineResult ParseLine(std::string_view line) {
     result = ParseButton(t, event);
   } else if (word == "wheel") {
     result = ParseWheel(t, event);
+  } else if (word == "text") {
+    result = ParseText(t, event);
   } else if (word == "joy") {
     result = t.size() != 5 ? Fail("expected: F joy axis x|y VALUE or F joy button N down|up")
                            : ParseJoy(t, event);
@@ -220,6 +236,8 @@ std::string FormatScriptEvent(const ScriptedEvent& event) {
       return line + "focus lost";
     case Kind::Wheel:
       return line + "wheel " + std::to_string(event.a) + ' ' + std::to_string(event.b);
+    case Kind::Text:
+      return line + "text " + std::to_string(event.a);
   }
   return line;
 }

@@ -75,7 +75,8 @@ enum class SaveFailure : int32_t {
   kBackupsUnusable,
 };
 
-// What a refused load was reading: the map files (L) or a pair in recovery/ (Ctrl+L); and, at
+// What a refused load was reading: the map files (L) or a pair or a level file's copy in
+// recovery/ (Ctrl+L); and, at
 // start-up, which map file was there but refused, and why.
 enum class LoadFailure : int32_t {
   kMapFiles = 0,
@@ -85,10 +86,12 @@ enum class LoadFailure : int32_t {
   kBlockFileWrongSize,
   kBGFileUnreadable,
   kBlockFileUnreadable,
+  kRecoveryLevel,    // the level's newest copy in recovery/ was refused
+  kNoRecoveryLevel,  // recovery/ holds no copy of the level being played
 };
 
 // Which kind of step an undo or redo took back or put again.
-enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart, kBuildTool };
+enum class UndoneStep : int32_t { kStroke = 0, kLoad, kRestart, kBuildTool, kOpenLevel };
 
 // What build mode tells the player: its switching, and what it refused and why.
 enum class BuildNote : int32_t {

@@ -1,5 +1,5 @@
-// Saving level files: the backup before a run's first save over a file, the safe write, and
-// the free name for a new one.
+// Saving level files: the backup of what each save replaces, the safe write, and the free name
+// for a new one.
 #include "world/level_save.h"
 
 #include <sys/stat.h>
@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "platform/console.h"
 #include "platform/files.h"
@@ -23,21 +22,20 @@ namespace {
 constexpr const char* kBackupFolder = "backups";
 constexpr int kMaxNewLevelNumber = 9999;
 
-std::set<std::string> BackedUp;
-
-// The file as it was before this run first saved over it, under its own file name in
-// backups/ (a stamp of one file, apart from the map pair's stamps).
+// What the save is about to replace, under its own file name in backups/ (a stamp of one file,
+// apart from the map pair's stamps), unless a copy there already holds the same bytes: every
+// save keeps what it replaces, as S does for the map files.
 bool BackUpLevelFile(const std::string& path, std::string& why) {
-  if (BackedUp.count(path) || FileLength(path) < 0) return true;
+  if (FileLength(path) < 0) return true;
   SaveFile copy{std::filesystem::path(path).filename().string(), {}};
   if (!ReadWholeFile(path, copy.Bytes, kMaxLevelFileBytes)) {
     why = path + " could not be read for its backup";
     return false;
   }
+  if (HoldsCopyOf(kBackupFolder, {copy})) return true;
   std::string stamp;
   if (!WriteStampedCopies(kBackupFolder, LocalTimeStamp(), {copy}, stamp, why)) return false;
   KeepNewestStamps(kBackupFolder, {copy.Path}, kMapBackupsKept, stamp);
-  BackedUp.insert(path);
   return true;
 }
 
@@ -78,7 +76,8 @@ bool SaveLevelAt(const std::string& path, const TLevel& level) {
   return false;
 }
 
-// levels/ as a real folder, made when missing; otherwise why it cannot hold a new level.
+}  // namespace
+
 std::string WhyNoLevelsFolder() {
   struct stat info {};
   if (lstat(kLevelsFolder, &info) != 0) {
@@ -92,13 +91,34 @@ std::string WhyNoLevelsFolder() {
   return "";
 }
 
-}  // namespace
-
 bool SaveCurrentLevelFile(const TLevel& level) {
   return SaveLevelAt(CurrentLevel.Path, level);
 }
 
-bool SaveNewLevelFile(const TLevel& level) {
+std::string LevelFileFor(const std::string& name) {
+  return std::string(kLevelsFolder) + "/" + name + ".tmx";
+}
+
+std::string FirstFreeLevelName() {
+  for (int n = 1; n <= kMaxNewLevelNumber; ++n) {
+    const std::string name = "level-" + std::to_string(n);
+    struct stat info {};
+    if (lstat(LevelFileFor(name).c_str(), &info) != 0 && errno == ENOENT) return name;
+  }
+  return {};
+}
+
+std::string WhyNotNewLevelName(const std::string& name) {
+  if (const std::string why = WhyNotLevelName(name); !why.empty()) return "the name " + why;
+  // levels/ lists no hidden files: a level saved so would never be offered.
+  if (name[0] == '.') return "the name starts with '.'";
+  struct stat info {};
+  if (lstat(LevelFileFor(name).c_str(), &info) == 0 || errno != ENOENT)
+    return LevelFileFor(name) + " is there already";
+  return "";
+}
+
+bool SaveNamedLevelFile(const TLevel& level, const std::string& name) {
   if (const std::string why = WhyNoLevelsFolder(); !why.empty()) {
     PrintLine("Failure to create save file.");
     PrintNote("No new level file: " + why + ".");
@@ -106,21 +126,20 @@ bool SaveNewLevelFile(const TLevel& level) {
                          static_cast<int32_t>(SaveFailure::kFolderNotWritable));
     return false;
   }
-  for (int n = 1; n <= kMaxNewLevelNumber; ++n) {
-    const std::string name = "level-" + std::to_string(n);
-    const std::string path = std::string(kLevelsFolder) + "/" + name + ".tmx";
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 || errno != ENOENT) continue;
-    const TCurrentLevel before = CurrentLevel;
-    CurrentLevel = {path, name, CurrentLevel.Music};
-    TLevel named = level;
-    named.Name = name;
-    if (SaveLevelAt(path, named)) return true;
-    CurrentLevel = before;
+  // Never over a file that is there: the name was free when asked, but need not be now.
+  if (const std::string why = WhyNotNewLevelName(name); !why.empty()) {
+    PrintLine("Failure to create save file.");
+    PrintNote("No new level file: " + why + ".");
+    TGameEvents::FReport(GameEvent::kLevelNotSaved, 0, 0, 0);
     return false;
   }
-  PrintNote("No new level file: levels/ holds level-1 to level-9999 already.");
-  TGameEvents::FReport(GameEvent::kLevelNotSaved, 0, 0, 0);
+  const std::string path = LevelFileFor(name);
+  const TCurrentLevel before = CurrentLevel;
+  CurrentLevel = {path, name, CurrentLevel.Music};
+  TLevel named = level;
+  named.Name = name;
+  if (SaveLevelAt(path, named)) return true;
+  CurrentLevel = before;
   return false;
 }
 
@@ -128,21 +147,6 @@ bool LevelHasMoreThanThePair(const TLevel& level) {
   for (const uint8_t water : level.Water)
     if (water != 0) return true;
   return !(level.Starts == DefaultLevelStarts());
-}
-
-bool WriteRecoveryLevel(const TLevel& saved, std::string& where) {
-  if (CurrentLevel.Path.empty() && !CurrentLevel.Untitled) return false;
-  // A new level no save has named is kept as "new-level.tmx".
-  const std::string path = CurrentLevel.Untitled ? "new-level.tmx" : CurrentLevel.Path;
-  TLevel level = saved;
-  if (level.Name.empty()) level.Name = LevelNameFromPath(path);
-  const std::string text = LevelTmxText(level);
-  SaveFile file{std::filesystem::path(path).filename().string(),
-                std::vector<uint8_t>(text.begin(), text.end())};
-  std::string stamp, why;
-  if (!WriteStampedCopies(kMapRecoveryFolder, LocalTimeStamp(), {file}, stamp, why)) return false;
-  where = std::string(kMapRecoveryFolder) + "/" + stamp + "." + file.Path;
-  return true;
 }
 
 bool CurrentLevelFileHolds(const TLevel& saved) {
@@ -156,8 +160,4 @@ bool CurrentLevelFileHolds(const TLevel& saved) {
   file.read(on_disk.data(), static_cast<std::streamsize>(on_disk.size()));
   on_disk.resize(static_cast<size_t>(file.gcount()));
   return on_disk == text;
-}
-
-void ResetLevelBackups() {
-  BackedUp.clear();
 }

@@ -226,3 +226,33 @@ TEST_F(InputTest, TheTapHandsOnWhatAReplayNeedsToReadTheSame) {
     EXPECT_EQ(QueryAll(), live[pass - 1]) << "pass " << pass;
   }
 }
+
+// Text reaches the input only while a prompt asks for it, so a recording of play holds none;
+// what a pass's snapshot took reads the same all pass, and a replay of the tap types it again.
+TEST_F(InputTest, TypedTextIsKeptOnlyWhileAskedForAndReplaysAsTyped) {
+  SetBackend(nullptr);
+  std::vector<ScriptedEvent> taken;
+  InputSetPassTap([&](const std::vector<ScriptedEvent>& events) {
+    taken.insert(taken.end(), events.begin(), events.end());
+  });
+  InputText(U'x');
+  InputBeginPass();
+  EXPECT_EQ(TypedText(), U"");
+  InputWantText(true);
+  InputText(U'a');
+  InputText(U'\u00e9');
+  InputBeginPass();
+  EXPECT_EQ(TypedText(), U"a\u00e9");
+  EXPECT_EQ(TypedText(), U"a\u00e9");  // read as often as asked within the pass
+  for (size_t i = 0; i < kTypedTextLimit + 50; ++i)
+    InputText(U'z');
+  InputBeginPass();
+  EXPECT_EQ(TypedText().size(), kTypedTextLimit);
+  InputWantText(false);
+  InputText(U'q');
+  InputBeginPass();
+  EXPECT_EQ(TypedText(), U"");
+  const size_t texts = static_cast<size_t>(std::count_if(
+      taken.begin(), taken.end(), [](const ScriptedEvent& e) { return e.kind == Kind::Text; }));
+  EXPECT_EQ(texts, 2 + kTypedTextLimit);
+}

@@ -119,10 +119,11 @@ TEST_F(LevelList, EscapeClosesARefusedFileChangesNothingAndANewLevelGetsAFreeNam
   EXPECT_NE(refused.out.find("Saving maps."), std::string::npos) << refused.out;
   EXPECT_EQ(ReadFileBytes(Path("BlockMap75x54.raw")), PairBefore);
 
-  // The wheel down to the last entry, the new empty level: unnamed until Ctrl+S makes it
-  // levels/level-1, which the S after saves again.
-  const SimResult fresh =
-      Run(Chord(2, kO) + "4 wheel 0 -20\n" + Tap(5, kEnter) + Chord(8, kS) + Tap(11, kS), 14);
+  // The wheel down to the last entry, the new empty level: unnamed until Ctrl+S and Enter make
+  // it levels/level-1 (the name the prompt offers), which the S after saves again.
+  const SimResult fresh = Run(Chord(2, kO) + "4 wheel 0 -20\n" + Tap(5, kEnter) + Chord(8, kS) +
+                                  Tap(10, kEnter) + Tap(13, kS),
+                              16);
   ASSERT_EQ(fresh.status, 0) << fresh.err;
   EXPECT_EQ(Count(fresh.out, "Saving level levels/level-1.tmx.\r\n"), 2u) << fresh.out;
   EXPECT_EQ(fresh.out.find("Saving maps."), std::string::npos);

@@ -117,6 +117,10 @@ std::string PressS(int frame) {
   return std::to_string(frame) + " key 83 down\n" + std::to_string(frame + 1) + " key 83 up\n";
 }
 
+std::string PressEnter(int frame) {
+  return std::to_string(frame) + " key 13 down\n" + std::to_string(frame + 1) + " key 13 up\n";
+}
+
 TEST_F(LevelRun, SSavesTheLevelWhereItCameFromAndCtrlSMakesANewOne) {
   const TLevel level = WetLevel();
   const std::string text = LevelTmxText(level);
@@ -146,9 +150,10 @@ TEST_F(LevelRun, SSavesTheLevelWhereItCameFromAndCtrlSMakesANewOne) {
   EXPECT_EQ(backups[0].substr(backups[0].size() - 8), ".wet.tmx");
   EXPECT_EQ(ReadText(Path("backups/" + backups[0])), text);
 
-  // On the map files, Ctrl+S makes levels/level-1, then level-2; S then saves level-2 again.
-  WriteText(Path("keys.txt"), CtrlS(2) + CtrlS(5) + PressS(8));
-  const SimResult pair = Run({"--script", Path("keys.txt"), "--frames", "10"});
+  // On the map files, Ctrl+S and Enter (the name offered) make levels/level-1, then level-2;
+  // S then saves level-2 again.
+  WriteText(Path("keys.txt"), CtrlS(2) + PressEnter(4) + CtrlS(7) + PressEnter(9) + PressS(12));
+  const SimResult pair = Run({"--script", Path("keys.txt"), "--frames", "14"});
   ASSERT_EQ(pair.status, 0) << pair.err;
   EXPECT_EQ(ReadFileBytes(Path("BlockMap75x54.raw")), pair_before);
   EXPECT_EQ(pair.out.find("Saving maps."), std::string::npos);
@@ -164,8 +169,8 @@ TEST_F(LevelRun, SSavesTheLevelWhereItCameFromAndCtrlSMakesANewOne) {
   // A levels that is a file is refused, and kept.
   fs::remove_all(Path("levels"));
   WriteText(Path("levels"), "mine");
-  WriteText(Path("keys.txt"), CtrlS(2));
-  const SimResult refused = Run({"--script", Path("keys.txt"), "--frames", "4"});
+  WriteText(Path("keys.txt"), CtrlS(2) + PressEnter(4));
+  const SimResult refused = Run({"--script", Path("keys.txt"), "--frames", "6"});
   EXPECT_NE(refused.err.find("No new level file: levels is a file, not a folder."),
             std::string::npos)
       << refused.err;

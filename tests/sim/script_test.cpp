@@ -138,9 +138,27 @@ TEST(ScriptTest, UnreadableLinesAreErrors) {
                        "1 KEY 12 down",
                        "1 key 12 DOWN",
                        "++1 close",
-                       "1 key 99999999999999999999 down"};
+                       "1 key 99999999999999999999 down",
+                       "1 text",
+                       "1 text a",
+                       "1 text 31",
+                       "1 text 127",
+                       "1 text 55296",
+                       "1 text 1114112",
+                       "1 text 65 66"};
   for (const char* line : bad)
     ExpectErrorAt(std::string("# header\n") + line + "\n", 2);
+}
+
+TEST(ScriptTest, TypedCharactersAreCodePointsAndFormatBackAsRead) {
+  for (const int code : {32, 65, 126, 0xA0, 0x20AC, 0x10FFFF}) {
+    const std::string line = "7 text " + std::to_string(code);
+    const ScriptedEvent event = Only(line + "\n");
+    EXPECT_EQ(event.kind, Kind::Text);
+    EXPECT_EQ(event.a, code);
+    EXPECT_EQ(event.frame, 7);
+    EXPECT_EQ(FormatScriptEvent(event), line);
+  }
 }
 
 TEST(ScriptTest, TheFirstBadLineIsNamedAndNothingIsKept) {

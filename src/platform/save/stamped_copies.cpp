@@ -56,13 +56,27 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
   return entries;
 }
 
+// "YYYYMMDD-HHMMSS", with "-NN" when the stamp was taken: only what LocalTimeStamp and
+// StampWithSuffix make. Anything else before a file's name is no stamp of the game's, so a file
+// someone named "mine.BGMap75x54.raw", or another level's "STAMP.my.default.tmx" beside
+// "default.tmx", is never counted, pruned or taken for a copy.
+bool StampShaped(const std::string& stamp) {
+  if (stamp.size() != 15 && stamp.size() != 18) return false;
+  for (size_t i = 0; i < stamp.size(); ++i) {
+    const bool dash = i == 8 || i == 15;
+    if (dash ? stamp[i] != '-' : (stamp[i] < '0' || stamp[i] > '9')) return false;
+  }
+  return true;
+}
+
 // The stamp of a copy of one of `names`, or empty.
 std::string StampOf(const std::string& entry, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     const std::string tail = "." + name;
     if (entry.size() > tail.size() &&
         entry.compare(entry.size() - tail.size(), tail.size(), tail) == 0) {
-      return entry.substr(0, entry.size() - tail.size());
+      std::string stamp = entry.substr(0, entry.size() - tail.size());
+      if (StampShaped(stamp)) return stamp;
     }
   }
   return {};

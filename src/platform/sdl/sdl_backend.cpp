@@ -48,6 +48,35 @@ bool IsFullscreenKey(const SDL_Keysym& key) {
   return enter && (key.mod & KMOD_ALT) != 0;
 }
 
+// SDL's text event: UTF-8, a few characters at most. Each character goes to the input as its
+// code point; a malformed sequence is passed over byte by byte.
+void TypedUtf8(const char* text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  for (size_t i = 0; i < SDL_TEXTINPUTEVENT_TEXT_SIZE && bytes[i] != 0;) {
+    const unsigned char lead = bytes[i];
+    const int length = lead < 0x80         ? 1
+                       : (lead >> 5) == 6  ? 2
+                       : (lead >> 4) == 14 ? 3
+                       : (lead >> 3) == 30 ? 4
+                                           : 0;
+    char32_t code = length == 1   ? lead
+                    : length == 2 ? lead & 0x1F
+                    : length == 3 ? lead & 0x0F
+                                  : lead & 0x07;
+    bool whole = length > 0 && i + static_cast<size_t>(length) <= SDL_TEXTINPUTEVENT_TEXT_SIZE;
+    for (int k = 1; whole && k < length; ++k) {
+      whole = (bytes[i + k] & 0xC0) == 0x80;
+      code = (code << 6) | (bytes[i + k] & 0x3F);
+    }
+    if (!whole) {
+      ++i;
+      continue;
+    }
+    InputText(code);
+    i += static_cast<size_t>(length);
+  }
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend(bool joystick_ready, WindowChoice choice)
@@ -111,6 +140,9 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
       break;
     case SDL_KEYUP:
       InputKeyUp(GameKeyCode(event.key.keysym));
+      break;
+    case SDL_TEXTINPUT:
+      TypedUtf8(event.text.text);
       break;
     case SDL_MOUSEMOTION:
       MouseMovedTo(event.motion.x, event.motion.y);
