@@ -1,7 +1,9 @@
 // The game's sound on the page: the stereo samples each pass mixes (16-bit, interleaved) are
 // copied into Web Audio buffers and scheduled one after the other a little ahead of the
 // speaker. Browsers let a page start sound only after a click or a key, so the AudioContext is
-// made (or resumed) on the first one; until then the game's samples are let go unheard.
+// made (or resumed) on the first one; until then the game's samples are let go unheard. With the
+// sound off (M, ?mute) or the page hidden the context is suspended: a running context costs the
+// browser a steady share of a core even when nothing is scheduled.
 'use strict';
 
 (function () {
@@ -13,6 +15,8 @@
     endTime: 0,       // when the last scheduled buffer ends, on the context's clock
     buffers: 0,       // buffers scheduled, for the tests
     audibleBuffers: 0,
+    held: false,      // the page is hidden
+    quiet: false,     // the game's sound is off
   };
   window.RavelonAudio = audio;
 
@@ -20,13 +24,28 @@
     return window.AudioContext || window.webkitAudioContext;
   }
 
+  // The context runs only while something may be heard: not hidden, not with the sound off.
+  function settle() {
+    if (!audio.context) return;
+    try {
+      const state = audio.context.state;
+      if (audio.held || audio.quiet) {
+        if (state === 'running') audio.context.suspend();
+      } else if (state === 'suspended') {
+        audio.context.resume();
+      }
+    } catch (error) {
+      // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
+    }
+  }
+
   function start() {
     try {
       if (!audio.context) audio.context = new (Context())();
-      if (audio.context.state === 'suspended') audio.context.resume();
     } catch (error) {
       audio.context = null;
     }
+    settle();
   }
 
   audio.start = start;  // the page's start screen starts the sound itself
@@ -54,16 +73,14 @@
   // A hidden page holds the sound still with the game: the context is suspended, and resumed
   // when the page is shown again.
   audio.hold = function (held) {
-    if (!audio.context) return;
-    try {
-      if (held) {
-        audio.context.suspend();
-      } else {
-        audio.context.resume();
-      }
-    } catch (error) {
-      // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
-    }
+    audio.held = held;
+    settle();
+  };
+
+  // The game's sound went off or on again (M, ?mute): nothing is scheduled while it is off.
+  audio.silence = function (quiet) {
+    audio.quiet = quiet;
+    settle();
   };
 
   function running() {
