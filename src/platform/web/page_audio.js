@@ -79,7 +79,7 @@
 
   // The game's sound went off or on again (M, ?mute): nothing is scheduled while it is off.
   audio.silence = function (quiet) {
-    audio.quiet = quiet;
+    audio.quiet = Boolean(quiet);
     settle();
   };
 

@@ -29,7 +29,7 @@ void WebAudio::Feed(SoundMixer& mixer) {
   const bool muted = mixer.IsMuted();
   if (muted != PageSilenced) {
     PageSilenced = muted;
-    EM_ASM({ RavelonAudio.silence($0 != = 0); }, muted ? 1 : 0);
+    EM_ASM({ RavelonAudio.silence($0); }, muted ? 1 : 0);
   }
   const int queued =
       muted ? while_silent : EM_ASM_INT({ return RavelonAudio.queuedFrames($0); }, while_silent);
