@@ -52,7 +52,8 @@ PassClock Passes;  // when the passes are due
 // screen waiting for a click or a key.
 constexpr int kHeldByPlayer = 1, kHeldWhileHidden = 2, kHeldAtStart = 4;
 int HeldByPage = 0;
-int StopAfter = 0;  // scripted: the page holds still after this pass
+bool LoopRunning = false;  // the main loop is called back at each display refresh
+int StopAfter = 0;         // scripted: the page holds still after this pass
 std::string PendingOpen;
 std::string PendingLevelName;  // the file name of a level file to open; empty for a map file
 bool Ended = false;
@@ -148,7 +149,32 @@ void EndGame() {
   StopRecording();
   KeepStored();
   emscripten_cancel_main_loop();
+  LoopRunning = false;
   EM_ASM({ RavelonPage.gameEnded(); });
+}
+
+// While the page holds the game still the main loop is not called back at all: a page asking
+// for every refresh costs the browser a steady share of a core even when it draws nothing.
+void SettleLoop() {
+  const bool wanted = HeldByPage == 0 && !Ended;
+  if (wanted == LoopRunning) return;
+  LoopRunning = wanted;
+  if (wanted) {
+    Passes.Restart();  // a hold's time is not caught up afterwards
+    emscripten_resume_main_loop();
+  } else {
+    emscripten_pause_main_loop();
+  }
+}
+
+void Hold(int why) {
+  HeldByPage |= why;
+  SettleLoop();
+}
+
+void Release(int why) {
+  HeldByPage &= ~why;
+  SettleLoop();
 }
 
 // Escape on a live page pauses instead of ending: the unsaved edits are kept in recovery/ as
@@ -157,7 +183,7 @@ void PauseForThePlayer() {
   TMain::FGoodbye();
   KeepStored();
   QuitFlag = 0;
-  HeldByPage |= kHeldByPlayer;
+  Hold(kHeldByPlayer);
   EM_ASM({ RavelonPage.gamePaused(); });
 }
 
@@ -224,6 +250,8 @@ void StartGame() {
   SetBackend(Web);
   RunRavelon(false);
   emscripten_set_main_loop(RunDuePasses, 0, 0);
+  LoopRunning = true;
+  SettleLoop();
   EM_ASM({ RavelonPage.gameStarted(); });
 }
 
@@ -251,20 +279,20 @@ EMSCRIPTEN_KEEPALIVE int WebStartScripted(const char* script_text, int frames) {
 
 // The page's pause screen goes away (a key, a click, its button): the game goes on.
 EMSCRIPTEN_KEEPALIVE void WebResume() {
-  HeldByPage &= ~kHeldByPlayer;
+  Release(kHeldByPlayer);
 }
 
 // The start screen's click or key: the first pass runs.
 EMSCRIPTEN_KEEPALIVE void WebBegin() {
-  HeldByPage &= ~kHeldAtStart;
+  Release(kHeldAtStart);
 }
 
 // The page was hidden (another tab, a minimised window) or shown again.
 EMSCRIPTEN_KEEPALIVE void WebPageHidden(int hidden) {
   if (hidden) {
-    HeldByPage |= kHeldWhileHidden;
+    Hold(kHeldWhileHidden);
   } else {
-    HeldByPage &= ~kHeldWhileHidden;
+    Release(kHeldWhileHidden);
   }
 }
 

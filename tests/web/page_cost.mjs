@@ -1,7 +1,10 @@
 // What the page costs standing idle at 1x: the share of one core that all of headless
 // Chromium's processes take (the page, its compositor, the GPU process) while the game runs
-// and nobody touches it, read from /proc over a number of seconds. scripts/page-cost.sh runs it
-// beside the desktop game under Xvfb.
+// and nobody touches it, read from /proc over a number of seconds. Then, in the same browser,
+// the same for a bare canvas of the picture's size with one small area changed at each
+// refresh: what Chromium itself costs for any picture that moves, whatever the page does.
+// scripts/page-cost.sh runs it beside the desktop game under Xvfb; the last two lines are for
+// it to read ("measured page N", "measured bare N", in % of a core).
 //   node tests/web/page_cost.mjs [BUILD_WEB_DIR] [SECONDS]
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
@@ -52,10 +55,35 @@ function treeTicks(root) {
   return total;
 }
 
+// The bare canvas: 816x300 without alpha, as the game's, and a 40x16 corner of it put anew at
+// each display refresh.
+async function bareCanvasCost(secondsMeasured) {
+  const page = await browser.newPage({ viewport: { width: 816, height: 340 } });
+  await page.setContent(`<body style="margin:0;background:#000"><canvas id="c" width="816" height="300"></canvas>
+    <script>
+      const context = document.getElementById('c').getContext('2d', { alpha: false });
+      const image = new ImageData(816, 300);
+      let n = 0;
+      const refresh = () => {
+        image.data[0] = ++n & 255;
+        context.putImageData(image, 0, 0, 0, 0, 40, 16);
+        requestAnimationFrame(refresh);
+      };
+      requestAnimationFrame(refresh);
+    </script></body>`);
+  await page.waitForTimeout(3000);
+  const from = treeTicks(root), start = Date.now();
+  await page.waitForTimeout(secondsMeasured * 1000);
+  const share = (treeTicks(root) - from) / ticksPerSecond / ((Date.now() - start) / 1000);
+  await page.close();
+  return 100 * share;
+}
+
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
 const browser = await chromium.launch({ executablePath: browserPath, headless: true,
                                         args: ['--no-sandbox', '--disable-dev-shm-usage'] });
 const root = process.pid;  // the browser's processes are this one's children
+const ticksPerSecond = 100;  // USER_HZ on Linux
 try {
   // 816x340: the picture at exactly 1x with the page's bar below it.
   const page = await browser.newPage({ viewport: { width: 816, height: 340 } });
@@ -63,14 +91,18 @@ try {
   await page.waitForFunction(() => window.RavelonPage && window.RavelonPage.started, null, { timeout: 120000 });
   await page.keyboard.press('Shift');  // the start screen's key
   await page.waitForTimeout(5000);     // start-up's messages gone, the page settled
-  const ticksPerSecond = 100;          // USER_HZ on Linux
   const from = treeTicks(root), start = Date.now(), passesFrom = await page.evaluate(() => window.ravelonTest.passes());
   await page.waitForTimeout(seconds * 1000);
   const used = (treeTicks(root) - from) / ticksPerSecond, wall = (Date.now() - start) / 1000;
   const passes = (await page.evaluate(() => window.ravelonTest.passes())) - passesFrom;
   const fit = await page.evaluate(() => window.RavelonPage.fit);
+  await page.close();
+  const bare = await bareCanvasCost(seconds);
   console.log(`page idle at ${fit.step ? 'a smoothed fit' : '1x'}: ${(100 * used / wall).toFixed(1)} % of a core ` +
               `(${(passes / wall).toFixed(1)} passes a second)`);
+  console.log(`bare canvas changed at each refresh: ${bare.toFixed(1)} % of a core (Chromium alone)`);
+  console.log(`measured page ${(100 * used / wall).toFixed(2)}`);
+  console.log(`measured bare ${bare.toFixed(2)}`);
 } finally {
   await browser.close();
   server.close();

@@ -10,7 +10,9 @@
 // that the game runs 60 passes a second with Chromium's frame limit off; that a start screen
 // waits for a click or a key; that the picture fills a 1280x800 window sharp away from the
 // seams, and F9 switches the fit and is kept; that the game's keys are the game's and no other
-// key is kept from the browser; that on a touch screen the buttons jump and a tap paints.
+// key is kept from the browser; that on a touch screen the buttons jump and a tap paints; and
+// that an idle page rests: no refreshes asked for on the start and pause screens, no pad read
+// before the browser announces one, the sound's context suspended while the sound is off.
 import { chromium } from 'playwright-core';
 import { execFileSync } from 'node:child_process';
 import zlib from 'node:zlib';
@@ -583,6 +585,73 @@ async function soundHeard(browser, url) {
   await context.close();
 }
 
+// ---- an idle page rests -----------------------------------------------------------------------
+
+// Counts, from before the game loads, the refreshes the page asks for and its pad readings; the
+// browser shows one pad (testPad) once the test says so.
+function countRefreshesAndPads() {
+  window.testCalls = { refreshes: 0, padReads: 0 };
+  const refresh = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => {
+    window.testCalls.refreshes += 1;
+    return refresh(callback);
+  };
+  window.testPad = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: true, mapping: 'standard',
+                     timestamp: 1, axes: [0, 0, 0, 0],
+                     buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+  window.testPadShown = false;
+  navigator.getGamepads = () => {
+    window.testCalls.padReads += 1;
+    return window.testPadShown ? [window.testPad] : [];
+  };
+}
+
+// The refreshes asked for over a second, waited for without any polling of the test's own.
+async function refreshesInASecond(page) {
+  const from = await page.evaluate(() => window.testCalls.refreshes);
+  await page.waitForTimeout(1000);
+  return (await page.evaluate(() => window.testCalls.refreshes)) - from;
+}
+
+async function idlePageRests(browser, url) {
+  const context = await browser.newContext();
+  await context.addInitScript(countRefreshesAndPads);
+  const page = await openPage(context, `${url}/index.html?mute`, { begins: false });
+  const atStart = await refreshesInASecond(page);
+  check(atStart <= 1, `the start screen asks for no refreshes (${atStart} in a second)`);
+  await begin(page);
+  await runPasses(page, 30);
+  const playing = await refreshesInASecond(page);
+  check(playing >= 30, `playing, the page is called back at each refresh (${playing} in a second)`);
+  const state = () => page.evaluate(() => (RavelonAudio.context ? RavelonAudio.context.state : 'none'));
+  await page.waitForFunction(() => RavelonAudio.context && RavelonAudio.context.state === 'suspended', null,
+                             { timeout: WAIT_MS }).catch(() => {});
+  check(await state() === 'suspended', `?mute: the sound's context rests (${await state()})`);
+  await press(page, 'm');
+  const heard = await jumpHeard(page);
+  check(await state() === 'running' && heard.audible > 0,
+        `M turns the sound on: the context runs and a jump is heard (${await state()}, ${heard.audible} buffers)`);
+  check((await page.evaluate(() => window.testCalls.padReads)) === 0,
+        'no pad is read before the browser announces one');
+  await page.evaluate(() => {
+    window.testPadShown = true;
+    const announced = new Event('gamepadconnected');
+    Object.defineProperty(announced, 'gamepad', { value: window.testPad });
+    window.dispatchEvent(announced);
+  });
+  await runPasses(page, 3);
+  check(await page.evaluate(() => RavelonPage.lines.some((l) => l.startsWith('Pad connected: Test pad'))),
+        'a pad the browser announces is read');
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => window.RavelonPage.paused, null, { timeout: WAIT_MS });
+  const paused = await refreshesInASecond(page);
+  check(paused <= 1, `the pause screen asks for no refreshes (${paused} in a second)`);
+  await page.keyboard.press('ArrowRight');
+  await runPasses(page, 10);
+  check(page.problems.length === 0, `after the pause the game goes on, no page errors ${page.problems.join('; ')}`);
+  await context.close();
+}
+
 async function canvasPixels(page) {
   return page.evaluate(() => {
     const c = document.getElementById('canvas');
@@ -909,6 +978,7 @@ async function main() {
     await levelFilesOnThePage(browser, url);
     await badInput(browser, url);
     await soundHeard(browser, url);
+    await idlePageRests(browser, url);
     await wheelMovesCamera(browser, url);
     await pausesAndGoesOn(browser, url);
     await pictureFits(browser, url);

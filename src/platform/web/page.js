@@ -312,15 +312,40 @@
     }
   }
 
+  // False while the game has written nothing into its play folder since it was last kept: the
+  // file system's calls that change files are watched, so a pass that wrote nothing costs no
+  // look-up at all. Where they cannot be watched, every pass looks.
+  let playFolderChanged = true, playFolderWatched = false, playFolderWatchTried = false;
+
+  function watchPlayFolder(folder) {
+    const changing = ['write', 'mknod', 'rename', 'unlink', 'rmdir', 'truncate', 'ftruncate',
+                      'utime'];
+    if (!changing.every((name) => typeof FS[name] === 'function')) return;
+    // A relative path is the play folder's (the game works in it); a stream knows its own.
+    const inFolder = (path) => typeof path !== 'string' || !path.startsWith('/') ||
+                               path === folder || path.startsWith(folder + '/');
+    for (const name of changing) {
+      const original = FS[name];
+      FS[name] = function (...args) {
+        const first = name === 'write' ? args[0] && args[0].path : args[0];
+        if (inFolder(first) || (name === 'rename' && inFolder(args[1]))) playFolderChanged = true;
+        return original.apply(this, args);
+      };
+    }
+    playFolderWatched = true;
+  }
+
   function keepPair(folder) {
     const now = pairSignatureOf(folder);
-    if (now === pairSignature) return;
+    if (now === pairSignature) return true;
     const files = {};
     for (const name of MAP_FILES) {
       try { files[name] = toBase64(FS.readFile(folder + '/' + name)); } catch (error) { }
     }
     // Both files in one item: the kept pair is always one whole save.
-    if (storeItem(PAIR_KEY, JSON.stringify(files), 'the saved level')) pairSignature = now;
+    if (!storeItem(PAIR_KEY, JSON.stringify(files), 'the saved level')) return false;
+    pairSignature = now;
+    return true;
   }
 
   function keptFiles(folder) {
@@ -337,17 +362,28 @@
     return paths;
   }
 
-  // Called after every pass: whatever the game wrote into its play folder since is kept.
+  // Called after every pass: whatever the game wrote into its play folder since is kept. What
+  // the storage refused is tried again after the next pass.
   page.syncStored = function (folder) {
     if (!storage) return;
-    keepPair(folder);
+    if (!playFolderWatchTried) {
+      playFolderWatchTried = true;
+      watchPlayFolder(folder);
+    }
+    if (!playFolderChanged) return;
+    playFolderChanged = !playFolderWatched;
+    if (!keepPair(folder)) playFolderChanged = true;
     const present = new Set();
     for (const path of keptFiles(folder)) {
       present.add(path);
       const now = signature(folder + '/' + path);
       if (keptSignatures[path] === now) continue;
       const value = toBase64(FS.readFile(folder + '/' + path));
-      if (storeItem(STORE_PREFIX + path, value, path)) keptSignatures[path] = now;
+      if (storeItem(STORE_PREFIX + path, value, path)) {
+        keptSignatures[path] = now;
+      } else {
+        playFolderChanged = true;
+      }
     }
     for (const path of Object.keys(keptSignatures)) {
       if (present.has(path)) continue;

@@ -1,7 +1,9 @@
 // The game's sound on the page: the stereo samples each pass mixes (16-bit, interleaved) are
 // copied into Web Audio buffers and scheduled one after the other a little ahead of the
 // speaker. Browsers let a page start sound only after a click or a key, so the AudioContext is
-// made (or resumed) on the first one; until then the game's samples are let go unheard.
+// made (or resumed) on the first one; until then the game's samples are let go unheard. With the
+// sound off (M, ?mute) or the page hidden the context is suspended: a running context costs the
+// browser a steady share of a core even when nothing is scheduled.
 //
 // The browser may stop the sound by itself as well (a call on a phone, another tab taking the
 // audio, a device gone): the context is then suspended or interrupted. The game goes on, its
@@ -22,6 +24,7 @@
     buffers: 0,       // buffers scheduled, for the tests
     audibleBuffers: 0,
     held: false,      // the page holds the sound still (hidden)
+    quiet: false,     // the game's sound is off
     interruptions: 0, // times the browser stopped the sound by itself, for the tests
   };
   window.RavelonAudio = audio;
@@ -40,9 +43,31 @@
     }
   }
 
+  // The context runs only while something may be heard: not hidden, not with the sound off.
+  function wanted() {
+    return !audio.held && !audio.quiet;
+  }
+
+  function settle() {
+    if (!audio.context) return;
+    try {
+      const state = audio.context.state;
+      if (!wanted()) {
+        if (state === 'running') {
+          const promise = audio.context.suspend();
+          if (promise && promise.catch) promise.catch(() => {});
+        }
+      } else if (state !== 'running' && state !== 'closed') {
+        resume();
+      }
+    } catch (error) {
+      // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
+    }
+  }
+
   function stateChanged() {
     const state = audio.context ? audio.context.state : 'closed';
-    if (state === 'running' || audio.held) return;
+    if (state === 'running' || !wanted()) return;
     audio.interruptions += 1;
     if (state !== 'closed') resume();
   }
@@ -58,7 +83,7 @@
         audio.endTime = 0;
         audio.context.addEventListener('statechange', stateChanged);
       }
-      if (audio.context.state !== 'running' && !audio.held) resume();
+      settle();
     } catch (error) {
       audio.context = null;
     }
@@ -90,17 +115,13 @@
   // when the page is shown again.
   audio.hold = function (held) {
     audio.held = held;
-    if (!audio.context) return;
-    try {
-      if (held) {
-        const promise = audio.context.suspend();
-        if (promise && promise.catch) promise.catch(() => {});
-      } else {
-        resume();
-      }
-    } catch (error) {
-      // a context that cannot be suspended simply plays on: the game sends it nothing meanwhile
-    }
+    settle();
+  };
+
+  // The game's sound went off or on again (M, ?mute): nothing is scheduled while it is off.
+  audio.silence = function (quiet) {
+    audio.quiet = Boolean(quiet);
+    settle();
   };
 
   function running() {

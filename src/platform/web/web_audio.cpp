@@ -23,10 +23,14 @@ bool WebAudio::Open() {
 }
 
 // Muted (M, ?mute) nothing is handed over at all: the voices move on a pass's share at a
-// time, as before the first click, and the page schedules no buffer.
+// time, as before the first click, and the page schedules no buffer and lets its audio rest.
 void WebAudio::Feed(SoundMixer& mixer) {
   const int while_silent = kQueuedTarget - kSoundFramesPerPass;
   const bool muted = mixer.IsMuted();
+  if (muted != PageSilenced) {
+    PageSilenced = muted;
+    EM_ASM({ RavelonAudio.silence($0); }, muted ? 1 : 0);
+  }
   const int queued =
       muted ? while_silent : EM_ASM_INT({ return RavelonAudio.queuedFrames($0); }, while_silent);
   if (queued >= kQueuedTarget) return;

@@ -20,4 +20,5 @@ class WebAudio {
 
  private:
   std::vector<int16_t> Buffer;
+  bool PageSilenced = false;  // the page was told the sound is off
 };

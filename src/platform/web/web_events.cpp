@@ -171,6 +171,12 @@ EM_BOOL OnVisibility(int type, const EmscriptenVisibilityChangeEvent* event, voi
   return EM_FALSE;
 }
 
+// The browser shows a pad only once a button on it was pressed; from then on it is read.
+EM_BOOL OnPadConnected(int type, const EmscriptenGamepadEvent* event, void* user) {
+  static_cast<WebBackend*>(user)->Pads().Announced();
+  return EM_FALSE;
+}
+
 }  // namespace
 
 void WebBackend::ListenToBrowser() {
@@ -184,4 +190,5 @@ void WebBackend::ListenToBrowser() {
   emscripten_set_blur_callback(page, this, EM_FALSE, OnFocus);
   emscripten_set_focus_callback(page, this, EM_FALSE, OnFocus);
   emscripten_set_visibilitychange_callback(this, EM_TRUE, OnVisibility);
+  emscripten_set_gamepadconnected_callback(this, EM_FALSE, OnPadConnected);
 }

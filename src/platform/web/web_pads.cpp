@@ -36,6 +36,7 @@ PadDescription DescriptionOf(const EmscriptenGamepadEvent& state) {
 }  // namespace
 
 void WebPads::Sample() {
+  if (!Listening) return;
   if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
   const int count = emscripten_get_num_gamepads();
   std::vector<bool> seen(Ports.size(), false);

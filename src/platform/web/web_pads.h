@@ -11,7 +11,10 @@
 class WebPads {
  public:
   // Takes the browser's present readings (once a pass) and notices pads that came or went.
+  // Nothing is read before the browser has announced a pad: asking for the readings every
+  // pass keeps the browser polling its devices, pad or none.
   void Sample();
+  void Announced() { Listening = true; }
   // The pad at the port as the game reads it; present = false where there is none.
   JoystickReading Read(int port) const;
   int Count() const { return static_cast<int>(Ports.size()); }
@@ -23,4 +26,5 @@ class WebPads {
     JoystickReading reading;
   };
   std::vector<Pad> Ports;
+  bool Listening = false;  // the browser has announced a pad since the page opened
 };
