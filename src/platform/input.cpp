@@ -149,6 +149,10 @@ void InputWantText(bool want) {
   State.passText.clear();
 }
 
+bool InputTextWanted() {
+  return State.textWanted;
+}
+
 std::u32string TypedText() {
   Pump();
   if (PassSnapshots) return State.passText;

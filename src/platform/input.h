@@ -41,6 +41,7 @@ int CloseRequested();
 // loop the characters the pass's snapshot took, read as often as asked; outside it, those
 // since the last read, then cleared.
 void InputWantText(bool want);
+bool InputTextWanted();
 std::u32string TypedText();
 constexpr size_t kTypedTextLimit = 256;  // characters kept between two reads
 float JoyAxisX(int port);

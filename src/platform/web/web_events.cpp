@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/commands.h"
+#include "platform/input.h"
 #include "platform/web/web_backend.h"
 #include "platform/web/web_keys.h"
 
@@ -64,6 +65,13 @@ bool IsFullscreenKey(const EmscriptenKeyboardEvent& event) {
   return code == "F11" || ((code == "Enter" || code == "NumpadEnter") && event.altKey);
 }
 
+// One printable character, pressed (not held) without a chord, while a prompt asks for text.
+bool TypedCharacter(const EmscriptenKeyboardEvent& event, bool down) {
+  const std::string_view key = event.key;
+  return down && InputTextWanted() && !event.ctrlKey && !event.metaKey && !event.altKey &&
+         key.size() == 1 && key[0] >= 0x20 && key[0] < 0x7F;
+}
+
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
   auto& backend = *static_cast<WebBackend*>(user);
   const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
@@ -77,8 +85,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* user) {
     if (down && !event->repeat) EM_ASM({ RavelonPage.toggleFit(); });
     return EM_TRUE;
   }
+  // A name being typed takes the printable characters (the key goes on as a key too, which the
+  // prompt forgets, as with SDL's text and key events).
+  const bool typed = TypedCharacter(*event, down);
   const int key = WebGameKeyCode(event->key, event->code);
-  if (!key) return EM_FALSE;  // not one of the game's keys
+  if (typed) backend.Queue(ScriptedEvent::Kind::Text, static_cast<unsigned char>(event->key[0]));
+  if (!key) return typed ? EM_TRUE : EM_FALSE;  // not one of the game's keys
   if (IsPourKey(key)) FKeyHeld = down;
   // Auto-repeat never counts as a press.
   if (!down) {
