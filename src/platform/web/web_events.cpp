@@ -65,7 +65,7 @@ bool IsFullscreenKey(const EmscriptenKeyboardEvent& event) {
   return code == "F11" || ((code == "Enter" || code == "NumpadEnter") && event.altKey);
 }
 
-// One printable character, pressed (not held) without a chord, while a prompt asks for text.
+// One printable character, pressed or repeated without a chord, while a prompt asks for text.
 bool TypedCharacter(const EmscriptenKeyboardEvent& event, bool down) {
   const std::string_view key = event.key;
   return down && InputTextWanted() && !event.ctrlKey && !event.metaKey && !event.altKey &&
