@@ -74,17 +74,6 @@ void Grid(OverlayScene& scene, const ViewCorner& corner) {
     if (y >= 0) Box(scene, 0, y, kViewWidth, 1, kGridColour, kGridAlpha, false);
 }
 
-void Label(OverlayScene& scene, int x, int y, const std::string& words, uint32_t colour,
-           bool backing) {
-  OverlayText text;
-  text.X = x;
-  text.Y = y;
-  text.Text = words;
-  text.Colour = colour;
-  text.Backing = backing;
-  scene.Texts.push_back(std::move(text));
-}
-
 // A start's mark: the square an actor standing there fills, its centre line on the start.
 void StartMark(OverlayScene& scene, const ViewCorner& corner, const TStartPoint& start,
                uint32_t colour, const char* letter) {
@@ -95,7 +84,7 @@ void StartMark(OverlayScene& scene, const ViewCorner& corner, const TStartPoint&
   Box(scene, x, y, kCell, kCell, colour, 255, true);
   const int lx = x + (kCell - kGlyphWidth) / 2;
   if (lx >= 0 && y >= 0 && lx + kGlyphWidth <= kViewWidth && y + kGlyphHeight <= kViewHeight)
-    Label(scene, lx, y, letter, colour, false);
+    AddOverlayText(scene, lx, y, letter, colour, false);
 }
 
 std::string Range(int first, int count) {
@@ -165,7 +154,7 @@ void StatusLines(OverlayScene& scene) {
   if (!hidden.empty()) lines.push_back(hidden);
   int y = kViewHeight - static_cast<int>(lines.size()) * kStatusLineStep;
   for (const std::string& line : lines) {
-    Label(scene, 2, y, line, 0xFFFFFF, true);
+    AddOverlayText(scene, 2, y, line, 0xFFFFFF, true);
     y += kStatusLineStep;
   }
 }

@@ -61,16 +61,6 @@ void Save() {
   if (SaveNamedLevelFile(LevelToSave(), Name)) TUndoHistory::FMarkSaved();
 }
 
-void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {
-  OverlayText line;
-  line.X = x;
-  line.Y = y;
-  line.Text = text;
-  line.Colour = colour;
-  line.Backing = false;
-  scene.Texts.push_back(std::move(line));
-}
-
 // A line cut to the panel's width, its end kept (where the typing is).
 std::string Fitted(const std::string& text) {
   constexpr size_t kChars = (kPanelWidth - 2 * kPad) / kGlyphWidth;
@@ -128,11 +118,11 @@ void TNamePrompt::FLayOut(OverlayScene& scene) {
   scene.Boxes.push_back(panel);
   const int x = panel.X + kPad;
   int y = panel.Y + kPad;
-  Text(scene, x, y, "Save as a new level in levels/, named:", kTitleColour);
-  Text(scene, x, y += kLineHeight, Fitted(Name + "_"), kNameColour);
-  if (!Note.empty()) Text(scene, x, y + kLineHeight, Fitted(Note), kNoteColour);
-  Text(scene, x, panel.Y + panel.Height - kPad - kGlyphHeight,
-       "Type a name, Enter saves, Escape gives up", kTitleColour);
+  AddOverlayText(scene, x, y, "Save as a new level in levels/, named:", kTitleColour);
+  AddOverlayText(scene, x, y += kLineHeight, Fitted(Name + "_"), kNameColour);
+  if (!Note.empty()) AddOverlayText(scene, x, y + kLineHeight, Fitted(Note), kNoteColour);
+  AddOverlayText(scene, x, panel.Y + panel.Height - kPad - kGlyphHeight,
+                 "Type a name, Enter saves, Escape gives up", kTitleColour);
 }
 
 const std::string& TNamePrompt::FName() {

@@ -35,16 +35,6 @@ constexpr CommandMode kBuildPage[] = {
     CommandMode::kFreeCamera, CommandMode::kHelp,    CommandMode::kWindow,
 };
 
-void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {
-  OverlayText line;
-  line.X = x;
-  line.Y = y;
-  line.Text = text;
-  line.Colour = colour;
-  line.Backing = false;
-  scene.Texts.push_back(std::move(line));
-}
-
 }  // namespace
 
 void THelp::FReset() {
@@ -109,7 +99,7 @@ void THelp::FLayOutPage(OverlayScene& scene, bool building) {
       row = 0;
     }
     const int x = panel.X + kPad + column * column_width;
-    Text(scene, x, panel.Y + kPad + row * kLineHeight, ModeHeading(mode), kHeadingColour);
+    AddOverlayText(scene, x, panel.Y + kPad + row * kLineHeight, ModeHeading(mode), kHeadingColour);
     ++row;
     for (const HelpLine& line : lines) {
       if (row >= rows && column + 1 < kColumns) {
@@ -118,9 +108,9 @@ void THelp::FLayOutPage(OverlayScene& scene, bool building) {
       }
       const int lx = panel.X + kPad + column * column_width;
       const int y = panel.Y + kPad + row * kLineHeight;
-      Text(scene, lx + kGlyphWidth, y, line.Key, kKeyNameColour);
+      AddOverlayText(scene, lx + kGlyphWidth, y, line.Key, kKeyNameColour);
       const int key_end = lx + kGlyphWidth * (2 + static_cast<int>(line.Key.size()));
-      Text(scene, key_end, y, line.Help, kHelpColour);
+      AddOverlayText(scene, key_end, y, line.Help, kHelpColour);
       ++row;
     }
   }

@@ -78,17 +78,10 @@ void OpenChoice() {
 // A line cut to the panel's width.
 std::string Fitted(const std::string& text) {
   constexpr size_t kChars = (kPanelWidth - 2 * kPad) / kGlyphWidth;
-  return text.size() <= kChars ? text : text.substr(0, kChars - 3) + "...";
-}
-
-void Text(OverlayScene& scene, int x, int y, const std::string& text, uint32_t colour) {
-  OverlayText line;
-  line.X = x;
-  line.Y = y;
-  line.Text = text;
-  line.Colour = colour;
-  line.Backing = false;
-  scene.Texts.push_back(std::move(line));
+  if (text.size() <= kChars) return text;
+  std::string cut = text.substr(0, kChars - 3);
+  cut += "...";
+  return cut;
 }
 
 }  // namespace
@@ -189,9 +182,9 @@ void TLevelList::FLayOut(OverlayScene& scene) {
     title += "  " + std::to_string(Top + 1) + "-" +
              std::to_string(std::min(Top + kRowsShown, EntryCount())) + " of " +
              std::to_string(EntryCount());
-  Text(scene, x, panel.Y + kPad, title, kTitleColour);
+  AddOverlayText(scene, x, panel.Y + kPad, title, kTitleColour);
   if (!Folder.Note.empty())
-    Text(scene, x, panel.Y + kPad + kLineHeight, Fitted(Folder.Note), kNoteColour);
+    AddOverlayText(scene, x, panel.Y + kPad + kLineHeight, Fitted(Folder.Note), kNoteColour);
   const std::vector<std::string> entries = FEntries();
   for (int row = 0; row < kRowsShown && Top + row < EntryCount(); ++row) {
     const int entry = Top + row;
@@ -201,8 +194,9 @@ void TLevelList::FLayOut(OverlayScene& scene) {
     std::string text = entries[static_cast<size_t>(entry)];
     if (!is_new && LevelFolderPath(Folder.Files[static_cast<size_t>(entry)]) == CurrentLevel.Path)
       text += "  (playing)";
-    Text(scene, box.X + kGlyphWidth, box.Y, Fitted(text), is_new ? kNewLevelColour : kRowColour);
+    AddOverlayText(scene, box.X + kGlyphWidth, box.Y, Fitted(text),
+                   is_new ? kNewLevelColour : kRowColour);
   }
-  Text(scene, x, panel.Y + panel.Height - kPad - kGlyphHeight,
-       "Up/Down/wheel choose, Enter/click opens, Escape closes", kTitleColour);
+  AddOverlayText(scene, x, panel.Y + panel.Height - kPad - kGlyphHeight,
+                 "Up/Down/wheel choose, Enter/click opens, Escape closes", kTitleColour);
 }

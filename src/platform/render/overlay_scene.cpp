@@ -17,6 +17,17 @@ std::string& Note() {
 
 }  // namespace
 
+void AddOverlayText(OverlayScene& scene, int x, int y, std::string text, uint32_t colour,
+                    bool backing) {
+  OverlayText line;
+  line.X = x;
+  line.Y = y;
+  line.Text = std::move(text);
+  line.Colour = colour;
+  line.Backing = backing;
+  scene.Texts.push_back(std::move(line));
+}
+
 void SetOverlayScene(OverlayScene scene) {
   Scene() = std::move(scene);
 }

@@ -32,6 +32,10 @@ struct OverlayScene {
   bool operator==(const OverlayScene&) const = default;
 };
 
+// One line of text at (x, y), its glyph cells' top left; `backing` puts the dark band behind it.
+void AddOverlayText(OverlayScene& scene, int x, int y, std::string text, uint32_t colour,
+                    bool backing = false);
+
 // The scene the game laid out for the picture being shown; replaced whole every frame.
 void SetOverlayScene(OverlayScene scene);
 const OverlayScene& CurrentOverlayScene();
