@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kKeyBackspace = 8;
 constexpr int kPanelWidth = 440;
 constexpr int kPad = 4;
 constexpr int kLineHeight = kGlyphHeight + 1;

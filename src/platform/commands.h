@@ -11,6 +11,7 @@
 // The key codes the game answers (virtual-key codes 0..255), named for the table and for the
 // scripts and tests that press them.
 enum KeyCode : int {
+  kKeyBackspace = 8,
   kKeyTab = 9,
   kKeyEnter = 13,
   kKeyShift = 16,
