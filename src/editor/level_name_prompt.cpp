@@ -34,6 +34,11 @@ void Close() {
 
 void Type(const std::u32string& text) {
   for (const char32_t c : text) {
+    if (c == U'\b') {
+      if (!Name.empty()) Name.pop_back();
+      Note.clear();
+      continue;
+    }
     // Printable ASCII only: the panel's font shows it, and every file system takes it.
     if (c < 0x20 || c > 0x7E || Name.size() >= kMaxLevelNameBytes) continue;
     Name.push_back(static_cast<char>(c));
@@ -90,10 +95,6 @@ bool TNamePrompt::FShown() {
 bool TNamePrompt::FTakePass() {
   if (!Shown) return false;
   Type(TypedText());
-  for (int n = KeyHitCount(kKeyBackspace); n > 0 && !Name.empty(); --n) {
-    Name.pop_back();
-    Note.clear();
-  }
   const bool escape = KeyHitCount(kKeyEscape) != 0;
   const bool enter = KeyHitCount(kKeyEnter) != 0;
   ForgetCommandPresses();

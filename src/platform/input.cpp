@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/commands.h"
 #include "platform/platform.h"
 
 namespace {
@@ -105,6 +106,9 @@ void InputKeyDown(int key) {
   State.keyDown[key] = 1;
   State.keyPressedSince[key] = 1;
   ++State.keyHits[key];
+  // Typed text erases in its place among the characters, however many a pass brings.
+  if (key == kKeyBackspace && State.textWanted && State.text.size() < kTypedTextLimit)
+    State.text.push_back(U'\b');
   Note(ScriptedEvent::Kind::KeyDown, key);
 }
 

@@ -37,9 +37,9 @@ int MouseWheelY();
 constexpr int kWheelStepLimit = 1 << 20;
 int CloseRequested();
 // Typed text, for a prompt that asks for a name: only while asked for (InputWantText) is a
-// character kept, so play never sees one and a recording of play holds none. Inside the main
-// loop the characters the pass's snapshot took, read as often as asked; outside it, those
-// since the last read, then cleared.
+// character kept (and a Backspace pressed kept as U'\b' among them), so play never sees one and a
+// recording of play holds none. Inside the main loop the characters the pass's snapshot took, read
+// as often as asked; outside it, those since the last read, then cleared.
 void InputWantText(bool want);
 bool InputTextWanted();
 std::u32string TypedText();

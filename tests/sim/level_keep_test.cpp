@@ -145,10 +145,12 @@ TEST_F(LevelKeep, KeptEditsOfALevelAreOfferedOnItLoadedByCtrlLAndSavedToItsFile)
 
 TEST_F(LevelKeep, CtrlSSavesUnderATypedNameAndRefusesATakenOrUnfitOne) {
   const auto pair_before = ReadFileBytes(Path("BlockMap75x54.raw"));
-  // "level-1" erased, "sl" typed (S and L, which save and load in play), then "ope.tmx": the
-  // level is levels/slope.tmx and the keys did nothing else.
-  const SimResult named =
-      Run(Chord(2, kS) + Backspaces(4, 7) + Typed(20, "slope.tmx") + Tap(30, kEnter), 34);
+  // "level-1" erased, "slx" typed (S and L, which save and load in play), then in one pass a
+  // Backspace and "o" (the x goes, not the o), then "pe.tmx": the level is levels/slope.tmx and
+  // the keys did nothing else.
+  const SimResult named = Run(Chord(2, kS) + Backspaces(4, 7) + Typed(20, "slx") +
+                                  Tap(23, kBackspace) + Typed(23, "ope.tmx") + Tap(31, kEnter),
+                              34);
   ASSERT_EQ(named.status, 0) << named.err;
   EXPECT_NE(named.out.find("Saving level levels/slope.tmx.\r\n"), std::string::npos) << named.out;
   EXPECT_EQ(named.out.find("Saving maps."), std::string::npos) << named.out;

@@ -427,15 +427,23 @@ async function levelFilesOnThePage(browser, url) {
   // list opens it.
   await openFile(page, 'written.tmx', Buffer.from(writtenText));
   check(await waitForNote(page, 'Opened written.tmx as the level, kept'), 'the level file opens again');
+  // Ctrl+S asks for the name: the offered level-N is erased and another typed (its S and L
+  // neither save nor load).
   await chord(page, 's');
+  for (let i = 0; i < 12; ++i) await page.keyboard.press('Backspace');
+  await page.keyboard.type('my cave SL');
+  await runPasses(page, 3);
+  check(!(await page.evaluate(() => Object.keys(localStorage).some((k) => k.startsWith('ravelon:levels/my')))),
+        'nothing is kept while the name is typed');
+  await press(page, 'Enter');
   const stored = await page.waitForFunction(() => Object.keys(localStorage).find(
-    (k) => /^ravelon:levels\/level-\d+\.tmx$/.test(k)), null, { timeout: WAIT_MS }).then(
+    (k) => k === 'ravelon:levels/my cave SL.tmx'), null, { timeout: WAIT_MS }).then(
     (handle) => handle.jsonValue(), () => null);
-  check(stored !== null, `Ctrl+S keeps a new level file in the browser's storage (${stored})`);
+  check(stored !== null, `Ctrl+S keeps the level under the typed name in the browser's storage (${stored})`);
   await page.reload();
   await page.waitForFunction(() => window.RavelonPage.started, null, { timeout: WAIT_MS });
   await begin(page);
-  const file = stored ? stored.slice('ravelon:levels/'.length) : 'level-1.tmx';
+  const file = stored ? stored.slice('ravelon:levels/'.length) : 'my cave SL.tmx';
   const index = await page.evaluate((f) => FS.readdir('/play/levels').filter((n) => n.endsWith('.tmx'))
     .sort().indexOf(f), file);
   check(index >= 0, `after a reload levels/ still holds ${file}`);
