@@ -253,7 +253,10 @@ async function levelsKeptAndShared(browser, url) {
   }
   check(replayed, 'the downloaded recording replays in ravelon-sim');
 
-  // Download the level, change the map, open the file: the same map, one undoable step.
+  // Download the level, change the map, open the file: the same map, one undoable step. The
+  // world is held (P) meanwhile, so no brick the bad guys break comes between a map read and
+  // the step it is compared with.
+  await press(page, 'p');
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download-level')]);
   const levelFile = path.join(scratch, 'level.map');
   await download.saveAs(levelFile);
@@ -280,6 +283,7 @@ async function levelsKeptAndShared(browser, url) {
           `${name} (${buffer.length} bytes) is refused with "Wrong size!"`);
     check((await level(page)).equals(before), `${name} leaves the map unchanged`);
   }
+  await press(page, 'p');
 
   // Space pauses three seconds without blocking the page, then play goes on.
   const beforePause = await passes(page);
