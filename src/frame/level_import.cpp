@@ -18,11 +18,6 @@ namespace {
 
 constexpr int kMaxCopyNumber = 999;
 
-bool Taken(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0 || errno != ENOENT;
-}
-
 // levels/ as a real folder, made when missing; otherwise why it cannot keep the level.
 std::string WhyNoFolder() {
   struct stat info {};
@@ -47,10 +42,10 @@ std::string FreeLevelCopyPath(const std::string& file_name) {
   if (stem.empty() || !WhyNotLevelName(stem).empty() || stem.size() + 4 > kMaxLevelNameBytes)
     stem = "level";
   const std::string folder = std::string(kLevelsFolder) + "/";
-  if (!Taken(folder + stem + ".tmx")) return folder + stem + ".tmx";
+  if (!LevelPathTaken(folder + stem + ".tmx")) return folder + stem + ".tmx";
   for (int n = 2; n <= kMaxCopyNumber; ++n) {
     const std::string path = folder + stem + "-" + std::to_string(n) + ".tmx";
-    if (!Taken(path)) return path;
+    if (!LevelPathTaken(path)) return path;
   }
   return "";
 }

@@ -99,11 +99,15 @@ std::string LevelFileFor(const std::string& name) {
   return std::string(kLevelsFolder) + "/" + name + ".tmx";
 }
 
+bool LevelPathTaken(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+}
+
 std::string FirstFreeLevelName() {
   for (int n = 1; n <= kMaxNewLevelNumber; ++n) {
     const std::string name = "level-" + std::to_string(n);
-    struct stat info {};
-    if (lstat(LevelFileFor(name).c_str(), &info) != 0 && errno == ENOENT) return name;
+    if (!LevelPathTaken(LevelFileFor(name))) return name;
   }
   return {};
 }
@@ -112,9 +116,7 @@ std::string WhyNotNewLevelName(const std::string& name) {
   if (const std::string why = WhyNotLevelName(name); !why.empty()) return "the name " + why;
   // levels/ lists no hidden files: a level saved so would never be offered.
   if (name[0] == '.') return "the name starts with '.'";
-  struct stat info {};
-  if (lstat(LevelFileFor(name).c_str(), &info) == 0 || errno != ENOENT)
-    return LevelFileFor(name) + " is there already";
+  if (LevelPathTaken(LevelFileFor(name))) return LevelFileFor(name) + " is there already";
   return "";
 }
 

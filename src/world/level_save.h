@@ -19,6 +19,9 @@ bool SaveCurrentLevelFile(const TLevel& level);
 bool SaveNamedLevelFile(const TLevel& level, const std::string& name);
 // levels/ as a real folder, made when missing; otherwise why it cannot hold a new level.
 std::string WhyNoLevelsFolder();
+// Whether anything stands at `path` (a file, a link, a folder), or it cannot be looked at: a
+// new level file never goes there.
+bool LevelPathTaken(const std::string& path);
 // The first level-N with no levels/level-N.tmx; empty when level-1 to level-9999 are all taken.
 std::string FirstFreeLevelName();
 // Why `name` cannot name a new level file: not fit for a name (WhyNotLevelName), starting with
