@@ -14,22 +14,11 @@ GAME=$BUILD/ravelon
 SIM=$BUILD/ravelon-sim
 TITLE="Ravelon v0.09a"
 
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed"
-  exit 77
-fi
-for tool in xdotool xeyes xwininfo; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-done
-
 source scripts/xvfb-common.sh
+need_tools xdotool xeyes xwininfo
 start_xvfb 1280x1024
 
-# Each step is a separate xdotool call with a pause, so it lands in passes of its own.
-step() {
-  xdotool "$@"
-  sleep 0.15
-}
+STEP_PAUSE=0.15  # each step of xvfb-common.sh's lands in passes of its own
 
 PLAY=$WORK/play
 mkdir -p "$PLAY"

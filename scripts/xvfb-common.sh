@@ -26,6 +26,31 @@ fail() {
   exit 1
 }
 
+# Exit 77 (a skip for CTest) only when Xvfb itself is not installed; any other tool named that
+# is missing is a failure.
+need_tools() {
+  if ! command -v Xvfb >/dev/null; then
+    echo "SKIP: Xvfb is not installed" >&2
+    exit 77
+  fi
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
+  done
+}
+
+# Each step is a separate xdotool call with a pause (STEP_PAUSE seconds, 0.3 unless set), so it
+# lands in passes of its own.
+step() {
+  xdotool "$@"
+  sleep "${STEP_PAUSE:-0.3}"
+}
+
+# The window's picture as $SHOTS/$1.xwd.
+grab() {
+  xwd -silent -id "$WINDOW" -out "$SHOTS/$1.xwd"
+}
+
 # Xvfb writes the number of the display it took once it is ready: no race with other displays
 # started at the same time, however slow the machine is.
 start_xvfb() {

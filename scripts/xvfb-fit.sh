@@ -12,21 +12,10 @@ BUILD=$(cd "${1:-build}" && pwd)
 SHOTS=${2:-$BUILD/fit}
 GAME=$BUILD/ravelon
 TITLE="Ravelon v0.09a"
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed" >&2
-  exit 77
-fi
-for tool in xdotool xwd xwininfo python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-done
 mkdir -p "$SHOTS"
 source scripts/xvfb-common.sh
+need_tools xdotool xwd xwininfo python3
 start_xvfb 1700x800  # room for the 1700x700 window below
-
-step() {
-  xdotool "$@"
-  sleep 0.3
-}
 
 client_size() {
   xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
@@ -41,10 +30,6 @@ resize_to() {
     sleep 0.1
   done
   fail "the window is $(client_size), not $1x$2"
-}
-
-grab() {
-  xwd -silent -id "$WINDOW" -out "$SHOTS/$1.xwd"
 }
 
 # Compares grab $1 (the picture at $2x$3 from $4,$5 in a window of its own size) with the

@@ -10,27 +10,10 @@ BUILD=$(cd "${1:-build}" && pwd)
 SHOTS=${2:-$BUILD/overlay}
 GAME=$BUILD/ravelon
 TITLE="Ravelon v0.09a"
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed" >&2
-  exit 77
-fi
-for tool in xdotool xwd xwininfo python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-done
 mkdir -p "$SHOTS"
 source scripts/xvfb-common.sh
+need_tools xdotool xwd xwininfo python3
 start_xvfb 1280x1024
-
-# Each step is a separate xdotool call with a pause, so it lands in passes of its own.
-step() {
-  xdotool "$@"
-  sleep 0.3
-}
-
-# The window's picture as $SHOTS/$1.xwd.
-grab() {
-  xwd -silent -id "$WINDOW" -out "$SHOTS/$1.xwd"
-}
 
 # Compares the message band (the top 24 rows, the middle 640 columns) of two grabs: prints the
 # number of pixels that differ.

@@ -11,13 +11,8 @@ BUILD=$(cd "${1:-build}" && pwd)
 GAME=$BUILD/ravelon
 TITLE="Ravelon v0.09a"
 
-if ! command -v Xvfb >/dev/null; then
-  echo "SKIP: Xvfb is not installed"
-  exit 77
-fi
-command -v xdotool >/dev/null || { echo "FAIL: xdotool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
-
 source scripts/xvfb-common.sh
+need_tools xdotool
 start_xvfb 1280x1024
 
 PLAY=$WORK/play
