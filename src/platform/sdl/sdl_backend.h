@@ -14,6 +14,7 @@
 #include "platform/render/frame_changes.h"
 #include "platform/render/frame_fit.h"
 #include "platform/render/overlay_scene.h"
+#include "platform/render/overlay_tracker.h"
 #include "platform/sdl/flip_pacer.h"
 #include "platform/sdl/sdl_pads.h"
 
@@ -77,9 +78,7 @@ class SdlBackend : public Backend {
   void WaitUntil(double seconds);
 
   // sdl_overlay.cpp: the overlay over the presented picture, never into the back buffer.
-  bool ComposeOverlay(int width, int height);
   void OverlayThroughRenderer(int width, int height, const SDL_Rect& target);
-  const std::vector<FrameRect>& OverlayChanges(int width, int height);
   void OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_width, int surface_height,
                           const FrameFit& fit, const FrameRect& area);
   static SDL_Rect WindowRect(const FrameRect& rect) {
@@ -99,17 +98,8 @@ class SdlBackend : public Backend {
   std::vector<uint32_t> Composite;        // the frame with its overlay, for the surface's smoothing
   SDL_Texture* OverlayTexture = nullptr;  // the overlay layer, blended over the picture
   int OverlayWidth = 0, OverlayHeight = 0;
-  std::vector<uint32_t> OverlayPixels;
-  bool OverlayUploaded = false;  // the texture holds OverlayPixels
-  // What OverlayPixels was composed from, and whether this flip's layer is that one again.
-  struct ComposedOverlay {
-    bool Valid = false, Drawn = false, Again = false;
-    int Width = 0, Height = 0;
-    OverlayScene Scene;
-    std::string Note;
-  } Composed;
-  ShownFrame OverlayShown;        // the overlay layer last blended into the window's surface
-  bool OverlayOnSurface = false;  // whether it showed anything
+  bool OverlayUploaded = false;  // the texture holds the overlay's layer
+  OverlayTracker Overlay;        // the layer, and what of it the window's surface has blended in
 
   // What the texture or the window's surface already holds, so only changes are copied.
   ShownFrame Shown;

@@ -6,29 +6,8 @@
 #include "platform/render/overlay_compose.h"
 #include "platform/sdl/sdl_backend.h"
 
-// The game lays out the same scene frame after frame (the picker's captions stand for as long
-// as it is open): the layer is composed again only when the scene, the note or the size differ.
-bool SdlBackend::ComposeOverlay(int width, int height) {
-  const OverlayScene& scene = CurrentOverlayScene();
-  const std::string& note = CurrentOverlayNote();
-  if (scene.Empty() && note.empty()) {
-    Composed = {};
-    return false;
-  }
-  Composed.Again = Composed.Valid && Composed.Width == width && Composed.Height == height &&
-                   Composed.Scene == scene && Composed.Note == note;
-  if (Composed.Again) return Composed.Drawn;
-  Composed.Drawn = ComposeOverlayLayer(scene, note, width, height, OverlayPixels);
-  Composed.Valid = true;
-  Composed.Width = width;
-  Composed.Height = height;
-  Composed.Scene = scene;
-  Composed.Note = note;
-  return Composed.Drawn;
-}
-
 void SdlBackend::OverlayThroughRenderer(int width, int height, const SDL_Rect& target) {
-  if (!ComposeOverlay(width, height)) return;
+  if (!Overlay.Compose(width, height)) return;
   if (!OverlayTexture || OverlayWidth != width || OverlayHeight != height) {
     if (OverlayTexture) SDL_DestroyTexture(OverlayTexture);
     OverlayUploaded = false;
@@ -44,25 +23,12 @@ void SdlBackend::OverlayThroughRenderer(int width, int height, const SDL_Rect& t
     OverlayWidth = width;
     OverlayHeight = height;
   }
-  if (!Composed.Again || !OverlayUploaded) {
-    SDL_UpdateTexture(OverlayTexture, nullptr, OverlayPixels.data(),
+  if (!Overlay.Again() || !OverlayUploaded) {
+    SDL_UpdateTexture(OverlayTexture, nullptr, Overlay.Layer().data(),
                       width * static_cast<int>(sizeof(uint32_t)));
   }
   OverlayUploaded = true;
   SDL_RenderCopy(Renderer, OverlayTexture, nullptr, &target);
-}
-
-// The surface keeps the overlay blended into it, so the areas where this flip's overlay differs
-// from the last one's (or where it went away) are repainted like the frame's own changes.
-const std::vector<FrameRect>& SdlBackend::OverlayChanges(int width, int height) {
-  static const std::vector<FrameRect> kNone;
-  const bool shown = ComposeOverlay(width, height);
-  if (!shown && !OverlayOnSurface) return kNone;
-  // The very layer already blended into the surface.
-  if (shown && OverlayOnSurface && Composed.Again) return kNone;
-  if (!shown) OverlayPixels.assign(static_cast<size_t>(width) * height, 0);
-  OverlayOnSurface = shown;
-  return OverlayShown.Update(OverlayPixels.data(), width, height);
 }
 
 void SdlBackend::OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_width,
@@ -70,7 +36,7 @@ void SdlBackend::OverlayIntoSurface(uint8_t* pixels, int pitch, int surface_widt
                                     const FrameRect& area) {
   const OverlayPlacement where{fit.x, fit.y, fit.scale, surface_width, surface_height, pitch};
   const LayerArea part{area.x, area.y, area.x + area.width, area.y + area.height};
-  BlendOverlayArea(OverlayPixels, FrameWidth, FrameHeight, part, pixels, where);
+  BlendOverlayArea(Overlay.Layer(), FrameWidth, FrameHeight, part, pixels, where);
 }
 
 void SdlBackend::ShowAgain() {

@@ -229,7 +229,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
     SendWhole = fresh;
     SendRects.clear();
     const std::vector<FrameRect>& changed = Shown.Update(pixels, width, height);
-    const std::vector<FrameRect>& overlay_changed = OverlayChanges(width, height);
+    const std::vector<FrameRect>& overlay_changed = Overlay.Changes(width, height);
     // Each area is scaled from the frame and then the overlay blended over it, once.
     for (const FrameRect& area : Cover.Of(changed, overlay_changed, width, height)) {
       if (fit.smoothed) {
@@ -237,7 +237,7 @@ void SdlBackend::PresentThroughSurface(const uint32_t* pixels, int width, int he
         continue;
       }
       ScaleFrameArea(out, surface->pitch, pixels, width, area, fit);
-      if (OverlayOnSurface)
+      if (Overlay.BlendedIn())
         OverlayIntoSurface(out, surface->pitch, surface->w, surface->h, fit, area);
       SendRects.push_back(WindowRect(ScaledArea(area, fit)));
     }
@@ -264,17 +264,7 @@ void SdlBackend::SmoothIntoSurface(uint8_t* out, int pitch, const uint32_t* pixe
                                    int height, const FrameRect& area, const FrameFit& fit) {
   const size_t count = static_cast<size_t>(width) * height;
   if (Composite.size() != count) Composite.assign(count, 0);
-  for (int y = area.y; y < area.y + area.height; ++y) {
-    const size_t row = static_cast<size_t>(y) * width + area.x;
-    std::memcpy(&Composite[row], pixels + row, static_cast<size_t>(area.width) * sizeof(uint32_t));
-  }
-  if (OverlayOnSurface) {
-    const OverlayPlacement where{0,     0,      1,
-                                 width, height, width * static_cast<int>(sizeof(uint32_t))};
-    const LayerArea part{area.x, area.y, area.x + area.width, area.y + area.height};
-    BlendOverlayArea(OverlayPixels, width, height, part,
-                     reinterpret_cast<uint8_t*>(Composite.data()), where);
-  }
+  Overlay.ComposeArea(pixels, width, height, area, Composite);
   Smoother.ScaleArea(out, pitch, Composite.data(), width, height, area, fit);
   SendRects.push_back(WindowRect(SmoothedArea(area, fit, width, height)));
 }

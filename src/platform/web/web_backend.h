@@ -17,7 +17,7 @@
 #include "platform/input_event.h"
 #include "platform/platform.h"
 #include "platform/render/frame_changes.h"
-#include "platform/render/overlay_compose.h"
+#include "platform/render/overlay_tracker.h"
 #include "platform/web/web_pads.h"
 
 class WebBackend : public Backend {
@@ -58,24 +58,15 @@ class WebBackend : public Backend {
   void ListenToBrowser();
   // web_picture.cpp: only what changed in the frame or its overlay converted and sent.
   void Show(const uint32_t* pixels, int width, int height);
-  const std::vector<FrameRect>& OverlayChanges(int width, int height);
   void ShowArea(const uint32_t* pixels, int width, int height, const FrameRect& area);
 
   std::unique_ptr<HeadlessBackend> Script;
   std::vector<ScriptedEvent> Pending;
-  std::vector<uint8_t> Rgba;        // the picture as the canvas takes it
-  ShownFrame Shown;                 // the frame the canvas holds
-  RowCover Cover;                   // the areas to send, frame's and overlay's together
-  std::vector<uint32_t> Composite;  // the frame with its overlay, area by area
-  OverlayLayer OverlayPixels;       // the overlay the canvas holds
-  ShownFrame OverlayShown;
-  bool OverlayOn = false;  // the canvas shows an overlay
-  struct ComposedOverlay {
-    bool Valid = false, Drawn = false;
-    int Width = 0, Height = 0;
-    OverlayScene Scene;
-    std::string Note;
-  } Composed;
+  std::vector<uint8_t> Rgba;             // the picture as the canvas takes it
+  ShownFrame Shown;                      // the frame the canvas holds
+  RowCover Cover;                        // the areas to send, frame's and overlay's together
+  std::vector<uint32_t> Composite;       // the frame with its overlay, area by area
+  OverlayTracker Overlay;                // the overlay the canvas holds
   const uint32_t* LastPixels = nullptr;  // the game's picture last presented
   int FrameWidth = 0, FrameHeight = 0;
   double PausedUntil = 0;  // milliseconds on the page's clock

@@ -15,11 +15,11 @@ void WebBackend::Show(const uint32_t* pixels, int width, int height) {
     Rgba.assign(count * 4, 255);
     Composite.assign(count, 0);
     Shown.Forget();
-    OverlayShown.Forget();
+    Overlay.Forget();
   }
   static const std::vector<FrameRect> kNone;
   const std::vector<FrameRect>& changed = Shown.Update(pixels, width, height);
-  const std::vector<FrameRect>& overlay_changed = Script ? kNone : OverlayChanges(width, height);
+  const std::vector<FrameRect>& overlay_changed = Script ? kNone : Overlay.Changes(width, height);
   bool sent = false;
   for (const FrameRect& area : Cover.Of(changed, overlay_changed, width, height)) {
     ShowArea(pixels, width, height, area);
@@ -28,47 +28,8 @@ void WebBackend::Show(const uint32_t* pixels, int width, int height) {
   if (sent) EM_ASM({ RavelonPage.presented(); });
 }
 
-// The layer is composed again only when the scene, the note or the size differ; the areas where
-// it differs from the layer the canvas shows (or where it went away) are sent again.
-const std::vector<FrameRect>& WebBackend::OverlayChanges(int width, int height) {
-  static const std::vector<FrameRect> kNone;
-  const OverlayScene& scene = CurrentOverlayScene();
-  const std::string& note = CurrentOverlayNote();
-  bool shown = false, again = false;
-  if (!scene.Empty() || !note.empty()) {
-    again = Composed.Valid && Composed.Width == width && Composed.Height == height &&
-            Composed.Scene == scene && Composed.Note == note;
-    if (!again) {
-      Composed.Drawn = ComposeOverlayLayer(scene, note, width, height, OverlayPixels);
-      Composed.Valid = true;
-      Composed.Width = width;
-      Composed.Height = height;
-      Composed.Scene = scene;
-      Composed.Note = note;
-    }
-    shown = Composed.Drawn;
-  } else {
-    Composed.Valid = false;
-  }
-  if (!shown && !OverlayOn) return kNone;
-  if (shown && OverlayOn && again) return kNone;
-  if (!shown) OverlayPixels.assign(static_cast<size_t>(width) * height, 0);
-  OverlayOn = shown;
-  return OverlayShown.Update(OverlayPixels.data(), width, height);
-}
-
 void WebBackend::ShowArea(const uint32_t* pixels, int width, int height, const FrameRect& area) {
-  for (int y = area.y; y < area.y + area.height; ++y) {
-    const size_t row = static_cast<size_t>(y) * width + area.x;
-    std::memcpy(&Composite[row], pixels + row, static_cast<size_t>(area.width) * sizeof(uint32_t));
-  }
-  if (OverlayOn) {
-    const OverlayPlacement where{0,     0,      1,
-                                 width, height, width * static_cast<int>(sizeof(uint32_t))};
-    const LayerArea part{area.x, area.y, area.x + area.width, area.y + area.height};
-    BlendOverlayArea(OverlayPixels, width, height, part,
-                     reinterpret_cast<uint8_t*>(Composite.data()), where);
-  }
+  Overlay.ComposeArea(pixels, width, height, area, Composite);
   for (int y = area.y; y < area.y + area.height; ++y) {
     const size_t row = static_cast<size_t>(y) * width + area.x;
     const uint32_t* in = &Composite[row];
