@@ -10,6 +10,7 @@
 #include "platform/render/font.h"
 #include "shared/game_codes.h"
 #include "shared/units.h"
+#include "world/block.h"
 #include "world/map.h"
 #include "world/scroller.h"
 
@@ -162,20 +163,8 @@ void StatusLines(OverlayScene& scene) {
 }  // namespace
 
 std::string BlockFamilyWords(int style) {
-  switch (style) {
-    case 18:
-    case 19:
-    case 20:
-    case 50:
-    case 51:
-    case 52:
-      return "brick: breaks when bumped";
-    case 21:
-    case 53:
-      return "container: releases a bad guy";
-    default:
-      break;
-  }
+  if (IsBrickStyle(style)) return "brick: breaks when bumped";
+  if (IsContainerStyle(style)) return "container: releases a bad guy";
   // The families painting varies within.
   if (style >= 0 && style < 18) return "solid, family " + Range(style / 6 * 6, 6);
   if (style >= 32 && style < 50) return "solid, family " + Range((style - 32) / 6 * 6 + 32, 6);

@@ -74,6 +74,9 @@ class TBlockContainer : public TBlock {
 // A new block of the kind its style selects (bricks, containers, else solid); null for -1 and
 // 255. Counts in TBlock::Count like every creation.
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y);
+// The styles of bricks (18 to 20, 50 to 52) and of containers (21, 53).
+bool IsBrickStyle(int style);
+bool IsContainerStyle(int style);
 
 // The animating blocks, in the order they were bumped. Defined with TBlock::Count in
 // world/blocks.cpp.

@@ -34,6 +34,8 @@ bool UnitsInMap(int64_t ux, int64_t uy) {
   return ux >= 0 && ux < MAP_WIDTH_UNITS && uy >= 0 && uy < MAP_HEIGHT_UNITS;
 }
 
+}  // namespace
+
 bool IsBrickStyle(int style) {
   switch (style) {
     case 18:
@@ -51,8 +53,6 @@ bool IsBrickStyle(int style) {
 bool IsContainerStyle(int style) {
   return style == 21 || style == 53;
 }
-
-}  // namespace
 
 std::shared_ptr<TBlock> CreateBlockOfStyle(int style, int x, int y) {
   if (IsBrickStyle(style)) return TBlockBrick::FCreate(style, x, y);
