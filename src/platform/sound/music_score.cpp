@@ -180,22 +180,15 @@ double NoteFrequency(std::string_view name) {
 bool ParseMusicScore(std::string_view text, MusicScore& score, std::string& why) {
   score = MusicScore{};
   Reader reader{score};
-  int line_number = 0;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++line_number;
-    line = WithoutComment(line);
-    const std::vector<std::string_view> words = Words(line);
-    if (words.empty()) continue;
-    if (!reader.Line(words, why)) {
-      why = "line " + std::to_string(line_number) + ": " + why;
-      score = MusicScore{};
-      return false;
-    }
+  const bool read = TakeWordLines(
+      text, WithoutComment,
+      [&reader](const std::vector<std::string_view>& words, std::string& reason) {
+        return reader.Line(words, reason);
+      },
+      why);
+  if (!read) {
+    score = MusicScore{};
+    return false;
   }
   for (const ScorePart& part : score.Parts)
     score.LoopBeats = std::max(score.LoopBeats, part.Beats);

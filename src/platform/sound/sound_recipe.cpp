@@ -97,23 +97,17 @@ bool ApplySetting(const std::vector<std::string_view>& words, SoundRecipe& recip
 bool ParseSoundRecipe(std::string_view text, SoundRecipe& recipe, std::string& why) {
   recipe = SoundRecipe{};
   bool has_pitch = false, has_length = false;
-  int line_number = 0;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++line_number;
-    if (const size_t hash = line.find('#'); hash != std::string_view::npos)
-      line = line.substr(0, hash);
-    const std::vector<std::string_view> words = Words(line);
-    if (words.empty()) continue;
-    if (!ApplySetting(words, recipe, has_pitch, has_length, why)) {
-      why = "line " + std::to_string(line_number) + ": " + why;
-      return false;
-    }
-  }
+  const auto uncomment = [](std::string_view line) {
+    const size_t hash = line.find('#');
+    return hash == std::string_view::npos ? line : line.substr(0, hash);
+  };
+  const bool read = TakeWordLines(
+      text, uncomment,
+      [&](const std::vector<std::string_view>& words, std::string& reason) {
+        return ApplySetting(words, recipe, has_pitch, has_length, reason);
+      },
+      why);
+  if (!read) return false;
   if (!has_pitch || !has_length) {
     why = has_pitch ? "no length line" : "no pitch line";
     return false;
