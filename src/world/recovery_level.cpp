@@ -4,11 +4,13 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/save/stamped_copies.h"
+#include "shared/play_files.h"
 #include "world/current_level.h"
 
 namespace {
@@ -39,12 +41,40 @@ bool SamePlay(const TLevel& a, const TLevel& b) {
          a.Starts == b.Starts;
 }
 
+// Eight hex digits that tell one folder from another: FNV-1a over its full name, the same on
+// every build, so a later run finds the copies an earlier one kept.
+std::string FolderMark(const std::string& folder) {
+  uint32_t hash = 2166136261u;
+  for (const unsigned char c : folder) {
+    hash ^= c;
+    hash *= 16777619u;
+  }
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", hash);
+  return text;
+}
+
+std::filesystem::path FullFolder(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return path;
+  const std::filesystem::path full = std::filesystem::weakly_canonical(absolute, error);
+  return error ? absolute : full;
+}
+
 }  // namespace
 
 std::string RecoveryLevelName() {
   if (CurrentLevel.Untitled) return kNewLevelCopy;
   if (CurrentLevel.Path.empty()) return {};
-  return std::filesystem::path(CurrentLevel.Path).filename().string();
+  const std::filesystem::path path(CurrentLevel.Path);
+  // Each file in levels/ has a name of its own there. A level anywhere else (--level) may share
+  // its file name with another, so its copies carry a mark of its folder too: one level's edits
+  // are never offered, loaded nor pruned for another's.
+  const std::filesystem::path folder =
+      FullFolder(path.parent_path().empty() ? "." : path.parent_path());
+  if (folder == FullFolder(kLevelsFolderName)) return path.filename().string();
+  return path.stem().string() + "-" + FolderMark(folder.string()) + path.extension().string();
 }
 
 std::string NewestRecoveryLevel() {
@@ -59,7 +89,8 @@ KeptEdits KeepRecoveryLevel(const TLevel& saved, std::string& where) {
   const std::string name = RecoveryLevelName();
   if (name.empty()) return KeptEdits::kFailed;
   TLevel level = saved;
-  if (level.Name.empty()) level.Name = LevelNameFromPath(name);
+  if (level.Name.empty())
+    level.Name = LevelNameFromPath(CurrentLevel.Untitled ? name : CurrentLevel.Path);
   const std::string text = LevelTmxText(level);
   if (const std::string newest = NewestRecoveryLevel();
       !newest.empty() && FileLength(newest) == static_cast<int64_t>(text.size()) &&

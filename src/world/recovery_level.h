@@ -1,5 +1,6 @@
 // The unsaved edits of a level file kept in recovery/ as "recovery/STAMP.NAME.tmx" (NAME the
-// level file's own name, "new-level.tmx" for a new level no save has named yet), kept and
+// level file's own name, "new-level.tmx" for a new level no save has named yet; a level outside
+// levels/ as "STAMP.NAME-MARK.tmx", MARK eight hex digits of its folder's name), kept and
 // offered as the map pair is: one copy per change, the newest kMapBackupsKept of each level,
 // the offer when the newest is newer than the level's file and holds another level, and Ctrl+L,
 // which loads it.

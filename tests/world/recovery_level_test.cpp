@@ -103,4 +103,37 @@ TEST_F(RecoveryLevelTest, OfferedOnlyWhenNewerThanTheFileAndOtherThanIt) {
   EXPECT_TRUE(RecoveryLevelIsNewer());
 }
 
+// Two levels of one file name in two folders (--level a/cave.tmx, then b/cave.tmx): the edits
+// kept of one are neither offered nor loaded for the other, and the same folder by another
+// spelling finds its own copies.
+TEST_F(RecoveryLevelTest, ALevelOutsideLevelsSharesItsCopiesWithNoOtherOfItsName) {
+  for (const char* folder : {"a", "b"}) {
+    fs::create_directory(folder);
+    WriteText(std::string(folder) + "/cave.tmx", LevelTmxText(Level));
+    Age(std::string(folder) + "/cave.tmx", 100);
+  }
+  CurrentLevel = {"a/cave.tmx", "cave", "", false};
+  const std::string a_name = RecoveryLevelName();
+  std::string where;
+  ASSERT_EQ(KeepRecoveryLevel(Wet, where), KeptEdits::kWritten);
+  EXPECT_TRUE(RecoveryLevelIsNewer());
+
+  CurrentLevel = {"b/cave.tmx", "cave", "", false};
+  EXPECT_NE(RecoveryLevelName(), a_name);
+  EXPECT_NE(RecoveryLevelName(), "cave.tmx");
+  EXPECT_FALSE(RecoveryLevelIsNewer());
+  TLevel read;
+  std::string why;
+  bool none = false;
+  EXPECT_FALSE(ReadRecoveryLevel(read, where, why, none));
+  EXPECT_TRUE(none);
+
+  CurrentLevel = {"./b/../a/cave.tmx", "cave", "", false};
+  EXPECT_EQ(RecoveryLevelName(), a_name);
+  EXPECT_TRUE(ReadRecoveryLevel(read, where, why, none)) << why;
+  EXPECT_EQ(read.Water, Wet.Water);
+  CurrentLevel = {"./levels/cave.tmx", "cave", "", false};
+  EXPECT_EQ(RecoveryLevelName(), "cave.tmx");
+}
+
 }  // namespace
