@@ -28,8 +28,9 @@ while [ ${#scan[@]} -gt 0 ]; do
   while read -r called; do scan+=("$called"); done < <(
     sed -e 's/#.*//' "$script" | grep -oE 'scripts/[A-Za-z0-9_-]+\.sh' | sort -u)
 done
-# Named by the scripts' own checks, so a new one is never missed by the word scan below.
-named=(Xvfb xdotool xeyes xwininfo xwd python3)
+# Named by the scripts' own checks, so a new one is never missed by the word scan below; and
+# file, which cpack -G DEB runs itself.
+named=(Xvfb xdotool xeyes xwininfo xwd python3 file)
 # sudo is called only by a user who is not root, who has it; the build's compilers are
 # checked through the packages that bring them (g++, cmake, ninja-build).
 skipped=" sudo "

@@ -61,8 +61,9 @@ appstreamcli validate --no-net "$scratch/prefix/share/metainfo/io.github.ravelon
 [ -f "$scratch/prefix/share/icons/hicolor/scalable/apps/ravelon.svg" ] || fail "no icon"
 echo "ok   the menu entry, the icon and the metainfo"
 
-(cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null 2>&1) ||
-  fail "cpack -G DEB failed"
+rm -f "$scratch/err"  # the game's lines say nothing of the package
+(cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch/cpack.txt" 2>&1) ||
+  fail "cpack -G DEB failed: $(grep -m 3 -i 'error' "$scratch/cpack.txt" | tr '\n' ' ')"
 deb=$(ls "$scratch"/deb/*.deb)
 dpkg-deb --contents "$deb" >"$scratch/contents"
 grep -q "/usr/share/ravelon/AllTiles8.bmp" "$scratch/contents" || fail "the package lacks the art"

@@ -8,12 +8,13 @@ cd "$(dirname "$0")/.."
 # though libsdl2-dev's own dependencies bring it today, so the test does not hang on theirs).
 # scripts/check-setup-packages.sh checks that this list covers every program the tests call.
 # desktop-file-utils, appstream and dpkg-dev check the installed game's menu entry, metainfo
-# and Debian package.
+# and Debian package; file is what cpack's Debian packager asks which installed files are
+# programs (for the libraries the package depends on): without it cpack -G DEB fails.
 # libpugixml-dev, zlib1g-dev and libzstd-dev read level files; tiled checks that Tiled opens the
 # level files the game writes (its test is skipped where it is missing).
 packages=(cmake g++ ninja-build pkg-config libsdl2-dev libgtest-dev libbenchmark-dev
   libpugixml-dev zlib1g-dev libzstd-dev tiled
-  xvfb xdotool x11-apps x11-utils python3 desktop-file-utils appstream dpkg-dev)
+  xvfb xdotool x11-apps x11-utils python3 desktop-file-utils appstream dpkg-dev file)
 source scripts/install-missing.sh
 install_missing scripts/setup.sh "${packages[@]}"
 build_dir="${1:-build}"

@@ -2,7 +2,8 @@
 // Chromium's processes take (the page, its compositor, the GPU process) while the game runs
 // and nobody touches it, read from /proc over a number of seconds. Then, in the same browser,
 // the same for a bare canvas of the picture's size with one small area changed at each
-// refresh: what Chromium itself costs for any picture that moves, whatever the page does.
+// refresh: what Chromium itself costs for any picture that moves, whatever the page does; and
+// for a page that asks for every refresh and draws nothing.
 // scripts/page-cost.sh runs it beside the desktop game under Xvfb; the last two lines are for
 // it to read ("measured page N", "measured bare N", in % of a core).
 //   node tests/web/page_cost.mjs [BUILD_WEB_DIR] [SECONDS]
@@ -56,17 +57,19 @@ function treeTicks(root) {
 }
 
 // The bare canvas: 816x300 without alpha, as the game's, and a 40x16 corner of it put anew at
-// each display refresh.
-async function bareCanvasCost(secondsMeasured) {
+// each display refresh; or, with draws false, a page that only asks for every refresh and draws
+// nothing: what Chromium costs for any page that animates at all.
+async function bareCanvasCost(secondsMeasured, draws = true) {
   const page = await browser.newPage({ viewport: { width: 816, height: 340 } });
   await page.setContent(`<body style="margin:0;background:#000"><canvas id="c" width="816" height="300"></canvas>
     <script>
       const context = document.getElementById('c').getContext('2d', { alpha: false });
       const image = new ImageData(816, 300);
+      const draws = ${draws};
       let n = 0;
       const refresh = () => {
         image.data[0] = ++n & 255;
-        context.putImageData(image, 0, 0, 0, 0, 40, 16);
+        if (draws) context.putImageData(image, 0, 0, 0, 0, 40, 16);
         requestAnimationFrame(refresh);
       };
       requestAnimationFrame(refresh);
@@ -98,9 +101,11 @@ try {
   const fit = await page.evaluate(() => window.RavelonPage.fit);
   await page.close();
   const bare = await bareCanvasCost(seconds);
+  const refreshesOnly = await bareCanvasCost(seconds, false);
   console.log(`page idle at ${fit.step ? 'a smoothed fit' : '1x'}: ${(100 * used / wall).toFixed(1)} % of a core ` +
               `(${(passes / wall).toFixed(1)} passes a second)`);
   console.log(`bare canvas changed at each refresh: ${bare.toFixed(1)} % of a core (Chromium alone)`);
+  console.log(`a page asking for every refresh, drawing nothing: ${refreshesOnly.toFixed(1)} % of a core`);
   console.log(`measured page ${(100 * used / wall).toFixed(2)}`);
   console.log(`measured bare ${bare.toFixed(2)}`);
 } finally {
