@@ -3,7 +3,8 @@
 # the share of one core each takes while the game runs and nobody touches it (the desktop game
 # and Xvfb together; all of headless Chromium's processes), and the ratio of the two, which
 # should stay within 1.5. Chromium's own share for a bare canvas changed at each refresh is
-# printed beside it: the page cannot cost less than that. A benchmark, not a test: it prints.
+# printed beside it: the page cannot cost less than that; and for a page that only asks for
+# every refresh and draws nothing. A benchmark, not a test: it prints.
 # Other work on the machine inflates every number: the load average is printed with them.
 #   scripts/page-cost.sh [desktop build, default build] [web build, default build-web] [seconds]
 # Needs the desktop game built, the page built (scripts/web.sh --build-only) and the browser
@@ -44,10 +45,12 @@ expect_clean_exit "the desktop game" >/dev/null
 printf 'desktop idle at 1x under Xvfb: %.1f %% of a core (the game and Xvfb)\n' "$DESKTOP"
 MEASURED=$(cd tests/web && node page_cost.mjs "../../$WEB" "$SECONDS_MEASURED")
 grep -v '^measured ' <<<"$MEASURED"
-PAGE=$(awk '$2 == "page" {print $3}' <<<"$MEASURED")
-BARE=$(awk '$2 == "bare" {print $3}' <<<"$MEASURED")
+PAGE=$(awk '$1 == "measured" && $2 == "page" {print $3}' <<<"$MEASURED")
+BARE=$(awk '$1 == "measured" && $2 == "bare" {print $3}' <<<"$MEASURED")
+REFRESHES=$(awk '$1 == "measured" && $2 == "refreshes" {print $3}' <<<"$MEASURED")
 python3 -c "
-desktop, page, bare = $DESKTOP, $PAGE, $BARE
+desktop, page, bare, refreshes = $DESKTOP, $PAGE, $BARE, $REFRESHES
 print(f'ratio page/desktop: {page / max(desktop, 0.01):.2f} (within 1.5 wanted); '
-      f'bare canvas/desktop: {bare / max(desktop, 0.01):.2f}; page/bare canvas: {page / max(bare, 0.01):.2f}')"
+      f'bare canvas/desktop: {bare / max(desktop, 0.01):.2f}; page/bare canvas: {page / max(bare, 0.01):.2f}; '
+      f'refreshes alone/desktop: {refreshes / max(desktop, 0.01):.2f}')"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

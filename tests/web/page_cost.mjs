@@ -4,8 +4,8 @@
 // the same for a bare canvas of the picture's size with one small area changed at each
 // refresh: what Chromium itself costs for any picture that moves, whatever the page does; and
 // for a page that asks for every refresh and draws nothing.
-// scripts/page-cost.sh runs it beside the desktop game under Xvfb; the last two lines are for
-// it to read ("measured page N", "measured bare N", in % of a core).
+// scripts/page-cost.sh runs it beside the desktop game under Xvfb; the last three lines are for
+// it to read ("measured page N", "measured bare N", "measured refreshes N", in % of a core).
 //   node tests/web/page_cost.mjs [BUILD_WEB_DIR] [SECONDS]
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
@@ -108,6 +108,7 @@ try {
   console.log(`a page asking for every refresh, drawing nothing: ${refreshesOnly.toFixed(1)} % of a core`);
   console.log(`measured page ${(100 * used / wall).toFixed(2)}`);
   console.log(`measured bare ${bare.toFixed(2)}`);
+  console.log(`measured refreshes ${refreshesOnly.toFixed(2)}`);
 } finally {
   await browser.close();
   server.close();
