@@ -13,7 +13,6 @@
 #include "platform/platform.h"
 #include "platform/render/frame_changes.h"
 #include "platform/render/frame_fit.h"
-#include "platform/render/overlay_scene.h"
 #include "platform/render/overlay_tracker.h"
 #include "platform/sdl/flip_pacer.h"
 #include "platform/sdl/sdl_pads.h"

@@ -5,8 +5,6 @@
 // picture alone, as ravelon-sim's shot does.
 #include <emscripten.h>
 
-#include <cstring>
-
 #include "platform/web/web_backend.h"
 
 void WebBackend::Show(const uint32_t* pixels, int width, int height) {
